@@ -1,0 +1,53 @@
+#pragma once
+// Every message box and input box of the program goes through these two functions, so that tests can
+// answer them from a script and no test ever blocks on a modal dialog.
+#include <QString>
+
+class QWidget;
+
+// Buttons and icons are added together as in the original ("vbYesNo + vbQuestion").
+enum MsgBoxStyle {
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbAbortRetryIgnore = 2,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbRetryCancel = 5,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+};
+
+enum MsgBoxResult { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+
+struct MessageRequest {
+    QString text;
+    int style = vbOKOnly; // buttons + icon
+    QString title;        // the program's title when none is given
+    int buttons() const { return style & 7; }
+    int icon() const { return style & 0x70; }
+};
+
+struct InputRequest {
+    QString prompt;
+    QString title;
+    QString defaultText;
+    bool masked = false; // password prompts
+};
+
+class DialogHandler {
+public:
+    virtual ~DialogHandler() = default;
+    virtual int messageBox(const MessageRequest& request) = 0;
+    virtual QString inputBox(const InputRequest& request) = 0; // Cancel gives the empty text
+};
+
+// The handler that answers every box; nullptr restores the default (real dialogs, installed by the
+// program's start). The caller keeps ownership.
+void SetDialogHandler(DialogHandler* handler);
+void SetDefaultDialogHandler(DialogHandler* handler);
+
+int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
+QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString(),
+                 bool masked = false);

@@ -1,0 +1,34 @@
+#include "core/SystemUtils.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+QString GetWindowsVersion() { return WINDOWS_VERSION; }
+
+QString GetWindowsUserName()
+{
+    const passwd* pw = getpwuid(getuid());
+    if (!pw || !pw->pw_name) return {};
+    const QString name = QString::fromLocal8Bit(pw->pw_name);
+    // the original's buffer held 24 characters and its NUL
+    return name.size() > 24 ? QString() : name;
+}
+
+QString GetSystemDirectoryPath() { return {}; }
+
+bool IsValidFileName(const QString& name)
+{
+    bool valid = true;
+    if (name.size() > 255) valid = false;
+    for (QChar c : QStringLiteral("\\/:*?\"<>|"))
+        if (name.contains(c)) valid = false;
+    return valid;
+}
+
+QString TrimAtNull(const QString& text)
+{
+    const qsizetype p = text.indexOf(QChar(0));
+    return p < 0 ? text : text.left(p);
+}
+
+QString StripNull(const QString& text) { return TrimAtNull(text); }

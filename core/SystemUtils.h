@@ -1,0 +1,17 @@
+#pragma once
+// Small system queries shared by the windows.
+#include <QString>
+
+// The version text the version readers branch on. Fixed: the readers then take their newest path.
+inline const QString WINDOWS_VERSION = QStringLiteral("6.1");
+
+QString GetWindowsVersion();
+// The logon name; empty when it cannot be read or does not fit 24 characters.
+QString GetWindowsUserName();
+// No system folder of Windows libraries here: the detection facilities answer for themselves.
+QString GetSystemDirectoryPath();
+// False when the name is longer than 255 characters or holds one of \ / : * ? " < > |.
+bool IsValidFileName(const QString& name);
+// The text up to its first NUL character.
+QString TrimAtNull(const QString& text);
+QString StripNull(const QString& text);

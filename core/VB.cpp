@@ -1,0 +1,171 @@
+#include "core/VB.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+QChar g_decimal = QLatin1Char(',');
+
+// The number's significant digits and decimal exponent as printed with `digits` significant digits:
+// value = 0.<mantissa> x 10^(exponent + 1), mantissa without trailing zeros.
+struct Decimal {
+    bool negative = false;
+    QString mantissa;
+    int exponent = 0;
+};
+
+Decimal toDecimal(double value, int digits)
+{
+    Decimal d;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
+    QString s = QString::fromLatin1(buf);
+    if (s.startsWith('-')) {
+        d.negative = true;
+        s.remove(0, 1);
+    }
+    const int e = int(s.indexOf('e'));
+    d.exponent = s.mid(e + 1).toInt();
+    d.mantissa = s.left(e).remove('.');
+    while (d.mantissa.size() > 1 && d.mantissa.endsWith('0')) d.mantissa.chop(1);
+    if (d.mantissa == "0") d.negative = false;
+    return d;
+}
+
+QString generalForm(double value, int digits)
+{
+    if (std::isnan(value)) return QStringLiteral("NaN");
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*G", digits, value);
+    QString s = QString::fromLatin1(buf);
+    if (s == "-0") s = "0";
+    s.replace('.', g_decimal);
+    return s;
+}
+
+// Adds one to a string of decimal digits.
+QString increment(QString digits)
+{
+    int i = int(digits.size()) - 1;
+    while (i >= 0) {
+        if (digits[i] == '9') {
+            digits[i] = '0';
+            --i;
+        } else {
+            digits[i] = QChar(digits[i].unicode() + 1);
+            return digits;
+        }
+    }
+    return "1" + digits;
+}
+
+QString formatDecimal(const Decimal& d, const QString& pattern)
+{
+    const int point = int(pattern.indexOf('.'));
+    const int decimals = point < 0 ? 0 : int(pattern.size()) - point - 1;
+    const int minInt = point < 0 ? int(pattern.size()) : point;
+    const int n = int(d.mantissa.size());
+    // round(value x 10^decimals), half away from zero, on the digits themselves
+    const int shift = d.exponent - (n - 1) + decimals;
+    QString whole;
+    if (shift >= 0) {
+        whole = d.mantissa + QString(shift, '0');
+    } else {
+        const int keep = n + shift;
+        if (keep < 0) {
+            whole = "0";
+        } else {
+            whole = keep == 0 ? QStringLiteral("0") : d.mantissa.left(keep);
+            if (d.mantissa[keep].digitValue() >= 5) whole = increment(whole);
+        }
+    }
+    while (whole.size() > 1 && whole.startsWith('0')) whole.remove(0, 1);
+    bool zero = whole == "0";
+    if (whole.size() < decimals + minInt) whole = QString(decimals + minInt - whole.size(), '0') + whole;
+    QString out = whole.left(whole.size() - decimals);
+    if (decimals > 0) out += g_decimal + whole.right(decimals);
+    return (d.negative && !zero ? "-" : "") + out;
+}
+} // namespace
+
+double Val(const QString& text)
+{
+    int i = 0;
+    const int n = int(text.size());
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    QByteArray num;
+    if (i < n && (text[i] == '-' || text[i] == '+')) num += char(text[i++].unicode());
+    bool point = false, digits = false;
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (c >= '0' && c <= '9') {
+            num += char(c.unicode());
+            digits = true;
+        } else if (c == '.' && !point) {
+            num += '.';
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits) return 0;
+    return std::strtod(num.constData(), nullptr);
+}
+
+QString Str(double value)
+{
+    QString s = generalForm(value, 15);
+    s.replace(g_decimal, '.');
+    if (s.startsWith("0.")) s.remove(0, 1);
+    else if (s.startsWith("-0.")) s.remove(1, 1);
+    return value < 0 ? s : " " + s;
+}
+
+QChar DecimalSeparator() { return g_decimal; }
+void SetDecimalSeparator(QChar separator) { g_decimal = separator; }
+
+QString GeneralSingle(float value) { return generalForm(double(value), 7); }
+QString GeneralDouble(double value) { return generalForm(value, 15); }
+
+QString FormatDouble(double value, const QString& pattern) { return formatDecimal(toDecimal(value, 15), pattern); }
+QString FormatSingle(float value, const QString& pattern) { return formatDecimal(toDecimal(double(value), 7), pattern); }
+
+QString FormatThousands(double value)
+{
+    const qint64 v = CLng(value);
+    QString digits = QString::number(v < 0 ? -v : v);
+    for (int i = int(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, '.');
+    return v < 0 ? "-" + digits : digits;
+}
+
+qint32 CInt(double value) { return qint32(std::nearbyint(value)); }
+qint64 CLng(double value) { return qint64(std::nearbyint(value)); }
+
+QString GermanDayName(int dayOfWeek)
+{
+    static const char* names[] = {"Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag", "Sonntag"};
+    return dayOfWeek >= 1 && dayOfWeek <= 7 ? QString::fromLatin1(names[dayOfWeek - 1]) : QString();
+}
+
+QString GermanMonthName(int month)
+{
+    static const QString names[] = {"Januar", "Februar", QStringLiteral("März"), "April",   "Mai",      "Juni",
+                                    "Juli",   "August",  "September",            "Oktober", "November", "Dezember"};
+    return month >= 1 && month <= 12 ? names[month - 1] : QString();
+}
+
+QString ShortDate(const QDate& date)
+{
+    return QString::asprintf("%02d.%02d.%04d", date.day(), date.month(), date.year());
+}
+
+QDate ParseShortDate(const QString& text)
+{
+    const QStringList parts = text.trimmed().split('.');
+    if (parts.size() != 3) return {};
+    bool ok1, ok2, ok3;
+    const int d = parts[0].trimmed().toInt(&ok1), m = parts[1].trimmed().toInt(&ok2), y = parts[2].trimmed().toInt(&ok3);
+    if (!ok1 || !ok2 || !ok3) return {};
+    return QDate(y, m, d);
+}

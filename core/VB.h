@@ -1,0 +1,43 @@
+#pragma once
+// Number, date and text forms of the original's runtime, used everywhere so they are right once.
+#include <QDate>
+#include <QString>
+#include <QtGlobal>
+
+// Lenient number reader: leading blanks skipped, optional sign, digits and at most one decimal point;
+// reading stops at the first character that cannot continue the number; no number gives 0.
+double Val(const QString& text);
+
+// Print form: a leading blank for non-negative values, '.' as decimal point, fractions without
+// their leading zero (" 5", "-5", " 2.5", " .5").
+QString Str(double value);
+
+// The decimal separator of the locale, used for everything shown and for the general forms.
+QChar DecimalSeparator();
+void SetDecimalSeparator(QChar separator); // tests fix it to ','
+
+// General form of a number: 7 significant digits for single precision, 15 for double, no trailing
+// zeros, scientific notation beyond that range ("1,234568E+07", "1E-05").
+QString GeneralSingle(float value);
+QString GeneralDouble(double value);
+
+// Format with a pattern of zeros and at most one point ("0", "00", "0.00", "0.000"): halves away
+// from zero, applied to the number's general form (so 2.675f gives "2,68").
+QString FormatDouble(double value, const QString& pattern);
+QString FormatSingle(float value, const QString& pattern);
+
+// Whole numbers with the German thousands separator ("1.234.567"), rounded half to even.
+QString FormatThousands(double value);
+
+// Conversion to a whole number as the original's CInt/CLng: halves to the even neighbour.
+qint32 CInt(double value);
+qint64 CLng(double value);
+
+// Fixed German names, never the system locale's (day: 1 = Monday ... 7 = Sunday, as QDate).
+QString GermanDayName(int dayOfWeek);
+QString GermanMonthName(int month);
+
+// The short date "dd.mm.yyyy" used in files and on screen.
+QString ShortDate(const QDate& date);
+// Reads day.month.year with or without leading zeros; an invalid date when it does not fit.
+QDate ParseShortDate(const QString& text);

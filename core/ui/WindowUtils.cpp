@@ -1,0 +1,69 @@
+#include "core/ui/WindowUtils.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QPointer>
+#include <QSoundEffect>
+#include <QUrl>
+#include <QWidget>
+
+namespace {
+QList<QPointer<QWidget>>& forms()
+{
+    static QList<QPointer<QWidget>> list;
+    return list;
+}
+} // namespace
+
+void RegisterForm(QWidget* window)
+{
+    forms().removeAll(nullptr);
+    if (!forms().contains(window)) forms() << window;
+}
+
+bool IsFormLoaded(const QString& name)
+{
+    for (const QPointer<QWidget>& w : forms())
+        if (w && w->objectName() == name) return true;
+    return false;
+}
+
+void RemoveSystemMenuItems(QWidget* window) { DisableMaximizeBox(window); }
+
+void DisableMaximizeBox(QWidget* window)
+{
+    if (!window) return;
+    window->setWindowFlags((window->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) &
+                           ~Qt::WindowMaximizeButtonHint);
+}
+
+void SetFlatBorder(QWidget* window, bool staticEdge)
+{
+    if (auto* frame = qobject_cast<QFrame*>(window)) {
+        frame->setFrameShape(staticEdge ? QFrame::StyledPanel : QFrame::Panel);
+        frame->setFrameShadow(staticEdge ? QFrame::Plain : QFrame::Sunken);
+        frame->setLineWidth(1);
+    } else if (window) {
+        window->setStyleSheet(window->styleSheet() + QStringLiteral("border: 1px solid palette(mid);"));
+    }
+}
+
+void PlaySoundFile(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return;
+    auto* effect = new QSoundEffect(qApp);
+    QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect] {
+        if (effect->status() == QSoundEffect::Error) {
+            QApplication::beep();
+            effect->deleteLater();
+        } else if (effect->status() == QSoundEffect::Ready) {
+            effect->play();
+        }
+    });
+    QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect] {
+        if (!effect->isPlaying()) effect->deleteLater();
+    });
+    effect->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}

@@ -1,0 +1,61 @@
+#include "recording/Prelaunch.h"
+
+#include "core/Dialogs.h"
+#include "core/FileList.h"
+#include "core/Globals.h"
+#include "core/ProgramFolder.h"
+#include "core/TextFile.h"
+#include "core/VB.h"
+#include "recording/Form1.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+void SetCurrency(double index)
+{
+    static const char* symbols[] = {"€", "sFr", "$", "£", "F", "trL", "dkK", "noK", "plZ", "seK", "zaR", "chK"};
+    G_Currency = QStringLiteral("€");
+    for (int i = 1; i <= 11; ++i)
+        if (index == i) G_Currency = QString::fromUtf8(symbols[i]);
+}
+
+void LoadOptions()
+{
+    const QString config = ProgramPath("Config");
+    if (FindFileNoCase(config, "Options.cfg").isEmpty()) {
+        if (G_Currency.isEmpty()) G_Currency = QStringLiteral("€");
+        return;
+    }
+    const LineReader f(config + "/" + FindFileNoCase(config, "Options.cfg"));
+    SetCurrency(f.number(0));
+    if (f.number(1) == 1) G_SameProgramsForAll = true;
+    if (f.number(2) == 1) G_TrayWhenMinimized = true;
+    if (f.number(3) == 1) G_StartMinimized = true;
+    // line 5, start with the desktop session, is the options page's business alone
+    if (f.number(5) == 1) G_DialerProtection = true;
+    if (G_Currency.isEmpty()) G_Currency = QStringLiteral("€");
+}
+
+InstanceLock::InstanceLock(const QString& lockFile) : m_lock(lockFile) { m_lock.setStaleLockTime(0); }
+
+QString InstanceLock::defaultPath()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) dir = QDir::tempPath();
+    return dir + QString("/zumbrel-%1.lock").arg(getuid());
+}
+
+Form1* Prelaunch_Form_Load(InstanceLock& lock)
+{
+    if (!lock.tryLock()) {
+        MsgBox("Zumbrel wurde bereits gestartet.", vbOKOnly + vbInformation, APP_TITLE);
+        return nullptr;
+    }
+    // The original registered five outside components here; Qt's own widgets take their place.
+    LoadOptions();
+    Form1* form = Form1::instance();
+    form->Form_Load();
+    return form;
+}

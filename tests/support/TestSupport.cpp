@@ -1,0 +1,72 @@
+#include "TestSupport.h"
+
+#include "core/Globals.h"
+#include "core/ProgramFolder.h"
+#include "core/VB.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+int ScriptedDialogs::messageBox(const MessageRequest& request)
+{
+    messages << request;
+    if (m_messageAnswers.empty()) return request.buttons() == vbOKOnly ? vbOK : vbCancel;
+    const int a = m_messageAnswers.front();
+    m_messageAnswers.pop_front();
+    return a;
+}
+
+QString ScriptedDialogs::inputBox(const InputRequest& request)
+{
+    inputs << request;
+    if (m_inputAnswers.empty()) return QString();
+    const QString a = m_inputAnswers.front();
+    m_inputAnswers.pop_front();
+    return a;
+}
+
+QStringList ScriptedDialogs::texts() const
+{
+    QStringList out;
+    for (const auto& m : messages) out << m.text;
+    return out;
+}
+
+void ProgramTest::SetUp()
+{
+    ASSERT_TRUE(dir.isValid());
+    SetProgramFolder(dir.path());
+    SetClock(&clock);
+    SetDialogHandler(&dialogs);
+    SetDecimalSeparator(QLatin1Char(','));
+    ResetGlobals();
+}
+
+void ProgramTest::TearDown()
+{
+    SetDialogHandler(nullptr);
+    SetClock(nullptr);
+    ResetGlobals();
+}
+
+QString ProgramTest::path(const QString& relative) const { return dir.path() + "/" + relative; }
+
+void ProgramTest::writeFile(const QString& relative, const QByteArray& bytes) const
+{
+    const QString p = path(relative);
+    QDir().mkpath(QFileInfo(p).absolutePath());
+    QFile f(p);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray ProgramTest::readFile(const QString& relative) const
+{
+    QFile f(path(relative));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool ProgramTest::exists(const QString& relative) const { return QFileInfo::exists(path(relative)); }
+
+QByteArray FromHex(const char* hex) { return QByteArray::fromHex(QByteArray(hex).replace(' ', "")); }

@@ -1,0 +1,63 @@
+#pragma once
+// Shared helpers of the test suites: a temporary program folder, a fake clock, scripted dialogs.
+#include "core/Clock.h"
+#include "core/Dialogs.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+// A clock that stands still until told to move.
+class FakeClock : public Clock {
+public:
+    explicit FakeClock(const QDateTime& start = QDateTime(QDate(2001, 1, 17), QTime(12, 0, 0))) : m_now(start) {}
+    QDateTime now() const override { return m_now; }
+    void set(const QDateTime& t) { m_now = t; }
+    void advance(int seconds) { m_now = m_now.addSecs(seconds); }
+private:
+    QDateTime m_now;
+};
+
+// Answers message and input boxes from queues and records every box shown.
+class ScriptedDialogs : public DialogHandler {
+public:
+    int messageBox(const MessageRequest& request) override;
+    QString inputBox(const InputRequest& request) override;
+
+    void answerMessage(int answer) { m_messageAnswers.push_back(answer); }
+    void answerInput(const QString& text) { m_inputAnswers.push_back(text); }
+
+    QList<MessageRequest> messages;
+    QList<InputRequest> inputs;
+    QStringList texts() const; // the texts of the message boxes shown, in order
+private:
+    std::deque<int> m_messageAnswers;
+    std::deque<QString> m_inputAnswers;
+};
+
+// Base fixture: a fresh program folder, a fake clock, scripted dialogs, reset globals and the German
+// decimal comma; everything is put back afterwards.
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString path(const QString& relative) const; // below the program folder
+    void writeFile(const QString& relative, const QByteArray& bytes) const;
+    QByteArray readFile(const QString& relative) const;
+    bool exists(const QString& relative) const;
+
+    QTemporaryDir dir;
+    FakeClock clock;
+    ScriptedDialogs dialogs;
+};
+
+// Bytes from a hex text ("99 c3 7b").
+QByteArray FromHex(const char* hex);
