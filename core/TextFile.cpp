@@ -79,7 +79,7 @@ bool WriteTextLines(const QString& path, const QStringList& lines)
     return WriteByteLines(path, bytes);
 }
 
-LineReader::LineReader(const QString& path) : m_lines(ReadTextLines(path, &m_ok)) {}
+LineReader::LineReader(const QString& path) { m_lines = ReadTextLines(path, &m_ok); }
 
 QString LineReader::line(int index) const
 {

@@ -8,9 +8,9 @@ public:
     static Form1* instance(); // created on first use
     static bool exists();
     void Form_Load();
+    ~Form1() override;
 
 private:
     explicit Form1(QWidget* parent = nullptr);
-    ~Form1() override;
     static Form1* s_instance;
 };

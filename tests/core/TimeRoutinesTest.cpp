@@ -1,0 +1,80 @@
+#include "core/SystemUtils.h"
+#include "core/TimeRoutines.h"
+#include "support/TestSupport.h"
+
+class TimeRoutinesTest : public ProgramTest {};
+
+TEST_F(TimeRoutinesTest, DurationArithmetic)
+{
+    const struct { const char* text; qint32 seconds; } seconds[] = {
+        {"1:00:00", 3600}, {"0:59:00", 3540}, {"1:30", 5400}, {"90", 90}, {"125:00:07", 450007}, {"", 0}, {"x", 0},
+    };
+    for (const auto& c : seconds) EXPECT_EQ(TimeToSeconds(c.text), c.seconds) << c.text;
+
+    const struct { const char* a; const char* b; const char* result; } diffs[] = {
+        {"01:00:00", "00:30:00", "00:30:00"}, {"00:30:00", "01:00:00", "-00:30:00"},
+        {"-0:10:00", "0:05:00", "-00:15:00"}, {"100:00:00", "0:00:00", "100:00:00"},
+        {"0:00:00", "-0:00:30", "00:00:30"},
+    };
+    for (const auto& c : diffs) EXPECT_EQ(SubtractTimes(c.a, c.b), c.result) << c.a << " - " << c.b;
+
+    EXPECT_DOUBLE_EQ(GetTimePercent("0:30:00", "1:00:00"), 50);
+    EXPECT_DOUBLE_EQ(GetTimePercent("2:00:00", "1:00:00"), 200);
+    EXPECT_EQ(GetTimePercent("0:00:00", "1:00:00"), 0);
+    EXPECT_EQ(GetTimePercent("0:30:00", "0:00:00"), 0);
+}
+
+TEST_F(TimeRoutinesTest, MissingColonReadsFromTheStart)
+{
+    // "5" has no colons: minutes and seconds also read 5, so the total is 5 x 3600 + 5 x 60 + 5
+    EXPECT_EQ(SubtractTimes("5", "0:00:00"), "05:05:05");
+    EXPECT_EQ(SubtractTimes("1:30", "0:00:00"), "01:30:01");
+}
+
+TEST_F(TimeRoutinesTest, Normalizing)
+{
+    const struct { const char* text; const char* duration; const char* clock; } cases[] = {
+        {"0:59:75", "01:00:15", "01:00:15"}, {"1:5:3", "01:05:03", "01:05:03"}, {"30:00:00", "30:00:00", "00:00:00"},
+        {"23:60:00", "24:00:00", "00:00:00"}, {"23:59:60", "24:00:00", "00:00:00"}, {"25:10:00", "25:10:00", "00:10:00"},
+        {"7", "07:00:00", "07:00:00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NormalizeDuration(c.text), c.duration) << c.text;
+        EXPECT_EQ(NormalizeClockTime(c.text), c.clock) << c.text;
+    }
+}
+
+TEST_F(TimeRoutinesTest, ValDecimalTakesCommaOrPointAndKeepsTheSign)
+{
+    const struct { const char* text; float value; } cases[] = {
+        {"0,075", 0.075f}, {"1.5", 1.5f}, {" 7", 7}, {"", 0}, {"12,50", 12.5f}, {"3,", 3},
+        {"abc", 0}, {"-0,5", -0.5f}, {"-2,25", -2.25f}, {"-0.5", -0.5f},
+    };
+    for (const auto& c : cases) EXPECT_FLOAT_EQ(ValDecimal(c.text), c.value) << c.text;
+}
+
+TEST_F(TimeRoutinesTest, ShortDatesAndNulls)
+{
+    clock.set(QDateTime(QDate(2031, 3, 9), QTime(8, 0)));
+    EXPECT_EQ(FormatShortDate(QDate(2001, 1, 5)), "05.01.2001");
+    EXPECT_EQ(FormatShortDate(QString("kein Datum")), "09.03.2031");
+    EXPECT_EQ(TrimAtNull(QString("abc")), "abc");
+    EXPECT_EQ(TrimAtNull(QString(QChar(0)) + "abc"), "");
+    EXPECT_EQ(TrimAtNull(QString("ab") + QChar(0) + "c"), "ab");
+}
+
+TEST(SystemUtils, FileNamesAndVersion)
+{
+    EXPECT_TRUE(IsValidFileName(QString(255, 'a')));
+    EXPECT_FALSE(IsValidFileName(QString(256, 'a')));
+    EXPECT_TRUE(IsValidFileName(""));
+    for (const char* bad : {"a\\b", "a/b", "a:b", "a*", "a?", "a\"", "a<", "a>", "a|"})
+        EXPECT_FALSE(IsValidFileName(bad)) << bad;
+    EXPECT_TRUE(IsValidFileName("Anbieter - Tarif"));
+    const QString v = GetWindowsVersion();
+    EXPECT_GE(v.toDouble(), 5);
+    EXPECT_FALSE(v.contains("9"));
+    EXPECT_FALSE(v.contains("ME"));
+    EXPECT_LE(GetWindowsUserName().size(), 24);
+    EXPECT_EQ(GetSystemDirectoryPath(), "");
+}

@@ -1,0 +1,70 @@
+#include "core/VB.h"
+#include "support/TestSupport.h"
+
+class VBTest : public ProgramTest {};
+
+TEST_F(VBTest, ValReadsLeadingNumberOnly)
+{
+    const struct { const char* text; double value; } cases[] = {
+        {" 12.5abc", 12.5}, {"-3", -3}, {"1,5", 1}, {"abc", 0}, {"", 0}, {"  .5", 0.5}, {"1.2.3", 1.2}, {"+7", 7},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(Val(c.text), c.value) << c.text;
+}
+
+TEST_F(VBTest, StrHasLeadingBlankForNonNegative)
+{
+    EXPECT_EQ(Str(0), " 0");
+    EXPECT_EQ(Str(5), " 5");
+    EXPECT_EQ(Str(-5), "-5");
+    EXPECT_EQ(Str(2.5), " 2.5");
+    EXPECT_EQ(Str(0.5), " .5");
+}
+
+TEST_F(VBTest, GeneralFormsUseSignificantDigitsAndComma)
+{
+    EXPECT_EQ(GeneralSingle(0.013f * 100), "1,3");
+    EXPECT_EQ(GeneralSingle(1.9f), "1,9");
+    EXPECT_EQ(GeneralSingle(60), "60");
+    EXPECT_EQ(GeneralSingle(12345678.0f), "1,234568E+07");
+    EXPECT_EQ(GeneralSingle(0.00001f), "1E-05");
+    EXPECT_EQ(GeneralDouble(0.1 + 0.2), "0,3");
+    EXPECT_EQ(GeneralDouble(-0.0), "0");
+}
+
+TEST_F(VBTest, FormatRoundsHalvesAwayFromZeroOnTheGeneralForm)
+{
+    const struct { double value; bool single; const char* pattern; const char* text; } cases[] = {
+        {2.675, true, "0.00", "2,68"},  {2.675, false, "0.00", "2,68"}, {0.019, false, "0.000", "0,019"},
+        {0.0195, false, "0.000", "0,020"}, {-1.5, false, "0", "-2"},   {2.5, false, "0", "3"},
+        {5, false, "00", "05"},         {123, false, "00", "123"},      {0.004, false, "0.00", "0,00"},
+        {-0.004, false, "0.00", "0,00"}, {999.995, false, "0.00", "1000,00"}, {1e-7, false, "0.000", "0,000"},
+        {1234567.0, false, "0.00", "1234567,00"},
+    };
+    for (const auto& c : cases) {
+        const QString got = c.single ? FormatSingle(float(c.value), c.pattern) : FormatDouble(c.value, c.pattern);
+        EXPECT_EQ(got, c.text) << c.value << " " << c.pattern;
+    }
+}
+
+TEST_F(VBTest, WholeNumbersRoundHalvesToEven)
+{
+    EXPECT_EQ(CInt(2.5), 2);
+    EXPECT_EQ(CInt(3.5), 4);
+    EXPECT_EQ(CInt(-2.5), -2);
+    EXPECT_EQ(CLng(5000000000.5), 5000000000LL);
+    EXPECT_EQ(FormatThousands(1234567), "1.234.567");
+    EXPECT_EQ(FormatThousands(999), "999");
+    EXPECT_EQ(FormatThousands(3000000000.0), "3.000.000.000");
+}
+
+TEST_F(VBTest, GermanNamesAndShortDates)
+{
+    EXPECT_EQ(GermanDayName(QDate(2001, 1, 17).dayOfWeek()), "Mittwoch");
+    EXPECT_EQ(GermanDayName(7), "Sonntag");
+    EXPECT_EQ(GermanMonthName(3), QStringLiteral("März"));
+    EXPECT_EQ(ShortDate(QDate(2031, 2, 5)), "05.02.2031");
+    EXPECT_EQ(ParseShortDate("1.1.2002"), QDate(2002, 1, 1));
+    EXPECT_EQ(ParseShortDate("01.01.2002"), QDate(2002, 1, 1));
+    EXPECT_FALSE(ParseShortDate("31.2.2002").isValid());
+    EXPECT_FALSE(ParseShortDate("heute").isValid());
+}
