@@ -158,7 +158,7 @@ TEST(AES, DamagedInputNeverCrashes)
         }
         const QByteArray pw = rng.bounded(8) == 0 ? Random(rng, 40) : QByteArray("pw");
         const QByteArray out = aes.DecryptData(input, pw);
-        if (input.size() % 32 != 0) EXPECT_TRUE(out.isEmpty());
+        EXPECT_TRUE(input.size() % 32 == 0 || out.isEmpty());
         EXPECT_LE(out.size(), std::max<qsizetype>(0, input.size() - 4));
     }
 }
