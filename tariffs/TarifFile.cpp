@@ -11,23 +11,22 @@
 #include <optional>
 
 namespace {
-QString orDefault(const QString& text, const char* fallback)
-{
+QString orDefault(const QString& text, const char* fallback) {
     return text.isEmpty() ? QString::fromLatin1(fallback) : text;
 }
 
-QString yesNo(bool value) { return value ? QStringLiteral("Ja") : QStringLiteral("Nein"); }
+QString yesNo(bool value) {
+    return value ? QStringLiteral("Ja") : QStringLiteral("Nein");
+}
 
-QString kindExtension(QChar kind)
-{
+QString kindExtension(QChar kind) {
     if (kind == 'A') return QStringLiteral(".atl");
     if (kind == 'M') return QStringLiteral(".tel");
     return {};
 }
 } // namespace
 
-TarifFile TarifFile::New(const QString& provider, const QString& tariff)
-{
+TarifFile TarifFile::New(const QString& provider, const QString& tariff) {
     TarifFile t;
     t.provider = provider;
     t.tariff = tariff;
@@ -35,54 +34,47 @@ TarifFile TarifFile::New(const QString& provider, const QString& tariff)
     return t;
 }
 
-QString TarifFile::fileName() const { return provider + " - " + tariff + ".tel"; }
+QString TarifFile::fileName() const {
+    return provider + " - " + tariff + ".tel";
+}
 
-float ToCents(float currencyUnits) { return currencyUnits * 100.0f; }
+float ToCents(float currencyUnits) {
+    return currencyUnits * 100.0f;
+}
 
-QStringList TarifFileLines(const TarifFile& t)
-{
+QStringList TarifFileLines(const TarifFile& t) {
     QStringList l;
     l << "[Providerdaten]"
-      << "Name:" + t.provider + " - " + t.tariff
-      << QString::fromUtf8("Grundgebühr:") + orDefault(t.baseFee, "0")
-      << (t.nationwide ? "Region:bundesweit" : "Region:regional")
-      << QString::fromUtf8("Gültigkeit:") + t.validity
+      << "Name:" + t.provider + " - " + t.tariff << QString::fromUtf8("Grundgebühr:") + orDefault(t.baseFee, "0")
+      << (t.nationwide ? "Region:bundesweit" : "Region:regional") << QString::fromUtf8("Gültigkeit:") + t.validity
       << QString::fromUtf8(t.registration ? "Anmeldung:nötig" : "Anmeldung:nicht nötig")
-      << "Einwahlnummer:" + t.dialNumber
-      << "Username:" + t.userName
-      << "Password:" + t.password
-      << "Flatrate:" + yesNo(t.flatrate)
-      << "Volumenabrechnung:" + yesNo(t.volumeBilling)
-      << "Volumenkosten:" + GeneralSingle(t.volumeCents)
-      << "Volumeneinheit:" + orDefault(t.volumeUnit, "1")
+      << "Einwahlnummer:" + t.dialNumber << "Username:" + t.userName << "Password:" + t.password
+      << "Flatrate:" + yesNo(t.flatrate) << "Volumenabrechnung:" + yesNo(t.volumeBilling)
+      << "Volumenkosten:" + GeneralSingle(t.volumeCents) << "Volumeneinheit:" + orDefault(t.volumeUnit, "1")
       << "Volumengrenze:" + (t.volumeBilling ? orDefault(t.freeAllowance, "0") : QStringLiteral("0"))
       << "Mindestumsatz:" + orDefault(t.minimumTurnover, "0")
       << "Freiminuten:" + (t.volumeBilling ? QStringLiteral("0") : orDefault(t.freeAllowance, "0"))
-      << QString::fromUtf8("Kanalbündelung:") + yesNo(t.channelBundling)
-      << "Takt:" + orDefault(t.takt, "60/60")
-      << "Sekundengenau:" + t.secondExact
-      << "Sekundenschritte:" + t.secondSteps
-      << QString::fromUtf8("Gesprächsgrundgebühr:") + orDefault(t.callBaseFee, "0")
-      << ""
+      << QString::fromUtf8("Kanalbündelung:") + yesNo(t.channelBundling) << "Takt:" + orDefault(t.takt, "60/60")
+      << "Sekundengenau:" + t.secondExact << "Sekundenschritte:" + t.secondSteps
+      << QString::fromUtf8("Gesprächsgrundgebühr:") + orDefault(t.callBaseFee, "0") << ""
       << "[Tarifzonen]";
     QList<TarifZone> zones = t.zones;
     if (zones.isEmpty()) zones = {TarifZone{0, 24, 0, false}, TarifZone{0, 24, 0, true}};
     for (const TarifZone& z : zones) {
         l << "Zone:" + t.tariff << "Von:" + QString::number(z.from) << "Bis:" + QString::number(z.to)
-          << "Pfennig:" + GeneralSingle(z.cents) << "Einheit:60" << "Wochenende:" + yesNo(z.weekend);
+          << "Pfennig:" + GeneralSingle(z.cents) << "Einheit:60"
+          << "Wochenende:" + yesNo(z.weekend);
     }
     return l;
 }
 
-bool WriteTarifFile(const TarifFile& t)
-{
+bool WriteTarifFile(const TarifFile& t) {
     if (t.provider.isEmpty() || t.tariff.isEmpty() || !IsValidFileName(t.provider) || !IsValidFileName(t.tariff))
         return false;
     return WriteTextLines(ProgramPath("Tarife/" + t.fileName()), TarifFileLines(t));
 }
 
-bool ReadTarifFile(const QString& fileName, TarifFile* out)
-{
+bool ReadTarifFile(const QString& fileName, TarifFile* out) {
     if (fileName.isEmpty() || fileName.contains('/') || fileName.contains('\\')) return false;
     const QString folder = ProgramPath("Tarife");
     const QString found = FindFileNoCase(folder, fileName);
@@ -115,25 +107,44 @@ bool ReadTarifFile(const QString& fileName, TarifFile* out)
             if (!line.startsWith(k)) return std::nullopt;
             return line.mid(k.size());
         };
-        if (auto v = value("Gültigkeit:")) t.validity = *v;
-        else if (auto v = value("Einwahlnummer:")) t.dialNumber = *v;
-        else if (auto v = value("Username:")) t.userName = *v;
-        else if (auto v = value("Password:")) t.password = *v;
-        else if (auto v = value("Sekundengenau:")) t.secondExact = *v;
-        else if (auto v = value("Sekundenschritte:")) t.secondSteps = *v;
-        else if (auto v = value("Volumenabrechnung:")) t.volumeBilling = v->toLower() == QLatin1String("ja");
-        else if (auto v = value("Volumeneinheit:")) t.volumeUnit = *v;
-        else if (auto v = value("Volumengrenze:")) { if (t.volumeBilling) t.freeAllowance = *v; }
-        else if (auto v = value("Volumenkosten:")) t.volumeCents = ValDecimal(*v);
-        else if (auto v = value("Freiminuten:")) { if (!t.volumeBilling) t.freeAllowance = *v; }
-        else if (auto v = value("Kanalbündelung:")) t.channelBundling = v->toLower() == QLatin1String("ja");
-        else if (auto v = value("Anmeldung:")) t.registration = v->toLower() == QString::fromUtf8("nötig");
-        else if (auto v = value("Grundgebühr:")) t.baseFee = *v;
-        else if (auto v = value("Gesprächsgrundgebühr:")) t.callBaseFee = *v;
-        else if (auto v = value("Mindestumsatz:")) t.minimumTurnover = *v;
-        else if (auto v = value("Region:")) t.nationwide = v->toLower() == QLatin1String("bundesweit");
-        else if (auto v = value("Flatrate:")) t.flatrate = v->toLower() == QLatin1String("ja");
-        else if (auto v = value("Takt:")) t.takt = *v;
+        if (auto v = value("Gültigkeit:"))
+            t.validity = *v;
+        else if (auto v = value("Einwahlnummer:"))
+            t.dialNumber = *v;
+        else if (auto v = value("Username:"))
+            t.userName = *v;
+        else if (auto v = value("Password:"))
+            t.password = *v;
+        else if (auto v = value("Sekundengenau:"))
+            t.secondExact = *v;
+        else if (auto v = value("Sekundenschritte:"))
+            t.secondSteps = *v;
+        else if (auto v = value("Volumenabrechnung:"))
+            t.volumeBilling = v->toLower() == QLatin1String("ja");
+        else if (auto v = value("Volumeneinheit:"))
+            t.volumeUnit = *v;
+        else if (auto v = value("Volumengrenze:")) {
+            if (t.volumeBilling) t.freeAllowance = *v;
+        } else if (auto v = value("Volumenkosten:"))
+            t.volumeCents = ValDecimal(*v);
+        else if (auto v = value("Freiminuten:")) {
+            if (!t.volumeBilling) t.freeAllowance = *v;
+        } else if (auto v = value("Kanalbündelung:"))
+            t.channelBundling = v->toLower() == QLatin1String("ja");
+        else if (auto v = value("Anmeldung:"))
+            t.registration = v->toLower() == QString::fromUtf8("nötig");
+        else if (auto v = value("Grundgebühr:"))
+            t.baseFee = *v;
+        else if (auto v = value("Gesprächsgrundgebühr:"))
+            t.callBaseFee = *v;
+        else if (auto v = value("Mindestumsatz:"))
+            t.minimumTurnover = *v;
+        else if (auto v = value("Region:"))
+            t.nationwide = v->toLower() == QLatin1String("bundesweit");
+        else if (auto v = value("Flatrate:"))
+            t.flatrate = v->toLower() == QLatin1String("ja");
+        else if (auto v = value("Takt:"))
+            t.takt = *v;
     }
     for (; i + 6 <= lines.size(); i += 6) {
         const QString kind = lines[i + 5].mid(11).toLower();
@@ -151,30 +162,28 @@ bool ReadTarifFile(const QString& fileName, TarifFile* out)
     return true;
 }
 
-QString ProviderOfFile(const QString& fileName)
-{
+QString ProviderOfFile(const QString& fileName) {
     const qsizetype p = fileName.indexOf(QLatin1String(" -"));
     return p < 0 ? QString() : fileName.left(p);
 }
 
-QString TarifItem(const QString& provider, const QString& fileName)
-{
+QString TarifItem(const QString& provider, const QString& fileName) {
     const QString ending = fileName.right(3).toLower();
-    const QChar kind = ending == QLatin1String("tel") ? QChar('M') : ending == QLatin1String("atl") ? QChar('A') : QChar();
+    const QChar kind = ending == QLatin1String("tel")   ? QChar('M')
+                       : ending == QLatin1String("atl") ? QChar('A')
+                                                        : QChar();
     if (kind.isNull()) return {};
     const QString rest = fileName.mid(provider.size());
     return kind + rest.left(qMax<qsizetype>(0, rest.size() - 4));
 }
 
-QString TarifFileName(const QString& provider, const QString& item)
-{
+QString TarifFileName(const QString& provider, const QString& item) {
     const QString ext = item.isEmpty() ? QString() : kindExtension(item[0]);
     if (ext.isEmpty()) return {};
     return provider + item.mid(1) + ext;
 }
 
-QStringList ListProviders()
-{
+QStringList ListProviders() {
     QStringList out;
     for (const QString& name : ListFolder(ProgramPath("Tarife"))) {
         const QString provider = ProviderOfFile(name);
@@ -183,8 +192,7 @@ QStringList ListProviders()
     return out;
 }
 
-QStringList ListTarifItems(const QString& provider)
-{
+QStringList ListTarifItems(const QString& provider) {
     QStringList out;
     if (provider.isEmpty()) return out;
     for (const QString& name : ListFolder(ProgramPath("Tarife"))) {

@@ -6,9 +6,9 @@
 #include <QStringList>
 
 struct TarifZone {
-    int from = 0;        // "Von:", whole hour 0..24
-    int to = 24;         // "Bis:"
-    float cents = 0;     // "Pfennig:", price per minute in hundredths of the currency unit
+    int from = 0;         // "Von:", whole hour 0..24
+    int to = 24;          // "Bis:"
+    float cents = 0;      // "Pfennig:", price per minute in hundredths of the currency unit
     bool weekend = false; // "Wochenende:Ja" (Saturdays, Sundays, holidays) or "Nein"
 };
 
@@ -17,25 +17,25 @@ struct TarifZone {
 struct TarifFile {
     QString provider;
     QString tariff;
-    QString baseFee = QStringLiteral("0,00");        // "Grundgebühr:", currency units
-    bool nationwide = true;                          // "Region:bundesweit" / "regional"
-    QString validity;                                // "Gültigkeit:"
-    bool registration = true;                        // "Anmeldung:nötig" / "nicht nötig"
-    QString dialNumber = QStringLiteral("k.A.");     // "Einwahlnummer:"
-    QString userName = QStringLiteral("k.A.");       // "Username:"
-    QString password = QStringLiteral("k.A.");       // "Password:"
-    bool flatrate = false;                           // "Flatrate:"
-    bool volumeBilling = false;                      // "Volumenabrechnung:"
-    float volumeCents = 0;                           // "Volumenkosten:", per volume unit
-    QString volumeUnit = QStringLiteral("1");        // "Volumeneinheit:", megabytes
-    QString freeAllowance = QStringLiteral("0");     // free megabytes (volume) or free minutes (time)
+    QString baseFee = QStringLiteral("0,00");         // "Grundgebühr:", currency units
+    bool nationwide = true;                           // "Region:bundesweit" / "regional"
+    QString validity;                                 // "Gültigkeit:"
+    bool registration = true;                         // "Anmeldung:nötig" / "nicht nötig"
+    QString dialNumber = QStringLiteral("k.A.");      // "Einwahlnummer:"
+    QString userName = QStringLiteral("k.A.");        // "Username:"
+    QString password = QStringLiteral("k.A.");        // "Password:"
+    bool flatrate = false;                            // "Flatrate:"
+    bool volumeBilling = false;                       // "Volumenabrechnung:"
+    float volumeCents = 0;                            // "Volumenkosten:", per volume unit
+    QString volumeUnit = QStringLiteral("1");         // "Volumeneinheit:", megabytes
+    QString freeAllowance = QStringLiteral("0");      // free megabytes (volume) or free minutes (time)
     QString minimumTurnover = QStringLiteral("0,00"); // "Mindestumsatz:"
-    bool channelBundling = false;                    // "Kanalbündelung:"
-    QString takt = QStringLiteral("60 / 60");        // "Takt:" first unit / every further unit
-    QString secondExact = QStringLiteral("Nein");    // "Sekundengenau:"
-    QString secondSteps = QStringLiteral("1");       // "Sekundenschritte:"
-    QString callBaseFee = QStringLiteral("0,00");    // "Gesprächsgrundgebühr:", cents
-    QList<TarifZone> zones;                          // none: written as 0-24 at 0, working day and weekend
+    bool channelBundling = false;                     // "Kanalbündelung:"
+    QString takt = QStringLiteral("60 / 60");         // "Takt:" first unit / every further unit
+    QString secondExact = QStringLiteral("Nein");     // "Sekundengenau:"
+    QString secondSteps = QStringLiteral("1");        // "Sekundenschritte:"
+    QString callBaseFee = QStringLiteral("0,00");     // "Gesprächsgrundgebühr:", cents
+    QList<TarifZone> zones;                           // none: written as 0-24 at 0, working day and weekend
 
     // A new hand-made tariff, valid from today.
     static TarifFile New(const QString& provider, const QString& tariff);

@@ -1,5 +1,5 @@
-#include "core/Globals.h"
 #include "core/TariffPrices.h"
+#include "core/Globals.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -10,20 +10,18 @@ struct Zone {
     const char* weekend;
 };
 
-QByteArray zoneLines(const QList<Zone>& zones)
-{
+QByteArray zoneLines(const QList<Zone>& zones) {
     QByteArray out;
     for (const Zone& z : zones)
-        out += QByteArray("Zone:T\r\nVon:") + z.from + "\r\nBis:" + z.to + "\r\nPfennig:" + z.price
-            + "\r\nEinheit:60\r\nWochenende:" + z.weekend + "\r\n";
+        out += QByteArray("Zone:T\r\nVon:") + z.from + "\r\nBis:" + z.to + "\r\nPfennig:" + z.price +
+               "\r\nEinheit:60\r\nWochenende:" + z.weekend + "\r\n";
     return out;
 }
 
-QByteArray timeTariff(const QList<Zone>& zones)
-{
+QByteArray timeTariff(const QList<Zone>& zones) {
     return "[Providerdaten]\r\nName:Net - T\r\nVolumenabrechnung:Nein\r\nVolumenkosten:0\r\nFreiminuten:0\r\n"
-           "\r\n[Tarifzonen]\r\n"
-        + zoneLines(zones);
+           "\r\n[Tarifzonen]\r\n" +
+           zoneLines(zones);
 }
 
 // 17.01.2001 is a Wednesday.
@@ -34,8 +32,7 @@ const QDate Sunday(2001, 1, 21);
 
 class TariffPrices : public ProgramTest {
 protected:
-    double priceAt(const QByteArray& file, const QDate& day, const QTime& time, bool holiday = false)
-    {
+    double priceAt(const QByteArray& file, const QDate& day, const QTime& time, bool holiday = false) {
         writeFile("Tarife/Net - T.tel", file);
         clock.set(QDateTime(day, time));
         G_Holiday = holiday;
@@ -43,8 +40,7 @@ protected:
     }
 };
 
-TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder)
-{
+TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder) {
     const QByteArray weekAndWeekend = timeTariff({{"0", "24", "1,9", "Nein"}, {"0", "24", "0,9", "Ja"}});
     const QByteArray evening = timeTariff({{"0", "18", "1", "Nein"}, {"18", "24", "2", "Nein"}});
     const QByteArray eveningReversed = timeTariff({{"18", "24", "2", "Nein"}, {"0", "18", "1", "Nein"}});
@@ -52,13 +48,14 @@ TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder)
     const QByteArray nineToNine = timeTariff({{"9", "9", "3", "Nein"}});
     const QByteArray twentyFourToZero = timeTariff({{"24", "0", "3", "Nein"}});
     const QByteArray pointPrice = timeTariff({{"0", "24", "1.9", "Nein"}});
-    const QByteArray badPriceLater = timeTariff({{"0", "24", "1", "Nein"}, {"0", "24", "1,9x", "Nein"}, {"0", "24", "3", "Nein"}});
+    const QByteArray badPriceLater =
+        timeTariff({{"0", "24", "1", "Nein"}, {"0", "24", "1,9x", "Nein"}, {"0", "24", "3", "Nein"}});
     const QByteArray emptyPriceLater = timeTariff({{"0", "24", "1", "Nein"}, {"0", "24", "", "Nein"}});
     const QByteArray cutShort = timeTariff({{"0", "24", "1", "Nein"}}) + "Zone:T\r\nVon:0\r\nBis:24\r\n";
     const QByteArray flagCase = timeTariff({{"0", "24", "1", "ja"}, {"0", "24", "2", "nein"}});
     const QByteArray noZones = "[Providerdaten]\r\nVolumenabrechnung:Nein\r\nVolumenkosten:0\r\n";
-    const QByteArray volume = "[Providerdaten]\r\nVolumenabrechnung:Ja\r\nVolumenkosten:1,5\r\n\r\n[Tarifzonen]\r\n"
-        + zoneLines({{"0", "24", "9", "Nein"}});
+    const QByteArray volume = "[Providerdaten]\r\nVolumenabrechnung:Ja\r\nVolumenkosten:1,5\r\n\r\n[Tarifzonen]\r\n" +
+                              zoneLines({{"0", "24", "9", "Nein"}});
     const QByteArray volumeCaps = "VOLUMENABRECHNUNG:JA\r\nVolumenkosten:0.25\r\n";
     const QByteArray volumeLast = "[Providerdaten]\r\nVolumenabrechnung:Ja\r\n";
 
@@ -98,8 +95,7 @@ TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder)
         EXPECT_NEAR(priceAt(c.file, c.day, c.time, c.holiday), c.price, 1e-6) << c.name;
 }
 
-TEST_F(TariffPrices, MissingFilesAndNamesPriceZero)
-{
+TEST_F(TariffPrices, MissingFilesAndNamesPriceZero) {
     writeFile("Tarife/Net - T.tel", timeTariff({{"0", "24", "1,9", "Nein"}}));
     EXPECT_EQ(GetCurrentTarifPrice(""), 0);
     EXPECT_EQ(GetCurrentTarifPrice("Net - X.tel"), 0);
@@ -109,19 +105,19 @@ TEST_F(TariffPrices, MissingFilesAndNamesPriceZero)
     EXPECT_EQ(GetVolumeLimit(""), 0);
 }
 
-TEST_F(TariffPrices, FreeMinutesAndVolumeLimitReadLeniently)
-{
+TEST_F(TariffPrices, FreeMinutesAndVolumeLimitReadLeniently) {
     const struct {
         const char* line;
         double freeMinutes;
         double volumeLimit;
     } cases[] = {
-        {"Freiminuten:30", 30, 0},      {"freiminuten:30", 0, 0},        {"Freiminuten: 45", 45, 0},
-        {"Freiminuten:1,5", 1, 0},      {"Volumengrenze:2", 0, 2000},    {"Volumengrenze:1,5", 0, 1000},
-        {"VOLUMENGRENZE:3", 0, 3000},   {"Volumengrenze:0.5", 0, 500},   {"Volumengrenze:", 0, 0},
+        {"Freiminuten:30", 30, 0},    {"freiminuten:30", 0, 0},      {"Freiminuten: 45", 45, 0},
+        {"Freiminuten:1,5", 1, 0},    {"Volumengrenze:2", 0, 2000},  {"Volumengrenze:1,5", 0, 1000},
+        {"VOLUMENGRENZE:3", 0, 3000}, {"Volumengrenze:0.5", 0, 500}, {"Volumengrenze:", 0, 0},
     };
     for (const auto& c : cases) {
-        writeFile("Tarife/Net - T.tel", QByteArray("[Providerdaten]\r\n") + c.line + "\r\nFreiminuten:99\r\n"
+        writeFile("Tarife/Net - T.tel", QByteArray("[Providerdaten]\r\n") + c.line +
+                                            "\r\nFreiminuten:99\r\n"
                                             "Volumengrenze:99\r\n");
         const bool freeLine = QByteArray(c.line).startsWith("Freiminuten");
         const bool limitLine = QByteArray(c.line).toLower().startsWith("volumengrenze");

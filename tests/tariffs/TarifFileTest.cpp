@@ -1,6 +1,6 @@
+#include "tariffs/TarifFile.h"
 #include "core/VB.h"
 #include "support/TestSupport.h"
-#include "tariffs/TarifFile.h"
 
 namespace {
 // Windows-1252 bytes, CRLF, keys in their fixed order.
@@ -31,8 +31,7 @@ const QByteArray Golden = "[Providerdaten]\r\n"
                           "Zone:Abend\r\nVon:8\r\nBis:18\r\nPfennig:1,3\r\nEinheit:60\r\nWochenende:Nein\r\n"
                           "Zone:Abend\r\nVon:0\r\nBis:24\r\nPfennig:1,9\r\nEinheit:60\r\nWochenende:Ja\r\n";
 
-TarifFile goldenTariff()
-{
+TarifFile goldenTariff() {
     TarifFile t = TarifFile::New("Net", "Abend");
     t.freeAllowance = "30";
     t.zones = {TarifZone{8, 18, ToCents(0.013f), false}, TarifZone{0, 24, ToCents(0.019f), true}};
@@ -42,14 +41,12 @@ TarifFile goldenTariff()
 
 class TarifFileTest : public ProgramTest {};
 
-TEST_F(TarifFileTest, NewTariffMatchesGoldenFileByteForByte)
-{
+TEST_F(TarifFileTest, NewTariffMatchesGoldenFileByteForByte) {
     ASSERT_TRUE(WriteTarifFile(goldenTariff()));
     EXPECT_EQ(readFile("Tarife/Net - Abend.tel"), Golden);
 }
 
-TEST_F(TarifFileTest, VolumeTariffAndMissingZones)
-{
+TEST_F(TarifFileTest, VolumeTariffAndMissingZones) {
     TarifFile t = TarifFile::New("Net", "Volumen");
     t.volumeBilling = true;
     t.freeAllowance = "500";
@@ -72,8 +69,7 @@ TEST_F(TarifFileTest, VolumeTariffAndMissingZones)
     EXPECT_TRUE(readFile("Tarife/Net - Volumen.tel").endsWith("[Tarifzonen]\r\n" + zones));
 }
 
-TEST_F(TarifFileTest, ReadsBackEveryFieldAndZone)
-{
+TEST_F(TarifFileTest, ReadsBackEveryFieldAndZone) {
     TarifFile t = TarifFile::New("Net", "Alles");
     t.baseFee = "4,95";
     t.nationwide = false;
@@ -141,8 +137,7 @@ TEST_F(TarifFileTest, ReadsBackEveryFieldAndZone)
     EXPECT_FLOAT_EQ(r.volumeCents, 2.5f);
 }
 
-TEST_F(TarifFileTest, FileCutShortOrSparseReadsWithoutCrash)
-{
+TEST_F(TarifFileTest, FileCutShortOrSparseReadsWithoutCrash) {
     for (int cut : {6, 17, 30}) { // inside the last block's "Wochenende:", "Einheit:" and "Pfennig:" lines
         writeFile("Tarife/Net - Abend.tel", Golden.left(Golden.size() - cut));
         TarifFile r;
@@ -156,9 +151,10 @@ TEST_F(TarifFileTest, FileCutShortOrSparseReadsWithoutCrash)
     ASSERT_TRUE(ReadTarifFile("Net - Abend.tel", &whole));
     EXPECT_EQ(whole.zones.size(), 2);
     // Kept values the file lacks read as "k.A."; a zone of an unknown kind is left out.
-    writeFile("Tarife/Net - Kurz.atl", "[Tarifzonen]\r\nZone:K\r\nVon:1\r\nBis:2\r\nPfennig:3\r\nEinheit:60\r\n"
-                                       "Wochenende:Vielleicht\r\nZone:K\r\nVon:3\r\nBis:4\r\nPfennig:5\r\nEinheit:60\r\n"
-                                       "Wochenende:JA\r\n");
+    writeFile("Tarife/Net - Kurz.atl",
+              "[Tarifzonen]\r\nZone:K\r\nVon:1\r\nBis:2\r\nPfennig:3\r\nEinheit:60\r\n"
+              "Wochenende:Vielleicht\r\nZone:K\r\nVon:3\r\nBis:4\r\nPfennig:5\r\nEinheit:60\r\n"
+              "Wochenende:JA\r\n");
     TarifFile r;
     ASSERT_TRUE(ReadTarifFile("Net - Kurz.atl", &r));
     EXPECT_EQ(r.validity, "k.A.");
@@ -170,8 +166,7 @@ TEST_F(TarifFileTest, FileCutShortOrSparseReadsWithoutCrash)
     EXPECT_FALSE(ReadTarifFile("Net - Fehlt.tel", &r));
 }
 
-TEST_F(TarifFileTest, ProvidersTariffItemsAndFileNames)
-{
+TEST_F(TarifFileTest, ProvidersTariffItemsAndFileNames) {
     for (const char* name : {"Net - Abend.tel", "Net - Abend.atl", "Netz - B.tel", "Readme.txt", "Foo - x.txt",
                              "A - B - C.tel", "Net - Tag.TEL"})
         writeFile(QString("Tarife/") + name, "x\r\n");
