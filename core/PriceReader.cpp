@@ -1,6 +1,7 @@
 #include "core/PriceReader.h"
 
-std::optional<double> ReadZonePrice(const QString& text) {
+std::optional<double> ReadZonePrice(const QString& text)
+{
     const QString t = text.trimmed();
     QByteArray number;
     bool separator = false, digits = false;

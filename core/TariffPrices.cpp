@@ -14,7 +14,8 @@
 namespace {
 // The lines of Tarife/<name>, or nothing when the name does not denote a file there. A name with a
 // folder part never matches a directory search of Tarife, so it is refused like a missing file.
-std::optional<QStringList> tariffLines(const QString& tariffFile) {
+std::optional<QStringList> tariffLines(const QString& tariffFile)
+{
     if (tariffFile.isEmpty() || tariffFile.contains('/') || tariffFile.contains('\\')) return std::nullopt;
     const QString folder = ProgramPath("Tarife");
     const QString found = FindFileNoCase(folder, tariffFile);
@@ -27,7 +28,8 @@ std::optional<QStringList> tariffLines(const QString& tariffFile) {
 
 // A zone hour as a second of the day; an hour the original's time routine would overflow on is a
 // read failure.
-std::optional<qint64> hourSeconds(const QString& text, bool isEnd) {
+std::optional<qint64> hourSeconds(const QString& text, bool isEnd)
+{
     const double h = Val(text);
     if (h < -32768.5 || h > 32767.5) return std::nullopt;
     const qint64 hour = CInt(h);
@@ -36,7 +38,8 @@ std::optional<qint64> hourSeconds(const QString& text, bool isEnd) {
 }
 } // namespace
 
-double GetCurrentTarifPrice(const QString& tariffFile) {
+double GetCurrentTarifPrice(const QString& tariffFile)
+{
     const auto lines = tariffLines(tariffFile);
     if (!lines) return 0;
     const qsizetype n = lines->size();
@@ -69,7 +72,8 @@ double GetCurrentTarifPrice(const QString& tariffFile) {
     return result;
 }
 
-double GetFreeMinutes(const QString& tariffFile) {
+double GetFreeMinutes(const QString& tariffFile)
+{
     const auto lines = tariffLines(tariffFile);
     if (!lines) return 0;
     for (const QString& line : *lines)
@@ -77,7 +81,8 @@ double GetFreeMinutes(const QString& tariffFile) {
     return 0;
 }
 
-double GetVolumeLimit(const QString& tariffFile) {
+double GetVolumeLimit(const QString& tariffFile)
+{
     const auto lines = tariffLines(tariffFile);
     if (!lines) return 0;
     for (const QString& line : *lines)

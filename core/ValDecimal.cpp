@@ -2,7 +2,8 @@
 
 #include "core/VB.h"
 
-float ValDecimal(const QString& text) {
+float ValDecimal(const QString& text)
+{
     const qsizetype comma = text.indexOf(',');
     if (comma < 0) return float(Val(text));
     const QString before = text.left(comma);

@@ -13,7 +13,8 @@
 namespace {
 // A whole number from a leniently read text, rounded as the original converts; nothing when it does not
 // fit the target range.
-std::optional<int> wholeIn(const QString& text, int low, int high) {
+std::optional<int> wholeIn(const QString& text, int low, int high)
+{
     const double v = Val(text);
     if (v < low - 0.5 || v > high + 0.5) return std::nullopt;
     const int n = CInt(v);
@@ -25,7 +26,8 @@ constexpr qint64 SecondsPerDay = 86400;
 const QDate LastDate(9999, 12, 31);
 } // namespace
 
-double HandEntryCost::DurationToSeconds(const QString& text) {
+double HandEntryCost::DurationToSeconds(const QString& text)
+{
     double seconds = Val(text) * 3600;
     qsizetype p = text.indexOf(':');
     if (p >= 0) {
@@ -36,7 +38,8 @@ double HandEntryCost::DurationToSeconds(const QString& text) {
     return seconds;
 }
 
-bool HandEntryCost::LoadTarifZones(const QString& fileName) {
+bool HandEntryCost::LoadTarifZones(const QString& fileName)
+{
     // Every load starts afresh: a unit length left over from another tariff would price this one wrong.
     ZoneTable.clear();
     UnitLength = 0;
@@ -83,7 +86,8 @@ bool HandEntryCost::LoadTarifZones(const QString& fileName) {
     return true;
 }
 
-float HandEntryCost::GetZonePrice(const QTime& timeOfDay, const QDate& date) const {
+float HandEntryCost::GetZonePrice(const QTime& timeOfDay, const QDate& date) const
+{
     float price = 0;
     const bool weekend = date.dayOfWeek() > 5; // holidays play no part here
     const double h = timeOfDay.hour() + timeOfDay.minute() / 60.0 + timeOfDay.second() / 3600.0;
@@ -93,7 +97,8 @@ float HandEntryCost::GetZonePrice(const QTime& timeOfDay, const QDate& date) con
 }
 
 float HandEntryCost::CalculateCost(const QString& provider, const QString& tarifItem, const QDate& date,
-                                   const QTime& start, double seconds, QString* units) {
+                                   const QTime& start, double seconds, QString* units)
+{
     if (tarifItem.startsWith('A') || tarifItem.startsWith('M')) {
         const QString ext = tarifItem.startsWith('A') ? QStringLiteral(".atl") : QStringLiteral(".tel");
         if (!LoadTarifZones(provider + tarifItem.mid(1) + ext)) return 0;
@@ -127,7 +132,8 @@ float HandEntryCost::CalculateCost(const QString& provider, const QString& tarif
 }
 
 float HandEntryCost::CalculateCost(const QString& provider, const QString& tarifItem, const QString& date,
-                                   const QString& start, double seconds, QString* units) {
+                                   const QString& start, double seconds, QString* units)
+{
     static const QRegularExpression timeForm(QStringLiteral("^\\s*(\\d{1,2}):(\\d{1,2})(?::(\\d{1,2}))?\\s*$"));
     const QRegularExpressionMatch m = timeForm.match(start);
     const QTime t = m.hasMatch() ? QTime(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()) : QTime();

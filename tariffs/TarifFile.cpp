@@ -11,22 +11,23 @@
 #include <optional>
 
 namespace {
-QString orDefault(const QString& text, const char* fallback) {
+QString orDefault(const QString& text, const char* fallback)
+{
     return text.isEmpty() ? QString::fromLatin1(fallback) : text;
 }
 
-QString yesNo(bool value) {
-    return value ? QStringLiteral("Ja") : QStringLiteral("Nein");
-}
+QString yesNo(bool value) { return value ? QStringLiteral("Ja") : QStringLiteral("Nein"); }
 
-QString kindExtension(QChar kind) {
+QString kindExtension(QChar kind)
+{
     if (kind == 'A') return QStringLiteral(".atl");
     if (kind == 'M') return QStringLiteral(".tel");
     return {};
 }
 } // namespace
 
-TarifFile TarifFile::New(const QString& provider, const QString& tariff) {
+TarifFile TarifFile::New(const QString& provider, const QString& tariff)
+{
     TarifFile t;
     t.provider = provider;
     t.tariff = tariff;
@@ -34,15 +35,12 @@ TarifFile TarifFile::New(const QString& provider, const QString& tariff) {
     return t;
 }
 
-QString TarifFile::fileName() const {
-    return provider + " - " + tariff + ".tel";
-}
+QString TarifFile::fileName() const { return provider + " - " + tariff + ".tel"; }
 
-float ToCents(float currencyUnits) {
-    return currencyUnits * 100.0f;
-}
+float ToCents(float currencyUnits) { return currencyUnits * 100.0f; }
 
-QStringList TarifFileLines(const TarifFile& t) {
+QStringList TarifFileLines(const TarifFile& t)
+{
     QStringList l;
     l << "[Providerdaten]"
       << "Name:" + t.provider + " - " + t.tariff << QString::fromUtf8("Grundgebühr:") + orDefault(t.baseFee, "0")
@@ -68,13 +66,15 @@ QStringList TarifFileLines(const TarifFile& t) {
     return l;
 }
 
-bool WriteTarifFile(const TarifFile& t) {
+bool WriteTarifFile(const TarifFile& t)
+{
     if (t.provider.isEmpty() || t.tariff.isEmpty() || !IsValidFileName(t.provider) || !IsValidFileName(t.tariff))
         return false;
     return WriteTextLines(ProgramPath("Tarife/" + t.fileName()), TarifFileLines(t));
 }
 
-bool ReadTarifFile(const QString& fileName, TarifFile* out) {
+bool ReadTarifFile(const QString& fileName, TarifFile* out)
+{
     if (fileName.isEmpty() || fileName.contains('/') || fileName.contains('\\')) return false;
     const QString folder = ProgramPath("Tarife");
     const QString found = FindFileNoCase(folder, fileName);
@@ -162,12 +162,14 @@ bool ReadTarifFile(const QString& fileName, TarifFile* out) {
     return true;
 }
 
-QString ProviderOfFile(const QString& fileName) {
+QString ProviderOfFile(const QString& fileName)
+{
     const qsizetype p = fileName.indexOf(QLatin1String(" -"));
     return p < 0 ? QString() : fileName.left(p);
 }
 
-QString TarifItem(const QString& provider, const QString& fileName) {
+QString TarifItem(const QString& provider, const QString& fileName)
+{
     const QString ending = fileName.right(3).toLower();
     const QChar kind = ending == QLatin1String("tel")   ? QChar('M')
                        : ending == QLatin1String("atl") ? QChar('A')
@@ -177,13 +179,15 @@ QString TarifItem(const QString& provider, const QString& fileName) {
     return kind + rest.left(qMax<qsizetype>(0, rest.size() - 4));
 }
 
-QString TarifFileName(const QString& provider, const QString& item) {
+QString TarifFileName(const QString& provider, const QString& item)
+{
     const QString ext = item.isEmpty() ? QString() : kindExtension(item[0]);
     if (ext.isEmpty()) return {};
     return provider + item.mid(1) + ext;
 }
 
-QStringList ListProviders() {
+QStringList ListProviders()
+{
     QStringList out;
     for (const QString& name : ListFolder(ProgramPath("Tarife"))) {
         const QString provider = ProviderOfFile(name);
@@ -192,7 +196,8 @@ QStringList ListProviders() {
     return out;
 }
 
-QStringList ListTarifItems(const QString& provider) {
+QStringList ListTarifItems(const QString& provider)
+{
     QStringList out;
     if (provider.isEmpty()) return out;
     for (const QString& name : ListFolder(ProgramPath("Tarife"))) {

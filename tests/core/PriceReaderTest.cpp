@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-TEST(ReadZonePrice, TakesTheWholeValueWithEitherSeparator) {
+TEST(ReadZonePrice, TakesTheWholeValueWithEitherSeparator)
+{
     const struct {
         const char* text;
         double value;
@@ -15,16 +16,15 @@ TEST(ReadZonePrice, TakesTheWholeValueWithEitherSeparator) {
         EXPECT_DOUBLE_EQ(*v, c.value) << c.text;
     }
     const char* bad[] = {"", " ", "1,2,3", "1.234,5", "1,9x", "x1", "1e3", "abc", "+", "- 1", "1 9", ",", "1,9 Cent"};
-    for (const char* text : bad)
-        EXPECT_FALSE(ReadZonePrice(QString::fromLatin1(text)).has_value()) << text;
+    for (const char* text : bad) EXPECT_FALSE(ReadZonePrice(QString::fromLatin1(text)).has_value()) << text;
 }
 
-TEST(ValDecimal, ReadsCommaOrPointAndKeepsTheSign) {
+TEST(ValDecimal, ReadsCommaOrPointAndKeepsTheSign)
+{
     const struct {
         const char* text;
         float value;
     } cases[] = {{"0,075", 0.075f}, {"1.5", 1.5f}, {" 7", 7.0f},    {"", 0.0f},      {"12,50", 12.5f},
                  {"3,", 3.0f},      {"abc", 0.0f}, {"-0,5", -0.5f}, {"-2,5", -2.5f}, {"1,5 MB", 1.5f}};
-    for (const auto& c : cases)
-        EXPECT_FLOAT_EQ(ValDecimal(QString::fromLatin1(c.text)), c.value) << c.text;
+    for (const auto& c : cases) EXPECT_FLOAT_EQ(ValDecimal(QString::fromLatin1(c.text)), c.value) << c.text;
 }

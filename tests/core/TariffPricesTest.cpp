@@ -10,7 +10,8 @@ struct Zone {
     const char* weekend;
 };
 
-QByteArray zoneLines(const QList<Zone>& zones) {
+QByteArray zoneLines(const QList<Zone>& zones)
+{
     QByteArray out;
     for (const Zone& z : zones)
         out += QByteArray("Zone:T\r\nVon:") + z.from + "\r\nBis:" + z.to + "\r\nPfennig:" + z.price +
@@ -18,7 +19,8 @@ QByteArray zoneLines(const QList<Zone>& zones) {
     return out;
 }
 
-QByteArray timeTariff(const QList<Zone>& zones) {
+QByteArray timeTariff(const QList<Zone>& zones)
+{
     return "[Providerdaten]\r\nName:Net - T\r\nVolumenabrechnung:Nein\r\nVolumenkosten:0\r\nFreiminuten:0\r\n"
            "\r\n[Tarifzonen]\r\n" +
            zoneLines(zones);
@@ -32,7 +34,8 @@ const QDate Sunday(2001, 1, 21);
 
 class TariffPrices : public ProgramTest {
 protected:
-    double priceAt(const QByteArray& file, const QDate& day, const QTime& time, bool holiday = false) {
+    double priceAt(const QByteArray& file, const QDate& day, const QTime& time, bool holiday = false)
+    {
         writeFile("Tarife/Net - T.tel", file);
         clock.set(QDateTime(day, time));
         G_Holiday = holiday;
@@ -40,7 +43,8 @@ protected:
     }
 };
 
-TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder) {
+TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder)
+{
     const QByteArray weekAndWeekend = timeTariff({{"0", "24", "1,9", "Nein"}, {"0", "24", "0,9", "Ja"}});
     const QByteArray evening = timeTariff({{"0", "18", "1", "Nein"}, {"18", "24", "2", "Nein"}});
     const QByteArray eveningReversed = timeTariff({{"18", "24", "2", "Nein"}, {"0", "18", "1", "Nein"}});
@@ -91,11 +95,11 @@ TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder) {
         {"volume in capitals", volumeCaps, Wednesday, QTime(12, 0), false, 0.25},
         {"volume line last", volumeLast, Wednesday, QTime(12, 0), false, 0},
     };
-    for (const auto& c : cases)
-        EXPECT_NEAR(priceAt(c.file, c.day, c.time, c.holiday), c.price, 1e-6) << c.name;
+    for (const auto& c : cases) EXPECT_NEAR(priceAt(c.file, c.day, c.time, c.holiday), c.price, 1e-6) << c.name;
 }
 
-TEST_F(TariffPrices, MissingFilesAndNamesPriceZero) {
+TEST_F(TariffPrices, MissingFilesAndNamesPriceZero)
+{
     writeFile("Tarife/Net - T.tel", timeTariff({{"0", "24", "1,9", "Nein"}}));
     EXPECT_EQ(GetCurrentTarifPrice(""), 0);
     EXPECT_EQ(GetCurrentTarifPrice("Net - X.tel"), 0);
@@ -105,7 +109,8 @@ TEST_F(TariffPrices, MissingFilesAndNamesPriceZero) {
     EXPECT_EQ(GetVolumeLimit(""), 0);
 }
 
-TEST_F(TariffPrices, FreeMinutesAndVolumeLimitReadLeniently) {
+TEST_F(TariffPrices, FreeMinutesAndVolumeLimitReadLeniently)
+{
     const struct {
         const char* line;
         double freeMinutes;

@@ -9,7 +9,8 @@ struct Zone {
     const char* weekend;
 };
 
-QByteArray tariff(const char* takt, const QList<Zone>& zones) {
+QByteArray tariff(const char* takt, const QList<Zone>& zones)
+{
     QByteArray out = "[Providerdaten]\r\nName:Net - T\r\n";
     if (takt) out += QByteArray("Takt:") + takt + "\r\n";
     out += "Gespr\xe4"
@@ -31,17 +32,18 @@ protected:
     QString units = "keep";
 };
 
-TEST(DurationToSeconds, ReadsHoursMinutesSeconds) {
+TEST(DurationToSeconds, ReadsHoursMinutesSeconds)
+{
     const struct {
         const char* text;
         double seconds;
     } cases[] = {{"1:30:15", 5415}, {"25:00:00", 90000}, {"45", 162000}, {"0:1", 60}, {"00:00:00", 0},
                  {"", 0},           {"0:0:1.5", 1.5},    {"x:2:3", 123}};
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(HandEntryCost::DurationToSeconds(c.text), c.seconds) << c.text;
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(HandEntryCost::DurationToSeconds(c.text), c.seconds) << c.text;
 }
 
-TEST_F(HandEntryCostTest, WorkedResults) {
+TEST_F(HandEntryCostTest, WorkedResults)
+{
     writeFile("Tarife/Net - Tag.tel", tariff("60 / 60", {{"0", "24", "4", "Nein"}}));
     writeFile("Tarife/Net - Sekunde.tel", tariff("60 / 1", {{"0", "24", "4", "Nein"}}));
     writeFile("Tarife/Net - Drei.atl",
@@ -77,7 +79,8 @@ TEST_F(HandEntryCostTest, WorkedResults) {
     }
 }
 
-TEST_F(HandEntryCostTest, EachLoadStartsAfresh) {
+TEST_F(HandEntryCostTest, EachLoadStartsAfresh)
+{
     writeFile("Tarife/Net - Takt.tel", tariff("60 / 30", {{"0", "24", "6", "Nein"}}));
     writeFile("Tarife/Net - OhneTakt.tel", tariff(nullptr, {{"0", "24", "6", "Nein"}}));
     EXPECT_FLOAT_EQ(calc.CalculateCost("Net", "M - Takt", Wednesday, QTime(9, 0), 60, &units), 6);
@@ -98,10 +101,10 @@ TEST_F(HandEntryCostTest, EachLoadStartsAfresh) {
     EXPECT_EQ(calc.CalculateCost("Net", "M - Takt", QString("17.01.2001"), QString("25:00"), 60), 0);
 }
 
-TEST_F(HandEntryCostTest, LoadFailuresAndShortBlocks) {
+TEST_F(HandEntryCostTest, LoadFailuresAndShortBlocks)
+{
     QByteArray many = tariff("60 / 60", {});
-    for (int i = 0; i < 255; ++i)
-        many += "Zone:T\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\nWochenende:Nein\r\n";
+    for (int i = 0; i < 255; ++i) many += "Zone:T\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\nWochenende:Nein\r\n";
 
     const struct {
         const char* name;

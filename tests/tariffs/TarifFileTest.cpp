@@ -31,7 +31,8 @@ const QByteArray Golden = "[Providerdaten]\r\n"
                           "Zone:Abend\r\nVon:8\r\nBis:18\r\nPfennig:1,3\r\nEinheit:60\r\nWochenende:Nein\r\n"
                           "Zone:Abend\r\nVon:0\r\nBis:24\r\nPfennig:1,9\r\nEinheit:60\r\nWochenende:Ja\r\n";
 
-TarifFile goldenTariff() {
+TarifFile goldenTariff()
+{
     TarifFile t = TarifFile::New("Net", "Abend");
     t.freeAllowance = "30";
     t.zones = {TarifZone{8, 18, ToCents(0.013f), false}, TarifZone{0, 24, ToCents(0.019f), true}};
@@ -41,12 +42,14 @@ TarifFile goldenTariff() {
 
 class TarifFileTest : public ProgramTest {};
 
-TEST_F(TarifFileTest, NewTariffMatchesGoldenFileByteForByte) {
+TEST_F(TarifFileTest, NewTariffMatchesGoldenFileByteForByte)
+{
     ASSERT_TRUE(WriteTarifFile(goldenTariff()));
     EXPECT_EQ(readFile("Tarife/Net - Abend.tel"), Golden);
 }
 
-TEST_F(TarifFileTest, VolumeTariffAndMissingZones) {
+TEST_F(TarifFileTest, VolumeTariffAndMissingZones)
+{
     TarifFile t = TarifFile::New("Net", "Volumen");
     t.volumeBilling = true;
     t.freeAllowance = "500";
@@ -69,7 +72,8 @@ TEST_F(TarifFileTest, VolumeTariffAndMissingZones) {
     EXPECT_TRUE(readFile("Tarife/Net - Volumen.tel").endsWith("[Tarifzonen]\r\n" + zones));
 }
 
-TEST_F(TarifFileTest, ReadsBackEveryFieldAndZone) {
+TEST_F(TarifFileTest, ReadsBackEveryFieldAndZone)
+{
     TarifFile t = TarifFile::New("Net", "Alles");
     t.baseFee = "4,95";
     t.nationwide = false;
@@ -137,7 +141,8 @@ TEST_F(TarifFileTest, ReadsBackEveryFieldAndZone) {
     EXPECT_FLOAT_EQ(r.volumeCents, 2.5f);
 }
 
-TEST_F(TarifFileTest, FileCutShortOrSparseReadsWithoutCrash) {
+TEST_F(TarifFileTest, FileCutShortOrSparseReadsWithoutCrash)
+{
     for (int cut : {6, 17, 30}) { // inside the last block's "Wochenende:", "Einheit:" and "Pfennig:" lines
         writeFile("Tarife/Net - Abend.tel", Golden.left(Golden.size() - cut));
         TarifFile r;
@@ -166,7 +171,8 @@ TEST_F(TarifFileTest, FileCutShortOrSparseReadsWithoutCrash) {
     EXPECT_FALSE(ReadTarifFile("Net - Fehlt.tel", &r));
 }
 
-TEST_F(TarifFileTest, ProvidersTariffItemsAndFileNames) {
+TEST_F(TarifFileTest, ProvidersTariffItemsAndFileNames)
+{
     for (const char* name : {"Net - Abend.tel", "Net - Abend.atl", "Netz - B.tel", "Readme.txt", "Foo - x.txt",
                              "A - B - C.tel", "Net - Tag.TEL"})
         writeFile(QString("Tarife/") + name, "x\r\n");
