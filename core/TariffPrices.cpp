@@ -1,0 +1,91 @@
+#include "core/TariffPrices.h"
+
+#include "core/Clock.h"
+#include "core/FileList.h"
+#include "core/Globals.h"
+#include "core/PriceReader.h"
+#include "core/ProgramFolder.h"
+#include "core/TextFile.h"
+#include "core/VB.h"
+#include "core/ValDecimal.h"
+
+#include <optional>
+
+namespace {
+// The lines of Tarife/<name>, or nothing when the name does not denote a file there. A name with a
+// folder part never matches a directory search of Tarife, so it is refused like a missing file.
+std::optional<QStringList> tariffLines(const QString& tariffFile)
+{
+    if (tariffFile.isEmpty() || tariffFile.contains('/') || tariffFile.contains('\\')) return std::nullopt;
+    const QString folder = ProgramPath("Tarife");
+    const QString found = FindFileNoCase(folder, tariffFile);
+    if (found.isEmpty()) return std::nullopt;
+    bool ok = false;
+    QStringList lines = ReadTextLines(folder + "/" + found, &ok);
+    if (!ok) return std::nullopt;
+    return lines;
+}
+
+// A zone hour as a second of the day; an hour the original's time routine would overflow on is a
+// read failure.
+std::optional<qint64> hourSeconds(const QString& text, bool isEnd)
+{
+    const double h = Val(text);
+    if (h < -32768.5 || h > 32767.5) return std::nullopt;
+    const qint64 hour = CInt(h);
+    if (hour == 24) return isEnd ? 86399 : 0;
+    return hour * 3600;
+}
+} // namespace
+
+double GetCurrentTarifPrice(const QString& tariffFile)
+{
+    const auto lines = tariffLines(tariffFile);
+    if (!lines) return 0;
+    const qsizetype n = lines->size();
+    const qint64 now = TimeNow().msecsSinceStartOfDay() / 1000;
+    const bool weekendDay = Today().dayOfWeek() >= 6;
+    double result = 0;
+    QString current;
+    qsizetype next = 0;
+    while (next < n) {
+        if (current.toLower() == QLatin1String("volumenabrechnung:ja")) {
+            return ValDecimal(lines->at(next).mid(14));
+        } else if (current == QLatin1String("[Tarifzonen]")) {
+            if (n - next < 6) return result; // the file ends inside a zone block
+            const QStringList block = lines->mid(next, 6);
+            next += 6;
+            const auto start = hourSeconds(block[1].mid(4), false);
+            const auto end = hourSeconds(block[2].mid(4), true);
+            const auto price = ReadZonePrice(block[3].mid(8));
+            if (!start || !end || !price) return result;
+            const QString flag = block[5].mid(11);
+            const bool wholeDay = *start == *end;
+            const bool inTime = wholeDay || (*start <= now && now <= *end);
+            const bool dayKind = (flag == QLatin1String("Ja") && (weekendDay || G_Holiday)) ||
+                                 (flag == QLatin1String("Nein") && !weekendDay && !G_Holiday);
+            if (inTime && dayKind) result = *price;
+        } else {
+            current = lines->at(next++);
+        }
+    }
+    return result;
+}
+
+double GetFreeMinutes(const QString& tariffFile)
+{
+    const auto lines = tariffLines(tariffFile);
+    if (!lines) return 0;
+    for (const QString& line : *lines)
+        if (line.left(12) == QLatin1String("Freiminuten:")) return Val(line.mid(12));
+    return 0;
+}
+
+double GetVolumeLimit(const QString& tariffFile)
+{
+    const auto lines = tariffLines(tariffFile);
+    if (!lines) return 0;
+    for (const QString& line : *lines)
+        if (line.left(14).toLower() == QLatin1String("volumengrenze:")) return Val(line.mid(14)) * 1000;
+    return 0;
+}

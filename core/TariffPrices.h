@@ -1,0 +1,15 @@
+#pragma once
+// Single values read straight out of a tariff file of the folder Tarife, without loading the tariff.
+// Each takes the file name with its extension ("Net - Abend.tel") and gives 0 when nothing is found,
+// the name is empty or no such file exists.
+#include <QString>
+
+// The volume price of a volume tariff, else the "Pfennig:" price of the zone in force now (the clock,
+// and G_Holiday for the weekend zones); with several zones in force the block written last wins.
+double GetCurrentTarifPrice(const QString& tariffFile);
+
+// The number after "Freiminuten:".
+double GetFreeMinutes(const QString& tariffFile);
+
+// The number after "Volumengrenze:", times 1000.
+double GetVolumeLimit(const QString& tariffFile);
