@@ -7,7 +7,7 @@
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
-#include "core/ValDecimal.h"
+#include "core/TimeRoutines.h"
 
 #include <optional>
 

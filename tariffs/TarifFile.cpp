@@ -6,7 +6,7 @@
 #include "core/SystemUtils.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
-#include "core/ValDecimal.h"
+#include "core/TimeRoutines.h"
 
 #include <optional>
 

@@ -1,5 +1,5 @@
 #include "core/PriceReader.h"
-#include "core/ValDecimal.h"
+#include "core/TimeRoutines.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,7 @@
+#pragma once
+#include "core/platform/ProgramStarter.h"
+
+class LinuxProgramStarter : public ProgramStarter {
+public:
+    bool start(const QString& commandLine) override;
+};
