@@ -48,8 +48,7 @@ void InitTapiMonitoring()
         quint32 version = 0;
         if (monitor.negotiateApiVersion(G_hLineApp, 0, TAPI_VERSION_LOW, TAPI_VERSION_HIGH, &version) < 0)
             ShutDownLineApp(monitor);
-        else if (monitor.open(G_hLineApp, 0, &G_hLine, version, LINECALLPRIVILEGE_MONITOR, LINEMEDIAMODE_DATAMODEM) <
-                 0)
+        else if (monitor.open(G_hLineApp, 0, &G_hLine, version, LINECALLPRIVILEGE_MONITOR, LINEMEDIAMODE_DATAMODEM) < 0)
             ShutDownLineApp(monitor);
     }
     if (G_hLineApp == 0) {
@@ -137,8 +136,10 @@ bool IsIgnoredIP(const QString& address, const QStringList& patterns)
         if (parts.size() != 4 || octets.size() != 4) continue;
         bool match = true;
         for (int i = 0; i < 4 && match; ++i) {
-            if (parts[i].isEmpty()) match = false; // malformed: passed over
-            else if (!parts[i].startsWith(QLatin1Char('*')) && parts[i] != octets[i]) match = false;
+            if (parts[i].isEmpty())
+                match = false; // malformed: passed over
+            else if (!parts[i].startsWith(QLatin1Char('*')) && parts[i] != octets[i])
+                match = false;
         }
         if (match) return true;
     }

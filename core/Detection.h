@@ -18,8 +18,8 @@ bool CheckWininetConnection();
 void InitTapiMonitoring();
 void ShutdownTapiMonitoring();
 // The line monitor's call-state events: keeps G_TapiCallConnected.
-void LineCallback(quint32 hDevice, quint32 dwMessage, quint32 dwCallbackInstance, quint32 dwParam1,
-                  quint32 dwParam2, quint32 dwParam3);
+void LineCallback(quint32 hDevice, quint32 dwMessage, quint32 dwCallbackInstance, quint32 dwParam1, quint32 dwParam2,
+                  quint32 dwParam3);
 
 // Starts the address watch; on failure switches G_WatchIP off and says so once.
 void InitWinsock();

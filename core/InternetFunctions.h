@@ -9,18 +9,18 @@ inline const QString TIME_SERVICE_HOST = QStringLiteral("http://zeit.zumbrel.de"
 inline const QString TIME_SERVICE_PATH = QStringLiteral("/xdate?Etc/GMT");
 inline const QString TIME_FILE_NAME = QStringLiteral("time.tmp");
 
-inline const QString DOWNLOAD_UNAVAILABLE_TEXT = QStringLiteral(
-    "Es können leider keine Tarifupdates oder Zeitsynchronisationen durchgeführt werden, da die Datei "
-    "urlmon.dll nicht auf Ihrem Rechner installiert ist. Diese ist im Internet Explorer enthalten.");
+inline const QString DOWNLOAD_UNAVAILABLE_TEXT =
+    QStringLiteral("Es können leider keine Tarifupdates oder Zeitsynchronisationen durchgeführt werden, da die Datei "
+                   "urlmon.dll nicht auf Ihrem Rechner installiert ist. Diese ist im Internet Explorer enthalten.");
 
 // Downloads url into localFile (created or replaced only when the download is complete); true on
 // success. Waits without freezing the windows.
 bool DownloadFile(const QString& url, const QString& localFile);
 
 enum class ClockSyncStatus {
-    Set,         // the clock was set; the result is the correction
-    NoTime,      // no usable time from the service: nothing was touched
-    NotAllowed,  // the system refused to set the clock (no privilege)
+    Set,        // the clock was set; the result is the correction
+    NoTime,     // no usable time from the service: nothing was touched
+    NotAllowed, // the system refused to set the clock (no privilege)
 };
 
 // What a caller shows instead of a correction when the clock could not be set.

@@ -53,9 +53,9 @@ TEST_F(DetectionTest, ConnectedStateFollowsTheEnabledMethods)
         quint32 flags;
         bool expected;
     } cases[] = {
-        {true, false, 1, true},  {true, false, 2, false}, {true, false, 4, false}, {false, true, 1, false},
-        {false, true, 2, true},  {false, true, 4, true},  {true, true, 7, true},   {false, false, 7, false},
-        {true, true, 0, false},
+        {true, false, 1, true},  {true, false, 2, false},  {true, false, 4, false},
+        {false, true, 1, false}, {false, true, 2, true},   {false, true, 4, true},
+        {true, true, 7, true},   {false, false, 7, false}, {true, true, 0, false},
     };
     for (const Case& c : cases) {
         G_WatchWininet = c.modem;
@@ -125,14 +125,14 @@ TEST_F(DetectionTest, LineCallbackTable)
         QStringList calls;
     } cases[] = {
         {false, 5, 2, 0x100, true, {}},
-        {false, 0, 2, 0x100, false, {}},       // CONNECTED without a call handle
+        {false, 0, 2, 0x100, false, {}}, // CONNECTED without a call handle
         {true, 5, 2, 0x1, false, {"deallocate 5"}},
-        {true, 0, 2, 0x1, true, {}},           // IDLE without a call handle
-        {true, 5, 2, 0x40, false, {}},         // BUSY: no deallocation
+        {true, 0, 2, 0x1, true, {}},   // IDLE without a call handle
+        {true, 5, 2, 0x40, false, {}}, // BUSY: no deallocation
         {true, 0, 2, 0x40, false, {}},
         {true, 5, 2, 0x4000, false, {}},
-        {true, 5, 2, 0x4, true, {}},           // other states change nothing
-        {false, 5, 3, 0x100, false, {}},       // not a call-state message
+        {true, 5, 2, 0x4, true, {}},     // other states change nothing
+        {false, 5, 3, 0x100, false, {}}, // not a call-state message
         {true, 5, 3, 0x1, true, {}},
     };
     for (const Case& c : cases) {
@@ -156,13 +156,13 @@ TEST_F(DetectionTest, IgnoredPatternsCompareOctetByOctet)
         {"192.168.0.1", defaults, true},
         {"10.0.0.5", defaults, true},
         {"217.5.1.2", defaults, false},
-        {"100.1.2.3", defaults, false},                          // not cut at the pattern's dots
+        {"100.1.2.3", defaults, false}, // not cut at the pattern's dots
         {"192.168.10.5", {"192.168.1.*"}, false},
         {"192.168.1.5", {"192.168.1.*"}, true},
-        {"80.1.2.35", {"80.1.2.*5"}, true},                      // "*" at an octet's start is a wildcard
-        {"80.1.2.35", {"80.1.2.3*"}, false},                     // elsewhere it is a character
+        {"80.1.2.35", {"80.1.2.*5"}, true},  // "*" at an octet's start is a wildcard
+        {"80.1.2.35", {"80.1.2.3*"}, false}, // elsewhere it is a character
         {"80.1.2.3*", {"80.1.2.3*"}, true},
-        {"10.0.0.5", {"", "10.*.*.*"}, true},                    // a malformed pattern is passed over
+        {"10.0.0.5", {"", "10.*.*.*"}, true}, // a malformed pattern is passed over
         {"10.0.0.5", {"garbage", "192.168.*", "10.*.*.*"}, true},
         {"10.0.0.5", {"10..*.*"}, false},
         {"10.0.0", {"10.*.*.*"}, false},
@@ -170,7 +170,8 @@ TEST_F(DetectionTest, IgnoredPatternsCompareOctetByOctet)
         {"1.2.3.4", {}, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(IsIgnoredIP(c.address, c.patterns), c.ignored) << c.address << " " << c.patterns.join('|').toStdString();
+        EXPECT_EQ(IsIgnoredIP(c.address, c.patterns), c.ignored)
+            << c.address << " " << c.patterns.join('|').toStdString();
 
     G_IgnoredIPs = "192.168.*.*, 10.*.*.*";
     EXPECT_TRUE(IsIgnoredIP("10.1.1.1"));

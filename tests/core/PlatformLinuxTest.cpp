@@ -44,8 +44,8 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
         {RouteLine("ppp0", "00000000", "0003", "00000000"), 1},
         {RouteLine("wwan0", "00000000", "0001", "00000000"), 1},
         {RouteLine("eth0", "00000000", "0003", "00000000"), 2},
-        {RouteLine("eth0", "0002A8C0", "0001", "00FFFFFF"), 0},      // only a local network route
-        {RouteLine("eth0", "00000000", "0002", "00000000"), 0},      // default route not up
+        {RouteLine("eth0", "0002A8C0", "0001", "00FFFFFF"), 0}, // only a local network route
+        {RouteLine("eth0", "00000000", "0002", "00000000"), 0}, // default route not up
         {RouteLine("eth0", "0002A8C0", "0001", "00FFFFFF") + RouteLine("ppp0", "00000000", "0001", "00000000") +
              RouteLine("wlan0", "00000000", "0003", "00000000"),
          3},

@@ -1,6 +1,6 @@
 // Byte totals and rates of the recorded connection.
-#include "core/Globals.h"
 #include "core/TrafficCounters.h"
+#include "core/Globals.h"
 #include "core/platform/linux/LinuxTrafficCounters.h"
 #include "core/platform/sim/SimTrafficCounters.h"
 

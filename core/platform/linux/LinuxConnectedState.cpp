@@ -29,8 +29,8 @@ quint32 LinuxConnectedState::flags()
         if (f.size() < 8) continue;
         bool okFlags = false;
         const quint32 routeFlags = f[3].toUInt(&okFlags, 16);
-        const bool isDefault = f[1].toUInt(nullptr, 16) == 0 && f[7].toUInt(nullptr, 16) == 0 &&
-                               f[1].size() == 8 && f[7].size() == 8;
+        const bool isDefault =
+            f[1].toUInt(nullptr, 16) == 0 && f[7].toUInt(nullptr, 16) == 0 && f[1].size() == 8 && f[7].size() == 8;
         if (!okFlags || !isDefault || !(routeFlags & RTF_UP_FLAG)) continue;
         const QString& iface = f[0];
         if (iface.startsWith(QLatin1String("ppp")) || iface.startsWith(QLatin1String("wwan")))

@@ -19,8 +19,7 @@ QByteArray FirstLine(const QString& path)
 }
 } // namespace
 
-LinuxLineMonitor::LinuxLineMonitor(const QString& runDir, const QString& sysClassNet, const QString& pppd,
-                                   int pollMs)
+LinuxLineMonitor::LinuxLineMonitor(const QString& runDir, const QString& sysClassNet, const QString& pppd, int pollMs)
     : m_run(runDir), m_net(sysClassNet), m_pppd(pppd), m_pollMs(pollMs)
 {
 }
@@ -38,8 +37,8 @@ qint32 LinuxLineMonitor::initialize(LineCallbackFn callback, quint32* lineApp, q
     return 0;
 }
 
-qint32 LinuxLineMonitor::negotiateApiVersion(quint32 lineApp, quint32 device, quint32 lowVersion,
-                                             quint32 highVersion, quint32* version)
+qint32 LinuxLineMonitor::negotiateApiVersion(quint32 lineApp, quint32 device, quint32 lowVersion, quint32 highVersion,
+                                             quint32* version)
 {
     if (!m_initialized || lineApp != LINE_APP || device != 0 || lowVersion > highVersion) return LINEERR_FAILED;
     *version = highVersion;
