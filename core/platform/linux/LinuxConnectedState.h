@@ -1,0 +1,16 @@
+#pragma once
+#include "core/platform/ConnectedState.h"
+
+#include <QString>
+
+// The connected state from the default routes of /proc/net/route: a default route through a ppp or
+// wwan interface is a modem connection, through any other interface a LAN connection. No proxy bit.
+class LinuxConnectedState : public ConnectedState {
+public:
+    explicit LinuxConnectedState(const QString& procNet = QStringLiteral("/proc/net"));
+    bool isAvailable() const override;
+    quint32 flags() override;
+
+private:
+    QString m_routeFile;
+};

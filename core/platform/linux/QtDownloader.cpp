@@ -1,0 +1,55 @@
+#include "core/platform/linux/QtDownloader.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSaveFile>
+#include <QTimer>
+#include <QUrl>
+
+bool QtDownloader::download(const QString& url, const QString& localFile)
+{
+    if (m_busy) return false;
+    const QUrl target(url);
+    if (!target.isValid() || target.scheme().isEmpty() || localFile.isEmpty()) return false;
+    m_busy = true;
+
+    QDir().mkpath(QFileInfo(localFile).absolutePath());
+    QSaveFile file(localFile); // written beside the target and renamed over it only when complete
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok) {
+        QNetworkAccessManager manager;
+        QNetworkRequest request(target);
+        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+        QNetworkReply* reply = manager.get(request);
+
+        QEventLoop loop;
+        QTimer timeout;
+        timeout.setSingleShot(true);
+        bool timedOut = false;
+        QObject::connect(&timeout, &QTimer::timeout, &loop, [&] {
+            timedOut = true;
+            reply->abort();
+        });
+        QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
+            if (file.write(reply->readAll()) < 0) reply->abort();
+        });
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        timeout.start(m_timeoutMs);
+        if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+        timeout.stop();
+
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        ok = !timedOut && reply->error() == QNetworkReply::NoError && (status == 0 || (status >= 200 && status < 300));
+        if (ok && file.write(reply->readAll()) < 0) ok = false;
+        delete reply;
+    }
+    ok = ok && file.commit();
+    if (!ok) file.cancelWriting();
+    m_busy = false;
+    return ok;
+}

@@ -1,0 +1,232 @@
+// Downloads over a loopback HTTP server, and the clock synchronisation over the simulated layer.
+#include "core/InternetFunctions.h"
+#include "core/platform/linux/QtDownloader.h"
+#include "core/platform/sim/SimDownloader.h"
+#include "core/platform/sim/SimSystemClock.h"
+
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+namespace {
+// Answers every request with one fixed response; an empty response never answers.
+class LoopbackServer {
+public:
+    explicit LoopbackServer(QByteArray response) : m_response(std::move(response))
+    {
+        EXPECT_TRUE(m_server.listen(QHostAddress::LocalHost));
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* s = m_server.nextPendingConnection()) {
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                    m_request += s->readAll();
+                    if (m_response.isEmpty() || !m_request.contains("\r\n\r\n")) return;
+                    s->write(m_response);
+                    s->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QString url(const QString& path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
+    }
+    QByteArray request() const { return m_request; }
+
+private:
+    QTcpServer m_server;
+    QByteArray m_response;
+    QByteArray m_request;
+};
+
+QByteArray Http(const char* status, const QByteArray& body)
+{
+    return QByteArray("HTTP/1.1 ") + status +
+           "\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+class DownloadTest : public ProgramTest {
+protected:
+    QString target() const { return path("Tarife/neu.atl"); }
+    QStringList folderFiles() const { return QDir(path("Tarife")).entryList(QDir::Files | QDir::Hidden); }
+};
+} // namespace
+
+TEST_F(DownloadTest, OkAnswerGivesTheFile)
+{
+    LoopbackServer server(Http("200 OK", "Anbieter:X\r\nTarif:Y\r\n"));
+    QtDownloader downloader(900);
+    SetDownloader(&downloader);
+    writeFile("Tarife/neu.atl", "alt");
+    EXPECT_TRUE(DownloadFile(server.url("/tarife/neu.atl"), target()));
+    EXPECT_EQ(readFile("Tarife/neu.atl"), QByteArray("Anbieter:X\r\nTarif:Y\r\n"));
+    EXPECT_TRUE(server.request().startsWith("GET /tarife/neu.atl HTTP/1.1\r\n"));
+    EXPECT_EQ(folderFiles(), QStringList{"neu.atl"});
+    SetDownloader(nullptr);
+}
+
+TEST_F(DownloadTest, NotFoundLeavesTheTargetUntouched)
+{
+    LoopbackServer server(Http("404 Not Found", "<html>nicht da</html>"));
+    QtDownloader downloader(900);
+    SetDownloader(&downloader);
+    writeFile("Tarife/neu.atl", "alt");
+    EXPECT_FALSE(DownloadFile(server.url("/fehlt.atl"), target()));
+    EXPECT_EQ(readFile("Tarife/neu.atl"), QByteArray("alt"));
+    EXPECT_EQ(folderFiles(), QStringList{"neu.atl"});
+    SetDownloader(nullptr);
+}
+
+TEST_F(DownloadTest, SilentServerTimesOutWhileTimersRunAndNoSecondDownloadNests)
+{
+    LoopbackServer server{QByteArray()};
+    QtDownloader downloader(400);
+    SetDownloader(&downloader);
+    int ticks = 0;
+    int nestedResults = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        ++ticks;
+        if (ticks == 2 && !DownloadFile(server.url("/zwei"), path("zwei.txt"))) ++nestedResults;
+    });
+    tick.start(50);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_FALSE(DownloadFile(server.url("/eins"), target()));
+    EXPECT_LT(elapsed.elapsed(), 900);
+    EXPECT_GE(ticks, 3); // the billing ticks kept running while the download waited
+    EXPECT_EQ(nestedResults, 1);
+    EXPECT_FALSE(exists("Tarife/neu.atl"));
+    EXPECT_FALSE(exists("zwei.txt"));
+    EXPECT_TRUE(folderFiles().isEmpty());
+    SetDownloader(nullptr);
+}
+
+TEST_F(DownloadTest, MissingDownloaderSaysSo)
+{
+    SimDownloader sim;
+    sim.available = false;
+    SetDownloader(&sim);
+    EXPECT_FALSE(DownloadFile("http://127.0.0.1/x", target()));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text,
+              "Es können leider keine Tarifupdates oder Zeitsynchronisationen durchgeführt werden, da die Datei "
+              "urlmon.dll nicht auf Ihrem Rechner installiert ist. Diese ist im Internet Explorer enthalten.");
+    EXPECT_EQ(dialogs.messages[0].style, vbOKOnly + vbExclamation);
+    EXPECT_TRUE(sim.calls.isEmpty());
+    SetDownloader(nullptr);
+}
+
+namespace {
+class ClockSyncTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        SetDownloader(&web);
+        SetSystemClock(&system);
+        system.offsetSeconds = 3600;
+    }
+    void TearDown() override
+    {
+        SetDownloader(nullptr);
+        SetSystemClock(nullptr);
+        ProgramTest::TearDown();
+    }
+    void page(const QByteArray& h2Line, const QByteArray& eol = "\r\n")
+    {
+        web.pages[TIME_SERVICE_HOST + TIME_SERVICE_PATH] = "<HTML><HEAD><TITLE>Zeit</TITLE></HEAD>" + eol +
+                                                           "<BODY><H1>Current Timezone: Etc/GMT</H1>" + eol + h2Line +
+                                                           eol + "</BODY></HTML>" + eol;
+    }
+    SimDownloader web;
+    SimSystemClock system;
+};
+} // namespace
+
+TEST_F(ClockSyncTest, SetsLocalTimeFromTheGmtPage)
+{
+    for (const QByteArray& eol : {QByteArray("\r\n"), QByteArray("\n")}) {
+        system.sets.clear();
+        page("<H2>Thu Dec 31 23:30:00 GMT 2026</H2>", eol);
+        clock.set(QDateTime(QDate(2027, 1, 1), QTime(0, 28, 30))); // 90 seconds late
+        ClockSyncStatus status = ClockSyncStatus::NoTime;
+        EXPECT_DOUBLE_EQ(SyncClockFromWeb(&status), 90.0 / 86400.0);
+        EXPECT_EQ(status, ClockSyncStatus::Set);
+        EXPECT_EQ(system.sets, QList<QDateTime>{QDateTime(QDate(2027, 1, 1), QTime(0, 30, 0))});
+        EXPECT_EQ(web.calls.last(), TIME_SERVICE_HOST + "/xdate?Etc/GMT -> " + path("time.tmp"));
+        EXPECT_FALSE(exists("time.tmp"));
+    }
+    page("<H2>Mon Mar  7 05:04:03 GMT 2011</H2>"); // a day written with a blank
+    clock.set(QDateTime(QDate(2011, 3, 7), QTime(6, 5, 3)));
+    EXPECT_DOUBLE_EQ(SyncClockFromWeb(), -60.0 / 86400.0);
+    EXPECT_EQ(system.sets.last(), QDateTime(QDate(2011, 3, 7), QTime(6, 4, 3)));
+}
+
+TEST_F(ClockSyncTest, UnexpectedPagesSetNothing)
+{
+    const QByteArray lines[] = {
+        "<H2>Thu Dez 31 23:30:00 GMT 2026</H2>", // month not in the list
+        "<H2>Thu dec 31 23:30:00 GMT 2026</H2>",
+        "<H2>Thu Dec 31 ab:cd:ef GMT 2026</H2>", // time fields that are no numbers
+        "<H2>Thu Dec 31 23:3x:00 GMT 2026</H2>",
+        "<H2>Thu Dec 00 23:30:00 GMT 2026</H2>", // day 0
+        "<H2>Thu Dec 32 23:30:00 GMT 2026</H2>", "<H2>Thu Feb 30 23:30:00 GMT 2026</H2>",
+        "<H2>Thu Dec 31 24:30:00 GMT 2026</H2>", "<H2>Thu Dec 31 23:60:00 GMT 2026</H2>",
+        "<H2>Thu Dec 31 23:30:60 GMT 2026</H2>",
+        "<H2>Thu Dec 31 23:30:00 GMT 0000</H2>", // year 0
+        "<H2>Thu Dec 31 23:30:00 GMT 1899</H2>", "<H2>Thu Dec 31 23:30:00 GMT -202</H2>",
+        "<H3>Thu Dec 31 23:30:00 GMT 2026</H3>", // marker missing
+    };
+    for (const QByteArray& line : lines) {
+        page(line);
+        ClockSyncStatus status = ClockSyncStatus::Set;
+        EXPECT_EQ(SyncClockFromWeb(&status), 0.0) << line.constData();
+        EXPECT_EQ(status, ClockSyncStatus::NoTime);
+        EXPECT_FALSE(exists("time.tmp"));
+    }
+    web.pages[TIME_SERVICE_HOST + TIME_SERVICE_PATH] = "<H2>Thu Dec 31 23:30:00 GMT 2026</H2> Current Timezone: x";
+    EXPECT_EQ(SyncClockFromWeb(), 0.0); // the time must follow the zone marker
+    web.pages.clear();
+    EXPECT_EQ(SyncClockFromWeb(), 0.0); // no page at all
+    EXPECT_TRUE(system.sets.isEmpty());
+}
+
+TEST_F(ClockSyncTest, PageMustReachFortyCharactersPastTheMarker)
+{
+    const QString head = "Current Timezone: Etc/GMT ";
+    const QString h2 = "<H2>Thu Dec 31 23:30:00 GMT 2026</H2>"; // 37 characters
+    EXPECT_FALSE(ParseTimePage(head + h2 + "xxx").isValid());   // ends 39 characters after the '<'
+    EXPECT_EQ(ParseTimePage(head + h2 + "xxxx"), QDateTime(QDate(2026, 12, 31), QTime(23, 30, 0), Qt::UTC));
+}
+
+TEST_F(ClockSyncTest, RefusedClockIsAFailureNotACorrection)
+{
+    page("<H2>Thu Dec 31 23:30:00 GMT 2026</H2>");
+    system.acceptSet = false;
+    clock.set(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 0)));
+    ClockSyncStatus status = ClockSyncStatus::Set;
+    EXPECT_EQ(SyncClockFromWeb(&status), 0.0);
+    EXPECT_EQ(status, ClockSyncStatus::NotAllowed);
+    EXPECT_EQ(system.sets.size(), 1);
+}
+
+TEST(InternetFunctions, MonthsAndZoneOffset)
+{
+    const char* names[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    for (int m = 1; m <= 12; ++m) EXPECT_EQ(MonthFromAbbrev(names[m - 1]), m);
+    for (const char* bad : {"JAN", "jan", "Mai", "", "Janu"}) EXPECT_EQ(MonthFromAbbrev(bad), 0) << bad;
+
+    SimSystemClock system;
+    system.offsetSeconds = 7200;
+    system.zone = "MESZ";
+    SetSystemClock(&system);
+    QString zone = "Zone: ";
+    EXPECT_EQ(GetTimeZoneOffset(zone), 7200);
+    EXPECT_EQ(zone, "Zone: MESZ");
+    SetSystemClock(nullptr);
+}

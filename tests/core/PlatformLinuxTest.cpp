@@ -1,0 +1,182 @@
+// The Linux implementations on fixture trees built here.
+#include "core/platform/linux/LinuxConnectedState.h"
+#include "core/platform/linux/LinuxHostAddresses.h"
+#include "core/platform/linux/LinuxLineMonitor.h"
+#include "core/platform/linux/LinuxTrafficCounters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+
+#include <vector>
+
+namespace {
+void Write(const QString& path, const QByteArray& bytes, QFile::Permissions perms = {})
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    if (perms) f.setPermissions(perms);
+}
+
+const QByteArray ROUTE_HEADER = "Iface\tDestination\tGateway \tFlags\tRefCnt\tUse\tMetric\tMask\t\tMTU\tWindow\tIRTT\n";
+QByteArray RouteLine(const char* iface, const char* dest, const char* flags, const char* mask)
+{
+    return QByteArray(iface) + "\t" + dest + "\t0102A8C0\t" + flags + "\t0\t0\t100\t" + mask + "\t0\t0\t0\n";
+}
+} // namespace
+
+TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
+{
+    struct Case {
+        QByteArray routes;
+        quint32 flags;
+    } cases[] = {
+        {RouteLine("ppp0", "00000000", "0003", "00000000"), 1},
+        {RouteLine("wwan0", "00000000", "0001", "00000000"), 1},
+        {RouteLine("eth0", "00000000", "0003", "00000000"), 2},
+        {RouteLine("eth0", "0002A8C0", "0001", "00FFFFFF"), 0}, // only a local network route
+        {RouteLine("eth0", "00000000", "0002", "00000000"), 0}, // default route not up
+        {RouteLine("eth0", "0002A8C0", "0001", "00FFFFFF") + RouteLine("ppp0", "00000000", "0001", "00000000") +
+             RouteLine("wlan0", "00000000", "0003", "00000000"),
+         3},
+        {QByteArray(), 0},
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        Write(dir.path() + "/route", ROUTE_HEADER + c.routes);
+        LinuxConnectedState state(dir.path());
+        EXPECT_TRUE(state.isAvailable());
+        EXPECT_EQ(state.flags(), c.flags) << c.routes.constData();
+    }
+    QTemporaryDir empty;
+    LinuxConnectedState missing(empty.path());
+    EXPECT_FALSE(missing.isAvailable());
+    EXPECT_EQ(missing.flags(), 0u);
+}
+
+TEST(LinuxTrafficCounters, ReadsSixtyFourBitTotals)
+{
+    QTemporaryDir dir;
+    Write(dir.path() + "/ppp0/statistics/rx_bytes", "6000000000\n");
+    Write(dir.path() + "/ppp0/statistics/tx_bytes", "1234\n");
+    Write(dir.path() + "/eth1/statistics/rx_bytes", "5\n"); // no tx_bytes
+    Write(dir.path() + "/statistics/rx_bytes", "1\n");
+    Write(dir.path() + "/statistics/tx_bytes", "1\n");
+    LinuxTrafficCounters counters(dir.path());
+    EXPECT_TRUE(counters.isAvailable());
+    quint64 rx = 0, tx = 0;
+    ASSERT_TRUE(counters.read("ppp0", &rx, &tx));
+    EXPECT_EQ(rx, 6000000000ull);
+    EXPECT_EQ(tx, 1234ull);
+    EXPECT_FALSE(counters.read("eth1", &rx, &tx));
+    EXPECT_FALSE(counters.read("ppp1", &rx, &tx));
+    EXPECT_FALSE(counters.read("..", &rx, &tx));
+    EXPECT_FALSE(counters.read(".", &rx, &tx));
+    EXPECT_FALSE(counters.read("ppp0/../ppp0", &rx, &tx));
+    EXPECT_FALSE(counters.read("", &rx, &tx));
+    EXPECT_EQ(rx, 6000000000ull); // failed reads leave the outputs alone
+}
+
+TEST(LinuxHostAddresses, Ipv4OfInterfacesThatAreUpWithoutLoopback)
+{
+    struct Entry {
+        const char* name;
+        int family;
+        const char* address;
+        unsigned flags;
+    };
+    const Entry entries[] = {
+        {"lo", AF_INET, "127.0.0.1", IFF_UP | IFF_LOOPBACK},
+        {"eth0", AF_INET, "192.168.0.1", IFF_UP},
+        {"eth0", AF_INET6, "fe80::1", IFF_UP},
+        {"eth1", AF_INET, "10.9.9.9", 0}, // down
+        {"ppp0", AF_INET, "80.1.2.3", IFF_UP | IFF_POINTOPOINT},
+        {"tun0", AF_UNSPEC, nullptr, IFF_UP}, // no address
+    };
+    const size_t n = sizeof entries / sizeof entries[0];
+    std::vector<ifaddrs> list(n);
+    std::vector<sockaddr_storage> storage(n);
+    for (size_t i = 0; i < n; ++i) {
+        ifaddrs& a = list[i];
+        a = ifaddrs{};
+        a.ifa_name = const_cast<char*>(entries[i].name);
+        a.ifa_flags = entries[i].flags;
+        a.ifa_next = i + 1 < n ? &list[i + 1] : nullptr;
+        storage[i] = sockaddr_storage{};
+        if (entries[i].family == AF_INET) {
+            auto* in = reinterpret_cast<sockaddr_in*>(&storage[i]);
+            in->sin_family = AF_INET;
+            inet_pton(AF_INET, entries[i].address, &in->sin_addr);
+            a.ifa_addr = reinterpret_cast<sockaddr*>(in);
+        } else if (entries[i].family == AF_INET6) {
+            auto* in6 = reinterpret_cast<sockaddr_in6*>(&storage[i]);
+            in6->sin6_family = AF_INET6;
+            inet_pton(AF_INET6, entries[i].address, &in6->sin6_addr);
+            a.ifa_addr = reinterpret_cast<sockaddr*>(in6);
+        }
+    }
+    EXPECT_EQ(Ipv4Addresses(list.data()), QStringList({"192.168.0.1", "80.1.2.3"}));
+    EXPECT_TRUE(Ipv4Addresses(nullptr).isEmpty());
+
+    LinuxHostAddresses host; // the real machine: the lookup works and never lists loopback
+    QStringList real;
+    EXPECT_TRUE(host.addresses(&real));
+    for (const QString& a : real) EXPECT_FALSE(a.startsWith("127.")) << a.toStdString();
+}
+
+TEST(LinuxLineMonitor, SerialPppdLinkIsTheLine)
+{
+    QTemporaryDir dir;
+    const QString run = dir.path() + "/run", net = dir.path() + "/net", pppd = dir.path() + "/pppd";
+    LinuxLineMonitor none(run, net, pppd, 50);
+    EXPECT_FALSE(none.isAvailable());
+    quint32 app = 0, devices = 9;
+    EXPECT_EQ(none.initialize([](quint32, quint32, quint32, quint32, quint32, quint32) {}, &app, &devices), 0);
+    EXPECT_EQ(devices, 0u); // no pppd: no line device
+
+    Write(pppd, "#!/bin/sh\n", QFile::ReadOwner | QFile::ExeOwner);
+    QList<std::pair<quint32, quint32>> events;
+    LinuxLineMonitor monitor(run, net, pppd, 50);
+    ASSERT_TRUE(monitor.isAvailable());
+    ASSERT_EQ(monitor.initialize([&](quint32 call, quint32 msg, quint32, quint32 state, quint32,
+                                     quint32) { events << std::make_pair(call, msg == 2 ? state : 0u); },
+                                 &app, &devices),
+              0);
+    EXPECT_EQ(devices, 1u);
+    quint32 version = 0, line = 0;
+    ASSERT_EQ(monitor.negotiateApiVersion(app, 0, 0x10000, 0x10004, &version), 0);
+    ASSERT_EQ(monitor.open(app, 0, &line, version, 2, 0x10), 0);
+
+    EXPECT_FALSE(monitor.serialLinkUp());
+    Write(run + "/ppp0.pid", "4321\n");
+    Write(net + "/ppp0/flags", "0x1091\n");
+    EXPECT_FALSE(monitor.serialLinkUp()); // a link without a serial lock (PPPoE) is no telephone line
+    Write(run + "/lock/LCK..ttyS1", "      9999\n");
+    EXPECT_FALSE(monitor.serialLinkUp()); // someone else's lock
+    Write(run + "/lock/LCK..ttyUSB0", "      4321\n");
+    EXPECT_TRUE(monitor.serialLinkUp());
+
+    monitor.poll();
+    monitor.poll(); // no change, no event
+    ASSERT_EQ(events.size(), 1);
+    EXPECT_EQ(events[0].second, 0x100u);
+    EXPECT_NE(events[0].first, 0u);
+
+    Write(net + "/ppp0/flags", "0x1090\n"); // interface down
+    monitor.poll();
+    ASSERT_EQ(events.size(), 2);
+    EXPECT_EQ(events[1], std::make_pair(events[0].first, 1u)); // IDLE for the same call
+
+    EXPECT_EQ(monitor.close(line), 0);
+    EXPECT_EQ(monitor.shutdown(app), 0);
+}
