@@ -40,8 +40,9 @@ quint32 SimPhoneBook::hangUp(quint32 handle)
     for (const RasConnInfo& c : connectionList)
         if (c.hrasconn == handle) known = true;
     if (!known) return ERROR_INVALID_HANDLE;
-    if (pollsUntilGone == 0) remove(handle);
-    else m_goingAway.insert(handle, pollsUntilGone);
+    const int polls = pollsUntilGoneFor.value(handle, pollsUntilGone);
+    if (polls == 0) remove(handle);
+    else m_goingAway.insert(handle, polls);
     return RAS_SUCCESS;
 }
 

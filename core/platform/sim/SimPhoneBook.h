@@ -44,6 +44,7 @@ public:
     QList<quint32> statesAfterDial; // sent one by one from the event loop once a dial has started
     // Status queries after a hang-up until the connection is gone: 0 at once, -1 never.
     int pollsUntilGone = 0;
+    QHash<quint32, int> pollsUntilGoneFor; // the same for one handle
 
     // Record.
     QList<RasDialInfo> dialCalls;
