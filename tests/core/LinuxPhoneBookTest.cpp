@@ -197,6 +197,20 @@ TEST_F(LinuxPhoneBookTest, ActiveConnectionsFromInterfacesAndPidFiles)
     EXPECT_EQ(book.connectStatus(0, status), ERROR_INVALID_HANDLE);
     EXPECT_EQ(book.connectStatus(4711, status), ERROR_INVALID_HANDLE);
 
+    // Dialling an entry that is up already gives its connection; no pppd is started (there is none here).
+    quint32 connected = 0;
+    const auto c = QObject::connect(&book, &PhoneBook::dialEvent, [&](quint32 h, quint32 state, quint32) {
+        if (state == RASCS_Connected) connected = h;
+    });
+    RasDialInfo params;
+    params.szEntryName = "provider";
+    quint32 handle = 0;
+    EXPECT_EQ(book.dial(QString(), params, handle), RAS_SUCCESS);
+    EXPECT_EQ(handle, conns[0].hrasconn);
+    EXPECT_TRUE(waitFor([&] { return connected != 0; }, 1000));
+    EXPECT_EQ(connected, handle);
+    QObject::disconnect(c);
+
     EXPECT_EQ(book.hangUp(conns[0].hrasconn), RAS_SUCCESS);
     EXPECT_EQ(book.hangUp(conns[2].hrasconn), RAS_SUCCESS);
     EXPECT_EQ(ended, (QList<qint64>{1234, 555}));
@@ -239,8 +253,9 @@ TEST_F(LinuxPhoneBookTest, DialRunsPppdWithThePasswordOnItsPipe)
         QFile::remove(out + ".args");
         QFile::remove(out + ".pw");
         QList<QPair<quint32, quint32>> events;
-        const auto c = QObject::connect(&book, &PhoneBook::dialEvent,
-                                        [&](quint32, quint32 state, quint32 error) { events << qMakePair(state, error); });
+        const auto c = QObject::connect(&book, &PhoneBook::dialEvent, [&](quint32, quint32 state, quint32 error) {
+            events << qMakePair(state, error);
+        });
         RasDialInfo params;
         params.szEntryName = "provider";
         params.szUserName = "hans";

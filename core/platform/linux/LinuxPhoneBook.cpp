@@ -56,7 +56,8 @@ const QRegularExpression& numberArgument()
 
 QString unquote(const QString& s)
 {
-    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front()) return s.mid(1, s.size() - 2);
+    if (s.size() >= 2 && (s.front() == '"' || s.front() == '\'') && s.back() == s.front())
+        return s.mid(1, s.size() - 2);
     return s;
 }
 
@@ -327,8 +328,15 @@ quint32 LinuxPhoneBook::dial(const QString&, const RasDialInfo& params, quint32&
     if (!IsValidEntryName(entry)) return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     const PeerOptions peer = ReadPeerOptions(peerPath(entry));
     if (!peer.ok) return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-    handle = handleFor(entry, QString());
-    if (m_dials.contains(handle)) return ERROR_PORT_NOT_AVAILABLE;
+    const quint32 h = handleFor(entry, QString());
+    if (m_dials.contains(h)) return ERROR_PORT_NOT_AVAILABLE; // the handle is left 0: that dial goes on
+    for (const Link& l : scanLinks()) {
+        if (!l.up || l.entry != entry) continue;
+        // Already connected: this is the connection asked for, as a second dial of a connected entry is.
+        handle = h;
+        QTimer::singleShot(0, this, [this, h] { emit dialEvent(h, RASCS_Connected, 0); });
+        return RAS_SUCCESS;
+    }
 
     const QString number = params.szPhoneNumber.trimmed();
     const QString connectOverride =
@@ -374,8 +382,8 @@ quint32 LinuxPhoneBook::dial(const QString&, const RasDialInfo& params, quint32&
     Dial d;
     d.entry = entry;
     d.process = process;
-    m_dials.insert(handle, d);
-    const quint32 h = handle;
+    m_dials.insert(h, d);
+    handle = h;
     connect(process, &QProcess::finished, this, [this, h](int exitCode, QProcess::ExitStatus status) {
         dialFinished(h, exitCode, status == QProcess::CrashExit);
     });
@@ -417,7 +425,8 @@ void LinuxPhoneBook::dialFinished(quint32 handle, int exitCode, bool crashed)
 {
     if (!m_dials.contains(handle)) return;
     if (!crashed && exitCode == 0) finishDial(handle, RASCS_Connected, 0);
-    else if (!crashed && exitCode == PPPD_EXIT_AUTH_FAILED) finishDial(handle, RASCS_AuthNotify, ERROR_AUTHENTICATION_FAILURE);
+    else if (!crashed && exitCode == PPPD_EXIT_AUTH_FAILED)
+        finishDial(handle, RASCS_AuthNotify, ERROR_AUTHENTICATION_FAILURE);
     else finishDial(handle, RASCS_Disconnected, ERROR_PORT_DISCONNECTED);
 }
 
