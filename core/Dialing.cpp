@@ -1,0 +1,202 @@
+#include "core/Dialing.h"
+
+#include "core/Dialogs.h"
+#include "core/Globals.h"
+#include "core/LineCipher.h"
+#include "core/ProgramFolder.h"
+#include "core/TextFile.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QThread>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+int g_hangUpBound = 5000;
+int g_dialStartWait = 400;
+bool g_waiting = false;
+
+// Waits until done() holds or boundMs have passed. The window keeps painting and every timer keeps
+// ticking; user input waits until the end. A wait asked for while another one runs (from a timer
+// that fired during it) does not open a second event loop: it polls without processing events when
+// `pollWhenNested`, and otherwise returns at once.
+void WaitBounded(int boundMs, const std::function<bool()>& done, bool pollWhenNested)
+{
+    QElapsedTimer clock;
+    clock.start();
+    if (done() || boundMs <= 0) return;
+    if (g_waiting || !QCoreApplication::instance()) {
+        if (!pollWhenNested) return;
+        while (!done() && clock.elapsed() < boundMs) QThread::msleep(10);
+        return;
+    }
+    g_waiting = true;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (clock.elapsed() >= boundMs || done()) loop.quit();
+    });
+    poll.start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    g_waiting = false;
+}
+
+bool isListed(quint32 handle)
+{
+    for (const RasConnInfo& c : ThePhoneBook().connections())
+        if (c.hrasconn == handle) return true;
+    return false;
+}
+
+// A line of DialUp.cfg as the runtime's boolean conversion reads it; anything unreadable keeps the default.
+bool readBoolLine(const QString& line, bool defaultValue)
+{
+    const QString t = line.trimmed();
+    if (t.compare(QLatin1String("Wahr"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("Falsch"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const double n = QString(t).replace(',', '.').toDouble(&ok);
+    return ok ? n != 0 : defaultValue;
+}
+
+QString askPassword(const QString& entryName)
+{
+    return InputBox(QStringLiteral("Bitte geben Sie das Passwort für die DFÜ Verbindung '%1' ein.").arg(entryName),
+                    QStringLiteral("Passwortabfrage"), QString(), true);
+}
+
+quint32 dialFailed(const QString& entryName, quint32 handle)
+{
+    HangUpConnection(handle);
+    UnloadDialProgressWindow();
+    MsgBox(QStringLiteral("Die DFÜ Verbindung '%1' konnte nicht gewählt werden.").arg(entryName), vbExclamation);
+    return 0;
+}
+
+} // namespace
+
+int SetHangUpWaitBound(int ms)
+{
+    const int old = g_hangUpBound;
+    g_hangUpBound = ms;
+    return old;
+}
+
+int SetDialStartWait(int ms)
+{
+    const int old = g_dialStartWait;
+    g_dialStartWait = ms;
+    return old;
+}
+
+int EnumRasConnections(QList<RasConnInfo>& conns)
+{
+    const QList<RasConnInfo> found = ThePhoneBook().connections();
+    if (!found.isEmpty()) conns = found;
+    return int(found.size());
+}
+
+int EnumRasEntries(QList<RasEntryInfo>& entries, const QString& phonebook)
+{
+    const QList<RasEntryInfo> found = ThePhoneBook().entries(phonebook);
+    if (!found.isEmpty()) entries = found;
+    return int(found.size());
+}
+
+quint32 GetEntryDialParams(RasDialInfo& info, const QString& phonebook, const QString& entryName, bool& passwordSaved)
+{
+    return ThePhoneBook().entryDialParams(phonebook, entryName, info, passwordSaved);
+}
+
+quint32 GetRasConnectStatus(quint32 hRasConn, RasStatusInfo& status)
+{
+    return ThePhoneBook().connectStatus(hRasConn, status);
+}
+
+quint32 DialEntry(const QString& phonebook, const QString& entryName)
+{
+    bool useWindows = true;
+    const QString cfg = ProgramPath(QStringLiteral("DialUp/DialUp.cfg"));
+    if (QFileInfo(cfg).isFile()) useWindows = readBoolLine(LineReader(cfg).line(0), true);
+
+    RasDialInfo info;
+    bool passwordSaved = false;
+    GetEntryDialParams(info, phonebook, entryName, passwordSaved);
+    info.szEntryName = entryName;
+
+    if (useWindows && !passwordSaved) {
+        const QString answer = askPassword(entryName);
+        if (answer.isEmpty()) return 0;
+        info.szPassword = answer;
+    }
+    if (!useWindows) {
+        // A name that could leave the DialUp folder has no data file of its own.
+        const bool safeName = !entryName.contains('/') && !entryName.contains('\\') && entryName != QLatin1String("..");
+        const QString dat = ProgramPath(QStringLiteral("DialUp/") + entryName + QStringLiteral(".dat"));
+        if (safeName && !entryName.isEmpty() && QFileInfo(dat).isFile()) {
+            const LineReader lines(dat);
+            const QString user = DecryptString(lines.line(1)).mid(1);
+            const QString password = DecryptString(lines.line(2)).mid(1);
+            info.szPhoneNumber = lines.line(0).trimmed();
+            info.szUserName = user;
+            info.szPassword = password;
+            if (user.trimmed().isEmpty()) {
+                MsgBox(QStringLiteral("Sie haben in den DFÜ Einstellungen von Zumbrel keinen Benutzernamen für diese "
+                                      "Verbindung angegeben. Bitte holen Sie dies nach, bevor Sie eine Verbindung mit "
+                                      "Zumbrel aufbauen."),
+                       vbExclamation);
+                return 0;
+            }
+            if (password.trimmed().isEmpty()) {
+                const QString answer = askPassword(entryName);
+                if (answer.isEmpty()) return 0;
+                info.szPassword = answer;
+            }
+        }
+    }
+
+    LoadDialProgressWindow();
+    PhoneBook& book = ThePhoneBook();
+    quint32 handle = 0;
+    const quint32 result = book.dial(phonebook, info, handle);
+    G_hRasConn = handle;
+    if (result != RAS_SUCCESS) return dialFailed(entryName, handle);
+
+    // pppd that cannot use its options or its device ends at once: that is a dial that did not start.
+    bool ended = false;
+    bool failed = false;
+    const QMetaObject::Connection watch =
+        QObject::connect(&book, &PhoneBook::dialEvent, [&](quint32 h, quint32 state, quint32) {
+            if (h != handle) return;
+            if (state == RASCS_Connected) ended = true;
+            if (state == RASCS_Disconnected || state == RASCS_AuthNotify) ended = failed = true;
+        });
+    WaitBounded(g_dialStartWait, [&] { return ended; }, false);
+    QObject::disconnect(watch);
+    if (failed) return dialFailed(entryName, handle);
+    return handle;
+}
+
+void HangUpConnection(quint32 hRasConn)
+{
+    PhoneBook& book = ThePhoneBook();
+    book.hangUp(hRasConn);
+    WaitBounded(
+        g_hangUpBound,
+        [&] {
+            RasStatusInfo status;
+            return book.connectStatus(hRasConn, status) == ERROR_INVALID_HANDLE && !isListed(hRasConn);
+        },
+        true);
+    G_hRasConn = 0;
+}

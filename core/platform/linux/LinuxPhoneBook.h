@@ -1,0 +1,95 @@
+#pragma once
+// The phone book on Linux: the entries are pppd's peer files, a dial is `pppd call <entry>`, the
+// active connections are the ppp interfaces with pppd's pid files beside them.
+#include "core/platform/PhoneBook.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+class QProcess;
+
+struct LinuxPhoneBookPaths {
+    QString peersDir = QStringLiteral("/etc/ppp/peers");
+    QString papSecrets = QStringLiteral("/etc/ppp/pap-secrets");
+    QString chapSecrets = QStringLiteral("/etc/ppp/chap-secrets");
+    QString runDir = QStringLiteral("/run");
+    QString sysClassNet = QStringLiteral("/sys/class/net");
+    QString procDir = QStringLiteral("/proc");
+    QString pppd = QStringLiteral("/usr/sbin/pppd");
+};
+
+// What the program takes from a peer file.
+struct PeerOptions {
+    bool ok = false;  // the file could be read
+    QString user;     // the `user` option
+    QString number;   // the number the connect script dials (chat's -T argument)
+    QString device;   // the serial device, e.g. "/dev/ttyUSB0"
+    QString connect;  // the `connect` option's command
+    bool pppoe = false;
+};
+
+// pppd's option words: blanks separate, "#" starts a comment, quotes and backslashes as pppd reads them.
+QStringList SplitOptionWords(const QByteArray& text);
+PeerOptions ReadPeerOptions(const QString& path);
+// True when one of the secrets files can be read and holds a non-empty secret for `user`.
+bool SecretsHoldPassword(const QStringList& secretsFiles, const QString& user);
+// A peer name pppd may be asked to call: not empty, no "/", no "..", not hidden.
+bool IsValidEntryName(const QString& name);
+// The connect command with chat's -T argument replaced by `number`; empty when it names no number.
+QString ConnectWithNumber(const QString& connect, const QString& number);
+// pppd's arguments for a dial. The password never appears here: pppd reads it from passwordFd
+// (-1 = no password given, pppd takes it from its secrets).
+QStringList PppdArguments(const QString& entry, const QString& user, int passwordFd,
+                          const QString& connectOverride = QString());
+
+class LinuxPhoneBook : public PhoneBook {
+    Q_OBJECT
+public:
+    explicit LinuxPhoneBook(const LinuxPhoneBookPaths& paths = LinuxPhoneBookPaths(), QObject* parent = nullptr);
+    ~LinuxPhoneBook() override;
+
+    bool isAvailable() const override;
+    QList<RasEntryInfo> entries(const QString& phonebook) override;
+    QList<RasConnInfo> connections() override;
+    quint32 entryDialParams(const QString& phonebook, const QString& entryName, RasDialInfo& info,
+                            bool& passwordSaved) override;
+    quint32 dial(const QString& phonebook, const RasDialInfo& params, quint32& handle) override;
+    quint32 hangUp(quint32 handle) override;
+    quint32 connectStatus(quint32 handle, RasStatusInfo& status) override;
+    QString interfaceName(quint32 handle) override;
+
+    // Ends a pppd by its pid; SIGTERM unless a test replaces it. True on success.
+    void setTerminator(std::function<bool(qint64 pid)> terminate) { m_terminate = std::move(terminate); }
+
+private:
+    struct Link {
+        QString iface;
+        QString entry;
+        qint64 pid = 0;
+        bool up = false;
+    };
+    struct Dial {
+        QString entry;
+        QProcess* process = nullptr;
+        quint32 state = RASCS_OpenPort;
+        bool deviceReported = false;
+    };
+
+    QList<Link> scanLinks() const;
+    quint32 handleFor(const QString& entry, const QString& iface);
+    void fillDevice(const QString& entry, const QString& iface, QString& type, QString& name) const;
+    void pollDials();
+    void dialFinished(quint32 handle, int exitCode, bool crashed);
+    void finishDial(quint32 handle, quint32 state, quint32 error);
+    QString peerPath(const QString& entry) const { return m_paths.peersDir + "/" + entry; }
+
+    LinuxPhoneBookPaths m_paths;
+    std::function<bool(qint64)> m_terminate;
+    QHash<QString, quint32> m_handles; // "entry:<name>" or "if:<interface>" -> handle
+    quint32 m_nextHandle = 1;
+    QHash<quint32, Dial> m_dials;
+    QTimer m_poll;
+};

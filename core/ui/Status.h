@@ -1,0 +1,34 @@
+#pragma once
+// The dial progress window: shows the state of the dial under way and closes once it is connected.
+#include <QDialog>
+#include <QMetaObject>
+
+class QLabel;
+class QPushButton;
+
+class Status : public QDialog {
+    Q_OBJECT
+public:
+    explicit Status(QWidget* parent = nullptr);
+    ~Status() override;
+
+    QLabel* Image1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* Command1 = nullptr;
+
+    void OnRasDialEvent(quint32 state);
+    void Command1_Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Form_Load();
+    void Form_Unload();
+    QMetaObject::Connection m_hook;
+};
+
+// The window of the dial under way, loaded hidden when it is not loaded.
+Status* StatusWindow();
+// Shows the dial's window (modal: until it closes); does nothing when the dial has already ended it.
+void ShowStatusWindow(bool modal);

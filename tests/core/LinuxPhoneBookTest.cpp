@@ -1,0 +1,302 @@
+#include "core/platform/linux/LinuxPhoneBook.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+
+class LinuxPhoneBookTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        paths.peersDir = p("peers");
+        paths.papSecrets = p("pap-secrets");
+        paths.chapSecrets = p("chap-secrets");
+        paths.runDir = p("run");
+        paths.sysClassNet = p("sys");
+        paths.procDir = p("proc");
+        paths.pppd = p("pppd");
+        write("peers/provider", "# dial-up through the modem\n"
+                                "connect \"/usr/sbin/chat -v -f /etc/chatscripts/provider -T 0191011\"\n"
+                                "/dev/ttyUSB0\n115200\nnoauth\n"
+                                "user \"hans.muster@isp\"   # the provider's login\n");
+        write("peers/Arcor", "plugin rp-pppoe.so eth0\nuser arcor\n");
+        write("peers/.hidden", "user x\n");
+        write("peers/bad..name", "user x\n");
+        QDir().mkpath(p("peers/sub"));
+        write("pap-secrets", "# client\tserver\tsecret\n\"hans.muster@isp\" * \"geh eim\"\n");
+        write("chap-secrets", "arcor * ''\n");
+    }
+
+    QString p(const QString& rel) const { return root.path() + "/" + rel; }
+    void write(const QString& rel, const QByteArray& bytes) const
+    {
+        QDir().mkpath(QFileInfo(p(rel)).absolutePath());
+        QFile f(p(rel));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    // A ppp interface with its flags (0x1 = up).
+    void iface(const QString& name, const char* flags) const { write("sys/" + name + "/flags", flags); }
+
+    QTemporaryDir root;
+    LinuxPhoneBookPaths paths;
+};
+
+template <typename Pred>
+bool waitFor(Pred pred, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!pred() && t.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(2);
+    }
+    return pred();
+}
+
+} // namespace
+
+TEST_F(LinuxPhoneBookTest, EntriesAreThePeerFilesWithSafeNames)
+{
+    LinuxPhoneBook book(paths);
+    QStringList names;
+    for (const RasEntryInfo& e : book.entries(QString())) {
+        names << e.szEntryName;
+        EXPECT_EQ(e.szPhonebookPath, paths.peersDir);
+    }
+    EXPECT_EQ(names, (QStringList{"Arcor", "provider"}));
+
+    EXPECT_FALSE(IsValidEntryName("../provider"));
+    EXPECT_FALSE(IsValidEntryName("a/b"));
+    EXPECT_FALSE(IsValidEntryName(".."));
+    EXPECT_FALSE(IsValidEntryName(""));
+    EXPECT_TRUE(IsValidEntryName("T-Online 2"));
+}
+
+TEST_F(LinuxPhoneBookTest, StoredDialDataComeFromThePeerFileAndSecrets)
+{
+    LinuxPhoneBook book(paths);
+    struct Row {
+        QString entry;
+        quint32 result;
+        QString user;
+        QString number;
+        bool saved;
+    };
+    const Row rows[] = {
+        {"provider", RAS_SUCCESS, "hans.muster@isp", "0191011", true},
+        {"Arcor", RAS_SUCCESS, "arcor", "", false}, // an empty secret is no password
+        {"missing", ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "", "", false},
+        {"../peers/provider", ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "", "", false},
+    };
+    for (const Row& r : rows) {
+        RasDialInfo info;
+        bool saved = true;
+        EXPECT_EQ(book.entryDialParams(QString(), r.entry, info, saved), r.result) << r.entry.toStdString();
+        EXPECT_EQ(info.szEntryName, r.entry);
+        EXPECT_EQ(info.szUserName, r.user) << r.entry.toStdString();
+        EXPECT_EQ(info.szPhoneNumber, r.number) << r.entry.toStdString();
+        EXPECT_TRUE(info.szPassword.isEmpty());
+        EXPECT_EQ(saved, r.saved) << r.entry.toStdString();
+    }
+}
+
+TEST_F(LinuxPhoneBookTest, UnreadableSecretsMeanNoSavedPassword)
+{
+    // Secrets that cannot be opened (a folder in their place here) count as none.
+    LinuxPhoneBookPaths folderPaths = paths;
+    QDir().mkpath(p("secretsdir"));
+    folderPaths.papSecrets = p("secretsdir");
+    LinuxPhoneBook book(folderPaths);
+    RasDialInfo info;
+    bool saved = true;
+    EXPECT_EQ(book.entryDialParams(QString(), "provider", info, saved), RAS_SUCCESS);
+    EXPECT_FALSE(saved);
+}
+
+TEST_F(LinuxPhoneBookTest, RootOnlySecretsMeanNoSavedPassword)
+{
+    QFile::setPermissions(paths.papSecrets, QFileDevice::Permissions());
+    if (::access(QFile::encodeName(paths.papSecrets).constData(), R_OK) == 0)
+        GTEST_SKIP() << "running with the right to read every file";
+    EXPECT_FALSE(SecretsHoldPassword({paths.papSecrets, paths.chapSecrets}, "hans.muster@isp"));
+}
+
+TEST_F(LinuxPhoneBookTest, OptionWordsAndNumberOverride)
+{
+    EXPECT_EQ(SplitOptionWords("user \"a b\" # comment \"x\"\nname 'c d'\\s e\\\\f\n"),
+              (QStringList{"user", "a b", "name", "c d ", "e\\f"}));
+    EXPECT_EQ(ConnectWithNumber("/usr/sbin/chat -v -f /etc/chatscripts/provider -T 0191011", "0800 123"),
+              "/usr/sbin/chat -v -f /etc/chatscripts/provider -T 0800 123");
+    EXPECT_EQ(ConnectWithNumber("chat -T*99# -v", "*98#"), "chat -T*98# -v");
+    // The connect command runs through a shell: nothing but a dial string goes into it.
+    EXPECT_EQ(ConnectWithNumber("chat -T 0191011", "1; rm -rf ~"), "");
+    EXPECT_EQ(ConnectWithNumber("chat -f provider", "0191011"), "");
+}
+
+TEST_F(LinuxPhoneBookTest, PppdArgumentsCarryNoPassword)
+{
+    EXPECT_EQ(PppdArguments("provider", "hans", 12, "chat -T 0800"),
+              (QStringList{"call", "provider", "updetach", "user", "hans", "plugin", "passwordfd.so", "passwordfd",
+                           "12", "connect", "chat -T 0800"}));
+    EXPECT_EQ(PppdArguments("provider", "", -1), (QStringList{"call", "provider", "updetach"}));
+}
+
+TEST_F(LinuxPhoneBookTest, ActiveConnectionsFromInterfacesAndPidFiles)
+{
+    iface("ppp0", "0x1091\n");
+    write("run/ppp0.pid", "1234\n");
+    write("run/ppp-provider.pid", "1234\nppp0\n");
+    iface("ppp1", "0x1090\n"); // not up yet: still dialling
+    write("run/ppp1.pid", "777\n");
+    iface("ppp10", "0x1091\n");
+    write("run/ppp10.pid", "555\n");
+    write("proc/555/cmdline", QByteArray("/usr/sbin/pppd\0call\0Arcor\0updetach\0", 36));
+    iface("ppp2", "0x1091\n"); // a link nobody left a pid file for
+    iface("eth0", "0x1003\n");
+
+    LinuxPhoneBook book(paths);
+    QList<qint64> ended;
+    book.setTerminator([&](qint64 pid) {
+        ended << pid;
+        return true;
+    });
+    const QList<RasConnInfo> conns = book.connections();
+    ASSERT_EQ(conns.size(), 3);
+    EXPECT_EQ(conns[0].szEntryName, "provider");
+    EXPECT_EQ(conns[0].szDeviceType, "modem");
+    EXPECT_EQ(conns[0].szDeviceName, "ttyUSB0");
+    EXPECT_EQ(conns[1].szEntryName, "");
+    EXPECT_EQ(conns[1].szDeviceName, "ppp2");
+    EXPECT_EQ(conns[2].szEntryName, "Arcor");
+    EXPECT_EQ(conns[2].szDeviceType, "PPPoE");
+
+    EXPECT_EQ(book.interfaceName(conns[0].hrasconn), "ppp0");
+    EXPECT_EQ(book.interfaceName(conns[1].hrasconn), "ppp2");
+    EXPECT_EQ(book.interfaceName(conns[2].hrasconn), "ppp10");
+    EXPECT_EQ(book.interfaceName(0), "");
+    EXPECT_NE(conns[0].hrasconn, conns[1].hrasconn);
+    EXPECT_NE(conns[1].hrasconn, conns[2].hrasconn);
+    EXPECT_EQ(book.connections()[2].hrasconn, conns[2].hrasconn); // handles stay
+
+    RasStatusInfo status;
+    EXPECT_EQ(book.connectStatus(conns[0].hrasconn, status), RAS_SUCCESS);
+    EXPECT_EQ(status.rasconnstate, quint32(RASCS_Connected));
+    EXPECT_EQ(status.szPhoneNumber, "0191011");
+    EXPECT_EQ(book.connectStatus(0, status), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(book.connectStatus(4711, status), ERROR_INVALID_HANDLE);
+
+    // Dialling an entry that is up already gives its connection; no pppd is started (there is none here).
+    quint32 connected = 0;
+    const auto c = QObject::connect(&book, &PhoneBook::dialEvent, [&](quint32 h, quint32 state, quint32) {
+        if (state == RASCS_Connected) connected = h;
+    });
+    RasDialInfo params;
+    params.szEntryName = "provider";
+    quint32 handle = 0;
+    EXPECT_EQ(book.dial(QString(), params, handle), RAS_SUCCESS);
+    EXPECT_EQ(handle, conns[0].hrasconn);
+    EXPECT_TRUE(waitFor([&] { return connected != 0; }, 1000));
+    EXPECT_EQ(connected, handle);
+    QObject::disconnect(c);
+
+    EXPECT_EQ(book.hangUp(conns[0].hrasconn), RAS_SUCCESS);
+    EXPECT_EQ(book.hangUp(conns[2].hrasconn), RAS_SUCCESS);
+    EXPECT_EQ(ended, (QList<qint64>{1234, 555}));
+    EXPECT_EQ(book.hangUp(conns[1].hrasconn), ERROR_ACCESS_DENIED); // no pppd to end
+    EXPECT_EQ(book.hangUp(4711), ERROR_INVALID_HANDLE);
+
+    // The link is gone once its interface is.
+    QDir(p("sys/ppp0")).removeRecursively();
+    EXPECT_EQ(book.connectStatus(conns[0].hrasconn, status), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(book.connections().size(), 2);
+}
+
+TEST_F(LinuxPhoneBookTest, DialRunsPppdWithThePasswordOnItsPipe)
+{
+    // A stand-in pppd that keeps its arguments and what it reads from the password descriptor, then
+    // ends with the exit status it is told.
+    const QString out = p("out");
+    const QByteArray script = "#!/bin/bash\n"
+                              "printf '%s\\n' \"$@\" > '" + QFile::encodeName(out) + ".args'\n"
+                              "fd=; prev=; for a in \"$@\"; do [ \"$prev\" = passwordfd ] && fd=$a; prev=$a; done\n"
+                              "[ -n \"$fd\" ] && cat <&$fd > '" + QFile::encodeName(out) + ".pw'\n"
+                              "exit $(cat '" + QFile::encodeName(p("exitcode")) + "')\n";
+    write("pppd", script);
+    QFile::setPermissions(paths.pppd, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    LinuxPhoneBook book(paths);
+    ASSERT_TRUE(book.isAvailable());
+
+    struct Row {
+        QByteArray exitCode;
+        quint32 state;
+        quint32 error;
+    };
+    const Row rows[] = {
+        {"19", RASCS_AuthNotify, ERROR_AUTHENTICATION_FAILURE}, // failed to authenticate to the peer
+        {"0", RASCS_Connected, 0},                              // link up, pppd went to the background
+        {"8", RASCS_Disconnected, ERROR_PORT_DISCONNECTED},     // the connect script failed
+    };
+    for (const Row& r : rows) {
+        write("exitcode", r.exitCode);
+        QFile::remove(out + ".args");
+        QFile::remove(out + ".pw");
+        QList<QPair<quint32, quint32>> events;
+        const auto c = QObject::connect(&book, &PhoneBook::dialEvent, [&](quint32, quint32 state, quint32 error) {
+            events << qMakePair(state, error);
+        });
+        RasDialInfo params;
+        params.szEntryName = "provider";
+        params.szUserName = "hans";
+        params.szPassword = "geh eim$1";
+        params.szPhoneNumber = "0800 123";
+        quint32 handle = 0;
+        ASSERT_EQ(book.dial(QString(), params, handle), RAS_SUCCESS);
+        EXPECT_NE(handle, 0u);
+        ASSERT_TRUE(waitFor([&] { return !events.isEmpty() && events.last().first != RASCS_OpenPort; }, 3000));
+        QObject::disconnect(c);
+        EXPECT_EQ(events.first().first, quint32(RASCS_OpenPort));
+        EXPECT_EQ(events.last(), qMakePair(r.state, r.error)) << r.exitCode.constData();
+
+        QFile args(out + ".args");
+        ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+        const QByteArray argText = args.readAll();
+        EXPECT_FALSE(argText.contains("geh")) << argText.constData();
+        EXPECT_TRUE(argText.startsWith("call\nprovider\nupdetach\nuser\nhans\nplugin\npasswordfd.so\npasswordfd\n"));
+        EXPECT_TRUE(argText.contains("connect\n/usr/sbin/chat -v -f /etc/chatscripts/provider -T 0800 123\n"));
+        QFile pw(out + ".pw");
+        ASSERT_TRUE(pw.open(QIODevice::ReadOnly));
+        EXPECT_EQ(pw.readAll(), QByteArray("geh eim$1"));
+        RasStatusInfo status;
+        EXPECT_EQ(book.connectStatus(handle, status), ERROR_INVALID_HANDLE); // no ppp interface in the fixture
+    }
+
+    // An entry that is no peer file dials nothing.
+    RasDialInfo params;
+    params.szEntryName = "../provider";
+    quint32 handle = 99;
+    EXPECT_EQ(book.dial(QString(), params, handle), ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
+    EXPECT_EQ(handle, 0u);
+}
+
+TEST_F(LinuxPhoneBookTest, DialWithoutPppdFailsAtOnce)
+{
+    LinuxPhoneBook book(paths); // paths.pppd does not exist
+    EXPECT_FALSE(book.isAvailable());
+    RasDialInfo params;
+    params.szEntryName = "provider";
+    params.szPassword = "x";
+    quint32 handle = 0;
+    EXPECT_NE(book.dial(QString(), params, handle), RAS_SUCCESS);
+}
