@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/VB.h"
+#include "core/platform/PhoneBook.h"
 #include "core/platform/TrafficCounters.h"
 
 namespace {
@@ -22,8 +23,8 @@ void SetConnectionInterfaceResolver(ConnectionInterfaceFn resolver) { g_resolver
 
 QString ConnectionInterface(quint32 hRasConn)
 {
-    if (hRasConn == 0 || !g_resolver) return {};
-    return g_resolver(hRasConn);
+    if (hRasConn == 0) return {};
+    return g_resolver ? g_resolver(hRasConn) : ThePhoneBook().interfaceName(hRasConn);
 }
 
 bool InitRasCounters()

@@ -7,7 +7,8 @@
 
 // The network interface that carries a phone-book connection; empty when it has none.
 using ConnectionInterfaceFn = std::function<QString(quint32 hRasConn)>;
-void SetConnectionInterfaceResolver(ConnectionInterfaceFn resolver); // empty function: no interface known
+// By default the phone book names the interface; tests may put another resolver in its place.
+void SetConnectionInterfaceResolver(ConnectionInterfaceFn resolver);
 QString ConnectionInterface(quint32 hRasConn);
 
 // Called when a recording starts: the next read is the new recording's first, so its rates start at 0
