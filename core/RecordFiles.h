@@ -31,8 +31,13 @@ bool ReadRecordFile(const QString& path, RecordLines& record, int maxLines = REC
 // The same for the record of that name in the record folder.
 bool ReadRecord(const QString& fileName, RecordLines& record, int maxLines = RECORD_MAX_LINES);
 
-// The names of the record files, sorted case-insensitively.
+// The names of the record files (*.con in any letter case), sorted case-insensitively as ListFolder
+// sorts them.
 QStringList ListRecordFiles();
+
+// Deciphers one stored line (its Windows-1252 bytes); the same result as DecryptString of its text,
+// without the detour through digit texts for well-formed lines.
+QString DecryptStoredLine(const QByteArray& stored);
 
 // The shared walk over every record file, in the order of ListRecordFiles. `select` decides from the name
 // alone whether a record is read at all (empty = every record); `visit` gets each selected record that
