@@ -14,10 +14,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -199,10 +202,11 @@ std::optional<RecordLines> readAt(int dirFd, const QString& name)
 
 void WalkRecords(const RecordSelector& select, const RecordVisitor& visit)
 {
-    QStringList names;
+    QStringList chosen;
     for (QString& name : ListRecordFiles())
-        if (!select || select(name)) names << std::move(name);
-    if (names.isEmpty()) return;
+        if (!select || select(name)) chosen << std::move(name);
+    if (chosen.isEmpty()) return;
+    const QStringList& names = chosen; // shared read-only with the readers
     WalkState state;
     // The folder is opened once and each record relative to it, so no record's path is looked up again.
     state.dirFd = ::open(QFile::encodeName(RecordFolderPath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -211,42 +215,47 @@ void WalkRecords(const RecordSelector& select, const RecordVisitor& visit)
     // Opening a file costs more than everything done with a record, so a few readers open records ahead
     // of the visitor, which still sees them one by one in listing order, on the caller's thread. They stay
     // a bounded number of blocks ahead, so memory does not grow with the number of records.
-    constexpr qsizetype blockSize = 256;
+    constexpr qsizetype blockSize = 128;
     const size_t blockCount = size_t((names.size() + blockSize - 1) / blockSize);
     const size_t readerCount = std::min<size_t>({std::max(1u, std::thread::hardware_concurrency()), 8, blockCount});
-    if (readerCount < 2) {
-        for (const QString& name : std::as_const(names))
-            if (const auto record = readAt(state.dirFd, name)) visit(name, *record);
-        return;
-    }
     const size_t window = readerCount + 2;
     state.blocks.resize(blockCount);
     state.ready.resize(blockCount);
-    for (size_t r = 0; r < readerCount; ++r) {
-        state.readers.emplace_back([&state, &names, blockCount, window] {
-            for (;;) {
-                size_t b;
-                {
-                    std::unique_lock<std::mutex> lock(state.mutex);
-                    state.readable.wait(lock, [&] {
-                        return state.stop || state.claimed >= blockCount || state.claimed < state.consumed + window;
-                    });
-                    if (state.stop || state.claimed >= blockCount) return;
-                    b = state.claimed++;
-                }
-                std::vector<std::optional<RecordLines>> block;
-                const qsizetype first = qsizetype(b) * blockSize;
-                const qsizetype last = std::min(first + blockSize, names.size());
-                block.reserve(size_t(last - first));
-                for (qsizetype i = first; i < last; ++i) block.push_back(readAt(state.dirFd, names[i]));
-                {
-                    std::lock_guard<std::mutex> lock(state.mutex);
-                    state.blocks[b] = std::move(block);
-                    state.ready[b] = true;
-                }
-                state.arrived.notify_one();
+    const auto reader = [&state, &names, blockCount, window] {
+        for (;;) {
+            size_t b;
+            {
+                std::unique_lock<std::mutex> lock(state.mutex);
+                state.readable.wait(lock, [&] {
+                    return state.stop || state.claimed >= blockCount || state.claimed < state.consumed + window;
+                });
+                if (state.stop || state.claimed >= blockCount) return;
+                b = state.claimed++;
             }
-        });
+            std::vector<std::optional<RecordLines>> block;
+            const qsizetype first = qsizetype(b) * blockSize;
+            const qsizetype last = std::min(first + blockSize, names.size());
+            block.reserve(size_t(last - first));
+            for (qsizetype i = first; i < last; ++i) block.push_back(readAt(state.dirFd, names[i]));
+            {
+                std::lock_guard<std::mutex> lock(state.mutex);
+                state.blocks[b] = std::move(block);
+                state.ready[b] = true;
+            }
+            state.arrived.notify_one();
+        }
+    };
+    for (size_t r = 0; r < readerCount && readerCount > 1; ++r) {
+        try {
+            state.readers.emplace_back(reader);
+        } catch (const std::system_error&) {
+            break; // no more threads to be had: the readers started so far do the work
+        }
+    }
+    if (state.readers.empty()) {
+        for (const QString& name : names)
+            if (const auto record = readAt(state.dirFd, name)) visit(name, *record);
+        return;
     }
     for (size_t b = 0; b < blockCount; ++b) {
         std::vector<std::optional<RecordLines>> block;

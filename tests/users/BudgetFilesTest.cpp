@@ -10,13 +10,15 @@ TEST(BudgetAmount, OneSeparatorOfEitherKind)
         double value;
     } cases[] = {
         {" 0", true, 0},    {"25", true, 25},   {"12,5", true, 12.5}, {"12.5", true, 12.5}, {" 7 ", true, 7},
-        {"-3", true, -3},   {"1.234,5", false}, {"", false},          {"abc", false},       {"12 5", false},
-        {",", false},       {"9999", true, 9999},
+        {"-3", true, -3},   {"1.234,5", false, 0}, {"", false, 0},    {"abc", false, 0},    {"12 5", false, 0},
+        {",", false, 0},    {"9999", true, 9999},
     };
     for (const auto& c : cases) {
         double v = -1;
         EXPECT_EQ(ReadBudgetAmount(c.text, &v), c.ok) << c.text;
-        if (c.ok) EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+        if (c.ok) {
+            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+        }
     }
 }
 
