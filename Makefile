@@ -21,7 +21,7 @@ test: build-test
 	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build-release
-	./build/release/bench/zumbrel_bench
+	./build/release/bin/zumbrel_bench
 
 clean:
 	rm -rf build

@@ -1,0 +1,169 @@
+// Times the shared record walk and the minute-limit check over five years of heavy use.
+// Usage: zumbrel_bench [records]   (default 20000)
+#include "core/Clock.h"
+#include "core/Globals.h"
+#include "core/LineCipher.h"
+#include "core/ProgramFolder.h"
+#include "core/RecordFiles.h"
+#include "core/TextFile.h"
+#include "core/TimeLimit.h"
+#include "core/VB.h"
+#include "recording/ConnectionRecord.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+long peakRssKb()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+long currentRssKb()
+{
+    QFile f("/proc/self/statm");
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    const QList<QByteArray> fields = f.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toLong() * 4 : -1;
+}
+
+// Records spread over five years up to today, several a day, by a household of four.
+int makeRecords(int count)
+{
+    QRandomGenerator rng(20010117);
+    const QStringList users{"Supervisor", "Anna", "Bernd", "clara"};
+    const int userWeights[] = {40, 30, 20, 10};
+    const QStringList tariffs{"Netzwerk - Call by Call.tel", "Netzwerk - Flat 100.atl", "Wellenreiter - Tag.atl",
+                              "Wellenreiter - Nacht.atl", "Kabelfix - Volumen 5 GB.tel", "Ortsnetz - Minute.tel"};
+    const QStringList entries{"Netzwerk", "Wellenreiter", "Kabelfix", "Ortsnetz"};
+    const QDate last = Today();
+    const QDate first = last.addYears(-5);
+    const qint64 days = first.daysTo(last) + 1;
+    const QString folder = ProgramPath("Verbindungen");
+    QDir().mkpath(folder);
+    QSet<QString> names;
+    while (names.size() < count) {
+        const QDate date = first.addDays(qint64(rng.bounded(quint32(days))));
+        const QTime start(rng.bounded(24), rng.bounded(60), rng.bounded(60));
+        const QString name = ConnectionRecordFileName(date, start);
+        if (names.contains(name)) continue;
+        names.insert(name);
+        int pick = rng.bounded(100), u = 0;
+        while (pick >= userWeights[u]) pick -= userWeights[u++];
+        const int seconds = rng.bounded(15, 4 * 3600);
+        const qint64 in = rng.bounded(1, 200'000'000), out = rng.bounded(1, 20'000'000);
+        ConnectionRecord r;
+        r.startDate = ShortDate(date);
+        r.startTime = start.toString("HH:mm:ss");
+        r.duration = QString("%1:%2:%3")
+                         .arg(seconds / 3600, 2, 10, QChar('0'))
+                         .arg(seconds / 60 % 60, 2, 10, QChar('0'))
+                         .arg(seconds % 60, 2, 10, QChar('0'));
+        r.cost = FormatDouble(seconds / 60.0 * 0.019, "0.00");
+        r.units = QString::number(seconds / 60 + 1);
+        r.bytesIn = QString::number(in);
+        r.bytesOut = QString::number(out);
+        r.bytesTotal = QString::number(in + out);
+        r.connectionName = entries[rng.bounded(int(entries.size()))];
+        r.tariff = tariffs[rng.bounded(int(tariffs.size()))];
+        r.user = users[u];
+        if (rng.bounded(20) == 0) r.comment = QStringLiteral("Nachgetragen: Rechnung vom Anbieter geprüft");
+        QStringList lines;
+        for (const QString& v : r.plainLines()) lines << EncryptString(v);
+        // written directly: the writer's lookup of an existing name in any letter case lists the folder
+        WriteTextLines(folder + "/" + name, lines);
+    }
+    return int(names.size());
+}
+
+struct Figures {
+    double best = 0, median = 0;
+};
+
+template <typename F> Figures timeRuns(int runs, F&& f)
+{
+    f(); // warm the file cache
+    std::vector<double> ms;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        f();
+        ms.push_back(t.nsecsElapsed() / 1e6);
+    }
+    std::sort(ms.begin(), ms.end());
+    return {ms.front(), ms[ms.size() / 2]};
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int wanted = argc > 1 ? std::max(1, atoi(argv[1])) : 20000;
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "no temporary folder\n");
+        return 1;
+    }
+    SetProgramFolder(dir.path());
+    SetDecimalSeparator(',');
+    ResetGlobals();
+
+    QElapsedTimer setup;
+    setup.start();
+    const int made = makeRecords(wanted);
+    std::printf("records: %d over five years (made in %.0f ms)\n", made, setup.nsecsElapsed() / 1e6);
+    const long rssBefore = currentRssKb();
+
+    qint64 lines = 0, files = 0;
+    const Figures walk = timeRuns(7, [&] {
+        lines = files = 0;
+        WalkRecords(nullptr, [&](const QString&, const RecordLines& r) {
+            ++files;
+            lines += r.count();
+        });
+    });
+    std::printf("record walk (list, read, decipher every record): best %.1f ms, median %.1f ms (%lld files, %lld "
+                "lines)\n",
+                walk.best, walk.median, files, lines);
+    const long rssAfterWalk = currentRssKb();
+
+    // Where the time of the walk goes.
+    const QString folder = RecordFolderPath() + "/";
+    QStringList names;
+    const Figures list = timeRuns(7, [&] { names = ListRecordFiles(); });
+    const Figures read = timeRuns(3, [&] {
+        for (const QString& n : names) ReadByteLines(folder + n);
+    });
+    RecordLines one;
+    const Figures decipher = timeRuns(3, [&] {
+        for (const QString& n : names) ReadRecordFile(folder + n, one);
+    });
+    std::printf("  one thread: listing %.1f ms; reading the raw lines %.1f ms; reading and deciphering %.1f ms\n",
+                list.median, read.median, decipher.median);
+
+    G_ActiveUser = "Anna";
+    G_DayLimitOn = G_MonthLimitOn = true;
+    G_DayLimitMinutes = 120;
+    G_MonthLimitMinutes = 3000;
+    bool reached = false;
+    const Figures limit = timeRuns(7, [&] { reached = IsTimeLimitReached(); });
+    std::printf("IsTimeLimitReached: best %.1f ms, median %.1f ms (day rest %d s, month rest %d s, reached %s)\n",
+                limit.best, limit.median, G_DayRestSeconds, G_MonthRestSeconds, reached ? "yes" : "no");
+
+    std::printf("RSS: after setup %ld KB, after the walks %ld KB, at the end %ld KB, peak %ld KB\n", rssBefore,
+                rssAfterWalk, currentRssKb(), peakRssKb());
+    const bool ok = walk.median < 100 && limit.median < 100;
+    std::printf("goal (each under 100 ms warm): %s\n", ok ? "met" : "NOT met");
+    return 0;
+}

@@ -1,0 +1,189 @@
+#include "core/LineCipher.h"
+#include "core/RecordFiles.h"
+#include "core/TextFile.h"
+#include "core/Win1252.h"
+#include "core/ui/WindowUtils.h"
+#include "recording/ConnectionRecord.h"
+
+#include "support/TestSupport.h"
+
+#include <QWidget>
+
+namespace {
+class ConnectionRecordTest : public ProgramTest {
+protected:
+    void TearDown() override
+    {
+        SetConnectionListRefresh(nullptr);
+        ProgramTest::TearDown();
+    }
+    static ConnectionDisplay display()
+    {
+        ConnectionDisplay d;
+        d.startDateTag = "17012001";
+        d.startTime = "08:05:09";
+        d.duration = "00:12:30";
+        d.cost = "1,25 €";
+        d.units = "13 (60)";
+        d.bytesIn = "1.234.567 Bytes";
+        d.bytesOut = "89.012 Bytes";
+        d.bytesTotal = "1.323.579 Bytes";
+        d.connectionName = "Netz Einwahl";
+        d.tariff = "Netz - Abend.atl";
+        d.user = "Anna";
+        return d;
+    }
+    QStringList deciphered(const QString& name)
+    {
+        QStringList out;
+        for (const QString& line : ReadTextLines(path("Verbindungen/" + name))) out << DecryptString(line);
+        return out;
+    }
+};
+} // namespace
+
+TEST_F(ConnectionRecordTest, WritesTheElevenLinesFromTheDisplay)
+{
+    ASSERT_TRUE(SaveConnectionRecord(display())); // the folder does not exist yet
+    EXPECT_EQ(deciphered("17012001-080509.con"),
+              QStringList({"S17.01.2001", "08:05:09", "00:12:30", "S1,25", "13", "1234567", "89012", "1323579",
+                           "Netz Einwahl", "Netz - Abend.atl", "Anna"}));
+    const QByteArray bytes = readFile("Verbindungen/17012001-080509.con");
+    EXPECT_TRUE(bytes.endsWith("\r\n"));
+    EXPECT_EQ(bytes.count("\r\n"), 11);
+    const QByteArray cipherBytes = QByteArray(bytes).replace("\r\n", "");
+    for (char c : cipherBytes)
+        EXPECT_TRUE(uchar(c) >= 100 && uchar(c) <= 199) << int(uchar(c));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(ConnectionRecordTest, DisplayFormsOfTheValues)
+{
+    const struct {
+        const char* cost;
+        const char* units;
+        const char* bytes;
+        const char* duration;
+        const char* line4;
+        const char* line5;
+        const char* line6;
+    } cases[] = {
+        {"0 (1,23 €)", "5 (60)", "0 Bytes", "25:00:07", "S0,00", "5", "0"}, // inside the free time
+        {"2,675 €", "sek.genau", "Bytes", "100:00:00", "S2,68", "0", "0"},  // too short for its suffix
+        {"0,5 €", "0 (1)", "12 345 Bytes", "00:00:01", "S0,50", "0", "0"},   // no count
+        {"12.5 €", "7", "4.294.967.296 Bytes", "01:00:00", "S12,50", "7", "4294967296"},
+    };
+    for (const auto& c : cases) {
+        ConnectionDisplay d = display();
+        d.cost = c.cost;
+        d.units = c.units;
+        d.bytesIn = c.bytes;
+        d.duration = c.duration;
+        ASSERT_TRUE(SaveConnectionRecord(d));
+        const QStringList lines = deciphered("17012001-080509.con");
+        EXPECT_EQ(lines.value(2), c.duration);
+        EXPECT_EQ(lines.value(3), c.line4) << c.cost;
+        EXPECT_EQ(lines.value(4), c.line5) << c.units;
+        EXPECT_EQ(lines.value(5), c.line6) << c.bytes;
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(ConnectionRecordTest, SameSecondReplacesAndNothingStartedWritesNothing)
+{
+    ASSERT_TRUE(SaveConnectionRecord(display()));
+    ConnectionDisplay d = display();
+    d.user = "Bernd";
+    ASSERT_TRUE(SaveConnectionRecord(d));
+    EXPECT_EQ(ListRecordFiles(), QStringList({"17012001-080509.con"}));
+    EXPECT_EQ(deciphered("17012001-080509.con").value(10), "Bernd");
+
+    d.startDateTag.clear();
+    EXPECT_FALSE(SaveConnectionRecord(d));
+    EXPECT_EQ(ListRecordFiles().size(), 1);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(ConnectionRecordTest, FailuresNameTheirStage)
+{
+    ConnectionDisplay d = display();
+    d.startTime = "kein Start";
+    EXPECT_FALSE(SaveConnectionRecord(d));
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, "Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode 1.");
+    EXPECT_EQ(dialogs.messages[0].style, vbOKOnly + vbCritical);
+    EXPECT_TRUE(ListRecordFiles().isEmpty());
+
+    // the record's place is taken by a folder: the write fails and nothing half-written is left
+    QDir().mkpath(path("Verbindungen/17012001-080509.con/x"));
+    EXPECT_FALSE(SaveConnectionRecord(display()));
+    EXPECT_EQ(dialogs.texts().value(1), "Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode 2.");
+    EXPECT_EQ(QDir(path("Verbindungen")).entryList(QDir::Files).size(), 0);
+
+    // texts the cipher cannot hold fall back as the stages say
+    QDir(path("Verbindungen/17012001-080509.con")).removeRecursively();
+    d = display();
+    d.connectionName = QString::fromUtf8("Verbindung \u4e2d");
+    ASSERT_TRUE(SaveConnectionRecord(d));
+    EXPECT_EQ(deciphered("17012001-080509.con").value(8), "Default");
+    EXPECT_EQ(dialogs.messages.size(), 2);
+}
+
+TEST_F(ConnectionRecordTest, RefreshesOnlyAnOpenList)
+{
+    int refreshed = 0;
+    bool succeed = true;
+    SetConnectionListRefresh([&] {
+        ++refreshed;
+        return succeed;
+    });
+    ASSERT_TRUE(SaveConnectionRecord(display()));
+    EXPECT_EQ(refreshed, 0);
+    {
+        QWidget list;
+        list.setObjectName("List");
+        RegisterForm(&list);
+        ASSERT_TRUE(SaveConnectionRecord(display()));
+        EXPECT_EQ(refreshed, 1);
+        succeed = false;
+        EXPECT_TRUE(SaveConnectionRecord(display())); // the record itself is complete
+        EXPECT_EQ(dialogs.texts(), QStringList({"Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode 4."}));
+    }
+    ASSERT_TRUE(SaveConnectionRecord(display()));
+    EXPECT_EQ(refreshed, 2);
+}
+
+TEST_F(ConnectionRecordTest, HandEnteredRecordHasTheCommentLine)
+{
+    ConnectionRecord r;
+    r.startDate = "03.02.2001";
+    r.startTime = "23:59:59";
+    r.duration = "00:00:00";
+    r.cost = "0,00";
+    r.units = "0";
+    r.bytesIn = r.bytesOut = r.bytesTotal = "0";
+    r.connectionName = "Keine DFÜ Verbindung";
+    r.tariff = "Netz - Abend.tel";
+    r.user = "Supervisor";
+    const QString name = ConnectionRecordFileName(QDate(2001, 2, 3), QTime(23, 59, 59));
+    EXPECT_EQ(name, "03022001-235959.con");
+    writeFile("Verbindungen/03022001-235959.CON", "alt"); // the same record in another letter case
+    ASSERT_TRUE(WriteConnectionRecord(name, r));
+    EXPECT_EQ(ListRecordFiles(), QStringList({"03022001-235959.CON"}));
+    RecordLines read;
+    ASSERT_TRUE(ReadRecord("03022001-235959.CON", read));
+    EXPECT_EQ(read.count(), 11);
+
+    r.comment = QString("Rechnung\r\ngeprüft");
+    ASSERT_TRUE(WriteConnectionRecord(name, r));
+    ASSERT_TRUE(ReadRecord("03022001-235959.CON", read));
+    EXPECT_EQ(read.count(), 12);
+    EXPECT_EQ(read.line(1), "S03.02.2001");
+    EXPECT_EQ(read.line(4), "S0,00");
+    EXPECT_EQ(read.line(9), "Keine DFÜ Verbindung");
+    EXPECT_EQ(read.line(12), "Rechnung\r\ngeprüft");
+
+    r.comment = QString();
+    ASSERT_TRUE(WriteConnectionRecord(name, r));
+    EXPECT_TRUE(readFile("Verbindungen/03022001-235959.CON").endsWith("\r\n\r\n")); // an empty comment line
+}

@@ -1,0 +1,76 @@
+#include "users/BudgetFiles.h"
+
+#include "support/TestSupport.h"
+
+TEST(BudgetAmount, OneSeparatorOfEitherKind)
+{
+    const struct {
+        const char* text;
+        bool ok;
+        double value;
+    } cases[] = {
+        {" 0", true, 0},    {"25", true, 25},   {"12,5", true, 12.5}, {"12.5", true, 12.5}, {" 7 ", true, 7},
+        {"-3", true, -3},   {"1.234,5", false, 0}, {"", false, 0},    {"abc", false, 0},    {"12 5", false, 0},
+        {",", false, 0},    {"9999", true, 9999},
+    };
+    for (const auto& c : cases) {
+        double v = -1;
+        EXPECT_EQ(ReadBudgetAmount(c.text, &v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
+        }
+    }
+}
+
+class BudgetFilesTest : public ProgramTest {};
+
+TEST_F(BudgetFilesTest, RecordRoundTripAndDates)
+{
+    BudgetRecord r = BudgetRecord::newUserDefaults();
+    ASSERT_TRUE(WriteBudgetRecord(UserBudgetPath("Anna"), r));
+    EXPECT_EQ(readFile("Benutzer/Anna.bdg"), QByteArray(" 0\r\n 0\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n"));
+    BudgetRecord back;
+    ASSERT_EQ(ReadBudgetRecord(UserBudgetPath("anna"), back), StoredFile::Ok);
+    EXPECT_EQ(back.startDate(), QDate(2001, 1, 1));
+    EXPECT_EQ(back.endDate(), QDate(2001, 1, 31));
+    EXPECT_EQ(back.dayAmount(), 0);
+
+    writeFile("Benutzer/Budget.dat", "5\r\n120\r\n40,5\r\n01.02.2002\r\n28.02.2002\r\n");
+    ASSERT_EQ(ReadBudgetRecord(CommonBudgetPath(), back), StoredFile::Ok);
+    EXPECT_EQ(back.dayAmount(), 5);
+    EXPECT_EQ(back.monthAmount(), 120);
+    EXPECT_EQ(back.periodAmount(), 40.5);
+    EXPECT_EQ(back.startDate(), QDate(2002, 2, 1));
+    EXPECT_EQ(back.endDate(), QDate(2002, 2, 28));
+    EXPECT_EQ(back.start, "01.02.2002");
+
+    writeFile("Benutzer/Kurz.bdg", " 0\r\n 0\r\n 0\r\n1.1.2001\r\n");
+    EXPECT_EQ(ReadBudgetRecord(UserBudgetPath("Kurz"), back), StoredFile::Damaged);
+    writeFile("Benutzer/Text.bdg", "viel\r\n 0\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n");
+    EXPECT_EQ(ReadBudgetRecord(UserBudgetPath("Text"), back), StoredFile::Damaged);
+    EXPECT_EQ(ReadBudgetRecord(UserBudgetPath("Fehlt"), back), StoredFile::Missing);
+    EXPECT_EQ(BudgetRecord::createdDefaults().end, "31.1.2002");
+}
+
+TEST_F(BudgetFilesTest, Options)
+{
+    bool exists = true;
+    BudgetOptions o = ReadBudgetOptions(&exists);
+    EXPECT_FALSE(exists);
+    EXPECT_FALSE(o.sameForAll || o.acousticWarning || o.visualWarning);
+    o.sameForAll = true;
+    o.visualWarning = true;
+    o.sound = "Alarm";
+    ASSERT_TRUE(WriteBudgetOptions(o));
+    EXPECT_EQ(readFile("Benutzer/Benutzer.dat"), QByteArray(" 1\r\n 0\r\n 1\r\nAlarm\r\n"));
+    const BudgetOptions back = ReadBudgetOptions(&exists);
+    EXPECT_TRUE(exists);
+    EXPECT_TRUE(back.sameForAll && !back.acousticWarning && back.visualWarning);
+    EXPECT_EQ(back.sound, "Alarm");
+
+    writeFile("Benutzer/Benutzer.dat", "2\r\n1\r\n");
+    o = ReadBudgetOptions();
+    EXPECT_FALSE(o.sameForAll); // only 1 is set
+    EXPECT_TRUE(o.acousticWarning);
+    EXPECT_EQ(o.sound, "");
+}

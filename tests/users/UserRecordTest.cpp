@@ -1,0 +1,170 @@
+#include "core/LineCipher.h"
+#include "core/TextFile.h"
+#include "users/BudgetFiles.h"
+#include "users/UserRecord.h"
+
+#include "support/TestSupport.h"
+
+namespace {
+const QString INVALID_NAME_TEXT = QString::fromUtf8("Der Name enthält ungültige Zeichen (/ \\ : ? < > | * ? \") oder ist "
+                                                    "zu lang (>255). Bitte wählen Sie einen anderen Namen.");
+const QString DUPLICATE_TEXT =
+    QStringLiteral("Ein Benutzer mit diesem Namen existiert bereits. Bitte wählen Sie einen anderen Namen.");
+const QStringList DEFAULT_LINES{"0", "0", "0", "0", "0", "0", "0", "60", "", "0", "600"};
+
+class UserRecordTest : public ProgramTest {
+protected:
+    QStringList deciphered(const QString& relative)
+    {
+        QStringList out;
+        for (const QString& line : ReadTextLines(path(relative))) out << DecryptString(line);
+        return out;
+    }
+    void writeUser(const QString& name, const QStringList& plain)
+    {
+        QStringList lines;
+        for (const QString& v : plain) lines << EncryptString(v);
+        ASSERT_TRUE(WriteTextLines(path("Benutzer/" + name + ".usr"), lines));
+    }
+};
+} // namespace
+
+TEST_F(UserRecordTest, NewUserWritesTheDefaultFiles)
+{
+    dialogs.answerInput("  Anna ");
+    EXPECT_EQ(NewUser(), "Anna");
+    ASSERT_EQ(dialogs.inputs.size(), 1);
+    EXPECT_EQ(dialogs.inputs[0].prompt,
+              QString::fromUtf8("Bitte einen Namen für den Benutzer wählen. Wenn Sie den Benutzer mit dem Windows "
+                                "Logon verknüpfen wollen muß der Name identisch zu dem Windows Logon Namen sein."));
+    EXPECT_EQ(dialogs.inputs[0].title, "Zumbrel");
+    EXPECT_EQ(deciphered("Benutzer/Anna.usr"), DEFAULT_LINES);
+    const QByteArray usr = readFile("Benutzer/Anna.usr");
+    EXPECT_TRUE(usr.startsWith(FromHex("93 64 0d 0a 93 64 0d 0a")));
+    EXPECT_EQ(usr.count("\r\n"), 11);
+    EXPECT_EQ(readFile("Benutzer/Anna.bdg"), QByteArray(" 0\r\n 0\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n"));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(GetUserNames(), QStringList({"Anna"}));
+}
+
+TEST_F(UserRecordTest, NewUserRefusesDuplicatesInAnyCaseAndAsksAgain)
+{
+    ASSERT_TRUE(CreateUserFiles("Supervisor"));
+    writeFile("Benutzer/Budget.dat", " 0\r\n");
+    for (const char* taken : {"SUPERVISOR", "supervisor", "budget"}) {
+        dialogs.answerInput(taken);
+        dialogs.answerInput(""); // cancel the box shown again
+        EXPECT_EQ(NewUser(), QString()) << taken;
+    }
+    EXPECT_EQ(dialogs.texts(), QStringList({DUPLICATE_TEXT, DUPLICATE_TEXT, DUPLICATE_TEXT}));
+    EXPECT_EQ(dialogs.messages[0].style, vbOKOnly + vbExclamation);
+    EXPECT_EQ(dialogs.inputs.size(), 6);
+
+    dialogs.answerInput("ANNA.");
+    EXPECT_EQ(NewUser(), "ANNA.");
+    EXPECT_TRUE(exists("Benutzer/ANNA..usr"));
+    dialogs.answerInput("anna.");
+    dialogs.answerInput("Bernd");
+    EXPECT_EQ(NewUser(), "Bernd");
+    EXPECT_EQ(GetUserNames(), QStringList({"ANNA.", "Bernd", "Supervisor"}));
+}
+
+TEST_F(UserRecordTest, NewUserRefusesInvalidNamesOnce)
+{
+    for (const QString& bad : {QString("a/b"), QString("x?"), QString(256, 'n'), QString::fromUtf8("Łukasz")}) {
+        dialogs.messages.clear();
+        dialogs.answerInput(bad);
+        dialogs.answerInput("Nie gefragt");
+        EXPECT_EQ(NewUser(), QString());
+        EXPECT_EQ(dialogs.texts(), QStringList({INVALID_NAME_TEXT}));
+        dialogs.inputBox({}); // take the unused answer
+    }
+    dialogs.answerInput("   ");
+    EXPECT_EQ(NewUser(), QString());
+    EXPECT_FALSE(exists("Benutzer"));
+
+    // 255 characters pass the name check, but this file system holds no file name that long
+    dialogs.messages.clear();
+    dialogs.answerInput(QString(255, 'n'));
+    EXPECT_EQ(NewUser(), QString());
+    EXPECT_EQ(dialogs.texts(), QStringList({"Die Dateien des Benutzers konnten nicht geschrieben werden."}));
+    EXPECT_TRUE(GetUserNames().isEmpty());
+}
+
+TEST_F(UserRecordTest, DeleteUserAsksAndNeverDeletesSupervisor)
+{
+    ASSERT_TRUE(CreateUserFiles("Supervisor"));
+    for (const char* name : {"supervisor", "SuperVisor", "Supervisor"}) EXPECT_FALSE(DeleteUser(name));
+    EXPECT_EQ(dialogs.texts(), QStringList(3, QString::fromUtf8("Der Supervisor kann nicht gelöscht werden.")));
+    EXPECT_TRUE(exists("Benutzer/Supervisor.usr"));
+
+    ASSERT_TRUE(CreateUserFiles("Anna"));
+    dialogs.messages.clear();
+    dialogs.answerMessage(vbNo);
+    EXPECT_FALSE(DeleteUser("Anna"));
+    EXPECT_EQ(dialogs.texts(), QStringList({QString::fromUtf8("Soll der gewählte Benutzer wirklich gelöscht werden?")}));
+    EXPECT_EQ(dialogs.messages[0].style, vbYesNo + vbQuestion);
+    EXPECT_TRUE(exists("Benutzer/Anna.usr"));
+    dialogs.answerMessage(vbYes);
+    EXPECT_TRUE(DeleteUser("anna")); // the files are found in any letter case
+    EXPECT_FALSE(exists("Benutzer/Anna.usr"));
+    EXPECT_FALSE(exists("Benutzer/Anna.bdg"));
+    dialogs.answerMessage(vbYes);
+    EXPECT_TRUE(DeleteUser("Anna")); // missing files are passed over
+    EXPECT_FALSE(DeleteUser(""));
+}
+
+TEST_F(UserRecordTest, SaveUserWritesThePageValues)
+{
+    UserRecord r;
+    r.noUserSettings = 1;
+    r.noListView = 1;
+    r.dayLimitOn = 1;
+    r.dayLimitMinutes = "45";
+    r.password = "Geheim öffnen";
+    r.monthLimitOn = 1;
+    r.monthLimitMinutes = "900";
+    EXPECT_FALSE(SaveUser("", r));
+    writeFile("Benutzer/Anna.bdg", "25\r\n");
+    ASSERT_TRUE(SaveUser("Anna", r));
+    EXPECT_EQ(deciphered("Benutzer/Anna.usr"),
+              QStringList({"1", "0", "0", "0", "0", "1", "1", "45", "Geheim öffnen", "1", "900"}));
+    EXPECT_EQ(readFile("Benutzer/Anna.bdg"), QByteArray("25\r\n"));
+    UserRecord back;
+    ASSERT_EQ(ReadUserRecord("ANNA", back), StoredFile::Ok);
+    EXPECT_EQ(back, r);
+}
+
+TEST_F(UserRecordTest, ReadingShortAndDamagedRecords)
+{
+    UserRecord r;
+    writeUser("Kurz", {"1", "0", "0", "0", "0", "0", "1", "30abc"});
+    ASSERT_EQ(ReadUserRecord("Kurz", r), StoredFile::Ok);
+    EXPECT_EQ(r.noUserSettings, 1);
+    EXPECT_EQ(r.dayLimitMinutes, "30");
+    EXPECT_EQ(r.password, "");
+    EXPECT_EQ(r.monthLimitOn, 0);
+    EXPECT_EQ(r.monthLimitMinutes, "0");
+    EXPECT_EQ(ReadUserRecord("Fehlt", r), StoredFile::Missing);
+
+    writeUser("Kaputt", {"5", "0", "0", "0", "0", "0", "0", "60", "", "0", "600"});
+    writeFile("Benutzer/Kaputt.bdg", "10\r\n20\r\n30\r\n01.01.2005\r\n31.01.2005\r\n");
+    bool recreated = false;
+    EXPECT_EQ(LoadUserRecord("Kaputt", &recreated), UserRecord());
+    EXPECT_TRUE(recreated);
+    EXPECT_EQ(dialogs.texts(), QStringList({QString::fromUtf8(
+                                   "Die Speicherdatei dieses Benutzers wurde gelöscht oder beschädigt. Sie wurde neu "
+                                   "angelegt, die Angaben für Zugriffssteuerung und Budget müssen allerdings neu "
+                                   "eingestellt werden.")}));
+    EXPECT_EQ(dialogs.messages[0].style, vbOKOnly + vbExclamation);
+    EXPECT_EQ(deciphered("Benutzer/Kaputt.usr"), DEFAULT_LINES);
+    EXPECT_EQ(readFile("Benutzer/Kaputt.bdg"), QByteArray(" 0\r\n 0\r\n 0\r\n1.1.2002\r\n31.1.2002\r\n"));
+
+    writeFile("Benutzer/Roh.usr", "nicht verschl\xfcsselt\r\n"); // a line that does not decipher
+    EXPECT_EQ(ReadUserRecord("Roh", r), StoredFile::Damaged);
+    LoadUserRecord("Neu", &recreated); // a missing record is created
+    EXPECT_TRUE(recreated);
+    EXPECT_TRUE(exists("Benutzer/Neu.usr"));
+    EXPECT_EQ(LoadUserRecord("Kurz", &recreated).dayLimitOn, 1);
+    EXPECT_FALSE(recreated);
+}

@@ -1,0 +1,174 @@
+#include "users/UserRecord.h"
+
+#include "core/Dialogs.h"
+#include "core/FileList.h"
+#include "core/Globals.h"
+#include "core/LineCipher.h"
+#include "core/ProgramFolder.h"
+#include "core/SystemUtils.h"
+#include "core/TextFile.h"
+#include "core/VB.h"
+#include "core/Win1252.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cmath>
+
+namespace {
+const QString NEW_USER_PROMPT = QStringLiteral(
+    "Bitte einen Namen für den Benutzer wählen. Wenn Sie den Benutzer mit dem Windows Logon verknüpfen wollen muß "
+    "der Name identisch zu dem Windows Logon Namen sein.");
+const QString INVALID_NAME = QStringLiteral("Der Name enthält ungültige Zeichen (/ \\ : ? < > | * ? \") oder ist zu "
+                                            "lang (>255). Bitte wählen Sie einen anderen Namen.");
+const QString DUPLICATE_NAME =
+    QStringLiteral("Ein Benutzer mit diesem Namen existiert bereits. Bitte wählen Sie einen anderen Namen.");
+const QString WRITE_FAILED = QStringLiteral("Die Dateien des Benutzers konnten nicht geschrieben werden.");
+
+// Only blanks are trimmed, as the name box is read.
+QString trimBlanks(const QString& text)
+{
+    qsizetype a = 0, b = text.size();
+    while (a < b && text[a] == ' ') ++a;
+    while (b > a && text[b - 1] == ' ') --b;
+    return text.mid(a, b - a);
+}
+
+// The user name is stored enciphered in every record; the cipher knows only the code page's characters.
+bool fitsCodePage(const QString& name)
+{
+    for (QChar c : name)
+        if (Win1252::byteFromChar(c) < 0) return false;
+    return true;
+}
+
+bool ensureUserFolder() { return QDir().mkpath(UserFolderPath()); }
+
+bool writeRecord(const QString& name, const UserRecord& record)
+{
+    QStringList lines;
+    for (const QString& value : record.plainLines()) lines << EncryptString(value);
+    return WriteTextLines(UserRecordPath(name), lines);
+}
+
+// Writes both files of a user; a half-made user is removed again.
+bool writeUserFiles(const QString& name, const BudgetRecord& budget)
+{
+    if (!ensureUserFolder() || !writeRecord(name, UserRecord())) return false;
+    if (WriteBudgetRecord(UserBudgetPath(name), budget)) return true;
+    QFile::remove(UserRecordPath(name));
+    return false;
+}
+
+bool isDuplicate(const QString& name)
+{
+    const QString wanted = name.toLower();
+    for (const QString& file : ListFolder(UserFolderPath())) {
+        if (file.size() < 4) continue;
+        if (file.left(file.size() - 4).toLower() == wanted) return true;
+    }
+    return false;
+}
+} // namespace
+
+QStringList UserRecord::plainLines() const
+{
+    const auto state = [](int v) { return QString::number(v); };
+    return {state(noUserSettings), state(noMonitoringSettings), state(noBudgetSettings), state(noListEdit),
+            state(noDialOverBudget), state(noListView), state(dayLimitOn), dayLimitMinutes, password,
+            state(monthLimitOn), monthLimitMinutes};
+}
+
+QString UserFolderPath() { return ProgramPath(QStringLiteral("Benutzer")); }
+QString UserRecordPath(const QString& name) { return ProgramPath("Benutzer/" + name + ".usr"); }
+
+QStringList GetUserNames()
+{
+    QStringList names;
+    for (const QString& file : ListFolder(UserFolderPath(), QStringLiteral("*.usr"))) names << file.chopped(4);
+    return names;
+}
+
+StoredFile ReadUserRecord(const QString& name, UserRecord& out)
+{
+    bool ok = false;
+    const QStringList stored = ReadTextLines(UserRecordPath(name), &ok);
+    if (!ok) return StoredFile::Missing;
+    QStringList lines;
+    for (int i = 0; i < 11; ++i) {
+        const QString raw = i < stored.size() ? stored[i] : QString();
+        const QString plain = DecryptString(raw);
+        if (!raw.isEmpty() && plain.isEmpty()) return StoredFile::Damaged;
+        lines << plain;
+    }
+    UserRecord r;
+    int* flags[] = {&r.noUserSettings, &r.noMonitoringSettings, &r.noBudgetSettings, &r.noListEdit,
+                    &r.noDialOverBudget, &r.noListView, &r.dayLimitOn};
+    for (int i = 0; i < 7; ++i) {
+        const double v = std::nearbyint(Val(lines[i]));
+        if (v < 0 || v > 2) return StoredFile::Damaged; // no check box state
+        *flags[i] = int(v);
+    }
+    const double month = std::nearbyint(Val(lines[9]));
+    if (month < 0 || month > 2) return StoredFile::Damaged;
+    r.monthLimitOn = int(month);
+    r.dayLimitMinutes = GeneralDouble(Val(lines[7]));
+    r.password = lines[8];
+    r.monthLimitMinutes = GeneralDouble(Val(lines[10]));
+    out = r;
+    return StoredFile::Ok;
+}
+
+UserRecord LoadUserRecord(const QString& name, bool* recreated)
+{
+    UserRecord record;
+    const bool ok = ReadUserRecord(name, record) == StoredFile::Ok;
+    if (recreated) *recreated = !ok;
+    if (ok) return record;
+    CreateUserFiles(name);
+    MsgBox(USER_RECREATED_MESSAGE, vbOKOnly + vbExclamation);
+    return UserRecord();
+}
+
+bool CreateUserFiles(const QString& name) { return writeUserFiles(name, BudgetRecord::createdDefaults()); }
+
+QString NewUser()
+{
+    for (;;) {
+        const QString name = trimBlanks(InputBox(NEW_USER_PROMPT, APP_TITLE, QString()));
+        if (name.isEmpty()) return {};
+        if (!IsValidFileName(name) || !fitsCodePage(name)) {
+            MsgBox(INVALID_NAME, vbOKOnly + vbExclamation);
+            return {};
+        }
+        if (isDuplicate(name)) {
+            MsgBox(DUPLICATE_NAME, vbOKOnly + vbExclamation);
+            continue;
+        }
+        if (!writeUserFiles(name, BudgetRecord::newUserDefaults())) {
+            MsgBox(WRITE_FAILED, vbOKOnly + vbExclamation);
+            return {};
+        }
+        return name;
+    }
+}
+
+bool DeleteUser(const QString& name)
+{
+    if (name.isEmpty()) return false;
+    if (name.toLower() == SUPERVISOR.toLower()) {
+        MsgBox(QStringLiteral("Der Supervisor kann nicht gelöscht werden."), vbOKOnly + vbExclamation);
+        return false;
+    }
+    if (MsgBox(QStringLiteral("Soll der gewählte Benutzer wirklich gelöscht werden?"), vbYesNo + vbQuestion) != vbYes)
+        return false;
+    QFile::remove(UserRecordPath(name));
+    QFile::remove(UserBudgetPath(name));
+    return true;
+}
+
+bool SaveUser(const QString& name, const UserRecord& record)
+{
+    if (name.isEmpty()) return false;
+    return ensureUserFolder() && writeRecord(name, record);
+}

@@ -1,0 +1,55 @@
+#pragma once
+// The users: one enciphered record Benutzer/<name>.usr per user, beside it the budget file <name>.bdg.
+// The user page calls these operations with the name it shows; questions go through core/Dialogs.h.
+#include "users/BudgetFiles.h"
+
+#include <QString>
+#include <QStringList>
+
+inline const QString SUPERVISOR = QStringLiteral("Supervisor");
+
+// The eleven values of a user record. Flags are check box states (0 off, 1 on); the minutes are the
+// texts of their boxes.
+struct UserRecord {
+    int noUserSettings = 0;       // line 1
+    int noMonitoringSettings = 0; // line 2: monitoring and dial-up settings
+    int noBudgetSettings = 0;     // line 3
+    int noListEdit = 0;           // line 4
+    int noDialOverBudget = 0;     // line 5
+    int noListView = 0;           // line 6: connection list and analyses
+    int dayLimitOn = 0;           // line 7
+    QString dayLimitMinutes = QStringLiteral("60");
+    QString password; // empty = none
+    int monthLimitOn = 0; // line 10
+    QString monthLimitMinutes = QStringLiteral("600");
+
+    QStringList plainLines() const; // the 11 lines before enciphering
+    bool operator==(const UserRecord& o) const { return plainLines() == o.plainLines(); }
+};
+
+// Benutzer below the program folder, resolved without regard to case; created on demand by the writers.
+QString UserFolderPath();
+QString UserRecordPath(const QString& name);
+
+// The user list: the names of Benutzer/*.usr, sorted case-insensitively.
+QStringList GetUserNames();
+
+// Reads a record as the user page does: a short record reads its missing lines as empty (not damaged);
+// a line that cannot be deciphered or a flag that is no check box state makes it damaged.
+StoredFile ReadUserRecord(const QString& name, UserRecord& record);
+// Reads the record; a missing or damaged one is written anew with the defaults (budget file included)
+// and the user is told so. *recreated says whether that happened.
+UserRecord LoadUserRecord(const QString& name, bool* recreated = nullptr);
+
+// Writes the default record and the default budget file (1.1.2002 to 31.1.2002), replacing both.
+bool CreateUserFiles(const QString& name);
+// Asks for a name and creates the user; the name created, or empty when none was.
+QString NewUser();
+// Deletes the user after asking; refuses Supervisor in any letter case. True when it was deleted.
+bool DeleteUser(const QString& name);
+// Writes the record of the user shown on the page; the budget file is not touched.
+bool SaveUser(const QString& name, const UserRecord& record);
+
+inline const QString USER_RECREATED_MESSAGE = QStringLiteral(
+    "Die Speicherdatei dieses Benutzers wurde gelöscht oder beschädigt. Sie wurde neu angelegt, die Angaben für "
+    "Zugriffssteuerung und Budget müssen allerdings neu eingestellt werden.");
