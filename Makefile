@@ -15,7 +15,7 @@ build-test: deps
 	cmake --build build/test -j $(JOBS)
 
 run: build-release
-	./build/release/recording/zumbrel
+	./build/release/bin/zumbrel
 
 test: build-test
 	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)

@@ -6,6 +6,7 @@
 #include "core/ProgramFolder.h"
 #include "core/RecordFiles.h"
 #include "core/TextFile.h"
+#include "core/TimeRoutines.h"
 #include "core/VB.h"
 #include "core/ui/WindowUtils.h"
 
@@ -48,19 +49,12 @@ QTime captionTime(const QString& caption)
     return QTime(v[0], v[1], v[2]);
 }
 
-// The amount of a cost caption, read with either decimal separator as the counter writes it. Inside the
-// free time the caption is "0 (<cost> <currency>)" and only the part up to the bracket counts.
+// The amount of a cost caption. Inside the free time the caption is "0 (<cost> <currency>)" and only the
+// part up to the bracket counts.
 float captionAmount(const QString& caption)
 {
-    QString text = caption;
-    const qsizetype bracket = text.indexOf('(');
-    if (bracket >= 0) text.truncate(bracket + 1);
-    const qsizetype comma = text.indexOf(',');
-    if (comma < 0) return float(Val(text));
-    const QString whole = text.left(comma).trimmed();
-    const double fraction = Val("0." + text.mid(comma + 1));
-    const double value = std::abs(Val(whole)) + (fraction > 0 ? fraction : 0.0);
-    return float(whole.startsWith('-') ? -value : value);
+    const qsizetype bracket = caption.indexOf('(');
+    return ValDecimal(bracket >= 0 ? caption.left(bracket + 1) : caption);
 }
 
 // A byte caption "1.234.567 Bytes" as plain digits; empty when it holds no count.
