@@ -13,6 +13,11 @@
 
 #include <deque>
 #include <functional>
+#include <ostream>
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '{' << l.join("|").toStdString() << '}'; }
 
 // A clock that stands still until told to move.
 class FakeClock : public Clock {

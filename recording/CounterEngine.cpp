@@ -1,0 +1,523 @@
+#include "recording/CounterEngine.h"
+
+#include "core/Clock.h"
+#include "core/Detection.h"
+#include "core/Dialing.h"
+#include "core/InternetFunctions.h"
+#include "core/RecordFiles.h"
+#include "core/TariffPrices.h"
+#include "core/TimeLimit.h"
+#include "core/TrafficCounters.h"
+#include "core/Dialogs.h"
+#include "core/FileList.h"
+#include "core/Globals.h"
+#include "core/ProgramFolder.h"
+#include "core/TextFile.h"
+#include "core/TimeRoutines.h"
+#include "core/VB.h"
+#include "core/platform/ProgramStarter.h"
+#include "recording/ConnectionRecord.h"
+#include "recording/CounterEvents.h"
+#include "recording/OverviewValues.h"
+#include "recording/CounterSettings.h"
+#include "recording/TariffKeys.h"
+
+#include <cmath>
+
+namespace {
+const QString STOPPED_CAPTION = QStringLiteral("Zumbrel 3.3");
+
+QString amount(float value) { return FormatSingle(value, "0.000") + " " + G_Currency; }
+
+// The runtime's shortest form of a single-precision number, without thousands separators.
+QString shortNumber(float value) { return GeneralSingle(value); }
+
+QString statusDateTime()
+{
+    const QDateTime now = Now();
+    return QString("%1. %2 %3 - %4")
+        .arg(now.date().day())
+        .arg(GermanMonthName(now.date().month()))
+        .arg(now.date().year())
+        .arg(now.time().toString("HH:mm:ss"));
+}
+} // namespace
+
+CounterEngine::CounterEngine(CounterEvents& events) : budgets(events), m_events(events) {}
+
+bool CounterEngine::Form_Load()
+{
+    if (!TarifCheck()) return false;
+    InitRasCounters(); // each recording counts its bytes and rates afresh
+    setCheck2(G_MonitoringOn ? 1 : 0);
+    UpdateDue = LoadAutoupdateConfig();
+    LoadTimesyncConfig();
+    LoadSmallwindowConfig();
+    Counter_Start();
+    return true;
+}
+
+bool CounterEngine::TarifCheck()
+{
+    bool refuse = false;
+    if (G_Tariff.size() < 4) {
+        MsgBox("Kein Tarif ausgewählt! Wählen Sie zuerst einen Tarif aus, bevor Sie die Verbindung starten.",
+               vbOKOnly + vbExclamation);
+        refuse = true;
+    }
+    if (G_ActiveUser.isEmpty()) {
+        MsgBox("Kein Benutzer ausgewählt! Wählen Sie zuerst einen Benutzer aus, bevor Sie die Verbindung starten.",
+               vbOKOnly + vbExclamation);
+        refuse = true;
+    }
+    if (refuse) {
+        G_MonitoringOn = false;
+        SaveMonitoringConfig(0);
+        m_events.startRefused();
+    }
+    return !refuse;
+}
+
+void CounterEngine::Counter_Start()
+{
+    m_stopped = false;
+    DayLimitShown = MonthLimitShown = false;
+    m_events.setDetectionTimer(false);
+    setChannelBundling(G_ChannelBundling ? 1 : 0);
+    GetDialUpEntry();
+    // both remainders afresh: a start by hand would otherwise use those of an earlier check
+    if (G_DayLimitOn || G_MonthLimitOn) IsTimeLimitReached();
+    if (G_DayLimitOn) GetTimeLimit();
+    // the free allowance of this recording's own tariff, not of the overview page's last choice
+    G_FreeAllowanceLeft = FreeAllowanceLeft(G_Tariff);
+
+    SecondsInHour = HoursElapsed = SecondsInUnit = 0;
+    Cost = GetGrundgebuehr(G_Tariff) * float(channels());
+    FreeCost = 0;
+    UnitsDone = 0;
+    UnitRest = 0;
+    CarryIn = 0;
+    ByteMark = 0;
+    LastDate = Today();
+    LastHour = 0;
+    RunPrerunPrograms();
+    budgets.GetBudget();
+    IsVolumeBilling = GetVolumenabrechnung(G_Tariff);
+
+    if (!IsVolumeBilling) {
+        Price = float(GetCurrentTarifPrice(G_Tariff));
+        const QString takt = GetActualTakt(G_Tariff);
+        const qsizetype slash = takt.indexOf('/');
+        FirstUnitLength = qint16(CInt(Val(takt)));
+        UnitSize = float(Val(slash < 0 ? takt : takt.mid(slash + 1)));
+        UnitPrice = Price * UnitSize / 60.0f / 100.0f;
+        // the first unit costs its own length: a "60 / 1" tariff charges a whole minute at once
+        const float firstUnitPrice = Price * float(FirstUnitLength) / 60.0f / 100.0f;
+        Cost = Cost + float(channels()) * firstUnitPrice;
+        FreeCost = Cost;
+        CurrentUnitLength = FirstUnitLength;
+        UnitRest = FirstUnitLength;
+        if (UnitSize != 1) {
+            lblEinheit = shortNumber(UnitSize) + "s";
+            lblEuroProMinute = amount(UnitPrice);
+        } else {
+            lblEinheit = "60s";
+            lblEuroProMinute = amount(Price / 100);
+        }
+        lblFreeCaption = "Restfreizeit:";
+    } else {
+        Price = GetVolumenkosten(G_Tariff);
+        UnitSize = GetVolumeneinheit(G_Tariff) * 1000;
+        UnitPrice = Price / 100;
+        if (UnitSize > 0) CarryIn = LoadVolumeCarry(G_Tariff);
+        // without a byte counted the carried KB must survive to the stop
+        UnitRest = CarryIn;
+        lblEinheit = shortNumber(UnitSize / 1000) + "MB";
+        lblEuroProMinute = amount(UnitPrice);
+        lblFreeCaption = "Restfreitransfer:";
+    }
+    m_events.setMainStatus(1, "Aufzeichnung aktiv");
+    G_Recording = true;
+    m_events.setNavigationItem0("Verbindung");
+    Timer1 = UpdateDue || TimeSyncOn;
+    if (Check3 == 1) m_events.showSmallWindow(true);
+    const QDateTime now = Now();
+    lblStartzeit = now.time().toString("HH:mm:ss");
+    lblStartzeitTag = now.date().toString("ddMMyyyy");
+    lblTarifname = G_Tariff.left(G_Tariff.size() - 4);
+    lblTarifnameTag = G_Tariff;
+    lblBenutzer = G_ActiveUser;
+    TimerStarter = true;
+}
+
+void CounterEngine::GetDialUpEntry()
+{
+    QList<RasConnInfo> connections;
+    if (EnumRasConnections(connections) > 0 && !connections.isEmpty()) {
+        const RasConnInfo& last = connections.last();
+        RasConnHandle = last.hrasconn;
+        lblConnectionName = last.szEntryName;
+        lblConnectionSpeed = last.szDeviceName;
+    }
+    if (G_DetectSource == 0 || lblConnectionName.isEmpty()) return;
+    const QString folder = ProgramPath("DialUp");
+    const QString found = FindFileNoCase(folder, lblConnectionName + ".trf");
+    if (found.isEmpty()) return;
+    const LineReader trf(folder + "/" + found);
+    const QString provider = trf.line(0), item = trf.line(1);
+    if (item.startsWith('A')) G_Tariff = provider + item.mid(1) + ".atl";
+    else if (item.startsWith('M')) G_Tariff = provider + item.mid(1) + ".tel";
+}
+
+void CounterEngine::RunPrerunPrograms()
+{
+    if (!G_DialedHere) return;
+    const QString name = G_SameProgramsForAll ? QStringLiteral("General.prg") : lblConnectionName + ".prg";
+    const QString folder = ProgramPath("DialUp");
+    const QString found = FindFileNoCase(folder, name);
+    if (found.isEmpty()) return;
+    const QStringList lines = ReadTextLines(folder + "/" + found);
+    for (int i = 0; i + 1 < lines.size(); i += 2)
+        if (Val(lines[i + 1]) == 1) TheProgramStarter().start(lines[i]);
+}
+
+void CounterEngine::GetTimeLimit()
+{
+    G_DayRestSeconds = G_DayLimitMinutes * 60;
+    const QDate today = Today();
+    const QString prefix = today.toString("ddMMyyyy");
+    for (const QString& file : ListRecordFiles()) {
+        if (!file.startsWith(prefix)) continue;
+        RecordLines record;
+        if (!ReadRecord(file, record)) continue;
+        if (record.line(11).toLower() != G_ActiveUser.toLower()) continue;
+        const QTime duration = QTime::fromString(record.line(3), "HH:mm:ss");
+        if (!duration.isValid()) continue; // not a time of day: skipped
+        G_DayRestSeconds -= duration.msecsSinceStartOfDay() / 1000;
+    }
+}
+
+void CounterEngine::Counter_Stop()
+{
+    G_DialedHere = false;
+    // both billing timers stop before the record is written
+    RSTimer1 = RSTimer2 = TimerStarter = Timer1 = false;
+    m_stopped = true;
+    // a failing step is reported, and the stop still ends the recording and tears the page down
+    try {
+        SaveConnection();
+        if (IsVolumeBilling) SaveVolumeCarry(G_Tariff, UnitRest);
+    } catch (...) {
+        MsgBox("Fehler beim Anhalten der Aufzeichnung. Subcode 1.", vbOKOnly + vbCritical);
+    }
+    try {
+        m_events.setMainCaption(STOPPED_CAPTION);
+        m_events.setMainStatus(1, "Aufzeichnung ist nicht aktiv");
+        m_events.setNavigationItem0(QStringLiteral("Übersicht"));
+    } catch (...) {
+        MsgBox("Fehler beim Anhalten der Aufzeichnung. Subcode 2.", vbOKOnly + vbCritical);
+    }
+    G_Recording = false;
+    m_events.armCounterStopper();
+}
+
+bool CounterEngine::SaveConnection()
+{
+    ConnectionDisplay d;
+    d.startDateTag = lblStartzeitTag;
+    d.startTime = lblStartzeit;
+    d.duration = lblDauer;
+    d.cost = lblKosten;
+    d.units = lblEinheiten;
+    d.bytesIn = lblBytesIn;
+    d.bytesOut = lblBytesOut;
+    d.bytesTotal = lblBytesInOut;
+    d.connectionName = lblConnectionName;
+    d.tariff = lblTarifnameTag;
+    d.user = lblBenutzer;
+    return SaveConnectionRecord(d);
+}
+
+void CounterEngine::tickStart()
+{
+    m_events.setMainStatus(0, statusDateTime());
+    ShowBytes();
+    if (LastDate != Today()) DayChanged();
+    LastDate = Today();
+}
+
+void CounterEngine::advanceDuration()
+{
+    SecondsInHour += 1;
+    if (SecondsInHour >= 3600) {
+        SecondsInHour = 0;
+        HoursElapsed += 1;
+    }
+    lblDauer = FormatDouble(HoursElapsed, "00") + ":" + FormatDouble(SecondsInHour / 60, "00") + ":" +
+               FormatDouble(SecondsInHour % 60, "00");
+}
+
+void CounterEngine::charge(float amount)
+{
+    if (IsFreeTimeLeft()) {
+        FreeCost += amount;
+    } else {
+        Cost += amount;
+        budgets.ShowRestBudget(Cost);
+    }
+}
+
+void CounterEngine::showCost()
+{
+    lblKosten = IsFreeTimeLeft() ? "0 (" + amount(FreeCost) + ")" : amount(Cost);
+}
+
+bool CounterEngine::tickEnd()
+{
+    if (Check3 == 1) UpdateSmallWindow();
+    m_events.setMainCaption(lblKosten + " | " + lblDauer + " | " + lblBytesInOutPerSecond + " | " + lblBytesInOut);
+    CheckStillOnline();
+    if (m_stopped) return false; // a stopped recording opens no countdown
+    if (G_DayLimitOn) CheckTimeLimitDay();
+    if (G_MonthLimitOn) CheckTimeLimitMonth();
+    return true;
+}
+
+void CounterEngine::RSTimer1_Timer()
+{
+    if (m_stopped) return;
+    tickStart();
+    const int hour = TimeNow().hour();
+    if (LastHour != hour) {
+        UnitPrice = float(GetCurrentTarifPrice(G_Tariff) * double(UnitSize) / 60 / 100);
+        LastHour = hour;
+    }
+    advanceDuration();
+    lblRestFrei = G_FreeAllowanceLeft != "-" ? SubtractTimes(G_FreeAllowanceLeft, lblDauer) : QStringLiteral("keine");
+    if (SecondsInUnit >= CurrentUnitLength) {
+        charge(float(channels()) * UnitPrice);
+        SecondsInUnit = 0;
+        CurrentUnitLength = qint16(CInt(UnitSize));
+    }
+    showCost();
+    SecondsInUnit += 1;
+    if (CurrentUnitLength <= 1) {
+        lblEinheiten = "sek.genau";
+    } else {
+        UnitRest -= 1;
+        if (UnitRest == 0) {
+            UnitsDone += 1;
+            UnitRest = UnitSize;
+        }
+        lblEinheiten = QString::number(UnitsDone + 1) + " (" + shortNumber(UnitRest) + "s)";
+    }
+    tickEnd();
+}
+
+void CounterEngine::RSTimer2_Timer()
+{
+    if (m_stopped) return;
+    tickStart();
+    advanceDuration();
+    if (G_FreeAllowanceLeft != "-")
+        lblRestFrei = FormatDouble(ValDecimal(G_FreeAllowanceLeft) - G_BytesTotal / 1000000, "0.000") + "MB";
+    else
+        lblRestFrei = "keiner";
+    if (UnitSize <= 0 || G_BytesTotal <= 0) {
+        lblEinheiten = "Flatrate";
+    } else {
+        UnitRest = float(CarryIn - G_BytesTotal / 1000 + double(UnitSize) * UnitsDone);
+        if (UnitRest <= 0) {
+            UnitRest += UnitSize;
+            UnitsDone += 1;
+            charge(UnitPrice);
+        }
+        lblEinheiten = UnitPrice > 0 ? QString::number(UnitsDone) + " (" + FormatSingle(UnitRest, "0") + "KB)"
+                                     : QStringLiteral("0");
+    }
+    // refreshed on every tick, so a recording without bytes still shows and stores its base fee
+    showCost();
+    tickEnd();
+}
+
+void CounterEngine::TimerStarter_Timer()
+{
+    TimerStarter = false;
+    if (!IsVolumeBilling) {
+        RSTimer1_Timer();
+        RSTimer1 = !m_stopped;
+    } else {
+        RSTimer2_Timer();
+        RSTimer2 = !m_stopped;
+    }
+    if (!m_stopped) budgets.ShowRestBudget(Cost);
+}
+
+void CounterEngine::Timer1_Timer()
+{
+    Timer1 = false;
+    if (m_stopped) return;
+    if (UpdateDue) {
+        lblTarifupdates = QStringLiteral("Prüfe auf Updates...");
+        const int found = m_events.checkForUpdates();
+        if (found == 0) {
+            lblTarifupdates = "Keine Tarife gefunden.";
+            lblTarifupdatesLink = false;
+            m_events.releaseUpdateWindow();
+        } else {
+            lblTarifupdates = QString::number(found) + " Tarife gefunden.";
+            lblTarifupdatesLink = true;
+        }
+        UpdateDue = false;
+    }
+    if (TimeSyncOn) Label1_Click();
+}
+
+void CounterEngine::Label1_Click()
+{
+    lblTimeSync = "Zeitserver wird kontaktiert...";
+    ClockSyncStatus status = ClockSyncStatus::NoTime;
+    const double correction = SyncClockFromWeb(&status);
+    if (status != ClockSyncStatus::Set) {
+        // a clock that was not set is no correction
+        lblTimeSync = CLOCK_NOT_SET_TEXT;
+        return;
+    }
+    const qint64 seconds = qAbs(qRound64(correction * 86400));
+    lblTimeSync = QStringLiteral("Zeit um ±") + QTime(0, 0).addSecs(int(seconds % 86400)).toString("HH:mm:ss") +
+                  " korrigiert.";
+}
+
+void CounterEngine::DayChanged() { budgets.GetNewBudget(LastDate.month() != Today().month()); }
+
+bool CounterEngine::IsFreeTimeLeft() const { return G_FreeAllowanceLeft != "-" && !lblRestFrei.startsWith('-'); }
+
+void CounterEngine::checkTimeLimit(qint32 restSeconds, bool& shown)
+{
+    if (shown) return;
+    const qint64 minutes = CLng(double(restSeconds) / 60);
+    const qint64 duration = qint64(HoursElapsed) * 3600 + SecondsInHour;
+    if (duration >= minutes * 60) {
+        shown = true;
+        m_events.showCountdown();
+    }
+}
+
+void CounterEngine::CheckTimeLimitDay() { checkTimeLimit(G_DayRestSeconds, DayLimitShown); }
+void CounterEngine::CheckTimeLimitMonth() { checkTimeLimit(G_MonthRestSeconds, MonthLimitShown); }
+
+void CounterEngine::UpdateSmallWindow()
+{
+    smallWindow[0] = lblDauer;
+    smallWindow[1] = lblKosten;
+    if (ByteMark <= G_BytesTotal) smallWindow[2] = FormatDouble(G_BytesTotal / 1000, "0") + " KB ";
+    smallWindow[3] = lblBytesInOutPerSecond + " KB/s";
+}
+
+void CounterEngine::ShowBytes()
+{
+    UpdateTrafficCounters(G_WinVer, RasConnHandle);
+    if (ByteMark > G_BytesTotal) return;
+    ByteMark = qint64(G_BytesTotal);
+    if (G_BytesTotal == 0) {
+        lblBytesIn = lblBytesOut = lblBytesInOut = "unbekannt";
+        lblBytesInPerSecond = lblBytesOutPerSecond = lblBytesInOutPerSecond = "0.0";
+        return;
+    }
+    lblBytesIn = FormatThousands(G_BytesIn) + " Bytes";
+    lblBytesOut = FormatThousands(G_BytesOut) + " Bytes";
+    lblBytesInOut = FormatThousands(G_BytesTotal) + " Bytes";
+    lblBytesInPerSecond = FormatSingle(G_RateIn / 1000, "0.0");
+    lblBytesOutPerSecond = FormatSingle(G_RateOut / 1000, "0.0");
+    lblBytesInOutPerSecond = FormatSingle(G_RateTotal / 1000, "0.0");
+}
+
+void CounterEngine::CheckStillOnline()
+{
+    if (!G_MonitoringOn) return;
+    bool online = true;
+    switch (G_DetectSource) {
+    case 1: online = CheckWininetConnection(); break;
+    case 2: online = G_TapiCallConnected; break;
+    case 3: online = CheckIPConnection(); break;
+    default: return;
+    }
+    if (!online) Counter_Stop();
+}
+
+void CounterEngine::LoadTimesyncConfig()
+{
+    setCheck1(LoadSwitchFile("Timesync.cfg"));
+    if (Check1 == 1) {
+        lblTimeSync = "Uhrzeit wird korrigiert...";
+        TimeSyncOn = true;
+    }
+}
+
+void CounterEngine::LoadSmallwindowConfig() { setCheck3(LoadSwitchFile("Smallwindow.cfg")); }
+
+void CounterEngine::setCheck1(int value)
+{
+    if (Check1 == value) return;
+    Check1 = value;
+    Check1_Click();
+}
+
+void CounterEngine::setCheck2(int value)
+{
+    if (Check2 == value) return;
+    Check2 = value;
+    Check2_Click();
+}
+
+void CounterEngine::setCheck3(int value)
+{
+    if (Check3 == value) return;
+    Check3 = value;
+    Check3_Click();
+}
+
+void CounterEngine::setChannelBundling(int value)
+{
+    if (chkKanalbuendelung == value) return;
+    chkKanalbuendelung = value;
+    G_ChannelBundling = value != 0;
+}
+
+void CounterEngine::Check1_Click()
+{
+    SaveSwitchFile("Timesync.cfg", Check1);
+    if (Check1 == 0) TimeSyncOn = false;
+}
+
+void CounterEngine::Check2_Click()
+{
+    G_MonitoringOn = Check2 == 1;
+    SaveMonitoringConfig(Check2);
+}
+
+void CounterEngine::Check3_Click()
+{
+    SaveSwitchFile("Smallwindow.cfg", Check3);
+    if (G_Recording) m_events.showSmallWindow(visible && Check3 == 1);
+}
+
+void CounterEngine::cmdStop_Click()
+{
+    if (G_DetectSource > 0 && G_MonitoringOn) {
+        const int answer = MsgBox(QStringLiteral("Die automatiche Erkennung von Verbindungen (Überwachung) muß augeschaltet "
+                                                 "werden um die Aufzeichnung manuell zu stoppen. Soll diese abgeschaltet "
+                                                 "und die Aufzeichnung gestoppt werden?"),
+                                  vbYesNo + vbQuestion, "Frage");
+        if (answer != vbYes) return;
+        G_MonitoringOn = false;
+        setCheck2(0);
+    }
+    Counter_Stop();
+}
+
+void CounterEngine::Form_Activate()
+{
+    Check2Enabled = cmdStopEnabled = !G_NoMonitoringAccess;
+    setCheck2(G_MonitoringOn ? 1 : 0);
+}

@@ -1,0 +1,93 @@
+#pragma once
+// The live recording without its window: what a running connection costs second by second, and the
+// texts the counter page, the floating window and the main window show. Timers are flags here; the
+// counter page drives the ticks.
+#include "recording/RecordingBudgets.h"
+
+#include <QDate>
+#include <QString>
+
+class CounterEvents;
+
+class CounterEngine {
+public:
+    explicit CounterEngine(CounterEvents& events);
+
+    // The page's load: refuses without tariff or user, loads the option boxes, starts the count.
+    // False when the start was refused.
+    bool Form_Load();
+    bool TarifCheck();
+    void Counter_Start();
+    void Counter_Stop();
+    void GetTimeLimit();
+    bool SaveConnection(); // the record of the recording, from what the labels show
+
+    // Ticks: the billing ticks (one second) and the two one-shot jobs.
+    void RSTimer1_Timer();
+    void RSTimer2_Timer();
+    void TimerStarter_Timer();
+    void Timer1_Timer();
+
+    // Controls the user acts on. Setting a box runs its handler when the value changes.
+    void setCheck1(int value); // clock synchronisation after the start
+    void setCheck2(int value); // automatic detection
+    void setCheck3(int value); // floating window
+    void setChannelBundling(int value);
+    void cmdStop_Click();
+    void Form_Activate();
+    void Label1_Click(); // synchronise the clock now
+    void ShowBytes();
+    void CheckStillOnline();
+
+    // Timer switches the page follows.
+    bool RSTimer1 = false, RSTimer2 = false, TimerStarter = false, Timer1 = false;
+    bool visible = false; // the counter page is shown (the floating window follows it)
+
+    // Controls
+    int Check1 = 0, Check2 = 0, Check3 = 0, chkKanalbuendelung = 0;
+    bool Check2Enabled = true, cmdStopEnabled = true;
+    QString lblDauer, lblKosten, lblEinheiten, lblRestFrei, lblEinheit, lblEuroProMinute;
+    QString lblStartzeit, lblStartzeitTag, lblTarifname, lblTarifnameTag, lblBenutzer;
+    QString lblConnectionName, lblConnectionSpeed, lblFreeCaption; // lblFreeCaption: caption item 26
+    QString lblBytesIn, lblBytesOut, lblBytesInOut, lblBytesInPerSecond, lblBytesOutPerSecond,
+        lblBytesInOutPerSecond;
+    QString lblTimeSync, lblTarifupdates;
+    bool lblTarifupdatesLink = false;
+    QString smallWindow[4]; // the floating window's captions
+    RecordingBudgets budgets;
+
+    // Counter state
+    float Price = 0, UnitSize = 0, UnitPrice = 0, Cost = 0, FreeCost = 0, UnitRest = 0, CarryIn = 0;
+    qint16 FirstUnitLength = 0, CurrentUnitLength = 0, SecondsInHour = 0, HoursElapsed = 0, SecondsInUnit = 0;
+    qint32 UnitsDone = 0;
+    QDate LastDate;
+    int LastHour = 0;
+    quint32 RasConnHandle = 0;
+    qint64 ByteMark = 0;
+    bool TimeSyncOn = false, UpdateDue = false, DayLimitShown = false, MonthLimitShown = false;
+    bool IsVolumeBilling = false;
+
+private:
+    int channels() const { return chkKanalbuendelung + 1; }
+    void GetDialUpEntry();
+    void RunPrerunPrograms();
+    void LoadTimesyncConfig();
+    void LoadSmallwindowConfig();
+    void DayChanged();
+    bool IsFreeTimeLeft() const;
+    void CheckTimeLimitDay();
+    void CheckTimeLimitMonth();
+    void checkTimeLimit(qint32 restSeconds, bool& shown);
+    void UpdateSmallWindow();
+    void charge(float amount);
+    void showCost();
+    void tickStart();   // steps shared by both ticks before the duration
+    void advanceDuration();
+    bool tickEnd();     // floating window, caption, still-online test, limits
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+
+    CounterEvents& m_events;
+    bool m_stopped = false;
+};

@@ -1,0 +1,427 @@
+#include "core/Globals.h"
+#include "core/RecordFiles.h"
+#include "recording/CounterEngine.h"
+#include "recording/CounterEvents.h"
+#include "support/SimPlatform.h"
+#include "support/TestSupport.h"
+#include "tariffs/TarifFile.h"
+
+namespace {
+struct RecordedEvents : CounterEvents {
+    void setMainCaption(const QString& t) override { caption = t; }
+    void setMainStatus(int item, const QString& t) override { status[item] = t; }
+    void setNavigationItem0(const QString& t) override { nav0 = t; }
+    void setDetectionTimer(bool on) override { detection = on; }
+    void armCounterStopper() override { ++stoppers; }
+    void startRefused() override { ++refusals; }
+    void showCountdown() override { countdowns << Now().time().toString("HH:mm:ss"); }
+    void showNotice(int kind, const QString&) override { notices << kind; }
+    void showSmallWindow(bool show) override { smallWindow = show; }
+    void playSound(const QString& path) override { sounds << path; }
+    int checkForUpdates() override { ++updateChecks; return updatesFound; }
+    void releaseUpdateWindow() override { ++released; }
+
+    QString caption, nav0, status[2];
+    bool detection = true, smallWindow = false;
+    int stoppers = 0, refusals = 0, updateChecks = 0, updatesFound = 0, released = 0;
+    QStringList countdowns, sounds;
+    QList<int> notices;
+};
+} // namespace
+
+class CounterEngineTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        clock.set(QDateTime(QDate(2001, 1, 17), QTime(12, 0, 0))); // a Wednesday
+        G_ActiveUser = "Anna";
+        G_Currency = QStringLiteral("€");
+        G_FreeAllowanceLeft = "-";
+        G_WinVer = "6.1";
+    }
+
+    // A tariff "Net - <name>.tel" with one working-day zone per (from, to, cents) and the weekend at 0.
+    void tariff(const QString& name, const QString& takt, const QList<TarifZone>& zones, const QString& base = "0")
+    {
+        TarifFile t = TarifFile::New("Net", name);
+        t.takt = takt;
+        t.callBaseFee = base;
+        t.zones = zones;
+        ASSERT_TRUE(WriteTarifFile(t));
+        G_Tariff = t.fileName();
+    }
+
+    void volumeTariff(float centsPerUnit, const QString& megabytes, const QString& base = "0")
+    {
+        TarifFile t = TarifFile::New("Net", "Volumen");
+        t.volumeBilling = true;
+        t.volumeCents = centsPerUnit;
+        t.volumeUnit = megabytes;
+        t.callBaseFee = base;
+        ASSERT_TRUE(WriteTarifFile(t));
+        G_Tariff = t.fileName();
+    }
+
+    // One second passes, then the running billing timer ticks.
+    void tick(CounterEngine& e, int times = 1)
+    {
+        for (int i = 0; i < times; ++i) {
+            clock.advance(1);
+            if (e.TimerStarter) e.TimerStarter_Timer();
+            else if (e.RSTimer1) e.RSTimer1_Timer();
+            else if (e.RSTimer2) e.RSTimer2_Timer();
+        }
+    }
+
+    QStringList recordLines()
+    {
+        const QStringList files = ListRecordFiles();
+        if (files.size() != 1) return {};
+        RecordLines r;
+        ReadRecord(files[0], r);
+        return r.lines;
+    }
+
+    SimPlatform platform;
+    RecordedEvents events;
+};
+
+TEST_F(CounterEngineTest, TimeBillingWorkedExample)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    EXPECT_FLOAT_EQ(e.Cost, 0.019f);
+    EXPECT_EQ(e.lblEinheit, "60s");
+    EXPECT_EQ(e.lblEuroProMinute, "0,019 €");
+    EXPECT_EQ(e.lblFreeCaption, "Restfreizeit:");
+    EXPECT_FALSE(events.detection);
+    EXPECT_TRUE(G_Recording);
+    EXPECT_EQ(events.status[1], "Aufzeichnung aktiv");
+    EXPECT_EQ(events.nav0, "Verbindung");
+    EXPECT_EQ(e.lblStartzeit, "12:00:00");
+    EXPECT_EQ(e.lblStartzeitTag, "17012001");
+    EXPECT_EQ(e.lblTarifname, "Net - Tag");
+    ASSERT_TRUE(e.TimerStarter);
+
+    tick(e); // the first tick runs at once
+    EXPECT_TRUE(e.RSTimer1);
+    EXPECT_EQ(e.lblDauer, "00:00:01");
+    EXPECT_EQ(e.lblEinheiten, "1 (59s)");
+    EXPECT_EQ(e.lblKosten, "0,019 €");
+    EXPECT_EQ(e.lblRestFrei, "keine");
+    EXPECT_EQ(events.status[0], "17. Januar 2001 - 12:00:01");
+    EXPECT_EQ(events.caption, "0,019 € | 00:00:01 | 0.0 | unbekannt");
+    tick(e, 59);
+    EXPECT_EQ(e.lblEinheiten, "2 (60s)");
+    EXPECT_FLOAT_EQ(e.Cost, 0.019f);
+    tick(e);
+    EXPECT_EQ(e.lblDauer, "00:01:01");
+    EXPECT_EQ(e.lblKosten, "0,038 €");
+    tick(e, 59);
+    EXPECT_EQ(e.lblKosten, "0,038 €");
+    tick(e);
+    EXPECT_EQ(e.lblKosten, "0,057 €");
+}
+
+TEST_F(CounterEngineTest, FirstUnitBundlingAndZoneChange)
+{
+    // channel bundling doubles the base fee and every unit
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}}, "5");
+    G_ChannelBundling = true;
+    {
+        CounterEngine e(events);
+        ASSERT_TRUE(e.Form_Load());
+        EXPECT_FLOAT_EQ(e.Cost, 0.05f * 2 + 0.038f);
+    }
+    // "60 / 1": the first unit costs the whole minute, the label shows the price per minute
+    G_ChannelBundling = false;
+    tariff("Sekunde", "60 / 1", {{0, 24, 1.9f, false}});
+    {
+        CounterEngine e(events);
+        ASSERT_TRUE(e.Form_Load());
+        EXPECT_FLOAT_EQ(e.Cost, 0.019f);
+        EXPECT_EQ(e.lblEinheit, "60s");
+        EXPECT_EQ(e.lblEuroProMinute, "0,019 €");
+        tick(e, 61);
+        EXPECT_EQ(e.lblEinheiten, "sek.genau");
+        EXPECT_FLOAT_EQ(e.Cost, 0.019f + 0.019f / 60);
+    }
+    // crossing 18:00 prices the following units by the later zone
+    clock.set(QDateTime(QDate(2001, 1, 17), QTime(17, 58, 30)));
+    tariff("Abend", "60 / 60", {{0, 18, 1.9f, false}, {18, 24, 0.9f, false}});
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    tick(e, 61); // 17:59:31, second unit at the day price
+    EXPECT_NEAR(e.Cost, 0.038, 1e-6);
+    tick(e, 60); // 18:00:31, third unit at the evening price
+    EXPECT_NEAR(e.Cost, 0.038 + 0.009, 1e-6);
+}
+
+TEST_F(CounterEngineTest, VolumeBillingWithCarry)
+{
+    volumeTariff(10, "1", "2");
+    writeFile("Prerun/Net - Volumen.dat", " 300\r\n");
+    platform.phoneBook.addConnection(7, "Netz", "ppp0");
+    platform.counters.set("ppp0", 0, 0);
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    EXPECT_EQ(e.lblEinheit, "1MB");
+    EXPECT_EQ(e.lblEuroProMinute, "0,100 €");
+    EXPECT_EQ(e.lblFreeCaption, "Restfreitransfer:");
+    EXPECT_FLOAT_EQ(e.Cost, 0.02f); // the base fee only
+    tick(e);
+    EXPECT_TRUE(e.RSTimer2);
+    EXPECT_FALSE(e.RSTimer1);
+    EXPECT_EQ(e.lblEinheiten, "Flatrate");
+    EXPECT_EQ(e.lblKosten, "0,020 €"); // shown although no byte was counted
+    platform.counters.set("ppp0", 200000, 99999);
+    tick(e);
+    EXPECT_EQ(e.lblBytesInOut, "299.999 Bytes");
+    EXPECT_EQ(e.UnitsDone, 0);
+    EXPECT_EQ(e.lblEinheiten, "0 (0KB)");
+    platform.counters.set("ppp0", 200000, 100000);
+    tick(e);
+    EXPECT_EQ(e.UnitsDone, 1);
+    EXPECT_EQ(e.lblKosten, "0,120 €");
+    EXPECT_EQ(e.lblEinheiten, "1 (1000KB)");
+    e.cmdStop_Click();
+    EXPECT_EQ(readFile("Prerun/Net - Volumen.dat"), " 1000\r\n");
+    const QStringList lines = recordLines();
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_EQ(lines[3], "S0,12");
+    EXPECT_EQ(lines[4], "1");
+    EXPECT_EQ(lines[7], "300000");
+    EXPECT_EQ(lines[8], "Netz");
+}
+
+TEST_F(CounterEngineTest, VolumeRecordingWithoutBytesKeepsCarryAndBaseFee)
+{
+    volumeTariff(10, "1", "2");
+    writeFile("Prerun/Net - Volumen.dat", " 300\r\n");
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    tick(e, 3);
+    e.cmdStop_Click();
+    EXPECT_EQ(readFile("Prerun/Net - Volumen.dat"), " 300\r\n");
+    const QStringList lines = recordLines();
+    ASSERT_EQ(lines.size(), 11);
+    EXPECT_EQ(lines[3], "S0,02");
+    EXPECT_EQ(lines[5], "0");
+    // a time-billed recording writes no carry file
+    QFile::remove(path("Prerun/Net - Volumen.dat"));
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    CounterEngine t(events);
+    ASSERT_TRUE(t.Form_Load());
+    tick(t);
+    t.cmdStop_Click();
+    EXPECT_FALSE(exists("Prerun/Net - Volumen.dat"));
+    EXPECT_FALSE(exists("Prerun/Net - Tag.dat"));
+}
+
+TEST_F(CounterEngineTest, StopWritesWhatTheLabelsShow)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    platform.phoneBook.addConnection(7, "Netz", "ppp0");
+    platform.counters.set("ppp0", 1234567, 1000);
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    tick(e, 61);
+    e.cmdStop_Click(); // started by hand: no question
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_FALSE(G_Recording);
+    EXPECT_EQ(events.caption, "Zumbrel 3.3");
+    EXPECT_EQ(events.status[1], "Aufzeichnung ist nicht aktiv");
+    EXPECT_EQ(events.nav0, QStringLiteral("Übersicht"));
+    EXPECT_EQ(events.stoppers, 1);
+    EXPECT_FALSE(e.RSTimer1 || e.RSTimer2 || e.Timer1 || e.TimerStarter);
+    EXPECT_EQ(ListRecordFiles(), QStringList({"17012001-120000.con"}));
+    EXPECT_EQ(recordLines(), QStringList({"S17.01.2001", "12:00:00", "00:01:01", "S0,04", "2", "1234567", "1000",
+                                          "1235567", "Netz", "Net - Tag.tel", "Anna"}));
+    // a tick after the stop does nothing
+    const QString shown = e.lblDauer;
+    e.RSTimer1_Timer();
+    EXPECT_EQ(e.lblDauer, shown);
+}
+
+TEST_F(CounterEngineTest, FreeTimeIsStoredAsZero)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    G_FreeAllowanceLeft = "0:10:00"; // what the start computed for a tariff with free minutes
+    tick(e, 61);
+    EXPECT_EQ(e.lblRestFrei, "00:08:59");
+    EXPECT_EQ(e.lblKosten, "0 (0,038 €)");
+    e.cmdStop_Click();
+    EXPECT_EQ(recordLines().value(3), "S0,00");
+}
+
+TEST_F(CounterEngineTest, RefusedStartSwitchesDetectionOff)
+{
+    G_Tariff.clear();
+    G_ActiveUser.clear();
+    G_MonitoringOn = true;
+    CounterEngine e(events);
+    EXPECT_FALSE(e.Form_Load());
+    EXPECT_EQ(dialogs.texts(),
+              QStringList({"Kein Tarif ausgewählt! Wählen Sie zuerst einen Tarif aus, bevor Sie die Verbindung starten.",
+                           "Kein Benutzer ausgewählt! Wählen Sie zuerst einen Benutzer aus, bevor Sie die Verbindung "
+                           "starten."}));
+    EXPECT_EQ(dialogs.messages[0].style, vbOKOnly + vbExclamation);
+    EXPECT_FALSE(G_MonitoringOn);
+    EXPECT_EQ(readFile("Config/Monitoring.cfg"), " 0\r\n");
+    EXPECT_EQ(events.refusals, 1);
+    EXPECT_FALSE(G_Recording);
+    EXPECT_FALSE(exists("Verbindungen"));
+}
+
+TEST_F(CounterEngineTest, StopQuestionForAutomaticRecordings)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    G_MonitoringOn = true;
+    G_DetectSource = 3;
+    platform.addresses.list = {"84.1.2.3"};
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    tick(e);
+    dialogs.answerMessage(vbNo);
+    e.cmdStop_Click();
+    EXPECT_TRUE(G_Recording);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].title, "Frage");
+    EXPECT_EQ(dialogs.messages[0].style, vbYesNo + vbQuestion);
+    dialogs.answerMessage(vbYes);
+    e.cmdStop_Click();
+    EXPECT_FALSE(G_Recording);
+    EXPECT_FALSE(G_MonitoringOn);
+    EXPECT_EQ(readFile("Config/Monitoring.cfg"), " 0\r\n");
+    EXPECT_EQ(ListRecordFiles().size(), 1);
+}
+
+TEST_F(CounterEngineTest, LostConnectionStopsAndEndsTheTick)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    G_MonitoringOn = true;
+    G_DetectSource = 2;
+    G_TapiCallConnected = true;
+    G_DayLimitOn = true;
+    G_DayLimitMinutes = 0; // would open the countdown at once
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    G_TapiCallConnected = false;
+    tick(e);
+    EXPECT_FALSE(G_Recording);
+    EXPECT_TRUE(events.countdowns.isEmpty());
+    EXPECT_EQ(ListRecordFiles().size(), 1);
+}
+
+TEST_F(CounterEngineTest, DailyLimitCountdownOnceAtItsMinute)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    G_DayLimitOn = true;
+    G_DayLimitMinutes = 5;
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    EXPECT_EQ(G_DayRestSeconds, 300);
+    tick(e, 299);
+    EXPECT_TRUE(events.countdowns.isEmpty());
+    tick(e);
+    EXPECT_EQ(e.lblDauer, "00:05:00");
+    EXPECT_EQ(events.countdowns, QStringList({"12:05:00"}));
+    tick(e, 100);
+    EXPECT_EQ(events.countdowns.size(), 1);
+}
+
+TEST_F(CounterEngineTest, BytesDisplay)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    platform.phoneBook.addConnection(7, "Netz", "ppp0");
+    platform.counters.set("ppp0", 0, 0);
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    tick(e);
+    EXPECT_EQ(e.lblBytesIn, "unbekannt");
+    EXPECT_EQ(e.lblBytesInOutPerSecond, "0.0");
+    platform.counters.set("ppp0", 3000000000ULL, 1500);
+    tick(e);
+    EXPECT_EQ(e.lblBytesIn, "3.000.000.000 Bytes");
+    EXPECT_EQ(e.lblBytesOut, "1.500 Bytes");
+    EXPECT_EQ(e.lblBytesInOut, "3.000.001.500 Bytes");
+    EXPECT_EQ(e.lblBytesOutPerSecond, "1,5");
+    platform.counters.set("ppp0", 3000500000ULL, 1500);
+    tick(e);
+    EXPECT_EQ(e.lblBytesInPerSecond, "500,0");
+}
+
+TEST_F(CounterEngineTest, ProgramsAndEntryTariffForAutomaticStarts)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    platform.phoneBook.addConnection(7, "Netz", "ppp0");
+    writeFile("DialUp/Netz.trf", "Net\r\nA - Nacht\r\n");
+    writeFile("DialUp/netz.prg", "prog1 --a\r\n 1\r\nprog2\r\n 0\r\nprog3\r\n1\r\n");
+    G_DialedHere = true;
+    {
+        CounterEngine e(events); // a start by hand keeps the overview page's tariff
+        ASSERT_TRUE(e.Form_Load());
+        EXPECT_EQ(G_Tariff, "Net - Tag.tel");
+        EXPECT_EQ(platform.programs.started, QStringList({"prog1 --a", "prog3"}));
+        e.cmdStop_Click();
+    }
+    G_DetectSource = 1;
+    platform.programs.started.clear();
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    EXPECT_EQ(G_Tariff, "Net - Nacht.atl");
+    EXPECT_TRUE(platform.programs.started.isEmpty()); // the stop before cleared "dialled here"
+}
+
+TEST_F(CounterEngineTest, DeferredJobs)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    {
+        CounterEngine e(events);
+        ASSERT_TRUE(e.Form_Load());
+        EXPECT_FALSE(e.Timer1); // nothing due
+    }
+    writeFile("Config/Autoupdate.cfg", " 1\r\n 7\r\n");
+    writeFile("Config/Timesync.cfg", " 0\r\n");
+    events.updatesFound = 2;
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    EXPECT_TRUE(e.UpdateDue);
+    EXPECT_TRUE(e.Timer1);
+    e.Timer1_Timer();
+    EXPECT_EQ(e.lblTarifupdates, "2 Tarife gefunden.");
+    EXPECT_TRUE(e.lblTarifupdatesLink);
+    EXPECT_FALSE(e.Timer1);
+    EXPECT_FALSE(e.UpdateDue);
+    EXPECT_EQ(events.updateChecks, 1);
+}
+
+TEST_F(CounterEngineTest, OptionBoxesRewriteTheirFiles)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    writeFile("Config/Timesync.cfg", " 1\r\n");
+    writeFile("Config/Smallwindow.cfg", "1\r\n");
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    EXPECT_EQ(e.Check1, 1);
+    EXPECT_TRUE(e.TimeSyncOn);
+    EXPECT_EQ(e.lblTimeSync, "Uhrzeit wird korrigiert...");
+    EXPECT_TRUE(e.Timer1);
+    EXPECT_EQ(readFile("Config/Smallwindow.cfg"), " 1\r\n"); // rewritten by the box's handler
+    EXPECT_TRUE(events.smallWindow);
+    e.setCheck1(0); // cancels this recording's synchronisation
+    EXPECT_FALSE(e.TimeSyncOn);
+    EXPECT_EQ(readFile("Config/Timesync.cfg"), " 0\r\n");
+    e.visible = true;
+    e.setCheck3(0);
+    EXPECT_FALSE(events.smallWindow);
+    e.setCheck3(1);
+    EXPECT_TRUE(events.smallWindow);
+    tick(e);
+    EXPECT_EQ(e.smallWindow[0], "00:00:01");
+    EXPECT_EQ(e.smallWindow[3], "0.0 KB/s");
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Installs the simulated platform for one test and puts the real one back afterwards.
+#include "core/platform/ConnectedState.h"
+#include "core/platform/HostAddresses.h"
+#include "core/platform/PhoneBook.h"
+#include "core/platform/ProgramStarter.h"
+#include "core/platform/TrafficCounters.h"
+#include "core/platform/sim/SimConnectedState.h"
+#include "core/platform/sim/SimHostAddresses.h"
+#include "core/platform/sim/SimPhoneBook.h"
+#include "core/platform/sim/SimProgramStarter.h"
+#include "core/platform/sim/SimTrafficCounters.h"
+
+struct SimPlatform {
+    SimPlatform()
+    {
+        SetPhoneBook(&phoneBook);
+        SetTrafficCounters(&counters);
+        SetConnectedState(&connected);
+        SetHostAddresses(&addresses);
+        SetProgramStarter(&programs);
+    }
+    ~SimPlatform()
+    {
+        SetPhoneBook(nullptr);
+        SetTrafficCounters(nullptr);
+        SetConnectedState(nullptr);
+        SetHostAddresses(nullptr);
+        SetProgramStarter(nullptr);
+    }
+    SimPhoneBook phoneBook;
+    SimTrafficCounters counters;
+    SimConnectedState connected;
+    SimHostAddresses addresses;
+    SimProgramStarter programs;
+};
