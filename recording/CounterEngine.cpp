@@ -184,17 +184,14 @@ void CounterEngine::RunPrerunPrograms()
 void CounterEngine::GetTimeLimit()
 {
     G_DayRestSeconds = G_DayLimitMinutes * 60;
-    const QDate today = Today();
-    const QString prefix = today.toString("ddMMyyyy");
-    for (const QString& file : ListRecordFiles()) {
-        if (!file.startsWith(prefix)) continue;
-        RecordLines record;
-        if (!ReadRecord(file, record)) continue;
-        if (record.line(11).toLower() != G_ActiveUser.toLower()) continue;
-        const QTime duration = QTime::fromString(record.line(3), "HH:mm:ss");
-        if (!duration.isValid()) continue; // not a time of day: skipped
-        G_DayRestSeconds -= duration.msecsSinceStartOfDay() / 1000;
-    }
+    const QString today = Today().toString("ddMMyyyy");
+    const QString user = G_ActiveUser.toLower();
+    WalkRecords([&](const QString& file) { return file.startsWith(today); },
+                [&](const QString&, const RecordLines& record) {
+                    // durations of a day or more count in full, damaged ones not at all
+                    if (record.line(11).toLower() == user)
+                        G_DayRestSeconds -= qint32(RecordDurationSeconds(record.line(3)));
+                });
 }
 
 void CounterEngine::Counter_Stop()
