@@ -1,3 +1,0 @@
-#pragma once
-#include <QString>
-QString FreeAllowanceLeft(const QString& tariffFile);
