@@ -39,8 +39,27 @@ double RecordCost(const RecordLines& record)
     return Val(line.mid(1).replace(',', '.'));
 }
 
+namespace {
+// The usual name "DDMMYYYY-HHMMSS.con", read without building texts: the walks date every name listed.
+bool plainNameFields(const QString& fileName, RecordNameDate& f)
+{
+    if (fileName.size() < 9 || fileName[8] != '-') return false;
+    int digits[8];
+    for (int i = 0; i < 8; ++i) {
+        const char16_t c = fileName[i].unicode();
+        if (c < '0' || c > '9') return false;
+        digits[i] = c - '0';
+    }
+    f = {digits[0] * 10 + digits[1], digits[2] * 10 + digits[3],
+         ((digits[4] * 10 + digits[5]) * 10 + digits[6]) * 10 + digits[7]};
+    return true;
+}
+} // namespace
+
 RecordNameDate RecordNameFields(const QString& fileName)
 {
+    RecordNameDate f;
+    if (plainNameFields(fileName, f)) return f;
     return {int(Val(fileName.mid(0, 2))), int(Val(fileName.mid(2, 2))), int(Val(fileName.mid(4)))};
 }
 
@@ -58,7 +77,12 @@ BudgetSpending GetBudgetSpending(const QString& user, bool sameForAll, const QDa
         const RecordNameDate f = RecordNameFields(name);
         c.month = f.month == today.month() && f.year == today.year();
         c.day = c.month && f.day == today.day();
-        c.period = periodOpen && InPeriod(GetDateFromFileName(name), periodStart, periodEnd);
+        if (periodOpen) {
+            // the fields of a usual name that make no date roll over as GetDateFromFileName rolls them
+            const QDate plain = QDate(f.year, f.month, f.day);
+            const QDate date = plain.isValid() && f.year >= 100 ? plain : GetDateFromFileName(name);
+            c.period = InPeriod(date, periodStart, periodEnd);
+        }
         return c;
     };
     // The name tells everything but the user and the cost, so only records that may count are opened.

@@ -27,11 +27,13 @@ const QString NO_ASSIGNMENT = QStringLiteral("[Keine Zuordnung]");
 QString resetAmount() { return "0.00 " + G_Currency; }
 
 // The records of this month, by the month and year fields of their names.
-bool ofThisMonth(const QString& name)
+RecordSelector thisMonth()
 {
     const QDate today = Today();
-    const RecordNameDate f = RecordNameFields(name);
-    return f.month == today.month() && f.year == today.year();
+    return [month = today.month(), year = today.year()](const QString& name) {
+        const RecordNameDate f = RecordNameFields(name);
+        return f.month == month && f.year == year;
+    };
 }
 
 // Megabytes with a decimal comma and no exponent, so that ValDecimal reads every value back.
@@ -56,7 +58,7 @@ OverviewValues::FreeAllowance freeTransfer(const QString& tariffFile)
         return a;
     }
     double remaining = limit;
-    WalkRecords(ofThisMonth, [&](const QString&, const RecordLines& record) {
+    WalkRecords(thisMonth(), [&](const QString&, const RecordLines& record) {
         if (!record.line(8).isEmpty()) remaining -= Val(record.line(8)) / 1'000'000;
     });
     a.caption = FREE_TRANSFER_CAPTION;
@@ -82,7 +84,7 @@ OverviewValues::FreeAllowance freeTime(const QString& tariffFile)
     const QString initial = QString::number(minutes / 60) + ":" + QString::number(minutes % 60) + ":00";
     QString left = initial;
     // Only the records of this tariff use its free minutes, whoever made them.
-    WalkRecords(ofThisMonth, [&](const QString&, const RecordLines& record) {
+    WalkRecords(thisMonth(), [&](const QString&, const RecordLines& record) {
         if (record.line(10) == tariffFile) left = SubtractTimes(left, record.line(3));
     });
     a.caption = FREE_TIME_CAPTION;
