@@ -63,6 +63,22 @@ RecordNameDate RecordNameFields(const QString& fileName)
     return {int(Val(fileName.mid(0, 2))), int(Val(fileName.mid(2, 2))), int(Val(fileName.mid(4)))};
 }
 
+QDate RecordNameDay(const RecordNameDate& f)
+{
+    const QDate plain(f.year, f.month, f.day);
+    if (plain.isValid() && f.year >= 100) return plain;
+    // Months, then days, out of range roll over into the neighbouring months and years, as in the
+    // connection list's dating of names.
+    int year = f.year;
+    if (year >= 0 && year < 30) year += 2000;
+    else if (year >= 30 && year < 100) year += 1900;
+    const qint64 months = qint64(year) * 12 + (f.month - 1);
+    const qint64 y = months >= 0 ? months / 12 : -((-months + 11) / 12);
+    if (y < 100 || y > 9999) return {};
+    const QDate date = QDate(int(y), int(months - y * 12 + 1), 1).addDays(f.day - 1);
+    return date.year() >= 100 && date.year() <= 9999 ? date : QDate();
+}
+
 BudgetSpending GetBudgetSpending(const QString& user, bool sameForAll, const QDate& periodStart,
                                  const QDate& periodEnd)
 {
@@ -77,12 +93,7 @@ BudgetSpending GetBudgetSpending(const QString& user, bool sameForAll, const QDa
         const RecordNameDate f = RecordNameFields(name);
         c.month = f.month == today.month() && f.year == today.year();
         c.day = c.month && f.day == today.day();
-        if (periodOpen) {
-            // the fields of a usual name that make no date roll over as GetDateFromFileName rolls them
-            const QDate plain = QDate(f.year, f.month, f.day);
-            const QDate date = plain.isValid() && f.year >= 100 ? plain : GetDateFromFileName(name);
-            c.period = InPeriod(date, periodStart, periodEnd);
-        }
+        if (periodOpen) c.period = InPeriod(RecordNameDay(f), periodStart, periodEnd);
         return c;
     };
     // The name tells everything but the user and the cost, so only records that may count are opened.

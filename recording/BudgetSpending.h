@@ -57,3 +57,5 @@ struct RecordNameDate {
     int day = 0, month = 0, year = 0;
 };
 RecordNameDate RecordNameFields(const QString& fileName);
+// The date those fields make; fields out of range roll over, an invalid date when none can be built.
+QDate RecordNameDay(const RecordNameDate& fields);

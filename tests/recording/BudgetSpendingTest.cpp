@@ -106,3 +106,18 @@ TEST_F(BudgetSpendingTest, BudgetInForceChoosesTheFileAndReadsLeniently)
     EXPECT_EQ(b.month, 3);
     EXPECT_FALSE(b.periodStart.isValid());
 }
+
+TEST_F(BudgetSpendingTest, NameFieldsThatMakeNoDateRollOverForThePeriod)
+{
+    record("32122000-100000.con", "1,00"); // 1 January 2001 for the period, but December by its fields
+    record("00022001-100000.con", "2,00"); // 31 January 2001
+    record("15012001x100000.con", "4,00"); // dated by its fields alone
+    const BudgetSpending spent = GetBudgetSpending("Anna", false, QDate(2001, 1, 1), QDate(2001, 1, 31));
+    EXPECT_EQ(spent.period, v({2, 4, 1}));
+    EXPECT_EQ(spent.day, v({4}));
+    EXPECT_EQ(RecordNameFields("15012001-100000.con").year, 2001);
+    EXPECT_EQ(RecordNameFields("7.012001-1.con").day, 7);
+    EXPECT_EQ(RecordNameDay({0, 1, 2001}), QDate(2000, 12, 31));
+    EXPECT_EQ(RecordNameDay({1, 13, 2000}), QDate(2001, 1, 1));
+    EXPECT_EQ(RecordNameDay({1, 1, 1}), QDate(2001, 1, 1));
+}
