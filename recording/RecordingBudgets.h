@@ -30,6 +30,7 @@ private:
         bool active = false;
     };
     void warn(int kind);
+    void showNotice(int kind);
     void draw(Label& label, double value);
     CounterEvents& m_events;
     Budget m_day, m_month, m_period;

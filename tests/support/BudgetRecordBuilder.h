@@ -1,0 +1,34 @@
+#pragma once
+// Connection records and budget files for the budget and free-allowance tests.
+#include "core/LineCipher.h"
+#include "core/TextFile.h"
+
+#include <QString>
+#include <QStringList>
+
+struct TestRecord {
+    QString name; // "DDMMYYYY-HHMMSS.con"
+    QString cost = "1,00";
+    QString user = "Anna";
+    QString duration = "00:10:00";
+    QString bytesTotal = "0";
+    QString tariff = "Netz - Tag.tel";
+};
+
+// Writes the record's eleven lines enciphered below `folder` (the program folder).
+inline bool WriteTestRecord(const QString& folder, const TestRecord& r)
+{
+    const QString date = r.name.left(2) + "." + r.name.mid(2, 2) + "." + r.name.mid(4, 4);
+    QStringList lines;
+    for (const QString& v : {"S" + date, QString("10:00:00"), r.duration, "S" + r.cost, QString("1"), QString("0"),
+                             QString("0"), r.bytesTotal, QString("Netz"), r.tariff, r.user})
+        lines << EncryptString(v);
+    return WriteTextLines(folder + "/Verbindungen/" + r.name, lines);
+}
+
+// A budget file: day, month and period amount, period start and end.
+inline bool WriteTestBudget(const QString& path, const QString& day, const QString& month, const QString& period,
+                            const QString& start = "01.01.2001", const QString& end = "31.01.2001")
+{
+    return WriteTextLines(path, {day, month, period, start, end});
+}
