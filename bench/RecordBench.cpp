@@ -11,6 +11,7 @@
 #include "core/VB.h"
 #include "recording/BudgetSpending.h"
 #include "recording/ConnectionRecord.h"
+#include "recording/CounterEngine.h"
 #include "recording/CounterEvents.h"
 #include "recording/OverviewValues.h"
 #include "recording/RecordingBudgets.h"
@@ -22,6 +23,7 @@
 #include <QTemporaryDir>
 
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -194,9 +196,38 @@ int main(int argc, char** argv)
     std::printf("FreeAllowanceLeft (600 free minutes): median %.1f ms (%s left)\n", allowance.median,
                 qPrintable(left));
 
+    // One billing tick of each kind, in CPU time: no record walk may hide in a tick.
+    auto cpuMs = [] {
+        timespec t;
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+    };
+    WriteTextLines(ProgramPath("Tarife/Wellenreiter - Tag.atl"),
+                   {"[Providerdaten]", "Takt:60 / 60", QStringLiteral("Gesprächsgrundgebühr:0"), "", "[Tarifzonen]",
+                    "Zone:1", "Von:0", "Bis:24", "Pfennig:1,9", "Einheit:60", "Wochenende:Nein", "Zone:2", "Von:0",
+                    "Bis:24", "Pfennig:0,9", "Einheit:60", "Wochenende:Ja"});
+    WriteTextLines(ProgramPath("Tarife/Kabelfix - Volumen 5 GB.tel"),
+                   {"[Providerdaten]", "Volumenabrechnung:Ja", "Volumenkosten:10", "Volumeneinheit:1"});
+    G_DayLimitOn = G_MonthLimitOn = true;
+    const int ticks = 2000;
+    double tickMs[2] = {0, 0};
+    const char* tickTariffs[2] = {"Wellenreiter - Tag.atl", "Kabelfix - Volumen 5 GB.tel"};
+    for (int kind = 0; kind < 2; ++kind) {
+        G_Tariff = tickTariffs[kind];
+        CounterEngine engine(events);
+        engine.Form_Load();
+        engine.TimerStarter_Timer();
+        const double start = cpuMs();
+        for (int i = 0; i < ticks; ++i) kind == 0 ? engine.RSTimer1_Timer() : engine.RSTimer2_Timer();
+        tickMs[kind] = (cpuMs() - start) / ticks;
+    }
+    std::printf("one billing tick (CPU, mean of %d): time billing %.3f ms, volume billing %.3f ms\n", ticks,
+                tickMs[0], tickMs[1]);
+
     std::printf("RSS: after setup %ld KB, after the walks %ld KB, at the end %ld KB, peak %ld KB\n", rssBefore,
                 rssAfterWalk, currentRssKb(), peakRssKb());
     const bool ok = walk.median < 100 && limit.median < 100 && spendingAll.median < 100 && getBudget.median < 100;
     std::printf("goal (each under 100 ms warm): %s\n", ok ? "met" : "NOT met");
+    std::printf("goal (a tick under 1 ms of CPU): %s\n", tickMs[0] < 1 && tickMs[1] < 1 ? "met" : "NOT met");
     return 0;
 }

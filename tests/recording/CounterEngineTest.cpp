@@ -1,10 +1,14 @@
 #include "core/Globals.h"
 #include "core/RecordFiles.h"
+#include "core/VB.h"
+#include "recording/ConnectionRecord.h"
 #include "recording/CounterEngine.h"
 #include "recording/CounterEvents.h"
 #include "support/SimPlatform.h"
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"
+
+#include <QDir>
 
 namespace {
 struct RecordedEvents : CounterEvents {
@@ -424,4 +428,33 @@ TEST_F(CounterEngineTest, OptionBoxesRewriteTheirFiles)
     tick(e);
     EXPECT_EQ(e.smallWindow[0], "00:00:01");
     EXPECT_EQ(e.smallWindow[3], "0.0 KB/s");
+}
+
+TEST_F(CounterEngineTest, MidnightReloadsTheBudgetsOfTheNewDayAndMonth)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    writeFile("Benutzer/Anna.bdg", " 1\r\n 2\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n");
+    const struct { QDate start; const char* dayAfter; const char* monthAfter; } cases[] = {
+        {QDate(2001, 1, 17), "0,96 €", "1,46 €"}, // a new day: the day budget starts again
+        {QDate(2001, 1, 31), "0,96 €", "1,96 €"}, // a new month: the month budget too
+    };
+    for (const auto& c : cases) {
+        QDir(path("Verbindungen")).removeRecursively();
+        ConnectionRecord spent;
+        spent.startDate = ShortDate(c.start);
+        spent.startTime = "10:00:00";
+        spent.duration = "00:10:00";
+        spent.cost = "0,50";
+        spent.user = "Anna";
+        ASSERT_TRUE(WriteConnectionRecord(ConnectionRecordFileName(c.start, QTime(10, 0)), spent));
+        clock.set(QDateTime(c.start, QTime(23, 59, 30)));
+        CounterEngine e(events);
+        ASSERT_TRUE(e.Form_Load());
+        tick(e);
+        EXPECT_EQ(e.budgets.lblRestTag.text, "0,48 €");
+        EXPECT_EQ(e.budgets.lblRestMonat.text, "1,48 €");
+        tick(e, 60); // 00:00:31: the second unit is charged on the new day
+        EXPECT_EQ(e.budgets.lblRestTag.text, QString::fromUtf8(c.dayAfter)) << c.start.toString().toStdString();
+        EXPECT_EQ(e.budgets.lblRestMonat.text, QString::fromUtf8(c.monthAfter)) << c.start.toString().toStdString();
+    }
 }
