@@ -249,17 +249,49 @@ TEST_F(CounterEngineTest, StopWritesWhatTheLabelsShow)
     EXPECT_EQ(e.lblDauer, shown);
 }
 
-TEST_F(CounterEngineTest, FreeTimeIsStoredAsZero)
+TEST_F(CounterEngineTest, FreeTimeOfTheOwnTariffIsStoredAsZero)
 {
-    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    TarifFile t = TarifFile::New("Net", "Frei");
+    t.freeAllowance = "10";
+    t.zones = {{0, 24, 1.9f, false}};
+    ASSERT_TRUE(WriteTarifFile(t));
+    G_Tariff = t.fileName();
+    G_FreeAllowanceLeft = "-"; // left behind by another tariff
     CounterEngine e(events);
     ASSERT_TRUE(e.Form_Load());
-    G_FreeAllowanceLeft = "0:10:00"; // what the start computed for a tariff with free minutes
+    EXPECT_EQ(G_FreeAllowanceLeft, "0:10:00");
     tick(e, 61);
     EXPECT_EQ(e.lblRestFrei, "00:08:59");
     EXPECT_EQ(e.lblKosten, "0 (0,038 €)");
     e.cmdStop_Click();
     EXPECT_EQ(recordLines().value(3), "S0,00");
+}
+
+TEST_F(CounterEngineTest, StartRefreshesBothRemaindersAndAFailedSaveStillStops)
+{
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    ConnectionRecord earlier;
+    earlier.startDate = "03.01.2001";
+    earlier.duration = "01:00:00";
+    earlier.user = "anna";
+    ASSERT_TRUE(WriteConnectionRecord("03012001-100000.con", earlier));
+    G_MonthLimitOn = true;
+    G_MonthLimitMinutes = 90;
+    G_MonthRestSeconds = -5; // stale: would open the countdown at the first second
+    CounterEngine e(events);
+    ASSERT_TRUE(e.Form_Load());
+    EXPECT_EQ(G_MonthRestSeconds, 1800);
+    tick(e);
+    EXPECT_TRUE(events.countdowns.isEmpty());
+
+    // the record cannot be written: the message comes, and the stop still ends the recording
+    QDir(path("Verbindungen")).removeRecursively();
+    writeFile("Verbindungen", "keine Mappe");
+    e.cmdStop_Click();
+    EXPECT_EQ(dialogs.texts(), QStringList({"Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode 1."}));
+    EXPECT_FALSE(G_Recording);
+    EXPECT_EQ(events.stoppers, 1);
+    EXPECT_EQ(events.status[1], "Aufzeichnung ist nicht aktiv");
 }
 
 TEST_F(CounterEngineTest, RefusedStartSwitchesDetectionOff)
