@@ -3,34 +3,29 @@
 #include "core/Clock.h"
 #include "core/Detection.h"
 #include "core/Dialing.h"
-#include "core/InternetFunctions.h"
-#include "core/RecordFiles.h"
-#include "core/TariffPrices.h"
-#include "core/TimeLimit.h"
-#include "core/TrafficCounters.h"
 #include "core/Dialogs.h"
 #include "core/FileList.h"
 #include "core/Globals.h"
+#include "core/InternetFunctions.h"
 #include "core/ProgramFolder.h"
+#include "core/RecordFiles.h"
+#include "core/TariffPrices.h"
 #include "core/TextFile.h"
+#include "core/TimeLimit.h"
 #include "core/TimeRoutines.h"
+#include "core/TrafficCounters.h"
 #include "core/VB.h"
 #include "core/platform/ProgramStarter.h"
 #include "recording/ConnectionRecord.h"
 #include "recording/CounterEvents.h"
-#include "recording/OverviewValues.h"
 #include "recording/CounterSettings.h"
+#include "recording/OverviewValues.h"
 #include "recording/TariffKeys.h"
-
-#include <cmath>
 
 namespace {
 const QString STOPPED_CAPTION = QStringLiteral("Zumbrel 3.3");
 
 QString amount(float value) { return FormatSingle(value, "0.000") + " " + G_Currency; }
-
-// The runtime's shortest form of a single-precision number, without thousands separators.
-QString shortNumber(float value) { return GeneralSingle(value); }
 
 QString statusDateTime()
 {
@@ -85,9 +80,9 @@ void CounterEngine::Counter_Start()
     m_events.setDetectionTimer(false);
     setChannelBundling(G_ChannelBundling ? 1 : 0);
     GetDialUpEntry();
-    // both remainders afresh: a start by hand would otherwise use those of an earlier check
+    // both remainders afresh (the daily one as GetTimeLimit gives it): a start by hand would otherwise
+    // use those of an earlier check
     if (G_DayLimitOn || G_MonthLimitOn) IsTimeLimitReached();
-    if (G_DayLimitOn) GetTimeLimit();
     // the free allowance of this recording's own tariff, not of the overview page's last choice
     G_FreeAllowanceLeft = FreeAllowanceLeft(G_Tariff);
 
@@ -118,7 +113,7 @@ void CounterEngine::Counter_Start()
         CurrentUnitLength = FirstUnitLength;
         UnitRest = FirstUnitLength;
         if (UnitSize != 1) {
-            lblEinheit = shortNumber(UnitSize) + "s";
+            lblEinheit = GeneralSingle(UnitSize) + "s";
             lblEuroProMinute = amount(UnitPrice);
         } else {
             lblEinheit = "60s";
@@ -132,7 +127,7 @@ void CounterEngine::Counter_Start()
         if (UnitSize > 0) CarryIn = LoadVolumeCarry(G_Tariff);
         // without a byte counted the carried KB must survive to the stop
         UnitRest = CarryIn;
-        lblEinheit = shortNumber(UnitSize / 1000) + "MB";
+        lblEinheit = GeneralSingle(UnitSize / 1000) + "MB";
         lblEuroProMinute = amount(UnitPrice);
         lblFreeCaption = "Restfreitransfer:";
     }
@@ -306,7 +301,7 @@ void CounterEngine::RSTimer1_Timer()
             UnitsDone += 1;
             UnitRest = UnitSize;
         }
-        lblEinheiten = QString::number(UnitsDone + 1) + " (" + shortNumber(UnitRest) + "s)";
+        lblEinheiten = QString::number(UnitsDone + 1) + " (" + GeneralSingle(UnitRest) + "s)";
     }
     tickEnd();
 }

@@ -356,10 +356,17 @@ TEST_F(CounterEngineTest, LostConnectionStopsAndEndsTheTick)
 TEST_F(CounterEngineTest, DailyLimitCountdownOnceAtItsMinute)
 {
     tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    ConnectionRecord earlier; // today, the user in other letters, one minute
+    earlier.duration = "00:01:00";
+    earlier.user = "ANNA";
+    ASSERT_TRUE(WriteConnectionRecord("17012001-080000.con", earlier));
     G_DayLimitOn = true;
-    G_DayLimitMinutes = 5;
+    G_DayLimitMinutes = 6;
     CounterEngine e(events);
     ASSERT_TRUE(e.Form_Load());
+    EXPECT_EQ(G_DayRestSeconds, 300);
+    G_DayRestSeconds = 0;
+    e.GetTimeLimit();
     EXPECT_EQ(G_DayRestSeconds, 300);
     tick(e, 299);
     EXPECT_TRUE(events.countdowns.isEmpty());
