@@ -82,16 +82,6 @@ TEST(DecryptStoredLine, AgreesWithTheCipher)
         EXPECT_EQ(DecryptStoredLine(Win1252::encode(EncryptString(plain))), plain);
 }
 
-TEST_F(RecordFilesTest, ListingMatchesTheFolderHelper)
-{
-    for (const char* name : {"b.con", "A.CON", "a.con", "_x.con", "10012001-000000.con", "notes.txt", ".con",
-                             "c.con.bak", "Ä.con"})
-        writeFile(QString("Verbindungen/") + name, "x");
-    QDir().mkpath(path("Verbindungen/sub.con"));
-    EXPECT_EQ(ListRecordFiles(), ListFolder(path("Verbindungen"), "*.con"));
-    EXPECT_EQ(ListRecordFiles().size(), 7);
-}
-
 TEST_F(RecordFilesTest, WalkVisitsInListingOrderAndSelectsByName)
 {
     EXPECT_NO_FATAL_FAILURE(WalkRecords(nullptr, [](const QString&, const RecordLines&) { FAIL(); }));

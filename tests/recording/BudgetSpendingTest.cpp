@@ -59,10 +59,7 @@ TEST_F(BudgetSpendingTest, BudgetInForceChoosesTheFileAndReadsLeniently)
     ASSERT_TRUE(WriteTestBudget(path("Benutzer/Anna.bdg"), "5", "20,5", " 0", "1.1.2001", "31.1.2001"));
     ASSERT_TRUE(WriteTestBudget(path("Benutzer/Budget.dat"), "7", "70", "700"));
     BudgetInForce b = ReadBudgetInForce("anna"); // the file is found in any letter case
-    EXPECT_EQ(b.state, StoredFile::Ok);
-    EXPECT_FALSE(b.sameForAll);
-    EXPECT_EQ(b.day, 5);
-    EXPECT_EQ(b.month, 20.5);
+    EXPECT_TRUE(b.state == StoredFile::Ok && !b.sameForAll && b.day == 5 && b.month == 20.5);
     EXPECT_EQ(b.periodStart, QDate(2001, 1, 1));
     EXPECT_EQ(b.periodEnd, QDate(2001, 1, 31));
 
@@ -76,10 +73,7 @@ TEST_F(BudgetSpendingTest, BudgetInForceChoosesTheFileAndReadsLeniently)
     EXPECT_EQ(ReadBudgetInForce("Bernd").state, StoredFile::Missing);
     ASSERT_TRUE(WriteTextLines(path("Benutzer/Kurz.bdg"), {"viel", "3"}));
     b = ReadBudgetInForce("Kurz");
-    EXPECT_EQ(b.state, StoredFile::Damaged);
-    EXPECT_EQ(b.day, 0);
-    EXPECT_EQ(b.month, 3);
-    EXPECT_FALSE(b.periodStart.isValid());
+    EXPECT_TRUE(b.state == StoredFile::Damaged && b.day == 0 && b.month == 3 && !b.periodStart.isValid());
 }
 
 TEST_F(BudgetSpendingTest, NameFieldsThatMakeNoDateRollOverForThePeriod)

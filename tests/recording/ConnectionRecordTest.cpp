@@ -115,10 +115,7 @@ TEST_F(ConnectionRecordTest, RefreshesOnlyAnOpenList)
 {
     int refreshed = 0;
     bool succeed = true;
-    SetConnectionListRefresh([&] {
-        ++refreshed;
-        return succeed;
-    });
+    SetConnectionListRefresh([&] { return ++refreshed, succeed; });
     ASSERT_TRUE(SaveConnectionRecord(display()));
     EXPECT_EQ(refreshed, 0);
     {
