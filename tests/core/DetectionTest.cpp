@@ -162,7 +162,7 @@ TEST_F(DetectionTest, IgnoredPatternsCompareOctetByOctet)
         {"1.2.3.4", {}, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(IsIgnoredIP(c.address, c.patterns), c.ignored) << c.address << " " << c.patterns.join('|').toStdString();
+        EXPECT_EQ(IsIgnoredIP(c.address, c.patterns), c.ignored) << c.address << c.patterns.join('|').toStdString();
     G_IgnoredIPs = "192.168.*.*, 10.*.*.*";
     EXPECT_TRUE(IsIgnoredIP("10.1.1.1"));
     EXPECT_FALSE(IsIgnoredIP("100.1.1.1"));
