@@ -4,28 +4,19 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QThread>
 
-#include <gtest/gtest.h>
+#include "support/TestSupport.h"
 
 #include <unistd.h>
 
 namespace {
-
-class LinuxPhoneBookTest : public ::testing::Test {
+class LinuxPhoneBookTest : public ProgramTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(root.isValid());
-        paths.peersDir = p("peers");
-        paths.papSecrets = p("pap-secrets");
-        paths.chapSecrets = p("chap-secrets");
-        paths.runDir = p("run");
-        paths.sysClassNet = p("sys");
-        paths.procDir = p("proc");
-        paths.pppd = p("pppd");
+        ProgramTest::SetUp();
+        paths = {p("peers"), p("pap-secrets"), p("chap-secrets"), p("run"), p("sys"), p("proc"), p("pppd")};
         write("peers/provider", "# dial-up through the modem\n"
                                 "connect \"/usr/sbin/chat -v -f /etc/chatscripts/provider -T 0191011\"\n"
                                 "/dev/ttyUSB0\n115200\nnoauth\n"
@@ -37,19 +28,10 @@ protected:
         write("pap-secrets", "# client\tserver\tsecret\n\"hans.muster@isp\" * \"geh eim\"\n");
         write("chap-secrets", "arcor * ''\n");
     }
+    QString p(const QString& rel) const { return path(rel); }
+    void write(const QString& rel, const QByteArray& bytes) const { writeFile(rel, bytes); }
+    void iface(const QString& name, const char* flags) const { write("sys/" + name + "/flags", flags); } // 0x1 = up
 
-    QString p(const QString& rel) const { return root.path() + "/" + rel; }
-    void write(const QString& rel, const QByteArray& bytes) const
-    {
-        QDir().mkpath(QFileInfo(p(rel)).absolutePath());
-        QFile f(p(rel));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    // A ppp interface with its flags (0x1 = up).
-    void iface(const QString& name, const char* flags) const { write("sys/" + name + "/flags", flags); }
-
-    QTemporaryDir root;
     LinuxPhoneBookPaths paths;
 };
 
@@ -64,7 +46,6 @@ bool waitFor(Pred pred, int ms)
     }
     return pred();
 }
-
 } // namespace
 
 TEST_F(LinuxPhoneBookTest, EntriesAreThePeerFilesWithSafeNames)
@@ -76,31 +57,32 @@ TEST_F(LinuxPhoneBookTest, EntriesAreThePeerFilesWithSafeNames)
         EXPECT_EQ(e.szPhonebookPath, paths.peersDir);
     }
     EXPECT_EQ(names, (QStringList{"Arcor", "provider"}));
-
-    EXPECT_FALSE(IsValidEntryName("../provider"));
-    EXPECT_FALSE(IsValidEntryName("a/b"));
-    EXPECT_FALSE(IsValidEntryName(".."));
-    EXPECT_FALSE(IsValidEntryName(""));
+    for (const char* bad : {"../provider", "a/b", "..", ""}) EXPECT_FALSE(IsValidEntryName(bad)) << bad;
     EXPECT_TRUE(IsValidEntryName("T-Online 2"));
+
+    EXPECT_FALSE(book.isAvailable()); // paths.pppd does not exist: a dial fails at once
+    RasDialInfo params;
+    params.szEntryName = "provider";
+    params.szPassword = "x";
+    quint32 handle = 0;
+    EXPECT_NE(book.dial(QString(), params, handle), RAS_SUCCESS);
 }
 
 TEST_F(LinuxPhoneBookTest, StoredDialDataComeFromThePeerFileAndSecrets)
 {
     LinuxPhoneBook book(paths);
-    struct Row {
+    const struct {
         QString entry;
         quint32 result;
-        QString user;
-        QString number;
+        QString user, number;
         bool saved;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"provider", RAS_SUCCESS, "hans.muster@isp", "0191011", true},
         {"Arcor", RAS_SUCCESS, "arcor", "", false}, // an empty secret is no password
         {"missing", ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "", "", false},
         {"../peers/provider", ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "", "", false},
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         RasDialInfo info;
         bool saved = true;
         EXPECT_EQ(book.entryDialParams(QString(), r.entry, info, saved), r.result) << r.entry.toStdString();
@@ -114,26 +96,21 @@ TEST_F(LinuxPhoneBookTest, StoredDialDataComeFromThePeerFileAndSecrets)
 
 TEST_F(LinuxPhoneBookTest, UnreadableSecretsMeanNoSavedPassword)
 {
-    // Secrets that cannot be opened (a folder in their place here) count as none.
-    LinuxPhoneBookPaths folderPaths = paths;
+    LinuxPhoneBookPaths folderPaths = paths; // a folder in the secrets' place cannot be read
     QDir().mkpath(p("secretsdir"));
     folderPaths.papSecrets = p("secretsdir");
-    LinuxPhoneBook book(folderPaths);
     RasDialInfo info;
     bool saved = true;
-    EXPECT_EQ(book.entryDialParams(QString(), "provider", info, saved), RAS_SUCCESS);
+    EXPECT_EQ(LinuxPhoneBook(folderPaths).entryDialParams(QString(), "provider", info, saved), RAS_SUCCESS);
     EXPECT_FALSE(saved);
-}
 
-TEST_F(LinuxPhoneBookTest, RootOnlySecretsMeanNoSavedPassword)
-{
     QFile::setPermissions(paths.papSecrets, QFileDevice::Permissions());
     if (::access(QFile::encodeName(paths.papSecrets).constData(), R_OK) == 0)
         GTEST_SKIP() << "running with the right to read every file";
     EXPECT_FALSE(SecretsHoldPassword({paths.papSecrets, paths.chapSecrets}, "hans.muster@isp"));
 }
 
-TEST_F(LinuxPhoneBookTest, OptionWordsAndNumberOverride)
+TEST_F(LinuxPhoneBookTest, OptionWordsNumberOverrideAndPppdArguments)
 {
     EXPECT_EQ(SplitOptionWords("user \"a b\" # comment \"x\"\nname 'c d'\\s e\\\\f\n"),
               (QStringList{"user", "a b", "name", "c d ", "e\\f"}));
@@ -143,10 +120,6 @@ TEST_F(LinuxPhoneBookTest, OptionWordsAndNumberOverride)
     // The connect command runs through a shell: nothing but a dial string goes into it.
     EXPECT_EQ(ConnectWithNumber("chat -T 0191011", "1; rm -rf ~"), "");
     EXPECT_EQ(ConnectWithNumber("chat -f provider", "0191011"), "");
-}
-
-TEST_F(LinuxPhoneBookTest, PppdArgumentsCarryNoPassword)
-{
     EXPECT_EQ(PppdArguments("provider", "hans", 12, "chat -T 0800"),
               (QStringList{"call", "provider", "updetach", "user", "hans", "plugin", "passwordfd.so", "passwordfd",
                            "12", "connect", "chat -T 0800"}));
@@ -168,36 +141,23 @@ TEST_F(LinuxPhoneBookTest, ActiveConnectionsFromInterfacesAndPidFiles)
 
     LinuxPhoneBook book(paths);
     QList<qint64> ended;
-    book.setTerminator([&](qint64 pid) {
-        ended << pid;
-        return true;
-    });
+    book.setTerminator([&](qint64 pid) { return ended << pid, true; });
     const QList<RasConnInfo> conns = book.connections();
+    QStringList seen;
+    for (const RasConnInfo& c : conns)
+        seen << c.szEntryName + "|" + c.szDeviceType + "|" + c.szDeviceName + "|" + book.interfaceName(c.hrasconn);
+    EXPECT_EQ(seen, QStringList({"provider|modem|ttyUSB0|ppp0", "||ppp2|ppp2", "Arcor|PPPoE|ppp10|ppp10"}));
     ASSERT_EQ(conns.size(), 3);
-    EXPECT_EQ(conns[0].szEntryName, "provider");
-    EXPECT_EQ(conns[0].szDeviceType, "modem");
-    EXPECT_EQ(conns[0].szDeviceName, "ttyUSB0");
-    EXPECT_EQ(conns[1].szEntryName, "");
-    EXPECT_EQ(conns[1].szDeviceName, "ppp2");
-    EXPECT_EQ(conns[2].szEntryName, "Arcor");
-    EXPECT_EQ(conns[2].szDeviceType, "PPPoE");
-
-    EXPECT_EQ(book.interfaceName(conns[0].hrasconn), "ppp0");
-    EXPECT_EQ(book.interfaceName(conns[1].hrasconn), "ppp2");
-    EXPECT_EQ(book.interfaceName(conns[2].hrasconn), "ppp10");
     EXPECT_EQ(book.interfaceName(0), "");
-    EXPECT_NE(conns[0].hrasconn, conns[1].hrasconn);
-    EXPECT_NE(conns[1].hrasconn, conns[2].hrasconn);
     EXPECT_EQ(book.connections()[2].hrasconn, conns[2].hrasconn); // handles stay
 
     RasStatusInfo status;
     EXPECT_EQ(book.connectStatus(conns[0].hrasconn, status), RAS_SUCCESS);
     EXPECT_EQ(status.rasconnstate, quint32(RASCS_Connected));
     EXPECT_EQ(status.szPhoneNumber, "0191011");
-    EXPECT_EQ(book.connectStatus(0, status), ERROR_INVALID_HANDLE);
     EXPECT_EQ(book.connectStatus(4711, status), ERROR_INVALID_HANDLE);
 
-    // Dialling an entry that is up already gives its connection; no pppd is started (there is none here).
+    // Dialling an entry that is up already gives its connection; no pppd is started.
     quint32 connected = 0;
     const auto c = QObject::connect(&book, &PhoneBook::dialEvent, [&](quint32 h, quint32 state, quint32) {
         if (state == RASCS_Connected) connected = h;
@@ -225,8 +185,7 @@ TEST_F(LinuxPhoneBookTest, ActiveConnectionsFromInterfacesAndPidFiles)
 
 TEST_F(LinuxPhoneBookTest, DialRunsPppdWithThePasswordOnItsPipe)
 {
-    // A stand-in pppd that keeps its arguments and what it reads from the password descriptor, then
-    // ends with the exit status it is told.
+    // A stand-in pppd: keeps its arguments and what it reads from the password descriptor, ends as told.
     const QString out = p("out");
     const QByteArray script = "#!/bin/bash\n"
                               "printf '%s\\n' \"$@\" > '" + QFile::encodeName(out) + ".args'\n"
@@ -238,17 +197,15 @@ TEST_F(LinuxPhoneBookTest, DialRunsPppdWithThePasswordOnItsPipe)
     LinuxPhoneBook book(paths);
     ASSERT_TRUE(book.isAvailable());
 
-    struct Row {
+    const struct {
         QByteArray exitCode;
-        quint32 state;
-        quint32 error;
-    };
-    const Row rows[] = {
+        quint32 state, error;
+    } rows[] = {
         {"19", RASCS_AuthNotify, ERROR_AUTHENTICATION_FAILURE}, // failed to authenticate to the peer
         {"0", RASCS_Connected, 0},                              // link up, pppd went to the background
         {"8", RASCS_Disconnected, ERROR_PORT_DISCONNECTED},     // the connect script failed
     };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         write("exitcode", r.exitCode);
         QFile::remove(out + ".args");
         QFile::remove(out + ".pw");
@@ -269,15 +226,11 @@ TEST_F(LinuxPhoneBookTest, DialRunsPppdWithThePasswordOnItsPipe)
         EXPECT_EQ(events.first().first, quint32(RASCS_OpenPort));
         EXPECT_EQ(events.last(), qMakePair(r.state, r.error)) << r.exitCode.constData();
 
-        QFile args(out + ".args");
-        ASSERT_TRUE(args.open(QIODevice::ReadOnly));
-        const QByteArray argText = args.readAll();
+        const QByteArray argText = readFile("out.args");
         EXPECT_FALSE(argText.contains("geh")) << argText.constData();
         EXPECT_TRUE(argText.startsWith("call\nprovider\nupdetach\nuser\nhans\nplugin\npasswordfd.so\npasswordfd\n"));
         EXPECT_TRUE(argText.contains("connect\n/usr/sbin/chat -v -f /etc/chatscripts/provider -T 0800 123\n"));
-        QFile pw(out + ".pw");
-        ASSERT_TRUE(pw.open(QIODevice::ReadOnly));
-        EXPECT_EQ(pw.readAll(), QByteArray("geh eim$1"));
+        EXPECT_EQ(readFile("out.pw"), QByteArray("geh eim$1"));
         RasStatusInfo status;
         EXPECT_EQ(book.connectStatus(handle, status), ERROR_INVALID_HANDLE); // no ppp interface in the fixture
     }
@@ -288,15 +241,4 @@ TEST_F(LinuxPhoneBookTest, DialRunsPppdWithThePasswordOnItsPipe)
     quint32 handle = 99;
     EXPECT_EQ(book.dial(QString(), params, handle), ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
     EXPECT_EQ(handle, 0u);
-}
-
-TEST_F(LinuxPhoneBookTest, DialWithoutPppdFailsAtOnce)
-{
-    LinuxPhoneBook book(paths); // paths.pppd does not exist
-    EXPECT_FALSE(book.isAvailable());
-    RasDialInfo params;
-    params.szEntryName = "provider";
-    params.szPassword = "x";
-    quint32 handle = 0;
-    EXPECT_NE(book.dial(QString(), params, handle), RAS_SUCCESS);
 }

@@ -113,17 +113,15 @@ TEST_F(TariffPrices, FreeMinutesAndVolumeLimitReadLeniently)
 {
     const struct {
         const char* line;
-        double freeMinutes;
-        double volumeLimit;
+        double freeMinutes, volumeLimit;
     } cases[] = {
         {"Freiminuten:30", 30, 0},    {"freiminuten:30", 0, 0},      {"Freiminuten: 45", 45, 0},
         {"Freiminuten:1,5", 1, 0},    {"Volumengrenze:2", 0, 2000},  {"Volumengrenze:1,5", 0, 1000},
         {"VOLUMENGRENZE:3", 0, 3000}, {"Volumengrenze:0.5", 0, 500}, {"Volumengrenze:", 0, 0},
     };
     for (const auto& c : cases) {
-        writeFile("Tarife/Net - T.tel", QByteArray("[Providerdaten]\r\n") + c.line +
-                                            "\r\nFreiminuten:99\r\n"
-                                            "Volumengrenze:99\r\n");
+        writeFile("Tarife/Net - T.tel", QByteArray("[Providerdaten]\r\n") + c.line + "\r\nFreiminuten:99\r\n"
+                                                                                     "Volumengrenze:99\r\n");
         const bool freeLine = QByteArray(c.line).startsWith("Freiminuten");
         const bool limitLine = QByteArray(c.line).toLower().startsWith("volumengrenze");
         EXPECT_EQ(GetFreeMinutes("Net - T.tel"), freeLine ? c.freeMinutes : 99) << c.line;

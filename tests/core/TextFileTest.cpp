@@ -19,14 +19,10 @@ TEST(Win1252, EveryByteRoundTripsAndTheTableIsRight)
 
 class TextFileTest : public ProgramTest {};
 
-TEST_F(TextFileTest, WritesCrlfWindows1252AndCreatesFolders)
+TEST_F(TextFileTest, WritesCrlfAndReadsCrlfLfAndLastLineWithoutEnd)
 {
-    ASSERT_TRUE(WriteTextLines(path("Neu/Tief/a.txt"), {"Gebühr", "", " 5"}));
+    ASSERT_TRUE(WriteTextLines(path("Neu/Tief/a.txt"), {"Gebühr", "", " 5"})); // folders are created
     EXPECT_EQ(readFile("Neu/Tief/a.txt"), QByteArray("Geb\xFChr\r\n\r\n 5\r\n"));
-}
-
-TEST_F(TextFileTest, ReadsCrlfAndLfAndLastLineWithoutEnd)
-{
     writeFile("a.txt", "eins\r\nzwei\ndrei");
     EXPECT_EQ(ReadTextLines(path("a.txt")), QStringList({"eins", "zwei", "drei"}));
     writeFile("b.txt", "eins\r\n\r\n");

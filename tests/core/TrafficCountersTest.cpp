@@ -1,13 +1,9 @@
-// Byte totals and rates of the recorded connection.
 #include "core/TrafficCounters.h"
 #include "core/Globals.h"
 #include "core/platform/linux/LinuxTrafficCounters.h"
 #include "core/platform/sim/SimTrafficCounters.h"
 
 #include "support/TestSupport.h"
-
-#include <QDir>
-#include <QFile>
 
 namespace {
 class TrafficTest : public ProgramTest {
@@ -35,42 +31,39 @@ protected:
         EXPECT_EQ(G_RateOut, rateOut);
         EXPECT_EQ(G_RateTotal, rateIn + rateOut);
     }
+    void read(quint64 in, quint64 out, quint32 handle = 3)
+    {
+        sim.set("ppp0", in, out);
+        UpdateTrafficCounters("6.1", handle);
+    }
     SimTrafficCounters sim;
 };
 } // namespace
 
 TEST_F(TrafficTest, RatesAreTheDifferenceToThePreviousRead)
 {
-    sim.set("ppp0", 1000, 200);
-    UpdateTrafficCounters("6.1", 3);
+    read(1000, 200);
     expect(1000, 200, 0, 0, __LINE__); // first read of a recording
-    sim.set("ppp0", 1500, 260);
-    UpdateTrafficCounters("6.1", 3);
+    read(1500, 260);
     expect(1500, 260, 500, 60, __LINE__);
     EXPECT_EQ(sim.reads, QStringList({"ppp0", "ppp0"}));
 
-    // a failed read keeps the totals and reports no traffic, never a negative rate
-    sim.totals.clear();
+    sim.totals.clear(); // a failed read keeps the totals, never a negative rate
     UpdateTrafficCounters("6.1", 3);
     expect(1500, 260, 0, 0, __LINE__);
-    sim.set("ppp0", 1600, 300);
-    UpdateTrafficCounters("6.1", 3);
+    read(1600, 300);
     expect(1600, 300, 100, 40, __LINE__);
-
-    // totals that went back belong to a new link: a new start, not a negative amount
-    sim.set("ppp0", 70, 10);
-    UpdateTrafficCounters("6.1", 3);
+    read(70, 10); // totals that went back belong to a new link
     expect(70, 10, 70, 10, __LINE__);
-
-    // an unknown connection cannot be read either
-    UpdateTrafficCounters("6.1", 4);
+    UpdateTrafficCounters("6.1", 4); // an unknown connection cannot be read
     expect(70, 10, 0, 0, __LINE__);
-
-    // the next recording starts afresh
-    InitRasCounters();
-    sim.set("ppp0", 90000, 5000);
-    UpdateTrafficCounters("6.1", 3);
+    InitRasCounters(); // the next recording starts afresh
+    read(90000, 5000);
     expect(90000, 5000, 0, 0, __LINE__);
+    read(2000000000ull, 2000000000ull);
+    EXPECT_EQ(G_BytesTotal, 4000000000.0);
+    read(5000000000ull, 2000000000ull);
+    EXPECT_EQ(G_RateIn, 3000000000.0f);
 }
 
 TEST_F(TrafficTest, VersionTextsAndNoConnection)
@@ -81,41 +74,35 @@ TEST_F(TrafficTest, VersionTextsAndNoConnection)
         UpdateTrafficCounters(v, 3);
         EXPECT_EQ(G_BytesIn, 1000) << v;
     }
-    UpdateTrafficCounters("Windows", 3); // no byte source for this version: nothing changes
-    EXPECT_EQ(G_BytesIn, 1000);
     G_BytesIn = 5;
-    UpdateTrafficCounters("Windows", 3);
+    UpdateTrafficCounters("Windows", 3); // no byte source for this version: nothing changes
     EXPECT_EQ(G_BytesIn, 5);
-
     UpdateTrafficCounters("6.1", 0); // no phone-book connection: zero counts
     expect(0, 0, 0, 0, __LINE__);
     EXPECT_EQ(sim.reads.size(), 5);
-
-    sim.set("ppp0", 2000000000ull, 2000000000ull);
-    UpdateTrafficCounters("6.1", 3);
-    EXPECT_EQ(G_BytesTotal, 4000000000.0);
-    sim.set("ppp0", 5000000000ull, 2000000000ull);
-    UpdateTrafficCounters("6.1", 3);
-    EXPECT_EQ(G_BytesIn, 5000000000.0);
-    EXPECT_EQ(G_RateIn, 3000000000.0f);
 }
 
 TEST_F(TrafficTest, LinuxStatisticsFiles)
 {
-    const QString root = dir.path() + "/net";
+    const QString root = path("net");
     LinuxTrafficCounters onDisk(root);
     SetTrafficCounters(&onDisk);
-    auto write = [&](const char* file, const QByteArray& value) {
-        QDir().mkpath(root + "/ppp0/statistics");
-        QFile f(root + "/ppp0/statistics/" + file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(value);
+    auto write = [&](const char* in, const char* out) {
+        writeFile("net/ppp0/statistics/rx_bytes", in);
+        writeFile("net/ppp0/statistics/tx_bytes", out);
     };
-    write("rx_bytes", "1000\n");
-    write("tx_bytes", "300\n");
+    write("1000\n", "300\n");
     UpdateTrafficCounters("6.1", 3);
-    write("rx_bytes", "1500\n");
-    write("tx_bytes", "330\n");
+    write("6000000000\n", "330\n");
     UpdateTrafficCounters("6.1", 3);
-    expect(1500, 330, 500, 30, __LINE__);
+    expect(6000000000.0, 330, 5999999000.0f, 30, __LINE__);
+
+    writeFile("net/eth1/statistics/rx_bytes", "5\n"); // no tx_bytes
+    writeFile("net/statistics/rx_bytes", "1\n");
+    writeFile("net/statistics/tx_bytes", "1\n");
+    EXPECT_TRUE(onDisk.isAvailable());
+    quint64 rx = 0, tx = 0;
+    for (const char* bad : {"eth1", "ppp1", "..", ".", "ppp0/../ppp0", ""})
+        EXPECT_FALSE(onDisk.read(bad, &rx, &tx)) << bad;
+    EXPECT_EQ(rx, 0u); // failed reads leave the outputs alone
 }

@@ -1,45 +1,26 @@
-#include "core/Globals.h"
 #include "recording/BudgetSpending.h"
+#include "recording/CounterEvents.h"
 #include "recording/OverviewValues.h"
 #include "recording/RecordingBudgets.h"
-#include "recording/CounterEvents.h"
 #include "users/BudgetPageValues.h"
 
 #include "support/BudgetRecordBuilder.h"
-#include "support/TestSupport.h"
 
 namespace {
-class BudgetSpendingTest : public ProgramTest {
-protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        G_Currency = QStringLiteral("€");
-        G_ActiveUser = "Anna";
-        clock.set(QDateTime(QDate(2001, 1, 15), QTime(12, 0, 0)));
-    }
-    void record(const QString& name, const QString& cost, const QString& user = "Anna")
-    {
-        TestRecord r;
-        r.name = name;
-        r.cost = cost;
-        r.user = user;
-        ASSERT_TRUE(WriteTestRecord(dir.path(), r));
-    }
-    static std::vector<double> v(std::initializer_list<double> l) { return l; }
-};
+class BudgetSpendingTest : public BudgetTest {};
+std::vector<double> v(std::initializer_list<double> l) { return l; }
 } // namespace
 
 TEST_F(BudgetSpendingTest, SelectsByNameDateAndExactUser)
 {
-    record("15012001-080000.con", "1,20");            // today: day and month
-    record("15012001-090000.con", "0.75");            // a decimal point reads as well
-    record("03012001-100000.con", "2,00");            // this month
-    record("15012000-100000.con", "4,00");            // a year ago: nowhere
-    record("15122000-100000.con", "8,00");            // last month: nowhere
-    record("15012001-110000.con", "16,00", "anna");   // another user by case
-    record("15012001-120000.con", "32,00", "Bernd");  // another user
-    record("15012001-130000.con", "");                // no cost: 0
+    spent("15012001-080000.con", "1,20");            // today: day and month
+    spent("15012001-090000.con", "0.75");            // a decimal point reads as well
+    spent("03012001-100000.con", "2,00");            // this month
+    spent("15012000-100000.con", "4,00");            // a year ago: nowhere
+    spent("15122000-100000.con", "8,00");            // last month: nowhere
+    spent("15012001-110000.con", "16,00", "anna");   // another user by case
+    spent("15012001-120000.con", "32,00", "Bernd");  // another user
+    spent("15012001-130000.con", "");                // no cost: 0
     const BudgetSpending spent = GetBudgetSpending("Anna", false, QDate(), QDate());
     EXPECT_EQ(spent.day, v({1.2, 0.75, 0}));
     EXPECT_EQ(spent.month, v({2.0, 1.2, 0.75, 0})); // in listing order
@@ -49,34 +30,28 @@ TEST_F(BudgetSpendingTest, SelectsByNameDateAndExactUser)
     EXPECT_EQ(all.day, v({1.2, 0.75, 16, 32, 0}));
 }
 
-// A record counts for the period only when today and the record's date both lie inside it.
 TEST_F(BudgetSpendingTest, PeriodCountsRecordsDatedInsideItWhileTodayIsInside)
 {
-    record("10122000-100000.con", "8,00"); // before the period
-    record("05012001-100000.con", "1,00"); // inside
-    record("31012001-100000.con", "2,00"); // its last day
-    record("01022001-100000.con", "4,00"); // after
+    spent("10122000-100000.con", "8,00"); // before the period
+    spent("05012001-100000.con", "1,00"); // inside
+    spent("31012001-100000.con", "2,00"); // its last day
+    spent("01022001-100000.con", "4,00"); // after
     const QDate start(2001, 1, 1), end(2001, 1, 31);
     EXPECT_EQ(GetBudgetSpending("Anna", false, start, end).period, v({1, 2}));
-    clock.set(QDateTime(QDate(2001, 2, 1), QTime(9, 0)));
-    EXPECT_TRUE(GetBudgetSpending("Anna", false, start, end).period.empty());
     EXPECT_TRUE(GetBudgetSpending("Anna", false, QDate(), end).period.empty()); // no date, no period
 
-    // The same rule on the three pages that show the period budget.
-    clock.set(QDateTime(QDate(2001, 1, 15), QTime(9, 0)));
+    // The same rule on the three pages that show the period budget, while today is inside and after.
     ASSERT_TRUE(WriteTestBudget(path("Benutzer/Anna.bdg"), " 0", " 0", "10"));
-    EXPECT_EQ(OverviewValues::ShowRemainingBudgets("Anna").period.amount, "7,00 €");
-    EXPECT_EQ(BudgetPageValues::ShowRemainingBudgets("Anna").period.text, "7,00 €");
     CounterEvents events;
     RecordingBudgets live(events);
-    live.GetBudget();
-    EXPECT_EQ(live.lblRestDefiniert.text, "7,00 €");
-
-    clock.set(QDateTime(QDate(2001, 2, 1), QTime(9, 0)));
-    EXPECT_EQ(OverviewValues::ShowRemainingBudgets("Anna").period.amount, "10,00 €");
-    EXPECT_EQ(BudgetPageValues::ShowRemainingBudgets("Anna").period.text, "10,00 €");
-    live.GetBudget();
-    EXPECT_EQ(live.lblRestDefiniert.text, "10,00 €");
+    for (auto [day, left] : {std::pair{QDate(2001, 1, 15), "7,00 €"}, {QDate(2001, 2, 1), "10,00 €"}}) {
+        clock.set(QDateTime(day, QTime(9, 0)));
+        EXPECT_EQ(GetBudgetSpending("Anna", false, start, end).period.size(), day.month() == 1 ? 2u : 0u);
+        EXPECT_EQ(OverviewValues::ShowRemainingBudgets("Anna").period.amount, QString::fromUtf8(left));
+        EXPECT_EQ(BudgetPageValues::ShowRemainingBudgets("Anna").period.text, QString::fromUtf8(left));
+        live.GetBudget();
+        EXPECT_EQ(live.lblRestDefiniert.text, QString::fromUtf8(left));
+    }
 }
 
 TEST_F(BudgetSpendingTest, BudgetInForceChoosesTheFileAndReadsLeniently)
@@ -84,10 +59,7 @@ TEST_F(BudgetSpendingTest, BudgetInForceChoosesTheFileAndReadsLeniently)
     ASSERT_TRUE(WriteTestBudget(path("Benutzer/Anna.bdg"), "5", "20,5", " 0", "1.1.2001", "31.1.2001"));
     ASSERT_TRUE(WriteTestBudget(path("Benutzer/Budget.dat"), "7", "70", "700"));
     BudgetInForce b = ReadBudgetInForce("anna"); // the file is found in any letter case
-    EXPECT_EQ(b.state, StoredFile::Ok);
-    EXPECT_FALSE(b.sameForAll);
-    EXPECT_EQ(b.day, 5);
-    EXPECT_EQ(b.month, 20.5);
+    EXPECT_TRUE(b.state == StoredFile::Ok && !b.sameForAll && b.day == 5 && b.month == 20.5);
     EXPECT_EQ(b.periodStart, QDate(2001, 1, 1));
     EXPECT_EQ(b.periodEnd, QDate(2001, 1, 31));
 
@@ -101,17 +73,14 @@ TEST_F(BudgetSpendingTest, BudgetInForceChoosesTheFileAndReadsLeniently)
     EXPECT_EQ(ReadBudgetInForce("Bernd").state, StoredFile::Missing);
     ASSERT_TRUE(WriteTextLines(path("Benutzer/Kurz.bdg"), {"viel", "3"}));
     b = ReadBudgetInForce("Kurz");
-    EXPECT_EQ(b.state, StoredFile::Damaged);
-    EXPECT_EQ(b.day, 0);
-    EXPECT_EQ(b.month, 3);
-    EXPECT_FALSE(b.periodStart.isValid());
+    EXPECT_TRUE(b.state == StoredFile::Damaged && b.day == 0 && b.month == 3 && !b.periodStart.isValid());
 }
 
 TEST_F(BudgetSpendingTest, NameFieldsThatMakeNoDateRollOverForThePeriod)
 {
-    record("32122000-100000.con", "1,00"); // 1 January 2001 for the period, but December by its fields
-    record("00022001-100000.con", "2,00"); // 31 January 2001
-    record("15012001x100000.con", "4,00"); // dated by its fields alone
+    spent("32122000-100000.con", "1,00"); // 1 January 2001 for the period, but December by its fields
+    spent("00022001-100000.con", "2,00"); // 31 January 2001
+    spent("15012001x100000.con", "4,00"); // dated by its fields alone
     const BudgetSpending spent = GetBudgetSpending("Anna", false, QDate(2001, 1, 1), QDate(2001, 1, 31));
     EXPECT_EQ(spent.period, v({2, 4, 1}));
     EXPECT_EQ(spent.day, v({4}));

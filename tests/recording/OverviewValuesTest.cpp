@@ -1,29 +1,13 @@
-#include "core/Globals.h"
 #include "core/TimeRoutines.h"
 #include "recording/OverviewValues.h"
 
 #include "support/BudgetRecordBuilder.h"
-#include "support/TestSupport.h"
 
 using namespace OverviewValues;
 
 namespace {
-class OverviewValuesTest : public ProgramTest {
+class OverviewValuesTest : public BudgetTest {
 protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        G_Currency = QStringLiteral("€");
-        clock.set(QDateTime(QDate(2001, 1, 15), QTime(12, 0, 0)));
-    }
-    void record(const QString& name, const QString& cost, const QString& user = "Anna")
-    {
-        TestRecord r;
-        r.name = name;
-        r.cost = cost;
-        r.user = user;
-        ASSERT_TRUE(WriteTestRecord(dir.path(), r));
-    }
     void usage(const QString& name, const QString& duration, const QString& bytes, const QString& tariff)
     {
         TestRecord r;
@@ -45,9 +29,9 @@ protected:
 TEST_F(OverviewValuesTest, RemainingBudgetsTextsColoursAndBars)
 {
     ASSERT_TRUE(WriteTestBudget(path("Benutzer/Anna.bdg"), "5", " 0", "8", "1.1.2001", "31.1.2001"));
-    record("15012001-080000.con", "3,00");
-    record("15012001-090000.con", "2,00");
-    record("10012001-090000.con", "10,50");
+    spent("15012001-080000.con", "3,00");
+    spent("15012001-090000.con", "2,00");
+    spent("10012001-090000.con", "10,50");
     RemainingBudgets r = ShowRemainingBudgets("Anna");
     EXPECT_FALSE(r.budgetFileMissing);
     EXPECT_EQ(r.day.amount, "0,00 €");
@@ -200,15 +184,14 @@ TEST_F(OverviewValuesTest, CheapestEntryKeepsTheFirstOfEqualPrices)
 
 TEST_F(OverviewValuesTest, ConnectionCost)
 {
-    record("15012001-080000.con", "1,20");
-    record("15012001-090000.con", "-0,50");
-    record("15012001-100000.con", "");
+    spent("15012001-080000.con", "1,20");
+    spent("15012001-090000.con", "-0,50");
+    spent("15012001-100000.con", "");
     EXPECT_DOUBLE_EQ(GetConnectionCost("15012001-080000.con"), 1.2);
     EXPECT_DOUBLE_EQ(GetConnectionCost("15012001-090000.con"), -0.5);
     EXPECT_EQ(GetConnectionCost("15012001-100000.con"), 0);
     EXPECT_EQ(GetConnectionCost("fehlt.con"), 0);
     // A record cut short before its cost line costs nothing, whatever its last line holds.
-    ASSERT_TRUE(WriteTextLines(path("Verbindungen/16012001-100000.con"),
-                               {EncryptString("S16.01.2001"), EncryptString("10:00:00"), EncryptString("02:00:00")}));
+    writeCipher("Verbindungen/16012001-100000.con", {"S16.01.2001", "10:00:00", "02:00:00"});
     EXPECT_EQ(GetConnectionCost("16012001-100000.con"), 0);
 }

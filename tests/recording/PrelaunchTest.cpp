@@ -8,40 +8,36 @@
 
 class PrelaunchTest : public ProgramTest {};
 
-TEST_F(PrelaunchTest, CurrencyTable)
+TEST_F(PrelaunchTest, OptionsFileAndCurrencyTable)
 {
-    const struct { double index; const char* symbol; } cases[] = {
-        {0, "€"}, {1, "sFr"}, {3, "£"}, {11, "chK"}, {12, "€"}, {-1, "€"}, {1.5, "€"},
+    const std::pair<const char*, const char*> currencies[] = {
+        {" 0", "€"}, {" 1", "sFr"}, {" 3", "£"}, {" 11", "chK"}, {" 12", "€"}, {"-1", "€"}, {" 1.5", "€"},
+        {"Euro", "€"}, {"", "€"},
     };
-    for (const auto& c : cases) {
-        SetCurrency(c.index);
-        EXPECT_EQ(G_Currency, QString::fromUtf8(c.symbol)) << c.index;
-    }
-}
-
-TEST_F(PrelaunchTest, OptionsFile)
-{
-    const struct { const char* file; const char* currency; bool same, tray, minimized, dialer; } cases[] = {
-        {" 3\r\n 1\r\n 0\r\n 1\r\n 1\r\n 1\r\n", "£", true, false, true, true},
-        {" 12\r\n 2\r\n\r\n 0\r\n 1\r\n 0\r\n", "€", false, false, false, false},
-        {"-1\r\n", "€", false, false, false, false},
-        {"Euro\r\n 0\r\n 1\r\n", "€", false, true, false, false},
-        {"\r\n", "€", false, false, false, false},
-    };
-    for (const auto& c : cases) {
+    for (auto [line, currency] : currencies) {
         ResetGlobals();
-        writeFile("Config/Options.cfg", c.file);
+        writeFile("Config/Options.cfg", QByteArray(line) + "\r\n");
         LoadOptions();
-        EXPECT_EQ(G_Currency, QString::fromUtf8(c.currency)) << c.file;
-        EXPECT_EQ(G_SameProgramsForAll, c.same) << c.file;
-        EXPECT_EQ(G_TrayWhenMinimized, c.tray) << c.file;
-        EXPECT_EQ(G_StartMinimized, c.minimized) << c.file;
-        EXPECT_EQ(G_DialerProtection, c.dialer) << c.file;
+        EXPECT_EQ(G_Currency, QString::fromUtf8(currency)) << line;
     }
     ResetGlobals();
     QFile::remove(path("Config/Options.cfg"));
     LoadOptions();
     EXPECT_EQ(G_Currency, "€");
+
+    const struct {
+        const char* file;
+        bool same, tray, minimized, dialer;
+    } flags[] = {{" 3\r\n 1\r\n 0\r\n 1\r\n 1\r\n 1\r\n", true, false, true, true},
+                 {" 12\r\n 2\r\n\r\n 0\r\n 1\r\n 0\r\n", false, false, false, false},
+                 {"Euro\r\n 0\r\n 1\r\n", false, true, false, false}};
+    for (const auto& c : flags) {
+        ResetGlobals();
+        writeFile("Config/Options.cfg", c.file);
+        LoadOptions();
+        EXPECT_EQ(QList<bool>({G_SameProgramsForAll, G_TrayWhenMinimized, G_StartMinimized, G_DialerProtection}),
+                  QList<bool>({c.same, c.tray, c.minimized, c.dialer})) << c.file;
+    }
 }
 
 TEST_F(PrelaunchTest, SecondStartShowsMessageAndTouchesNothing)

@@ -1,10 +1,8 @@
-#include "core/Globals.h"
 #include "recording/BudgetSpending.h"
 #include "recording/CounterEvents.h"
 #include "recording/RecordingBudgets.h"
 
 #include "support/BudgetRecordBuilder.h"
-#include "support/TestSupport.h"
 
 namespace {
 struct Events : CounterEvents {
@@ -21,26 +19,11 @@ const QString MONTH_NOTICE = "notice 2: Sie überschreiten nun Ihr Monatsbudget.
 const QString PERIOD_NOTICE = "notice 3: Sie überschreiten nun Ihr definiertes Budget. Diese Warnung können Sie "
                               "in den Budgeteinstellungen deaktivieren.";
 
-class RecordingBudgetsTest : public ProgramTest {
+class RecordingBudgetsTest : public BudgetTest {
 protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        G_Currency = QStringLiteral("€");
-        G_ActiveUser = "Anna";
-        clock.set(QDateTime(QDate(2001, 1, 15), QTime(12, 0, 0)));
-    }
     void options(const QString& acoustic, const QString& visual, const QString& sameForAll = " 0")
     {
         ASSERT_TRUE(WriteTextLines(path("Benutzer/Benutzer.dat"), {sameForAll, acoustic, visual, "Alarm"}));
-    }
-    void spent(const QString& name, const QString& cost, const QString& user = "Anna")
-    {
-        TestRecord r;
-        r.name = name;
-        r.cost = cost;
-        r.user = user;
-        ASSERT_TRUE(WriteTestRecord(dir.path(), r));
     }
     QString sound(const QString& name) const { return "sound " + path("Sounds/" + name + ".wav"); }
     Events events;
@@ -106,8 +89,7 @@ TEST_F(RecordingBudgetsTest, WarningsFollowTheOptions)
     G_NoDialOverBudget = true;
     const struct {
         bool optionsFile;
-        const char* acoustic;
-        const char* visual;
+        const char *acoustic, *visual;
         QStringList calls;
     } cases[] = {
         {false, "", "", {sound("Standard"), DAY_NOTICE, "countdown"}},
@@ -149,11 +131,6 @@ TEST_F(RecordingBudgetsTest, NewDayReloadsAndTheWholeConnectionCounts)
     EXPECT_EQ(budgets.lblRestMonat.text, "7,00 €");
     budgets.ShowRestBudget(2.5); // the new day's budget is overrun by this connection alone
     EXPECT_EQ(events.calls, QStringList({DAY_NOTICE, DAY_NOTICE}));
-
-    ASSERT_TRUE(WriteTestBudget(path("Benutzer/Anna.bdg"), "2", "20", " 0"));
-    budgets.GetNewBudget(true);
-    budgets.ShowRestBudget(2.5);
-    EXPECT_EQ(budgets.lblRestMonat.text, "17,50 €");
 }
 
 TEST_F(RecordingBudgetsTest, PeriodOnlyWhileTodayIsInsideAndOneBudgetForAll)

@@ -1,7 +1,9 @@
 #pragma once
 // Connection records and budget files for the budget and free-allowance tests.
+#include "core/Globals.h"
 #include "core/LineCipher.h"
 #include "core/TextFile.h"
+#include "support/TestSupport.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,3 +34,23 @@ inline bool WriteTestBudget(const QString& path, const QString& day, const QStri
 {
     return WriteTextLines(path, {day, month, period, start, end});
 }
+
+// Anna on Monday 15.01.2001 at noon, amounts in euro.
+class BudgetTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        G_Currency = QStringLiteral("€");
+        G_ActiveUser = "Anna";
+        clock.set(QDateTime(QDate(2001, 1, 15), QTime(12, 0, 0)));
+    }
+    void spent(const QString& name, const QString& cost, const QString& user = "Anna")
+    {
+        TestRecord r;
+        r.name = name;
+        r.cost = cost;
+        r.user = user;
+        ASSERT_TRUE(WriteTestRecord(dir.path(), r));
+    }
+};

@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 
 #include "core/Globals.h"
+#include "core/LineCipher.h"
 #include "core/ProgramFolder.h"
+#include "core/TextFile.h"
 #include "core/VB.h"
 
 #include <QDir>
@@ -68,5 +70,19 @@ QByteArray ProgramTest::readFile(const QString& relative) const
 }
 
 bool ProgramTest::exists(const QString& relative) const { return QFileInfo::exists(path(relative)); }
+
+void ProgramTest::writeCipher(const QString& relative, const QStringList& plain) const
+{
+    QStringList lines;
+    for (const QString& v : plain) lines << EncryptString(v);
+    ASSERT_TRUE(WriteTextLines(path(relative), lines));
+}
+
+QStringList ProgramTest::deciphered(const QString& relative) const
+{
+    QStringList out;
+    for (const QString& line : ReadTextLines(path(relative))) out << DecryptString(line);
+    return out;
+}
 
 QByteArray FromHex(const char* hex) { return QByteArray::fromHex(QByteArray(hex).replace(' ', "")); }

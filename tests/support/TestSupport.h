@@ -58,6 +58,8 @@ protected:
     void writeFile(const QString& relative, const QByteArray& bytes) const;
     QByteArray readFile(const QString& relative) const;
     bool exists(const QString& relative) const;
+    void writeCipher(const QString& relative, const QStringList& plain) const; // each line enciphered
+    QStringList deciphered(const QString& relative) const;
 
     QTemporaryDir dir;
     FakeClock clock;

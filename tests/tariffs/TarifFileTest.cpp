@@ -74,71 +74,46 @@ TEST_F(TarifFileTest, VolumeTariffAndMissingZones)
 
 TEST_F(TarifFileTest, ReadsBackEveryFieldAndZone)
 {
-    TarifFile t = TarifFile::New("Net", "Alles");
+    TarifFile t = TarifFile::New("Net", "Alles"); // every field away from its default
     t.baseFee = "4,95";
-    t.nationwide = false;
+    t.nationwide = t.registration = false;
     t.validity = "01.03.2002";
-    t.registration = false;
     t.dialNumber = "0190123";
     t.userName = "gast";
     t.password = "geheim";
-    t.flatrate = true;
+    t.flatrate = t.channelBundling = true;
     t.minimumTurnover = "10";
     t.freeAllowance = "90";
-    t.channelBundling = true;
     t.takt = "90 / 30";
     t.secondExact = "Ja";
     t.secondSteps = "10";
     t.callBaseFee = "6,5";
     t.zones = {TarifZone{0, 8, 0.9f, false}, TarifZone{8, 18, 1.95f, false}, TarifZone{0, 0, 0.5f, true}};
-    ASSERT_TRUE(WriteTarifFile(t));
-
-    TarifFile r;
-    ASSERT_TRUE(ReadTarifFile("net - alles.TEL", &r));
-    EXPECT_EQ(r.provider, "net");
-    EXPECT_EQ(r.tariff, "alles");
-    EXPECT_EQ(r.baseFee, "4,95");
-    EXPECT_FALSE(r.nationwide);
-    EXPECT_EQ(r.validity, "01.03.2002");
-    EXPECT_FALSE(r.registration);
-    EXPECT_EQ(r.dialNumber, "0190123");
-    EXPECT_EQ(r.userName, "gast");
-    EXPECT_EQ(r.password, "geheim");
-    EXPECT_TRUE(r.flatrate);
-    EXPECT_FALSE(r.volumeBilling);
-    EXPECT_EQ(r.volumeCents, 0);
-    EXPECT_EQ(r.volumeUnit, "1");
-    EXPECT_EQ(r.minimumTurnover, "10");
-    EXPECT_EQ(r.freeAllowance, "90");
-    EXPECT_TRUE(r.channelBundling);
-    EXPECT_EQ(r.takt, "90 / 30");
-    EXPECT_EQ(r.secondExact, "Ja");
-    EXPECT_EQ(r.secondSteps, "10");
-    EXPECT_EQ(r.callBaseFee, "6,5");
-    ASSERT_EQ(r.zones.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(r.zones[i].from, t.zones[i].from) << i;
-        EXPECT_EQ(r.zones[i].to, t.zones[i].to) << i;
-        EXPECT_FLOAT_EQ(r.zones[i].cents, t.zones[i].cents) << i;
-        EXPECT_EQ(r.zones[i].weekend, t.zones[i].weekend) << i;
+    for (bool volume : {false, true}) {
+        t.volumeBilling = volume; // a volume tariff's free field is its free transfer
+        t.volumeCents = volume ? 2.5f : 0;
+        t.volumeUnit = volume ? "5" : "1";
+        ASSERT_TRUE(WriteTarifFile(t));
+        TarifFile r;
+        ASSERT_TRUE(ReadTarifFile("net - alles.TEL", &r));
+        EXPECT_EQ(r.provider + "|" + r.tariff + "|" + r.freeAllowance + "|" + r.volumeUnit,
+                  "net|alles|90|" + t.volumeUnit);
+        EXPECT_EQ(r.volumeBilling, volume);
+        EXPECT_FLOAT_EQ(r.volumeCents, t.volumeCents);
+        ASSERT_EQ(r.zones.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(r.zones[i].from, t.zones[i].from) << i;
+            EXPECT_EQ(r.zones[i].to, t.zones[i].to) << i;
+            EXPECT_FLOAT_EQ(r.zones[i].cents, t.zones[i].cents) << i;
+            EXPECT_EQ(r.zones[i].weekend, t.zones[i].weekend) << i;
+        }
+        // Written again from what was read, the file is the same: every field came back.
+        r.provider = "Net";
+        r.tariff = "Alles";
+        const QByteArray before = readFile("Tarife/Net - Alles.tel");
+        ASSERT_TRUE(WriteTarifFile(r));
+        EXPECT_EQ(readFile("Tarife/Net - Alles.tel"), before);
     }
-
-    // Written again from what was read, the file is the same.
-    r.provider = "Net";
-    r.tariff = "Alles";
-    const QByteArray before = readFile("Tarife/Net - Alles.tel");
-    ASSERT_TRUE(WriteTarifFile(r));
-    EXPECT_EQ(readFile("Tarife/Net - Alles.tel"), before);
-
-    // A volume tariff's free field is its free transfer.
-    t.volumeBilling = true;
-    t.volumeCents = 2.5f;
-    t.freeAllowance = "750";
-    ASSERT_TRUE(WriteTarifFile(t));
-    ASSERT_TRUE(ReadTarifFile("Net - Alles.tel", &r));
-    EXPECT_TRUE(r.volumeBilling);
-    EXPECT_EQ(r.freeAllowance, "750");
-    EXPECT_FLOAT_EQ(r.volumeCents, 2.5f);
 }
 
 TEST_F(TarifFileTest, FileCutShortOrSparseReadsWithoutCrash)
@@ -156,19 +131,14 @@ TEST_F(TarifFileTest, FileCutShortOrSparseReadsWithoutCrash)
     ASSERT_TRUE(ReadTarifFile("Net - Abend.tel", &whole));
     EXPECT_EQ(whole.zones.size(), 2);
     // Kept values the file lacks read as "k.A."; a zone of an unknown kind is left out.
-    writeFile("Tarife/Net - Kurz.atl",
-              "[Tarifzonen]\r\nZone:K\r\nVon:1\r\nBis:2\r\nPfennig:3\r\nEinheit:60\r\n"
-              "Wochenende:Vielleicht\r\nZone:K\r\nVon:3\r\nBis:4\r\nPfennig:5\r\nEinheit:60\r\n"
-              "Wochenende:JA\r\n");
-    TarifFile r;
-    ASSERT_TRUE(ReadTarifFile("Net - Kurz.atl", &r));
-    EXPECT_EQ(r.validity, "k.A.");
-    EXPECT_EQ(r.password, "k.A.");
-    EXPECT_EQ(r.secondExact, "");
-    ASSERT_EQ(r.zones.size(), 1);
-    EXPECT_EQ(r.zones[0].from, 3);
-    EXPECT_TRUE(r.zones[0].weekend);
-    EXPECT_FALSE(ReadTarifFile("Net - Fehlt.tel", &r));
+    writeFile("Tarife/Net - Kurz.atl", "[Tarifzonen]\r\nZone:K\r\nVon:1\r\nBis:2\r\nPfennig:3\r\nEinheit:60\r\n"
+                                       "Wochenende:Vielleicht\r\nZone:K\r\nVon:3\r\nBis:4\r\nPfennig:5\r\n"
+                                       "Einheit:60\r\nWochenende:JA\r\n");
+    ASSERT_TRUE(ReadTarifFile("Net - Kurz.atl", &whole));
+    EXPECT_EQ(whole.validity + whole.password + whole.secondExact, "k.A.k.A.");
+    ASSERT_EQ(whole.zones.size(), 1);
+    EXPECT_TRUE(whole.zones[0].from == 3 && whole.zones[0].weekend);
+    EXPECT_FALSE(ReadTarifFile("Net - Fehlt.tel", &whole));
 }
 
 TEST_F(TarifFileTest, ProvidersTariffItemsAndFileNames)

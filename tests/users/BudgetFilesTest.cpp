@@ -4,22 +4,14 @@
 
 TEST(BudgetAmount, OneSeparatorOfEitherKind)
 {
-    const struct {
-        const char* text;
-        bool ok;
-        double value;
-    } cases[] = {
-        {" 0", true, 0},    {"25", true, 25},   {"12,5", true, 12.5}, {"12.5", true, 12.5}, {" 7 ", true, 7},
-        {"-3", true, -3},   {"1.234,5", false, 0}, {"", false, 0},    {"abc", false, 0},    {"12 5", false, 0},
-        {",", false, 0},    {"9999", true, 9999},
-    };
-    for (const auto& c : cases) {
+    for (auto [text, value] : {std::pair{" 0", 0.0}, {"25", 25.0}, {"12,5", 12.5}, {"12.5", 12.5}, {" 7 ", 7.0},
+                               {"-3", -3.0}, {"9999", 9999.0}}) {
         double v = -1;
-        EXPECT_EQ(ReadBudgetAmount(c.text, &v), c.ok) << c.text;
-        if (c.ok) {
-            EXPECT_DOUBLE_EQ(v, c.value) << c.text;
-        }
+        EXPECT_TRUE(ReadBudgetAmount(text, &v)) << text;
+        EXPECT_DOUBLE_EQ(v, value) << text;
     }
+    double v = 0;
+    for (const char* bad : {"1.234,5", "", "abc", "12 5", ","}) EXPECT_FALSE(ReadBudgetAmount(bad, &v)) << bad;
 }
 
 class BudgetFilesTest : public ProgramTest {};

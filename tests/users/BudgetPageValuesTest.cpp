@@ -1,31 +1,11 @@
-#include "core/Globals.h"
 #include "recording/BudgetSpending.h"
 #include "users/BudgetPageValues.h"
 
 #include "support/BudgetRecordBuilder.h"
-#include "support/TestSupport.h"
 
 using BudgetPageValues::ShowRemainingBudgets;
 
-namespace {
-class BudgetPageValuesTest : public ProgramTest {
-protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        G_Currency = QStringLiteral("€");
-        clock.set(QDateTime(QDate(2001, 1, 15), QTime(12, 0, 0)));
-    }
-    void spent(const QString& name, const QString& cost, const QString& user = "Anna")
-    {
-        TestRecord r;
-        r.name = name;
-        r.cost = cost;
-        r.user = user;
-        ASSERT_TRUE(WriteTestRecord(dir.path(), r));
-    }
-};
-} // namespace
+class BudgetPageValuesTest : public BudgetTest {};
 
 TEST_F(BudgetPageValuesTest, AmountsAndBarsInSinglePrecision)
 {
@@ -77,9 +57,6 @@ TEST_F(BudgetPageValuesTest, RecordsCountByDatePeriodAndUser)
     EXPECT_EQ(r.day.bar, 0);
     EXPECT_EQ(r.month.text, "inaktiv");
     EXPECT_EQ(r.period.text, "27,00 €");
-
-    clock.set(QDateTime(QDate(2001, 2, 1), QTime(9, 0)));
-    EXPECT_EQ(ShowRemainingBudgets("").period.text, "40,00 €");
 }
 
 TEST_F(BudgetPageValuesTest, MissingFileShowsTheMessageButNoUserShowsNothing)
