@@ -32,6 +32,10 @@ TEST_F(UserRecordTest, NewUserWritesTheDefaultFiles)
     EXPECT_EQ(readFile("Benutzer/Anna.bdg"), QByteArray(" 0\r\n 0\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n"));
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(GetUserNames(), QStringList({"Anna"}));
+    dialogs.answerInput("ANNA");
+    EXPECT_EQ(NewUser(), QString());
+    EXPECT_EQ(dialogs.texts(), QStringList({DUPLICATE_TEXT}));
+    EXPECT_EQ(GetUserNames(), QStringList({"Anna"}));
 }
 
 TEST_F(UserRecordTest, NewUserRefusesDuplicatesInAnyCaseAndAsksAgain)
