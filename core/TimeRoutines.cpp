@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/VB.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -59,7 +60,8 @@ qint32 TimeToSeconds(const QString& text)
     if (d.colon1 && d.colon2) seconds = d.hours * 3600 + d.minutes * 60 + d.seconds;
     else if (d.colon1) seconds = d.hours * 3600 + d.minutes * 60;
     else seconds = Val(text);
-    return CInt(seconds);
+    // a damaged duration beyond the 32-bit range saturates instead of overflowing
+    return CInt(std::clamp(seconds, -2147483648.0, 2147483647.0));
 }
 
 double GetTimePercent(const QString& a, const QString& b)

@@ -98,7 +98,12 @@ bool WriteConnectionRecord(const QString& fileName, const ConnectionRecord& reco
     const QString folder = ensureRecordFolder();
     if (folder.isEmpty()) return false;
     QStringList lines;
-    for (const QString& value : record.plainLines()) lines << EncryptString(value);
+    QString line;
+    // a value the cipher cannot hold is refused rather than stored as an empty line
+    for (const QString& value : record.plainLines()) {
+        if (!encipher(value, line)) return false;
+        lines << line;
+    }
     return writeEnciphered(folder, fileName, lines);
 }
 

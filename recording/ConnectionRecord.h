@@ -31,7 +31,8 @@ struct ConnectionRecord {
 QString ConnectionRecordFileName(const QDate& date, const QTime& start);
 
 // Writes the record under Verbindungen/<fileName>, whole and atomically; a record of that name (in any
-// letter case) is replaced, a missing folder is created. False when it could not be written.
+// letter case) is replaced, a missing folder is created. False when it could not be written or a value
+// holds a character outside the code page (nothing is written then).
 bool WriteConnectionRecord(const QString& fileName, const ConnectionRecord& record);
 
 // What the counter page shows when a recording ends; the saved record is taken from it.

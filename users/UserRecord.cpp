@@ -47,7 +47,13 @@ bool ensureUserFolder() { return QDir().mkpath(UserFolderPath()); }
 bool writeRecord(const QString& name, const UserRecord& record)
 {
     QStringList lines;
-    for (const QString& value : record.plainLines()) lines << EncryptString(value);
+    for (const QString& value : record.plainLines()) {
+        // A character outside the code page cannot be enciphered; storing the empty line instead would
+        // silently drop a password, so nothing is written.
+        const QString line = EncryptString(value);
+        if (line.isEmpty() && !value.isEmpty()) return false;
+        lines << line;
+    }
     return WriteTextLines(UserRecordPath(name), lines);
 }
 

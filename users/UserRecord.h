@@ -47,7 +47,8 @@ bool CreateUserFiles(const QString& name);
 QString NewUser();
 // Deletes the user after asking; refuses Supervisor in any letter case. True when it was deleted.
 bool DeleteUser(const QString& name);
-// Writes the record of the user shown on the page; the budget file is not touched.
+// Writes the record of the user shown on the page; the budget file is not touched. False, and nothing
+// written, when a value (the password) holds a character outside the code page.
 bool SaveUser(const QString& name, const UserRecord& record);
 
 inline const QString USER_RECREATED_MESSAGE = QStringLiteral(

@@ -8,6 +8,7 @@ TEST_F(TimeRoutinesTest, DurationArithmetic)
 {
     const struct { const char* text; qint32 seconds; } seconds[] = {
         {"1:00:00", 3600}, {"0:59:00", 3540}, {"1:30", 5400}, {"90", 90}, {"125:00:07", 450007}, {"", 0}, {"x", 0},
+        {"999999:00:00", 2147483647},
     };
     for (const auto& c : seconds) EXPECT_EQ(TimeToSeconds(c.text), c.seconds) << c.text;
 

@@ -155,4 +155,7 @@ TEST_F(ConnectionRecordTest, HandEnteredRecordHasTheCommentLine)
     r.comment = QString();
     ASSERT_TRUE(WriteConnectionRecord(name, r));
     EXPECT_TRUE(readFile("Verbindungen/03022001-235959.CON").endsWith("\r\n\r\n")); // an empty comment line
+    r.comment = QString::fromUtf8("Łódź"); // the cipher cannot hold it: refused, the stored record stays
+    EXPECT_FALSE(WriteConnectionRecord(name, r));
+    EXPECT_TRUE(readFile("Verbindungen/03022001-235959.CON").endsWith("\r\n\r\n"));
 }

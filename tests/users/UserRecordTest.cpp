@@ -120,6 +120,11 @@ TEST_F(UserRecordTest, SaveUserWritesThePageValues)
     UserRecord back;
     ASSERT_EQ(ReadUserRecord("ANNA", back), StoredFile::Ok);
     EXPECT_EQ(back, r);
+    // a password the cipher cannot hold must not turn into no password
+    const QByteArray before = readFile("Benutzer/Anna.usr");
+    r.password = QString::fromUtf8("Łódź");
+    EXPECT_FALSE(SaveUser("Anna", r));
+    EXPECT_EQ(readFile("Benutzer/Anna.usr"), before);
 }
 
 TEST_F(UserRecordTest, ReadingShortAndDamagedRecords)
