@@ -33,7 +33,7 @@ QString twoDigits(double v) { return FormatDouble(v, "00"); }
 // Steps shared by the two normalisers: hours, then carried minutes and seconds.
 void normalize(const QString& text, double& h, double& m, double& s)
 {
-    h = CLng(Val(text));
+    h = std::nearbyint(Val(text)); // halves to even, as CLng, without its 64-bit limit
     const qsizetype p1 = text.indexOf(':');
     const qsizetype p2 = p1 < 0 ? -1 : text.indexOf(':', p1 + 1);
     m = p1 < 0 ? 0 : Val(text.mid(p1 + 1, 2));
