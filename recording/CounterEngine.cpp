@@ -311,10 +311,13 @@ void CounterEngine::RSTimer2_Timer()
     if (m_stopped) return;
     tickStart();
     advanceDuration();
-    if (G_FreeAllowanceLeft != "-")
-        lblRestFrei = FormatDouble(ValDecimal(G_FreeAllowanceLeft) - G_BytesTotal / 1000000, "0.000") + "MB";
-    else
+    // read in double: a single would lose the kilobytes of a free transfer of some gigabytes
+    if (G_FreeAllowanceLeft != "-") {
+        const double freeMegabytes = Val(QString(G_FreeAllowanceLeft).replace(',', '.'));
+        lblRestFrei = FormatDouble(freeMegabytes - G_BytesTotal / 1000000, "0.000") + "MB";
+    } else {
         lblRestFrei = "keiner";
+    }
     if (UnitSize <= 0 || G_BytesTotal <= 0) {
         lblEinheiten = "Flatrate";
     } else {

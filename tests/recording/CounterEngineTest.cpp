@@ -54,9 +54,10 @@ protected:
     }
 
     // 10 cents a megabyte, a base fee of 2 cents, 300 KB carried over from the last recording.
-    void volumeTariff()
+    void volumeTariff(const QString& freeMegabytes = "0")
     {
         TarifFile t = TarifFile::New("Net", "Volumen");
+        t.freeAllowance = freeMegabytes;
         t.volumeBilling = true;
         t.volumeCents = 10;
         t.volumeUnit = "1";
@@ -204,6 +205,19 @@ TEST_F(CounterEngineTest, VolumeRecordingWithoutBytesKeepsCarryAndBaseFee)
     tick(t);
     t.cmdStop_Click();
     EXPECT_FALSE(exists("Prerun/Net - Volumen.dat") || exists("Prerun/Net - Tag.dat"));
+}
+
+TEST_F(CounterEngineTest, FreeTransferLeftShowsItsKilobytes)
+{
+    volumeTariff("5000");
+    ConnectionRecord earlier;
+    earlier.startDate = "03.01.2001";
+    earlier.bytesTotal = "123457";
+    ASSERT_TRUE(WriteConnectionRecord("03012001-100000.con", earlier));
+    CounterEngine& e = start();
+    tick(e);
+    EXPECT_EQ(G_FreeAllowanceLeft, "4999,876543");
+    EXPECT_EQ(e.lblRestFrei, "4999,877MB");
 }
 
 TEST_F(CounterEngineTest, StopWritesWhatTheLabelsShow)
