@@ -12,20 +12,6 @@
 #include <optional>
 
 namespace {
-// The lines of Tarife/<name>, or nothing when the name does not denote a file there. A name with a
-// folder part never matches a directory search of Tarife, so it is refused like a missing file.
-std::optional<QStringList> tariffLines(const QString& tariffFile)
-{
-    if (tariffFile.isEmpty() || tariffFile.contains('/') || tariffFile.contains('\\')) return std::nullopt;
-    const QString folder = ProgramPath("Tarife");
-    const QString found = FindFileNoCase(folder, tariffFile);
-    if (found.isEmpty()) return std::nullopt;
-    bool ok = false;
-    QStringList lines = ReadTextLines(folder + "/" + found, &ok);
-    if (!ok) return std::nullopt;
-    return lines;
-}
-
 // A zone hour as a second of the day; an hour the original's time routine would overflow on is a
 // read failure.
 std::optional<qint64> hourSeconds(const QString& text, bool isEnd)
@@ -38,9 +24,22 @@ std::optional<qint64> hourSeconds(const QString& text, bool isEnd)
 }
 } // namespace
 
+std::optional<QStringList> ReadTariffLines(const QString& tariffFile)
+{
+    // a name with a folder part never matches a directory search of Tarife
+    if (tariffFile.isEmpty() || tariffFile.contains('/') || tariffFile.contains('\\')) return std::nullopt;
+    const QString folder = ProgramPath("Tarife");
+    const QString found = FindFileNoCase(folder, tariffFile);
+    if (found.isEmpty()) return std::nullopt;
+    bool ok = false;
+    QStringList lines = ReadTextLines(folder + "/" + found, &ok);
+    if (!ok) return std::nullopt;
+    return lines;
+}
+
 double GetCurrentTarifPrice(const QString& tariffFile)
 {
-    const auto lines = tariffLines(tariffFile);
+    const auto lines = ReadTariffLines(tariffFile);
     if (!lines) return 0;
     const qsizetype n = lines->size();
     const qint64 now = TimeNow().msecsSinceStartOfDay() / 1000;
@@ -74,7 +73,7 @@ double GetCurrentTarifPrice(const QString& tariffFile)
 
 double GetFreeMinutes(const QString& tariffFile)
 {
-    const auto lines = tariffLines(tariffFile);
+    const auto lines = ReadTariffLines(tariffFile);
     if (!lines) return 0;
     for (const QString& line : *lines)
         if (line.left(12) == QLatin1String("Freiminuten:")) return Val(line.mid(12));
@@ -83,7 +82,7 @@ double GetFreeMinutes(const QString& tariffFile)
 
 double GetVolumeLimit(const QString& tariffFile)
 {
-    const auto lines = tariffLines(tariffFile);
+    const auto lines = ReadTariffLines(tariffFile);
     if (!lines) return 0;
     for (const QString& line : *lines)
         if (line.left(14).toLower() == QLatin1String("volumengrenze:")) return Val(line.mid(14)) * 1000;

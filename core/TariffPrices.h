@@ -3,6 +3,13 @@
 // Each takes the file name with its extension ("Net - Abend.tel") and gives 0 when nothing is found,
 // the name is empty or no such file exists.
 #include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The lines of Tarife/<tariffFile>, found without regard to case; nothing when the name is empty, has a
+// folder part or denotes no readable file there.
+std::optional<QStringList> ReadTariffLines(const QString& tariffFile);
 
 // The volume price of a volume tariff, else the "Pfennig:" price of the zone in force now (the clock,
 // and G_Holiday for the weekend zones); with several zones in force the block written last wins.

@@ -1,16 +1,13 @@
 #include "recording/TariffKeys.h"
 
 #include "core/ProgramFolder.h"
+#include "core/TariffPrices.h"
 #include "core/TextFile.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
 
 namespace {
-QStringList tariffLines(const QString& tariffFile)
-{
-    if (tariffFile.isEmpty()) return {};
-    return ReadTextLines(ProgramPath("Tarife/" + tariffFile));
-}
+QStringList tariffLines(const QString& tariffFile) { return ReadTariffLines(tariffFile).value_or(QStringList()); }
 
 // The rest of the last line that begins with the key; `found` tells whether there was one.
 QString lastValue(const QString& tariffFile, const QString& key, bool lowerCase, bool* found = nullptr)

@@ -2,6 +2,7 @@
 
 #include "core/FileList.h"
 #include "core/PriceReader.h"
+#include "core/TariffPrices.h"
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
@@ -48,13 +49,9 @@ bool HandEntryCost::LoadTarifZones(const QString& fileName)
         UnitLength = 0;
         return false;
     };
-    if (fileName.isEmpty() || fileName.contains('/') || fileName.contains('\\')) return fail();
-    const QString folder = ProgramPath("Tarife");
-    const QString found = FindFileNoCase(folder, fileName);
-    if (found.isEmpty()) return fail();
-    bool ok = false;
-    const QStringList lines = ReadTextLines(folder + "/" + found, &ok);
-    if (!ok) return fail();
+    const auto read = ReadTariffLines(fileName);
+    if (!read) return fail();
+    const QStringList& lines = *read;
 
     qsizetype i = 0;
     for (; i < lines.size(); ++i) {

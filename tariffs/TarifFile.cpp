@@ -4,6 +4,7 @@
 #include "core/FileList.h"
 #include "core/ProgramFolder.h"
 #include "core/SystemUtils.h"
+#include "core/TariffPrices.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
 #include "core/TimeRoutines.h"
@@ -75,13 +76,9 @@ bool WriteTarifFile(const TarifFile& t)
 
 bool ReadTarifFile(const QString& fileName, TarifFile* out)
 {
-    if (fileName.isEmpty() || fileName.contains('/') || fileName.contains('\\')) return false;
-    const QString folder = ProgramPath("Tarife");
-    const QString found = FindFileNoCase(folder, fileName);
-    if (found.isEmpty()) return false;
-    bool ok = false;
-    const QStringList lines = ReadTextLines(folder + "/" + found, &ok);
-    if (!ok) return false;
+    const auto read = ReadTariffLines(fileName);
+    if (!read) return false;
+    const QStringList& lines = *read;
 
     TarifFile t;
     t.provider = ProviderOfFile(fileName);
