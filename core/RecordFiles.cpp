@@ -295,14 +295,18 @@ QDate GetDateFromFileName(const QString& fileName)
     int day, month, year;
     if (!dateField(s.mid(0, 2), day) || !dateField(s.mid(2, 2), month) || !dateField(s.mid(4), year)) return fallback;
     if (year < 0) return fallback;
-    if (year < 30) year += 2000;
-    else if (year < 100) year += 1900;
+    const QDate date = RollOverDate(year, month, day);
+    return date.isValid() ? date : fallback;
+}
+
+QDate RollOverDate(qint64 year, qint64 month, qint64 day)
+{
+    if (year >= 0 && year < 30) year += 2000;
+    else if (year >= 30 && year < 100) year += 1900;
     // Months, then days, roll over into the neighbouring months and years.
-    const int months = year * 12 + (month - 1);
-    const int y = months >= 0 ? months / 12 : -((-months + 11) / 12);
-    const int m = months - y * 12 + 1;
-    if (y < 100 || y > 9999) return fallback;
-    const QDate date = QDate(y, m, 1).addDays(day - 1);
-    if (!date.isValid() || date.year() < 100 || date.year() > 9999) return fallback;
-    return date;
+    const qint64 months = year * 12 + (month - 1);
+    const qint64 y = months >= 0 ? months / 12 : -((-months + 11) / 12);
+    if (y < 100 || y > 9999) return {};
+    const QDate date = QDate(int(y), int(months - y * 12 + 1), 1).addDays(day - 1);
+    return date.isValid() && date.year() >= 100 && date.year() <= 9999 ? date : QDate();
 }

@@ -50,3 +50,7 @@ void WalkRecords(const RecordSelector& select, const RecordVisitor& visit);
 // the day, 3-4 the month, 5 to the end the year; days and months out of range roll over, a year below 100
 // is taken as 2000-2029 or 1930-1999; 1 January 2000 when no date can be built.
 QDate GetDateFromFileName(const QString& fileName);
+
+// The date of day, month and year as the record names give them: months, then days, out of range roll
+// over, a year below 100 is taken as 2000-2029 or 1930-1999; invalid outside the years 100 to 9999.
+QDate RollOverDate(qint64 year, qint64 month, qint64 day);

@@ -63,21 +63,7 @@ RecordNameDate RecordNameFields(const QString& fileName)
     return {int(Val(fileName.mid(0, 2))), int(Val(fileName.mid(2, 2))), int(Val(fileName.mid(4)))};
 }
 
-QDate RecordNameDay(const RecordNameDate& f)
-{
-    const QDate plain(f.year, f.month, f.day);
-    if (plain.isValid() && f.year >= 100) return plain;
-    // Months, then days, out of range roll over into the neighbouring months and years, as in the
-    // connection list's dating of names.
-    int year = f.year;
-    if (year >= 0 && year < 30) year += 2000;
-    else if (year >= 30 && year < 100) year += 1900;
-    const qint64 months = qint64(year) * 12 + (f.month - 1);
-    const qint64 y = months >= 0 ? months / 12 : -((-months + 11) / 12);
-    if (y < 100 || y > 9999) return {};
-    const QDate date = QDate(int(y), int(months - y * 12 + 1), 1).addDays(f.day - 1);
-    return date.year() >= 100 && date.year() <= 9999 ? date : QDate();
-}
+QDate RecordNameDay(const RecordNameDate& f) { return RollOverDate(f.year, f.month, f.day); }
 
 BudgetSpending GetBudgetSpending(const QString& user, bool sameForAll, const QDate& periodStart,
                                  const QDate& periodEnd)
