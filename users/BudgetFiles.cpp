@@ -1,5 +1,6 @@
 #include "users/BudgetFiles.h"
 
+#include "core/PriceReader.h"
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
@@ -33,20 +34,10 @@ BudgetRecord BudgetRecord::createdDefaults() { return withDates("1.1.2002", "31.
 
 bool ReadBudgetAmount(const QString& text, double* value)
 {
-    // One separator of either kind: "12,5" and "12.5" are both twelve and a half, never 125.
-    const QString t = text.trimmed();
-    const QString body = t.startsWith('+') || t.startsWith('-') ? t.mid(1) : t;
-    int separators = 0, digits = 0;
-    for (QChar c : body) {
-        if (c == ',' || c == '.') ++separators;
-        else if (c >= '0' && c <= '9') ++digits;
-        else return false;
-    }
-    if (digits == 0 || separators > 1) return false;
-    bool ok = false;
-    const double v = QString(t).replace(',', '.').toDouble(&ok);
-    if (ok && value) *value = v;
-    return ok;
+    // the same number conversion as the zone prices: "12,5" and "12.5" are both twelve and a half
+    const auto v = ReadZonePrice(text);
+    if (v && value) *value = *v;
+    return v.has_value();
 }
 
 QString UserBudgetPath(const QString& user) { return ProgramPath("Benutzer/" + user + ".bdg"); }
