@@ -264,15 +264,14 @@ void CounterEngine::showCost()
     lblKosten = IsFreeTimeLeft() ? "0 (" + amount(FreeCost) + ")" : amount(Cost);
 }
 
-bool CounterEngine::tickEnd()
+void CounterEngine::tickEnd()
 {
     if (Check3 == 1) UpdateSmallWindow();
     m_events.setMainCaption(lblKosten + " | " + lblDauer + " | " + lblBytesInOutPerSecond + " | " + lblBytesInOut);
     CheckStillOnline();
-    if (m_stopped) return false; // a stopped recording opens no countdown
+    if (m_stopped) return; // a stopped recording opens no countdown
     if (G_DayLimitOn) CheckTimeLimitDay();
     if (G_MonthLimitOn) CheckTimeLimitMonth();
-    return true;
 }
 
 void CounterEngine::RSTimer1_Timer()
@@ -451,26 +450,17 @@ void CounterEngine::LoadTimesyncConfig()
 
 void CounterEngine::LoadSmallwindowConfig() { setCheck3(LoadSwitchFile("Smallwindow.cfg")); }
 
-void CounterEngine::setCheck1(int value)
+// Setting a box from code runs its handler, as a click would, whenever the value changes.
+void CounterEngine::setBox(int& box, int value, void (CounterEngine::*handler)())
 {
-    if (Check1 == value) return;
-    Check1 = value;
-    Check1_Click();
+    if (box == value) return;
+    box = value;
+    (this->*handler)();
 }
 
-void CounterEngine::setCheck2(int value)
-{
-    if (Check2 == value) return;
-    Check2 = value;
-    Check2_Click();
-}
-
-void CounterEngine::setCheck3(int value)
-{
-    if (Check3 == value) return;
-    Check3 = value;
-    Check3_Click();
-}
+void CounterEngine::setCheck1(int value) { setBox(Check1, value, &CounterEngine::Check1_Click); }
+void CounterEngine::setCheck2(int value) { setBox(Check2, value, &CounterEngine::Check2_Click); }
+void CounterEngine::setCheck3(int value) { setBox(Check3, value, &CounterEngine::Check3_Click); }
 
 void CounterEngine::setChannelBundling(int value)
 {

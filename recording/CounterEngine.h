@@ -83,7 +83,8 @@ private:
     void showCost();
     void tickStart();   // steps shared by both ticks before the duration
     void advanceDuration();
-    bool tickEnd();     // floating window, caption, still-online test, limits
+    void tickEnd();     // floating window, caption, still-online test, limits
+    void setBox(int& box, int value, void (CounterEngine::*handler)());
     void Check1_Click();
     void Check2_Click();
     void Check3_Click();
