@@ -4,6 +4,7 @@
 #include "core/Globals.h"
 #include "core/LineCipher.h"
 #include "core/ProgramFolder.h"
+#include "core/SystemUtils.h"
 #include "core/TextFile.h"
 
 #include <QCoreApplication>
@@ -141,9 +142,8 @@ quint32 DialEntry(const QString& phonebook, const QString& entryName)
     }
     if (!useWindows) {
         // A name that could leave the DialUp folder has no data file of its own.
-        const bool safeName = !entryName.contains('/') && !entryName.contains('\\') && entryName != QLatin1String("..");
         const QString dat = ProgramPath(QStringLiteral("DialUp/") + entryName + QStringLiteral(".dat"));
-        if (safeName && !entryName.isEmpty() && QFileInfo(dat).isFile()) {
+        if (IsSafeName(entryName) && QFileInfo(dat).isFile()) {
             const LineReader lines(dat);
             const QString user = DecryptString(lines.line(1)).mid(1);
             const QString password = DecryptString(lines.line(2)).mid(1);

@@ -2,6 +2,7 @@
 
 #include "core/LineCipher.h"
 #include "core/ProgramFolder.h"
+#include "core/SystemUtils.h"
 #include "core/VB.h"
 #include "core/Win1252.h"
 
@@ -127,6 +128,10 @@ bool ReadRecordFile(const QString& path, RecordLines& record, int maxLines)
 
 bool ReadRecord(const QString& fileName, RecordLines& record, int maxLines)
 {
+    if (!IsSafeName(fileName)) {
+        record.clear();
+        return false;
+    }
     return ReadRecordFile(RecordFolderPath() + "/" + fileName, record, maxLines);
 }
 

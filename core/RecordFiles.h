@@ -28,7 +28,7 @@ QString RecordFolderPath();
 // Reads the lines present in a record file, at most maxLines, and deciphers them. False (and no lines)
 // when the file cannot be read.
 bool ReadRecordFile(const QString& path, RecordLines& record, int maxLines = RECORD_MAX_LINES);
-// The same for the record of that name in the record folder.
+// The same for the record of that name in the record folder; a name that would leave the folder is none.
 bool ReadRecord(const QString& fileName, RecordLines& record, int maxLines = RECORD_MAX_LINES);
 
 // The names of the record files (*.con in any letter case), sorted case-insensitively as ListFolder

@@ -25,6 +25,14 @@ bool IsValidFileName(const QString& name)
     return valid;
 }
 
+bool IsSafeName(const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) return false;
+    for (QChar c : name)
+        if (c == '/' || c == '\\' || c.isNull()) return false;
+    return true;
+}
+
 QString TrimAtNull(const QString& text)
 {
     const qsizetype p = text.indexOf(QChar(0));

@@ -12,6 +12,9 @@ QString GetWindowsUserName();
 QString GetSystemDirectoryPath();
 // False when the name is longer than 255 characters or holds one of \ / : * ? " < > |.
 bool IsValidFileName(const QString& name);
+// True when a name from a file, a list or the user stays in the folder it is joined to: one path
+// component, not empty, without "/", "\" or NUL, and neither "." nor "..".
+bool IsSafeName(const QString& name);
 // The text up to its first NUL character.
 QString TrimAtNull(const QString& text);
 QString StripNull(const QString& text);

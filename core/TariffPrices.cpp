@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/PriceReader.h"
 #include "core/ProgramFolder.h"
+#include "core/SystemUtils.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
 #include "core/TimeRoutines.h"
@@ -26,8 +27,7 @@ std::optional<qint64> hourSeconds(const QString& text, bool isEnd)
 
 std::optional<QStringList> ReadTariffLines(const QString& tariffFile)
 {
-    // a name with a folder part never matches a directory search of Tarife
-    if (tariffFile.isEmpty() || tariffFile.contains('/') || tariffFile.contains('\\')) return std::nullopt;
+    if (!IsSafeName(tariffFile)) return std::nullopt;
     const QString folder = ProgramPath("Tarife");
     const QString found = FindFileNoCase(folder, tariffFile);
     if (found.isEmpty()) return std::nullopt;

@@ -51,6 +51,7 @@ QStringList ReadTextLines(const QString& path, bool* ok)
 
 bool WriteFileBytes(const QString& path, const QByteArray& bytes)
 {
+    if (path.isEmpty()) return false; // the path of a refused name
     QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return false;

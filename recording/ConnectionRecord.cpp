@@ -5,6 +5,7 @@
 #include "core/LineCipher.h"
 #include "core/ProgramFolder.h"
 #include "core/RecordFiles.h"
+#include "core/SystemUtils.h"
 #include "core/TextFile.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
@@ -95,6 +96,7 @@ QString ConnectionRecordFileName(const QDate& date, const QTime& start)
 
 bool WriteConnectionRecord(const QString& fileName, const ConnectionRecord& record)
 {
+    if (!IsSafeName(fileName)) return false;
     const QString folder = ensureRecordFolder();
     if (folder.isEmpty()) return false;
     QStringList lines;

@@ -9,6 +9,7 @@
 #include "core/InternetFunctions.h"
 #include "core/ProgramFolder.h"
 #include "core/RecordFiles.h"
+#include "core/SystemUtils.h"
 #include "core/TariffPrices.h"
 #include "core/TextFile.h"
 #include "core/TimeLimit.h"
@@ -154,19 +155,24 @@ void CounterEngine::GetDialUpEntry()
         lblConnectionName = last.szEntryName;
         lblConnectionSpeed = last.szDeviceName;
     }
-    if (G_DetectSource == 0 || lblConnectionName.isEmpty()) return;
+    if (G_DetectSource == 0 || !IsSafeName(lblConnectionName)) return;
     const QString folder = ProgramPath("DialUp");
     const QString found = FindFileNoCase(folder, lblConnectionName + ".trf");
     if (found.isEmpty()) return;
     const LineReader trf(folder + "/" + found);
     const QString provider = trf.line(0), item = trf.line(1);
-    if (item.startsWith('A')) G_Tariff = provider + item.mid(1) + ".atl";
-    else if (item.startsWith('M')) G_Tariff = provider + item.mid(1) + ".tel";
+    QString tariff;
+    if (item.startsWith('A')) tariff = provider + item.mid(1) + ".atl";
+    else if (item.startsWith('M')) tariff = provider + item.mid(1) + ".tel";
+    else return;
+    // the name becomes a path in Tarife and Prerun: one that would leave them is no tariff
+    G_Tariff = IsSafeName(tariff) ? tariff : QString();
 }
 
 void CounterEngine::RunPrerunPrograms()
 {
     if (!G_DialedHere) return;
+    if (!G_SameProgramsForAll && !IsSafeName(lblConnectionName)) return;
     const QString name = G_SameProgramsForAll ? QStringLiteral("General.prg") : lblConnectionName + ".prg";
     const QString folder = ProgramPath("DialUp");
     const QString found = FindFileNoCase(folder, name);

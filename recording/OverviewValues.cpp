@@ -5,6 +5,7 @@
 #include "core/FileList.h"
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
+#include "core/SystemUtils.h"
 #include "core/TariffPrices.h"
 #include "core/TextFile.h"
 #include "core/TimeRoutines.h"
@@ -171,14 +172,14 @@ QString ShowCheapestEntry(const QStringList& entries)
     double best = 64000;
     QString result;
     for (const QString& entry : entries) {
-        if (entry.isEmpty() || entry.contains('/')) continue;
+        if (!IsSafeName(entry)) continue;
         const LineReader trf(ProgramPath("DialUp/" + entry + ".trf"));
         if (!trf.exists()) continue;
         const QString provider = trf.line(0), item = trf.line(1);
         if (provider == NO_ASSIGNMENT || item == NO_ASSIGNMENT) continue;
         const QString tariffFile = provider + item.mid(1) + (item.startsWith('A') ? ".atl" : ".tel");
         // A tariff that is gone has no price, not the price 0.
-        if (FindFileNoCase(ProgramPath("Tarife"), tariffFile).isEmpty()) continue;
+        if (!IsSafeName(tariffFile) || FindFileNoCase(ProgramPath("Tarife"), tariffFile).isEmpty()) continue;
         const double price = GetCurrentTarifPrice(tariffFile);
         if (price < best) {
             best = price;

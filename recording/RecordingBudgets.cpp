@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
+#include "core/SystemUtils.h"
 #include "core/VB.h"
 #include "recording/BudgetSpending.h"
 #include "recording/CounterEvents.h"
@@ -89,7 +90,9 @@ void RecordingBudgets::warn(int kind)
         showNotice(kind);
         return;
     }
-    if (options.acousticWarning) m_events.playSound(ProgramPath("Sounds/" + options.sound + ".wav"));
+    // the sound's name comes from a file: one that would leave Sounds plays nothing
+    if (options.acousticWarning && IsSafeName(options.sound))
+        m_events.playSound(ProgramPath("Sounds/" + options.sound + ".wav"));
     if (options.visualWarning) showNotice(kind);
 }
 

@@ -1,6 +1,7 @@
 #include "recording/TariffKeys.h"
 
 #include "core/ProgramFolder.h"
+#include "core/SystemUtils.h"
 #include "core/TariffPrices.h"
 #include "core/TextFile.h"
 #include "core/TimeRoutines.h"
@@ -55,12 +56,14 @@ QString GetActualTakt(const QString& tariffFile) { return lastValue(tariffFile, 
 
 float LoadVolumeCarry(const QString& tariffFile)
 {
+    if (!IsSafeName(tariffFile)) return 0;
     const LineReader f(ProgramPath(carryName(tariffFile)));
     return f.exists() ? ValDecimal(f.line(0)) : 0;
 }
 
 void SaveVolumeCarry(const QString& tariffFile, float unitRest)
 {
+    if (!IsSafeName(tariffFile)) return;
     // print form: a leading blank for a non-negative value, the locale's decimal separator
     WriteTextLines(ProgramPath(carryName(tariffFile)), {(unitRest < 0 ? "" : " ") + GeneralSingle(unitRest)});
 }

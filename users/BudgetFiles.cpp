@@ -2,6 +2,7 @@
 
 #include "core/PriceReader.h"
 #include "core/ProgramFolder.h"
+#include "core/SystemUtils.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
 
@@ -40,7 +41,10 @@ bool ReadBudgetAmount(const QString& text, double* value)
     return v.has_value();
 }
 
-QString UserBudgetPath(const QString& user) { return ProgramPath("Benutzer/" + user + ".bdg"); }
+QString UserBudgetPath(const QString& user)
+{
+    return IsSafeName(user) ? ProgramPath("Benutzer/" + user + ".bdg") : QString();
+}
 QString CommonBudgetPath() { return ProgramPath(QStringLiteral("Benutzer/Budget.dat")); }
 QString BudgetOptionsPath() { return ProgramPath(QStringLiteral("Benutzer/Benutzer.dat")); }
 

@@ -32,7 +32,7 @@ struct BudgetRecord {
 // one "," or "." as its decimal separator. False when it is no number.
 bool ReadBudgetAmount(const QString& text, double* value);
 
-QString UserBudgetPath(const QString& user); // Benutzer/<user>.bdg
+QString UserBudgetPath(const QString& user); // Benutzer/<user>.bdg; empty as UserRecordPath
 QString CommonBudgetPath();                  // Benutzer/Budget.dat
 
 // Damaged: fewer than five lines, or an amount that is no number.

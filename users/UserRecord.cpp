@@ -86,7 +86,10 @@ QStringList UserRecord::plainLines() const
 }
 
 QString UserFolderPath() { return ProgramPath(QStringLiteral("Benutzer")); }
-QString UserRecordPath(const QString& name) { return ProgramPath("Benutzer/" + name + ".usr"); }
+QString UserRecordPath(const QString& name)
+{
+    return IsSafeName(name) ? ProgramPath("Benutzer/" + name + ".usr") : QString();
+}
 
 QStringList GetUserNames()
 {

@@ -29,6 +29,7 @@ struct UserRecord {
 
 // Benutzer below the program folder, resolved without regard to case; created on demand by the writers.
 QString UserFolderPath();
+// Empty for a name that would leave Benutzer: such a record reads as missing and is never written.
 QString UserRecordPath(const QString& name);
 
 // The user list: the names of Benutzer/*.usr, sorted case-insensitively.

@@ -67,6 +67,15 @@ TEST_F(RecordFilesTest, ReaderGivesTheLinesPresent)
     EXPECT_EQ(r.lines, QStringList({"S19.01.2001", "", "00:01:00"}));
     EXPECT_FALSE(ReadRecord("20012001-000000.con", r));
     EXPECT_EQ(r.count(), 0);
+
+    // a name from a list is one file of the record folder, never a way out of it
+    writeCipher("Benutzer/a.usr", elevenLines("Anna"));
+    writeCipher("Verbindungen/Sub/21012001-000000.con", elevenLines("Anna"));
+    for (const char* name : {"../Benutzer/a.usr", "Sub/21012001-000000.con", "..", ".", ""}) {
+        ASSERT_TRUE(ReadRecord("17012001-120000.con", r));
+        EXPECT_FALSE(ReadRecord(name, r)) << name;
+        EXPECT_EQ(r.count(), 0) << name;
+    }
 }
 
 TEST(DecryptStoredLine, AgreesWithTheCipher)

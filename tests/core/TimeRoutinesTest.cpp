@@ -58,6 +58,12 @@ TEST(SystemUtils, FileNamesAndVersion)
     for (const char* bad : {"a\\b", "a/b", "a:b", "a*", "a?", "a\"", "a<", "a>", "a|"})
         EXPECT_FALSE(IsValidFileName(bad)) << bad;
     EXPECT_TRUE(IsValidFileName("Anbieter - Tarif"));
+    const QString nul(QChar(0));
+    for (const QString& bad : {QString(), QString("."), QString(".."), QString("../a"), QString("a/b"),
+                               QString("a\\b"), QString("/a"), QString("a/"), "a" + nul})
+        EXPECT_FALSE(IsSafeName(bad)) << bad.toStdString();
+    for (const char* good : {"a", "...", ".a", "a..b", "Anbieter - Tarif.tel", " "})
+        EXPECT_TRUE(IsSafeName(good)) << good;
     const QString v = GetWindowsVersion();
     EXPECT_GE(v.toDouble(), 5);
     EXPECT_FALSE(v.contains("9"));

@@ -389,6 +389,36 @@ TEST_F(CounterEngineTest, ProgramsAndEntryTariffForAutomaticStarts)
     EXPECT_TRUE(platform.programs.started.isEmpty()); // the stop before cleared "dialled here"
 }
 
+TEST_F(CounterEngineTest, NamesThatWouldLeaveTheirFolderAreNone)
+{
+    G_DetectSource = 1;
+    G_DialedHere = true;
+    // an entry named like a way out of DialUp has no .trf and no programs there
+    platform.phoneBook.addConnection(7, "../Netz", "ppp0");
+    writeFile("Netz.trf", "Net\r\nA - Nacht\r\n");
+    writeFile("Netz.prg", "prog1\r\n 1\r\n");
+    start().cmdStop_Click();
+    EXPECT_EQ(G_Tariff, "Net - Tag.tel");
+    EXPECT_TRUE(platform.programs.started.isEmpty());
+
+    // a .trf naming a tariff outside Tarife gives no tariff, and so no carry file
+    volumeTariff();
+    platform.phoneBook.addConnection(8, "Netz", "ppp0");
+    platform.counters.set("ppp0", 2000000, 0);
+    for (const char* provider : {"../Tarife/Net", "../Prerun/x", "../x"}) {
+        writeFile("DialUp/Netz.trf", QByteArray(provider) + "\r\nM - Volumen\r\n");
+        CounterEngine& e = start();
+        EXPECT_EQ(G_Tariff, "") << provider;
+        EXPECT_EQ(e.lblTarifname, "") << provider;
+        tick(e, 2);
+        e.cmdStop_Click();
+        EXPECT_EQ(QDir(path("Prerun")).entryList(QDir::Files), QStringList({"Net - Volumen.dat"})) << provider;
+        EXPECT_EQ(readFile("Prerun/Net - Volumen.dat"), " 300\r\n") << provider;
+        EXPECT_EQ(QDir(path("")).entryList(QDir::Files), QStringList({"Netz.prg", "Netz.trf"})) << provider;
+        G_Tariff = "Net - Volumen.tel";
+    }
+}
+
 TEST_F(CounterEngineTest, DeferredJobsAndOptionBoxes)
 {
     EXPECT_FALSE(start().Timer1); // nothing due

@@ -21,9 +21,10 @@ const QString PERIOD_NOTICE = "notice 3: Sie überschreiten nun Ihr definiertes 
 
 class RecordingBudgetsTest : public BudgetTest {
 protected:
-    void options(const QString& acoustic, const QString& visual, const QString& sameForAll = " 0")
+    void options(const QString& acoustic, const QString& visual, const QString& sameForAll = " 0",
+                 const QString& soundName = "Alarm")
     {
-        ASSERT_TRUE(WriteTextLines(path("Benutzer/Benutzer.dat"), {sameForAll, acoustic, visual, "Alarm"}));
+        ASSERT_TRUE(WriteTextLines(path("Benutzer/Benutzer.dat"), {sameForAll, acoustic, visual, soundName}));
     }
     QString sound(const QString& name) const { return "sound " + path("Sounds/" + name + ".wav"); }
     Events events;
@@ -91,20 +92,25 @@ TEST_F(RecordingBudgetsTest, WarningsFollowTheOptions)
         bool optionsFile;
         const char *acoustic, *visual;
         QStringList calls;
+        const char* soundName = "Alarm";
     } cases[] = {
         {false, "", "", {sound("Standard"), DAY_NOTICE, "countdown"}},
         {true, " 1", " 0", {sound("Alarm")}}, // no notice, so no countdown either
         {true, " 0", " 1", {DAY_NOTICE, "countdown"}},
         {true, " 0", " 0", {}},
+        // a sound name that would leave Sounds plays nothing; the notice still comes
+        {true, " 1", " 1", {DAY_NOTICE, "countdown"}, "../../x"},
+        {true, " 1", " 0", {}, ".."},
+        {true, " 1", " 0", {}, ""},
     };
     for (const auto& c : cases) {
         QFile::remove(path("Benutzer/Benutzer.dat"));
-        if (c.optionsFile) options(c.acoustic, c.visual);
+        if (c.optionsFile) options(c.acoustic, c.visual, " 0", c.soundName);
         Events e;
         RecordingBudgets b(e);
         b.GetBudget();
         b.ShowRestBudget(1.5);
-        EXPECT_EQ(e.calls, c.calls) << c.optionsFile << c.acoustic << c.visual;
+        EXPECT_EQ(e.calls, c.calls) << c.optionsFile << c.acoustic << c.visual << c.soundName;
     }
     G_NoDialOverBudget = false;
     QFile::remove(path("Benutzer/Benutzer.dat"));

@@ -5,6 +5,8 @@
 
 #include "support/TestSupport.h"
 
+#include <QDir>
+
 namespace {
 const QString INVALID_NAME_TEXT = QString::fromUtf8("Der Name enthält ungültige Zeichen (/ \\ : ? < > | * ? \") oder ist "
                                                     "zu lang (>255). Bitte wählen Sie einen anderen Namen.");
@@ -125,6 +127,30 @@ TEST_F(UserRecordTest, SaveUserWritesThePageValues)
     r.password = QString::fromUtf8("Łódź");
     EXPECT_FALSE(SaveUser("Anna", r));
     EXPECT_EQ(readFile("Benutzer/Anna.usr"), before);
+}
+
+TEST_F(UserRecordTest, NamesThatWouldLeaveBenutzerAreNeverRead)
+{
+    writeUser("Anna", {"1", "0", "0", "0", "0", "0", "0", "60", "", "0", "600"});
+    writeFile("Benutzer/Anna.bdg", "10\r\n20\r\n30\r\n01.01.2005\r\n31.01.2005\r\n");
+    writeFile("a.usr", "x\r\n");
+    const QByteArray usr = readFile("Benutzer/Anna.usr"), bdg = readFile("Benutzer/Anna.bdg");
+    UserRecord r;
+    BudgetRecord b;
+    for (const char* name : {"../Benutzer/Anna", "../a", "..", ".", "Sub/Anna"}) {
+        EXPECT_EQ(UserRecordPath(name), "") << name;
+        EXPECT_EQ(UserBudgetPath(name), "") << name;
+        EXPECT_EQ(ReadUserRecord(name, r), StoredFile::Missing) << name;
+        EXPECT_EQ(ReadBudgetRecord(UserBudgetPath(name), b), StoredFile::Missing) << name;
+        EXPECT_FALSE(SaveUser(name, r)) << name;
+        EXPECT_FALSE(CreateUserFiles(name)) << name;
+        EXPECT_FALSE(WriteBudgetRecord(UserBudgetPath(name), b)) << name;
+    }
+    EXPECT_EQ(readFile("Benutzer/Anna.usr"), usr);
+    EXPECT_EQ(readFile("Benutzer/Anna.bdg"), bdg);
+    EXPECT_EQ(readFile("a.usr"), "x\r\n");
+    EXPECT_EQ(QDir(path("Benutzer")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({"Anna.bdg", "Anna.usr"}));
 }
 
 TEST_F(UserRecordTest, ReadingShortAndDamagedRecords)
