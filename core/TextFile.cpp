@@ -76,7 +76,12 @@ bool WriteTextLines(const QString& path, const QStringList& lines)
 {
     QList<QByteArray> bytes;
     bytes.reserve(lines.size());
-    for (const QString& l : lines) bytes << Win1252::encode(l);
+    for (const QString& l : lines) {
+        // a "?" in place of a character would be stored as if it had been typed
+        const auto encoded = Win1252::encodeStrict(l);
+        if (!encoded) return false;
+        bytes << *encoded;
+    }
     return WriteByteLines(path, bytes);
 }
 

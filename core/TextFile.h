@@ -12,7 +12,8 @@ QStringList ReadTextLines(const QString& path, bool* ok = nullptr);
 // The same for raw bytes (the line cipher works on bytes).
 QList<QByteArray> ReadByteLines(const QString& path, bool* ok = nullptr);
 
-// Writes the lines, each ended by CRLF, atomically; missing folders are created. False on failure.
+// Writes the lines, each ended by CRLF, atomically; missing folders are created. False on failure, and
+// false without touching the file when a line holds a character outside the code page.
 bool WriteTextLines(const QString& path, const QStringList& lines);
 bool WriteByteLines(const QString& path, const QList<QByteArray>& lines);
 bool WriteFileBytes(const QString& path, const QByteArray& bytes);

@@ -42,4 +42,11 @@ QByteArray encode(const QString& text)
     return out;
 }
 
+std::optional<QByteArray> encodeStrict(const QString& text)
+{
+    for (QChar c : text)
+        if (byteFromChar(c) < 0) return std::nullopt;
+    return encode(text);
+}
+
 } // namespace Win1252

@@ -48,8 +48,9 @@ float ToCents(float currencyUnits);
 // The lines a hand-made tariff is written with, in their fixed order.
 QStringList TarifFileLines(const TarifFile& tarif);
 
-// Writes Tarife/<provider> - <tariff>.tel whole, replacing a file of that name. False when a name is
-// empty or holds a folder separator, or the file cannot be written.
+// Writes Tarife/<provider> - <tariff>.tel whole, replacing a file of that name. False, and the old file
+// kept, when a name is empty or holds a folder separator, a value holds a character outside the code page
+// (a name so would also differ from its file name), or the file cannot be written.
 bool WriteTarifFile(const TarifFile& tarif);
 
 // Reads Tarife/<fileName> (found without regard to case) into *tarif: provider and tariff from the file

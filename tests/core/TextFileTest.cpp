@@ -15,6 +15,9 @@ TEST(Win1252, EveryByteRoundTripsAndTheTableIsRight)
     for (int undefinedByte : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(text[undefinedByte].unicode(), undefinedByte);
     EXPECT_EQ(Win1252::encode(QStringLiteral("Grüße €")), QByteArray("Gr\xFC\xDF" "e \x80"));
     EXPECT_EQ(Win1252::encode(QStringLiteral("日")), QByteArray("?"));
+    EXPECT_EQ(Win1252::encodeStrict(text), all);
+    EXPECT_FALSE(Win1252::encodeStrict(QStringLiteral("pass☃")));
+    EXPECT_FALSE(Win1252::encodeStrict(QStringLiteral("\U0001F600"))); // each half of a surrogate pair fails
 }
 
 class TextFileTest : public ProgramTest {};
@@ -30,6 +33,16 @@ TEST_F(TextFileTest, WritesCrlfAndReadsCrlfLfAndLastLineWithoutEnd)
     bool ok = true;
     EXPECT_TRUE(ReadTextLines(path("fehlt.txt"), &ok).isEmpty());
     EXPECT_FALSE(ok);
+}
+
+TEST_F(TextFileTest, ALineOutsideTheCodePageLeavesTheOldFile)
+{
+    writeFile("a.txt", "alt\r\n");
+    EXPECT_FALSE(WriteTextLines(path("a.txt"), {"neu", QStringLiteral("pass☃")}));
+    EXPECT_EQ(readFile("a.txt"), QByteArray("alt\r\n"));
+    EXPECT_FALSE(WriteTextLines(path("b.txt"), {QStringLiteral("日")}));
+    EXPECT_FALSE(exists("b.txt"));
+    EXPECT_FALSE(WriteTextLines(QString(), {"x"})); // the path of a refused name
 }
 
 TEST_F(TextFileTest, LineReaderIsLenient)

@@ -2,6 +2,8 @@
 #include "core/VB.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
+
 namespace {
 // Windows-1252 bytes, CRLF, keys in their fixed order.
 const QByteArray Golden = "[Providerdaten]\r\n"
@@ -46,6 +48,23 @@ TEST_F(TarifFileTest, NewTariffMatchesGoldenFileByteForByte)
 {
     ASSERT_TRUE(WriteTarifFile(goldenTariff()));
     EXPECT_EQ(readFile("Tarife/Net - Abend.tel"), Golden);
+}
+
+TEST_F(TarifFileTest, ACharacterOutsideTheCodePageKeepsTheOldFile)
+{
+    ASSERT_TRUE(WriteTarifFile(goldenTariff()));
+    TarifFile t = goldenTariff();
+    t.password = QStringLiteral("pass☃");
+    EXPECT_FALSE(WriteTarifFile(t));
+    t = goldenTariff();
+    t.zones[0].cents = 5; // a change that would show if the file were written
+    t.tariff = QStringLiteral("Abend☃");
+    EXPECT_FALSE(WriteTarifFile(t));
+    t.tariff = "Abend";
+    t.provider = QStringLiteral("Net☃");
+    EXPECT_FALSE(WriteTarifFile(t));
+    EXPECT_EQ(readFile("Tarife/Net - Abend.tel"), Golden);
+    EXPECT_EQ(QDir(path("Tarife")).entryList(QDir::Files), QStringList({"Net - Abend.tel"}));
 }
 
 TEST_F(TarifFileTest, VolumeTariffAndMissingZones)

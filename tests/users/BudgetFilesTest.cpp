@@ -42,6 +42,12 @@ TEST_F(BudgetFilesTest, RecordRoundTripAndDates)
     EXPECT_EQ(ReadBudgetRecord(UserBudgetPath("Text"), back), StoredFile::Damaged);
     EXPECT_EQ(ReadBudgetRecord(UserBudgetPath("Fehlt"), back), StoredFile::Missing);
     EXPECT_EQ(BudgetRecord::createdDefaults().end, "31.1.2002");
+
+    // a date the code page cannot hold is refused, the file stays as it was
+    const QByteArray before = readFile("Benutzer/Anna.bdg");
+    r.end = QStringLiteral("31.1.2001☃");
+    EXPECT_FALSE(WriteBudgetRecord(UserBudgetPath("Anna"), r));
+    EXPECT_EQ(readFile("Benutzer/Anna.bdg"), before);
 }
 
 TEST_F(BudgetFilesTest, Options)
