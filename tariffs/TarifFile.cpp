@@ -25,6 +25,18 @@ QString kindExtension(QChar kind)
     if (kind == 'M') return QStringLiteral(".tel");
     return {};
 }
+
+// The tariff files of Tarife in folder order; anything else there, such as the temporary file an
+// interrupted write leaves ("X - y.tel.AbCdEf"), is no tariff.
+QStringList tariffFiles()
+{
+    QStringList out;
+    for (const QString& name : ListFolder(ProgramPath("Tarife"))) {
+        const QString ext = name.right(4).toLower();
+        if (ext == QLatin1String(".atl") || ext == QLatin1String(".tel")) out << name;
+    }
+    return out;
+}
 } // namespace
 
 TarifFile TarifFile::New(const QString& provider, const QString& tariff)
@@ -186,7 +198,7 @@ QString TarifFileName(const QString& provider, const QString& item)
 QStringList ListProviders()
 {
     QStringList out;
-    for (const QString& name : ListFolder(ProgramPath("Tarife"))) {
+    for (const QString& name : tariffFiles()) {
         const QString provider = ProviderOfFile(name);
         if (!provider.isEmpty() && !out.contains(provider)) out << provider;
     }
@@ -197,7 +209,7 @@ QStringList ListTarifItems(const QString& provider)
 {
     QStringList out;
     if (provider.isEmpty()) return out;
-    for (const QString& name : ListFolder(ProgramPath("Tarife"))) {
+    for (const QString& name : tariffFiles()) {
         if (ProviderOfFile(name) != provider) continue;
         const QString item = TarifItem(provider, name);
         if (!item.isEmpty()) out << item;

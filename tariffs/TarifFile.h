@@ -69,7 +69,7 @@ QString TarifItem(const QString& provider, const QString& fileName);
 // Back from provider and item to the file name; empty for an item of another kind letter.
 QString TarifFileName(const QString& provider, const QString& item);
 
-// The providers of the files of Tarife, each once, in folder order (exact comparison).
+// The providers of the tariff files (.atl, .tel) of Tarife, each once, in folder order (exact comparison).
 QStringList ListProviders();
 
 // The tariff items of one provider's files in folder order. Only files whose provider part is exactly

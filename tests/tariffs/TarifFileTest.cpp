@@ -163,9 +163,10 @@ TEST_F(TarifFileTest, FileCutShortOrSparseReadsWithoutCrash)
 TEST_F(TarifFileTest, ProvidersTariffItemsAndFileNames)
 {
     for (const char* name : {"Net - Abend.tel", "Net - Abend.atl", "Netz - B.tel", "Readme.txt", "Foo - x.txt",
-                             "A - B - C.tel", "Net - Tag.TEL"})
+                             "A - B - C.tel", "Net - Tag.TEL", "X - y.tel.AbCdEf", "Net - Nacht.xtel"})
         writeFile(QString("Tarife/") + name, "x\r\n");
-    EXPECT_EQ(ListProviders(), QStringList({"A", "Foo", "Net", "Netz"}));
+    // Only tariff files name providers: not a text file, nor what an interrupted write left behind.
+    EXPECT_EQ(ListProviders(), QStringList({"A", "Net", "Netz"}));
     // Only the provider's own files, not those of "Netz".
     EXPECT_EQ(ListTarifItems("Net"), QStringList({"A - Abend", "M - Abend", "M - Tag"}));
     EXPECT_EQ(ListTarifItems("Netz"), QStringList({"M - B"}));
