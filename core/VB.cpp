@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 QChar g_decimal = QLatin1Char(',');
@@ -139,8 +140,22 @@ QString FormatThousands(double value)
     return v < 0 ? "-" + digits : digits;
 }
 
-qint32 CInt(double value) { return qint32(std::nearbyint(value)); }
-qint64 CLng(double value) { return qint64(std::nearbyint(value)); }
+namespace {
+// Where the original stops with an overflow, a damaged file must not stop the program: beyond the type's
+// range the nearest end, and NaN 0.
+template <typename T> T wholeNumber(double value)
+{
+    if (std::isnan(value)) return 0;
+    const double r = std::nearbyint(value);
+    constexpr double limit = -double(std::numeric_limits<T>::min()); // 2^31 or 2^63, exact in double
+    if (r >= limit) return std::numeric_limits<T>::max();
+    if (r < -limit) return std::numeric_limits<T>::min();
+    return T(r);
+}
+} // namespace
+
+qint32 CInt(double value) { return wholeNumber<qint32>(value); }
+qint64 CLng(double value) { return wholeNumber<qint64>(value); }
 
 QString GermanDayName(int dayOfWeek)
 {

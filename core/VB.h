@@ -29,7 +29,8 @@ QString FormatSingle(float value, const QString& pattern);
 // Whole numbers with the German thousands separator ("1.234.567"), rounded half to even.
 QString FormatThousands(double value);
 
-// Conversion to a whole number as the original's CInt/CLng: halves to the even neighbour.
+// Conversion to a whole number as the original's CInt/CLng: halves to the even neighbour. Beyond the
+// type's range the nearest end of it, NaN 0.
 qint32 CInt(double value);
 qint64 CLng(double value);
 

@@ -10,6 +10,12 @@ TEST_F(TimeRoutinesTest, DurationArithmetic)
         {"1:00:00", 3600}, {"0:59:00", 3540}, {"1:30", 5400}, {"90", 90}, {"125:00:07", 450007}, {"", 0}, {"x", 0},
         {"999999:00:00", 2147483647},
     };
+    // damaged durations overflow double: infinite parts saturate, infinite parts of both signs are NaN
+    const QString nines(400, '9');
+    EXPECT_EQ(TimeToSeconds(nines), 2147483647);
+    EXPECT_EQ(TimeToSeconds(nines + ":" + nines + ":" + nines), 2147483647);
+    EXPECT_EQ(TimeToSeconds("-" + nines), -2147483647 - 1);
+    EXPECT_EQ(TimeToSeconds("-" + nines + ":" + nines + ":00"), 0);
     for (const auto& c : seconds) EXPECT_EQ(TimeToSeconds(c.text), c.seconds) << c.text;
 
     const struct { const char* a; const char* b; const char* result; } diffs[] = {

@@ -1,6 +1,9 @@
 #include "core/VB.h"
 #include "support/TestSupport.h"
 
+#include <cmath>
+#include <cstdint>
+
 class VBTest : public ProgramTest {};
 
 TEST_F(VBTest, ValReadsLeadingNumberOnly)
@@ -43,6 +46,24 @@ TEST_F(VBTest, WholeNumbersRoundHalvesToEven)
     EXPECT_EQ(CInt(3.5), 4);
     EXPECT_EQ(CInt(-2.5), -2);
     EXPECT_EQ(CLng(5000000000.5), 5000000000LL);
+    // beyond the range the nearest end, NaN 0
+    const double nan = std::nan(""), inf = HUGE_VAL;
+    const struct { double value; qint32 i; qint64 l; } edges[] = {
+        {nan, 0, 0},
+        {-nan, 0, 0},
+        {inf, INT32_MAX, INT64_MAX},
+        {-inf, INT32_MIN, INT64_MIN},
+        {2147483647.4, INT32_MAX, 2147483647LL},
+        {2147483647.5, INT32_MAX, 2147483648LL},
+        {-2147483648.5, INT32_MIN, -2147483648LL},
+        {-2147483649.0, INT32_MIN, -2147483649LL},
+        {9.3e18, INT32_MAX, INT64_MAX},
+        {-9.3e18, INT32_MIN, INT64_MIN},
+    };
+    for (const auto& c : edges) {
+        EXPECT_EQ(CInt(c.value), c.i) << c.value;
+        EXPECT_EQ(CLng(c.value), c.l) << c.value;
+    }
     EXPECT_EQ(FormatThousands(999) + " " + FormatThousands(3000000000.0), "999 3.000.000.000");
 }
 
