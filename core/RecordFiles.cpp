@@ -306,8 +306,7 @@ QDate GetDateFromFileName(const QString& fileName)
 
 QDate RollOverDate(qint64 year, qint64 month, qint64 day)
 {
-    if (year >= 0 && year < 30) year += 2000;
-    else if (year >= 30 && year < 100) year += 1900;
+    year = WindowedYear(year);
     // Months, then days, roll over into the neighbouring months and years.
     const qint64 months = year * 12 + (month - 1);
     const qint64 y = months >= 0 ? months / 12 : -((-months + 11) / 12);

@@ -182,5 +182,12 @@ QDate ParseShortDate(const QString& text)
     bool ok1, ok2, ok3;
     const int d = parts[0].trimmed().toInt(&ok1), m = parts[1].trimmed().toInt(&ok2), y = parts[2].trimmed().toInt(&ok3);
     if (!ok1 || !ok2 || !ok3) return {};
-    return QDate(y, m, d);
+    return QDate(int(WindowedYear(y)), m, d);
+}
+
+qint64 WindowedYear(qint64 year)
+{
+    if (year >= 0 && year < 30) return year + 2000;
+    if (year >= 30 && year < 100) return year + 1900;
+    return year;
 }

@@ -40,5 +40,8 @@ QString GermanMonthName(int month);
 
 // The short date "dd.mm.yyyy" used in files and on screen.
 QString ShortDate(const QDate& date);
-// Reads day.month.year with or without leading zeros; an invalid date when it does not fit.
+// Reads day.month.year with or without leading zeros, a year below 100 as WindowedYear does; an invalid
+// date when it does not fit.
 QDate ParseShortDate(const QString& text);
+// A year below 100 as the original's dates take it: 0-29 as 2000-2029, 30-99 as 1930-1999.
+qint64 WindowedYear(qint64 year);

@@ -77,4 +77,13 @@ TEST_F(VBTest, GermanNamesAndShortDates)
     EXPECT_EQ(ParseShortDate("01.01.2002"), QDate(2002, 1, 1));
     EXPECT_FALSE(ParseShortDate("31.2.2002").isValid());
     EXPECT_FALSE(ParseShortDate("heute").isValid());
+    // a year below 100 as the record names take it
+    const struct { const char* text; QDate date; } years[] = {
+        {"5.3.03", QDate(2003, 3, 5)},  {"1.1.05", QDate(2005, 1, 1)},   {"1.1.0", QDate(2000, 1, 1)},
+        {"1.1.00", QDate(2000, 1, 1)},  {"31.12.29", QDate(2029, 12, 31)}, {"1.1.30", QDate(1930, 1, 1)},
+        {"1.1.99", QDate(1999, 1, 1)},  {"1.1.100", QDate(100, 1, 1)},  {"29.2.04", QDate(2004, 2, 29)},
+        {"1.1.2030", QDate(2030, 1, 1)},
+    };
+    for (const auto& c : years) EXPECT_EQ(ParseShortDate(c.text), c.date) << c.text;
+    EXPECT_FALSE(ParseShortDate("29.2.03").isValid());
 }
