@@ -85,7 +85,8 @@ double SyncClockFromWeb(ClockSyncStatus* status)
 
     const QString file = ProgramPath(TIME_FILE_NAME);
     if (!DownloadFile(TIME_SERVICE_HOST + TIME_SERVICE_PATH, file)) return 0;
-    const QString text = ReadTextLines(file).join(QString());
+    FileRead state = FileRead::Missing;
+    const QString text = ReadTextLines(file, &state, DOWNLOAD_FILE_CAP).join(QString());
     QFile::remove(file);
 
     const QDateTime gmt = ParseTimePage(text);

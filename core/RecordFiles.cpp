@@ -3,6 +3,7 @@
 #include "core/LineCipher.h"
 #include "core/ProgramFolder.h"
 #include "core/SystemUtils.h"
+#include "core/TextFile.h"
 #include "core/VB.h"
 #include "core/Win1252.h"
 
@@ -81,28 +82,9 @@ QString DecryptStoredLine(const QByteArray& stored)
 }
 
 namespace {
-// Reads the lines of an open record file and closes it.
-bool readOpenRecord(int fd, RecordLines& record, int maxLines)
+// Splits a record file's bytes into its lines and deciphers them.
+void splitRecord(const QByteArray& data, RecordLines& record, int maxLines)
 {
-    // A record is a few hundred bytes; a damaged file may be anything, so reading stops after the lines wanted.
-    QByteArray data;
-    char buffer[4096];
-    qsizetype scanned = 0, newlines = 0;
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return false;
-        }
-        data.append(buffer, got);
-        // a regular file reads short only at its end
-        if (got < ssize_t(sizeof buffer)) break;
-        for (; scanned < data.size(); ++scanned)
-            if (data[scanned] == '\n') ++newlines;
-        if (newlines >= maxLines) break;
-    }
-    ::close(fd);
     // CRLF or LF; a final line end makes no extra line.
     qsizetype start = 0;
     while (start < data.size() && record.stored.size() < maxLines) {
@@ -115,15 +97,17 @@ bool readOpenRecord(int fd, RecordLines& record, int maxLines)
     }
     record.lines.reserve(record.stored.size());
     for (const QByteArray& raw : std::as_const(record.stored)) record.lines << DecryptStoredLine(raw);
-    return true;
 }
 } // namespace
 
 bool ReadRecordFile(const QString& path, RecordLines& record, int maxLines)
 {
+    // A record is a few hundred bytes; a file over the cap is damaged and is not read whole.
     record.clear();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    return fd >= 0 && readOpenRecord(fd, record, maxLines);
+    QByteArray data;
+    if (ReadFileBytes(path, &data, DATA_FILE_CAP) != FileRead::Ok) return false;
+    splitRecord(data, record, maxLines);
+    return true;
 }
 
 bool ReadRecord(const QString& fileName, RecordLines& record, int maxLines)
@@ -198,9 +182,14 @@ struct WalkState {
 
 std::optional<RecordLines> readAt(int dirFd, const QString& name)
 {
+    const int fd = ::openat(dirFd, QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return std::nullopt; // removed in the meantime
+    QByteArray data;
+    const FileRead state = ReadOpenFile(fd, &data, DATA_FILE_CAP);
+    ::close(fd);
+    if (state != FileRead::Ok) return std::nullopt;
     RecordLines record;
-    const int fd = ::openat(dirFd, QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || !readOpenRecord(fd, record, RECORD_MAX_LINES)) return std::nullopt; // removed in the meantime
+    splitRecord(data, record, RECORD_MAX_LINES);
     return record;
 }
 } // namespace

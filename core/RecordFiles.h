@@ -26,7 +26,7 @@ struct RecordLines {
 QString RecordFolderPath();
 
 // Reads the lines present in a record file, at most maxLines, and deciphers them. False (and no lines)
-// when the file cannot be read.
+// when the file cannot be read or is longer than DATA_FILE_CAP (damaged; it is not read whole).
 bool ReadRecordFile(const QString& path, RecordLines& record, int maxLines = RECORD_MAX_LINES);
 // The same for the record of that name in the record folder; a name that would leave the folder is none.
 bool ReadRecord(const QString& fileName, RecordLines& record, int maxLines = RECORD_MAX_LINES);
@@ -41,7 +41,7 @@ QString DecryptStoredLine(const QByteArray& stored);
 
 // The shared walk over every record file, in the order of ListRecordFiles. `select` decides from the name
 // alone whether a record is read at all (empty = every record); `visit` gets each selected record that
-// could be read. Only one record is held in memory at a time.
+// could be read (one over the cap of ReadRecordFile is passed over). Only one record is held in memory at a time.
 using RecordSelector = std::function<bool(const QString& fileName)>;
 using RecordVisitor = std::function<void(const QString& fileName, const RecordLines& record)>;
 void WalkRecords(const RecordSelector& select, const RecordVisitor& visit);

@@ -31,9 +31,9 @@ std::optional<QStringList> ReadTariffLines(const QString& tariffFile)
     const QString folder = ProgramPath("Tarife");
     const QString found = FindFileNoCase(folder, tariffFile);
     if (found.isEmpty()) return std::nullopt;
-    bool ok = false;
-    QStringList lines = ReadTextLines(folder + "/" + found, &ok);
-    if (!ok) return std::nullopt;
+    FileRead state = FileRead::Missing;
+    QStringList lines = ReadTextLines(folder + "/" + found, &state, TARIFF_FILE_CAP);
+    if (state != FileRead::Ok) return std::nullopt;
     return lines;
 }
 

@@ -7,8 +7,11 @@
 
 #include <optional>
 
+// The most zone blocks a tariff's readers take.
+inline constexpr int MAX_TARIF_ZONES = 255;
+
 // The lines of Tarife/<tariffFile>, found without regard to case; nothing when the name is empty, has a
-// folder part or denotes no readable file there.
+// folder part or denotes no readable file there, or the file is longer than TARIFF_FILE_CAP.
 std::optional<QStringList> ReadTariffLines(const QString& tariffFile);
 
 // The volume price of a volume tariff, else the "Pfennig:" price of the zone in force now (the clock,

@@ -8,6 +8,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
 namespace {
 QList<QByteArray> splitLines(const QByteArray& data)
 {
@@ -31,22 +38,75 @@ QList<QByteArray> splitLines(const QByteArray& data)
 }
 } // namespace
 
-QList<QByteArray> ReadByteLines(const QString& path, bool* ok)
+FileRead ReadOpenFile(int fd, QByteArray* data, qint64 cap)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (ok) *ok = false;
-        return {};
+    data->clear();
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return FileRead::Unreadable;
+    if (st.st_size > cap) return FileRead::TooLarge;
+    const qint64 limit = cap + 1;
+    qint64 got = 0;
+    for (;;) {
+        // One read takes a file of known size whole; the byte beyond it tells whether the file grew.
+        const qint64 want = std::min(limit - got, st.st_size > got ? st.st_size + 1 - got : qint64(16384));
+        data->resize(got + want);
+        const ssize_t n = ::read(fd, data->data() + got, size_t(want));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            data->clear();
+            return FileRead::Unreadable;
+        }
+        got += n;
+        if (got > cap) {
+            data->clear();
+            return FileRead::TooLarge;
+        }
+        // A regular file reads short only at its end, unless it reports no size (as /proc files do).
+        if (n == 0 || (st.st_size > 0 && got >= st.st_size && n < want)) break;
     }
-    if (ok) *ok = true;
-    return splitLines(f.readAll());
+    data->resize(got);
+    return FileRead::Ok;
 }
 
-QStringList ReadTextLines(const QString& path, bool* ok)
+FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap)
+{
+    data->clear();
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::Unreadable;
+    const FileRead state = ReadOpenFile(fd, data, cap);
+    ::close(fd);
+    return state;
+}
+
+QList<QByteArray> ReadByteLines(const QString& path, bool* ok, qint64 cap)
+{
+    QByteArray data;
+    const FileRead state = ReadFileBytes(path, &data, cap);
+    if (ok) *ok = state == FileRead::Ok || state == FileRead::TooLarge;
+    return splitLines(data);
+}
+
+namespace {
+QStringList decodeLines(const QList<QByteArray>& lines)
 {
     QStringList out;
-    for (const QByteArray& l : ReadByteLines(path, ok)) out << Win1252::decode(l);
+    out.reserve(lines.size());
+    for (const QByteArray& l : lines) out << Win1252::decode(l);
     return out;
+}
+} // namespace
+
+QStringList ReadTextLines(const QString& path, FileRead* state, qint64 cap)
+{
+    QByteArray data;
+    const FileRead found = ReadFileBytes(path, &data, cap);
+    if (state) *state = found;
+    return decodeLines(splitLines(data));
+}
+
+QStringList ReadTextLines(const QString& path, bool* ok, qint64 cap)
+{
+    return decodeLines(ReadByteLines(path, ok, cap));
 }
 
 bool WriteFileBytes(const QString& path, const QByteArray& bytes)
@@ -85,7 +145,7 @@ bool WriteTextLines(const QString& path, const QStringList& lines)
     return WriteByteLines(path, bytes);
 }
 
-LineReader::LineReader(const QString& path) { m_lines = ReadTextLines(path, &m_ok); }
+LineReader::LineReader(const QString& path, qint64 cap) { m_lines = ReadTextLines(path, &m_ok, cap); }
 
 QString LineReader::line(int index) const
 {

@@ -5,12 +5,35 @@
 #include <QString>
 #include <QStringList>
 
-// The lines of a text file; false in *ok (and no lines) when it cannot be read. A final line end does
-// not make an extra empty line.
-QStringList ReadTextLines(const QString& path, bool* ok = nullptr);
+// One damaged or hostile file must stay cheap to read: a file longer than its reader's cap is damaged and
+// never read whole.
+inline constexpr qint64 DATA_FILE_CAP = 64 * 1024;            // records, users, budgets, settings
+inline constexpr qint64 TARIFF_FILE_CAP = 1024 * 1024;        // tariff files
+inline constexpr qint64 DOWNLOAD_FILE_CAP = 16 * 1024 * 1024; // pages fetched from the web
+
+// How a reader found a file.
+enum class FileRead {
+    Ok,
+    Missing,    // nothing of that name (or its folder is missing)
+    Unreadable, // it exists but cannot be read: no permission, a folder or other non-file in its place
+    TooLarge,   // longer than the cap; not read
+};
+
+// Reads an open file, asking for at most cap + 1 bytes, and leaves it open. Files of /proc report the
+// size 0, so the size only rules out a file known to be too long; the read goes on to the end.
+FileRead ReadOpenFile(int fd, QByteArray* data, qint64 cap);
+// Opens the file (a pipe or device in its place is not waited for) and reads it as ReadOpenFile does.
+FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap = DATA_FILE_CAP);
+
+// The lines of a text file. A final line end does not make an extra empty line. *state tells how the
+// file was found; anything but Ok gives no lines.
+QStringList ReadTextLines(const QString& path, FileRead* state, qint64 cap = DATA_FILE_CAP);
+// The same for lenient readers: false in *ok (and no lines) when the file is missing or cannot be
+// read; a file over the cap reads as one without lines, so every such reader takes it as damaged.
+QStringList ReadTextLines(const QString& path, bool* ok = nullptr, qint64 cap = DATA_FILE_CAP);
 
 // The same for raw bytes (the line cipher works on bytes).
-QList<QByteArray> ReadByteLines(const QString& path, bool* ok = nullptr);
+QList<QByteArray> ReadByteLines(const QString& path, bool* ok = nullptr, qint64 cap = DATA_FILE_CAP);
 
 // Writes the lines, each ended by CRLF, atomically; missing folders are created. False on failure, and
 // false without touching the file when a line holds a character outside the code page.
@@ -21,7 +44,7 @@ bool WriteFileBytes(const QString& path, const QByteArray& bytes);
 // Lenient line reader: a missing line reads as empty text, a missing file as no lines.
 class LineReader {
 public:
-    explicit LineReader(const QString& path);
+    explicit LineReader(const QString& path, qint64 cap = DATA_FILE_CAP);
     bool exists() const { return m_ok; }
     int count() const { return int(m_lines.size()); }
     QString line(int index) const; // 0-based; empty past the end

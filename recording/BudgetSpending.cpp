@@ -1,6 +1,7 @@
 #include "recording/BudgetSpending.h"
 
 #include "core/Clock.h"
+#include "core/PriceReader.h"
 #include "core/TextFile.h"
 #include "core/TimeLimit.h"
 #include "core/VB.h"
@@ -34,9 +35,8 @@ bool InPeriod(const QDate& date, const QDate& start, const QDate& end)
 
 double RecordCost(const RecordLines& record)
 {
-    const QString line = record.line(4);
-    if (line.isEmpty()) return 0;
-    return Val(line.mid(1).replace(',', '.'));
+    // the number conversion of the zone prices and budget amounts: a cost it cannot convert costs nothing
+    return ReadZonePrice(record.line(4).mid(1)).value_or(0.0);
 }
 
 namespace {

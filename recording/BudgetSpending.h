@@ -38,8 +38,8 @@ BudgetInForce ReadBudgetInForce(const QString& user);
 // start <= date <= end; never with an invalid end of the period.
 bool InPeriod(const QDate& date, const QDate& start, const QDate& end);
 
-// The cost of a record: line 4 without its "S" marker, with a decimal comma or point; 0 when the line is
-// missing or empty.
+// The cost of a record: line 4 without its "S" marker, read by ReadZonePrice (a decimal comma or point);
+// 0 when the line is missing or empty or holds no such number.
 double RecordCost(const RecordLines& record);
 
 // The costs of the records that count, in walk order, for each budget. A record counts when one budget

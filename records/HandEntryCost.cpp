@@ -68,7 +68,7 @@ bool HandEntryCost::LoadTarifZones(const QString& fileName)
         }
     }
     for (; i + 6 <= lines.size(); i += 6) {
-        if (ZoneTable.size() == 255) return fail();
+        if (ZoneTable.size() == MAX_TARIF_ZONES) return fail();
         const auto from = wholeIn(lines[i + 1].mid(4), 0, 255);
         const auto to = wholeIn(lines[i + 2].mid(4), 0, 255);
         const auto price = ReadZonePrice(lines[i + 3].mid(8));

@@ -155,7 +155,8 @@ bool ReadTarifFile(const QString& fileName, TarifFile* out)
         else if (auto v = value("Takt:"))
             t.takt = *v;
     }
-    for (; i + 6 <= lines.size(); i += 6) {
+    // no more zones than the cost calculation's table holds
+    for (; i + 6 <= lines.size() && t.zones.size() < MAX_TARIF_ZONES; i += 6) {
         const QString kind = lines[i + 5].mid(11).toLower();
         if (kind != QLatin1String("ja") && kind != QLatin1String("nein")) continue;
         TarifZone z;

@@ -55,8 +55,9 @@ bool WriteTarifFile(const TarifFile& tarif);
 
 // Reads Tarife/<fileName> (found without regard to case) into *tarif: provider and tariff from the file
 // name, the keys wherever they stand before "[Tarifzonen]", then six-line zone blocks; a block cut short
-// by the end of the file is left out, as is one whose "Wochenende:" is neither "ja" nor "nein".
-// False when the file cannot be read.
+// by the end of the file is left out, as is one whose "Wochenende:" is neither "ja" nor "nein"; blocks
+// after the 255th zone taken are left out. False when the file cannot be read or is longer than
+// TARIFF_FILE_CAP.
 bool ReadTarifFile(const QString& fileName, TarifFile* tarif);
 
 // Provider of a file name: the text before the first " -"; empty when there is none.

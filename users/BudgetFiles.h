@@ -4,8 +4,9 @@
 #include <QDate>
 #include <QString>
 
-// How a stored file was found by its reader.
-enum class StoredFile { Ok, Missing, Damaged };
+// How a stored file was found by its reader. Unreadable: it exists but cannot be read (no permission, a
+// folder in its place); unlike a damaged one it is never written over.
+enum class StoredFile { Ok, Missing, Damaged, Unreadable };
 
 // Five lines: day, month and period amount (0 = that budget off), period start and end.
 struct BudgetRecord {

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -46,6 +47,9 @@ bool ensureUserFolder() { return QDir().mkpath(UserFolderPath()); }
 
 bool writeRecord(const QString& name, const UserRecord& record)
 {
+    // A record that exists but cannot be read still holds its password and restrictions.
+    QByteArray stored;
+    if (ReadFileBytes(UserRecordPath(name), &stored) == FileRead::Unreadable) return false;
     QStringList lines;
     for (const QString& value : record.plainLines()) {
         // A character outside the code page cannot be enciphered; storing the empty line instead would
@@ -64,6 +68,17 @@ bool writeUserFiles(const QString& name, const BudgetRecord& budget)
     if (WriteBudgetRecord(UserBudgetPath(name), budget)) return true;
     QFile::remove(UserRecordPath(name));
     return false;
+}
+
+// A damaged record's bytes are kept beside it before it is written anew; the user list reads *.usr only.
+bool keepDamagedRecord(const QString& name)
+{
+    const QFileInfo record(UserRecordPath(name));
+    const QString wanted = record.fileName() + ".bak";
+    const QString found = FindFileNoCase(record.path(), wanted);
+    const QString backup = record.path() + "/" + (found.isEmpty() ? wanted : found);
+    QFile::remove(backup);
+    return QFile::copy(record.filePath(), backup);
 }
 
 bool isDuplicate(const QString& name)
@@ -100,9 +115,11 @@ QStringList GetUserNames()
 
 StoredFile ReadUserRecord(const QString& name, UserRecord& out)
 {
-    bool ok = false;
-    const QStringList stored = ReadTextLines(UserRecordPath(name), &ok);
-    if (!ok) return StoredFile::Missing;
+    FileRead state = FileRead::Missing;
+    const QStringList stored = ReadTextLines(UserRecordPath(name), &state);
+    if (state == FileRead::Missing) return StoredFile::Missing;
+    if (state == FileRead::Unreadable) return StoredFile::Unreadable;
+    if (state == FileRead::TooLarge) return StoredFile::Damaged;
     QStringList lines;
     for (int i = 0; i < 11; ++i) {
         const QString raw = i < stored.size() ? stored[i] : QString();
@@ -128,14 +145,21 @@ StoredFile ReadUserRecord(const QString& name, UserRecord& out)
     return StoredFile::Ok;
 }
 
-UserRecord LoadUserRecord(const QString& name, bool* recreated)
+UserRecord LoadUserRecord(const QString& name, bool* recreated, StoredFile* found)
 {
     UserRecord record;
-    const bool ok = ReadUserRecord(name, record) == StoredFile::Ok;
-    if (recreated) *recreated = !ok;
-    if (ok) return record;
-    CreateUserFiles(name);
-    MsgBox(USER_RECREATED_MESSAGE, vbOKOnly + vbExclamation);
+    const StoredFile state = ReadUserRecord(name, record);
+    if (found) *found = state;
+    if (recreated) *recreated = false;
+    if (state == StoredFile::Ok) return record;
+    if (state == StoredFile::Unreadable) {
+        // Its password and restrictions are still in it: writing the defaults over it would drop them.
+        MsgBox(USER_UNREADABLE_MESSAGE, vbOKOnly + vbExclamation);
+        return UserRecord();
+    }
+    const bool written = (state != StoredFile::Damaged || keepDamagedRecord(name)) && CreateUserFiles(name);
+    if (recreated) *recreated = written;
+    MsgBox(written ? USER_RECREATED_MESSAGE : WRITE_FAILED, vbOKOnly + vbExclamation);
     return UserRecord();
 }
 

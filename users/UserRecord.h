@@ -36,11 +36,14 @@ QString UserRecordPath(const QString& name);
 QStringList GetUserNames();
 
 // Reads a record as the user page does: a short record reads its missing lines as empty (not damaged);
-// a line that cannot be deciphered or a flag that is no check box state makes it damaged.
+// a line that cannot be deciphered, a flag that is no check box state or a file over DATA_FILE_CAP
+// makes it damaged. A record that exists but cannot be read is Unreadable.
 StoredFile ReadUserRecord(const QString& name, UserRecord& record);
 // Reads the record; a missing or damaged one is written anew with the defaults (budget file included)
-// and the user is told so. *recreated says whether that happened.
-UserRecord LoadUserRecord(const QString& name, bool* recreated = nullptr);
+// and the user is told so, a damaged one after its bytes were kept as <name>.usr.bak. An unreadable
+// one is left as it is, the user is told so and gets the defaults, which must not be saved over it.
+// *recreated says whether the files were written anew, *found how the record was found.
+UserRecord LoadUserRecord(const QString& name, bool* recreated = nullptr, StoredFile* found = nullptr);
 
 // Writes the default record and the default budget file (1.1.2002 to 31.1.2002), replacing both.
 bool CreateUserFiles(const QString& name);
@@ -49,9 +52,12 @@ QString NewUser();
 // Deletes the user after asking; refuses Supervisor in any letter case. True when it was deleted.
 bool DeleteUser(const QString& name);
 // Writes the record of the user shown on the page; the budget file is not touched. False, and nothing
-// written, when a value (the password) holds a character outside the code page.
+// written, when a value (the password) holds a character outside the code page or the stored record
+// exists but cannot be read.
 bool SaveUser(const QString& name, const UserRecord& record);
 
 inline const QString USER_RECREATED_MESSAGE = QStringLiteral(
     "Die Speicherdatei dieses Benutzers wurde gelöscht oder beschädigt. Sie wurde neu angelegt, die Angaben für "
     "Zugriffssteuerung und Budget müssen allerdings neu eingestellt werden.");
+inline const QString USER_UNREADABLE_MESSAGE =
+    QStringLiteral("Die Speicherdatei dieses Benutzers konnte nicht gelesen werden.");

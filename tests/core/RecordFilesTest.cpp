@@ -6,6 +6,7 @@
 
 #include "support/TestSupport.h"
 
+#include <QFile>
 #include <QRandomGenerator>
 
 namespace {
@@ -117,4 +118,39 @@ TEST_F(RecordFilesTest, WalkVisitsInListingOrderAndSelectsByName)
                 [&](const QString& name, const RecordLines&) { seen << name; });
     EXPECT_EQ(seen.size(), 15);
     for (const QString& n : seen) EXPECT_TRUE(n.startsWith("05"));
+}
+
+TEST_F(RecordFilesTest, RecordsOverTheCapAreSkippedLikeUnreadableOnes)
+{
+    // enough records around them for the walk's readers to run ahead
+    QStringList kept;
+    for (int i = 0; i < 200; ++i) {
+        const QString name = QString("01012001-%1.con").arg(i, 6, 10, QChar('0'));
+        if (i == 7 || i == 150 || i == 151) continue;
+        writeCipher("Verbindungen/" + name, elevenLines("Anna"));
+        kept << name;
+    }
+    QFile huge(path("Verbindungen/01012001-000007.con")); // one line of 50 MB
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(50 * 1024 * 1024));
+    huge.close();
+    writeFile("Verbindungen/01012001-000150.con", QByteArray(DATA_FILE_CAP + 1, char(150)));
+    QByteArray atCap = Win1252::encode(EncryptString("S1,00")) + "\r\n";
+    atCap += QByteArray(DATA_FILE_CAP - atCap.size(), char(150));
+    writeFile("Verbindungen/01012001-000151.con", atCap); // the largest record still read
+    kept << "01012001-000151.con";
+    kept.sort();
+
+    QStringList seen;
+    const qint64 before = BytesReadSoFar();
+    WalkRecords(nullptr, [&](const QString& name, const RecordLines&) { seen << name; });
+    if (before >= 0) {
+        EXPECT_LT(BytesReadSoFar() - before, 1024 * 1024); // the long ones are not read whole
+    }
+    EXPECT_EQ(seen, kept);
+    RecordLines r;
+    EXPECT_FALSE(ReadRecord("01012001-000007.con", r));
+    EXPECT_FALSE(ReadRecord("01012001-000150.con", r));
+    ASSERT_TRUE(ReadRecord("01012001-000151.con", r));
+    EXPECT_EQ(r.line(1), "S1,00");
+    EXPECT_EQ(r.count(), 2);
 }

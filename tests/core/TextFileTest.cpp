@@ -4,6 +4,12 @@
 #include "core/Win1252.h"
 #include "support/TestSupport.h"
 
+#include <QDir>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 TEST(Win1252, EveryByteRoundTripsAndTheTableIsRight)
 {
     QByteArray all;
@@ -70,4 +76,100 @@ TEST_F(TextFileTest, ProgramPathReusesExistingLetterCase)
     writeFile("Benutzer/Anna.usr", "x");
     EXPECT_EQ(ProgramPath("benutzer/ANNA.usr"), path("Benutzer/Anna.usr"));
     EXPECT_EQ(ProgramPath("Config/Options.cfg"), path("Config/Options.cfg"));
+}
+
+TEST_F(TextFileTest, FilesOverTheCapAreNotReadAndOthersAreFoundAsTheyAre)
+{
+    QDir().mkpath(path("Ordner.cfg"));
+    writeFile("Genau.cfg", QByteArray(DATA_FILE_CAP, 'a'));
+    writeFile("Lang.cfg", QByteArray(DATA_FILE_CAP + 1, 'a'));
+    writeFile("Tarif.tel", QByteArray(TARIFF_FILE_CAP, 'b'));
+    QFile sparse(path("Riesig.con"));
+    ASSERT_TRUE(sparse.open(QIODevice::WriteOnly) && sparse.resize(50 * 1024 * 1024));
+    sparse.close();
+    const QByteArray fifo = QFile::encodeName(path("Rohr.cfg"));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    const struct {
+        const char* name;
+        qint64 cap;
+        FileRead state;
+        qsizetype size;
+    } cases[] = {
+        {"Genau.cfg", DATA_FILE_CAP, FileRead::Ok, DATA_FILE_CAP},
+        {"Lang.cfg", DATA_FILE_CAP, FileRead::TooLarge, 0},
+        {"Tarif.tel", DATA_FILE_CAP, FileRead::TooLarge, 0},
+        {"Tarif.tel", TARIFF_FILE_CAP, FileRead::Ok, TARIFF_FILE_CAP},
+        {"Riesig.con", DATA_FILE_CAP, FileRead::TooLarge, 0},
+        {"Fehlt.cfg", DATA_FILE_CAP, FileRead::Missing, 0},
+        {"Fehlt/a.cfg", DATA_FILE_CAP, FileRead::Missing, 0},
+        {"Genau.cfg/a.cfg", DATA_FILE_CAP, FileRead::Missing, 0},
+        {"Ordner.cfg", DATA_FILE_CAP, FileRead::Unreadable, 0},
+        {"Rohr.cfg", DATA_FILE_CAP, FileRead::Unreadable, 0}, // not waited for
+    };
+    for (const auto& c : cases) {
+        QByteArray data("alt");
+        const qint64 before = BytesReadSoFar();
+        EXPECT_EQ(ReadFileBytes(path(c.name), &data, c.cap), c.state) << c.name;
+        EXPECT_EQ(data.size(), c.size) << c.name;
+        if (before >= 0) { // never the whole file
+            EXPECT_LE(BytesReadSoFar() - before, c.cap + 4096) << c.name;
+        }
+    }
+    // Lenient readers take a long file as an existing one without lines: damaged, not missing.
+    bool ok = false;
+    EXPECT_TRUE(ReadTextLines(path("Lang.cfg"), &ok).isEmpty());
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(LineReader(path("Riesig.con")).exists());
+    EXPECT_EQ(LineReader(path("Riesig.con")).count(), 0);
+    EXPECT_FALSE(LineReader(path("Ordner.cfg")).exists());
+    FileRead state = FileRead::Ok;
+    EXPECT_TRUE(ReadTextLines(path("Lang.cfg"), &state).isEmpty());
+    EXPECT_EQ(state, FileRead::TooLarge);
+}
+
+TEST_F(TextFileTest, UnreadableFileIsNotMissing)
+{
+    if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+    writeFile("Gesperrt.cfg", "1\r\n");
+    ASSERT_TRUE(QFile(path("Gesperrt.cfg")).setPermissions(QFileDevice::Permissions()));
+    FileRead state = FileRead::Ok;
+    EXPECT_TRUE(ReadTextLines(path("Gesperrt.cfg"), &state).isEmpty());
+    EXPECT_EQ(state, FileRead::Unreadable);
+}
+
+TEST(TextFileOnProc, ReadsProcFilesThatReportNoSize)
+{
+    // seq_file pages come in reads shorter than asked for, long before the end
+    for (const char* name : {"/proc/self/mountinfo", "/proc/self/maps", "/proc/net/route"}) {
+        QFile f(name);
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QByteArray expected = f.readAll();
+        QByteArray data;
+        const FileRead state = ReadFileBytes(name, &data, TARIFF_FILE_CAP);
+        if (expected.size() > TARIFF_FILE_CAP) {
+            EXPECT_EQ(state, FileRead::TooLarge) << name;
+            continue;
+        }
+        ASSERT_EQ(state, FileRead::Ok) << name;
+        if (QByteArray(name) != "/proc/self/maps") {
+            EXPECT_EQ(data, expected) << name;
+        } else { // it changes as we read
+            EXPECT_GT(data.count('\n'), 3) << name;
+        }
+    }
+}
+
+TEST(TextFileOnProc, SizelessFileOverTheCapIsReadOnlyUpToIt)
+{
+    // the size cannot rule it out, so the read itself must stop
+    const char* name = "/proc/kallsyms";
+    QFile f(name);
+    if (!f.open(QIODevice::ReadOnly) || f.readAll().size() <= DATA_FILE_CAP) GTEST_SKIP() << "no long /proc file";
+    QByteArray data;
+    const qint64 before = BytesReadSoFar();
+    EXPECT_EQ(ReadFileBytes(name, &data), FileRead::TooLarge);
+    EXPECT_TRUE(data.isEmpty());
+    if (before >= 0) {
+        EXPECT_LE(BytesReadSoFar() - before, DATA_FILE_CAP + 1 + 4096);
+    }
 }

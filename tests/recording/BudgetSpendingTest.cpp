@@ -90,3 +90,23 @@ TEST_F(BudgetSpendingTest, NameFieldsThatMakeNoDateRollOverForThePeriod)
     EXPECT_EQ(RecordNameDay({1, 13, 2000}), QDate(2001, 1, 1));
     EXPECT_EQ(RecordNameDay({1, 1, 1}), QDate(2001, 1, 1));
 }
+
+TEST(RecordCost, ReadsLineFourWithTheStrictNumberConversion)
+{
+    const struct {
+        const char* line;
+        double cost;
+    } cases[] = {
+        {"S1,25", 1.25}, {"S1.25", 1.25}, {"S 2,50 ", 2.5}, {"S0", 0},      {"S-0,75", -0.75},
+        {"S1,5x", 0},    {"S1,2,3", 0},   {"S1.234,5", 0},  {"S", 0},       {"", 0},
+        {"S,", 0},       {"S1e3", 0},     {"SAbc", 0},      {"1,25", 0.25}, // the first character is the marker
+    };
+    for (const auto& c : cases) {
+        RecordLines record;
+        record.lines = {"S17.01.2001", "12:00:00", "00:10:00", c.line};
+        EXPECT_EQ(RecordCost(record), c.cost) << c.line;
+    }
+    RecordLines shortRecord;
+    shortRecord.lines = {"S17.01.2001", "12:00:00", "00:10:00"};
+    EXPECT_EQ(RecordCost(shortRecord), 0);
+}

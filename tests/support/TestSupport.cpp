@@ -86,3 +86,12 @@ QStringList ProgramTest::deciphered(const QString& relative) const
 }
 
 QByteArray FromHex(const char* hex) { return QByteArray::fromHex(QByteArray(hex).replace(' ', "")); }
+
+qint64 BytesReadSoFar()
+{
+    QByteArray io;
+    if (ReadFileBytes("/proc/self/io", &io) != FileRead::Ok) return -1;
+    for (const QByteArray& line : io.split('\n'))
+        if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
+    return -1;
+}

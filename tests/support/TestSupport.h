@@ -66,5 +66,8 @@ protected:
     ScriptedDialogs dialogs;
 };
 
+// The bytes this process has read so far (rchar of /proc/self/io); -1 where the kernel does not count them.
+qint64 BytesReadSoFar();
+
 // Bytes from a hex text ("99 c3 7b").
 QByteArray FromHex(const char* hex);

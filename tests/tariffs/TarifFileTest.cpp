@@ -1,4 +1,6 @@
 #include "tariffs/TarifFile.h"
+#include "core/TariffPrices.h"
+#include "core/TextFile.h"
 #include "core/VB.h"
 #include "support/TestSupport.h"
 
@@ -185,4 +187,31 @@ TEST_F(TarifFileTest, ProvidersTariffItemsAndFileNames)
     EXPECT_FALSE(WriteTarifFile(bad));
     bad = TarifFile::New("Net", "");
     EXPECT_FALSE(WriteTarifFile(bad));
+}
+
+TEST_F(TarifFileTest, ZoneBlocksStopAt255AndLongFilesAreDamaged)
+{
+    const QByteArray block = "Zone:T\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\nWochenende:Nein\r\n";
+    const QByteArray odd = "Zone:T\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\nWochenende:Oft\r\n";
+    // past the data files' cap, within the tariffs'
+    const QByteArray head = "Takt:60 / 60\r\n[Tarifzonen]\r\n" + odd.repeated(2000);
+    const struct {
+        const char* name;
+        QByteArray file;
+        bool reads;
+        qsizetype zones;
+    } cases[] = {
+        {"254 blocks", head + block.repeated(254), true, 254},
+        {"255 blocks", head + block.repeated(255), true, 255},
+        {"300 blocks", head + block.repeated(300), true, 255},
+        {"at the cap", (head + block.repeated(300)).leftJustified(TARIFF_FILE_CAP, 'x'), true, 255},
+        {"over the cap", (head + block).leftJustified(TARIFF_FILE_CAP + 1, 'x'), false, 0},
+    };
+    for (const auto& c : cases) {
+        writeFile("Tarife/Net - T.tel", c.file);
+        TarifFile t;
+        EXPECT_EQ(ReadTarifFile("Net - T.tel", &t), c.reads) << c.name;
+        EXPECT_EQ(t.zones.size(), c.zones) << c.name;
+        EXPECT_EQ(GetCurrentTarifPrice("Net - T.tel"), c.reads ? 1 : 0) << c.name;
+    }
 }

@@ -6,6 +6,12 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+#include <utility>
 
 namespace {
 const QString INVALID_NAME_TEXT = QString::fromUtf8("Der Name enthält ungültige Zeichen (/ \\ : ? < > | * ? \") oder ist "
@@ -180,4 +186,92 @@ TEST_F(UserRecordTest, ReadingShortAndDamagedRecords)
     EXPECT_TRUE(exists("Benutzer/Neu.usr"));
     EXPECT_EQ(LoadUserRecord("Kurz", &recreated).dayLimitOn, 1);
     EXPECT_FALSE(recreated);
+}
+
+TEST_F(UserRecordTest, UnreadableRecordIsLeftAsItIs)
+{
+    const QString unreadable = QStringLiteral("Die Speicherdatei dieses Benutzers konnte nicht gelesen werden.");
+    const QByteArray budget = "10\r\n20\r\n30\r\n01.01.2005\r\n31.01.2005\r\n";
+    // a folder in its place, with a file in it
+    writeFile("Benutzer/Ordner.usr/inhalt", "x");
+    writeFile("Benutzer/Ordner.bdg", budget);
+    const bool asRoot = geteuid() == 0; // root reads every file: the locked record is left out
+    QByteArray locked;
+    if (!asRoot) {
+        writeUser("Gesperrt", {"1", "1", "1", "1", "1", "1", "1", "30", "geheim", "1", "300"});
+        writeFile("Benutzer/Gesperrt.bdg", budget);
+        locked = readFile("Benutzer/Gesperrt.usr");
+        ASSERT_TRUE(QFile(path("Benutzer/Gesperrt.usr")).setPermissions(QFileDevice::Permissions()));
+    }
+    for (const QString name : {"Ordner", "Gesperrt"}) {
+        if (asRoot && name == "Gesperrt") continue;
+        dialogs.messages.clear();
+        bool recreated = true;
+        StoredFile found = StoredFile::Ok;
+        EXPECT_EQ(LoadUserRecord(name, &recreated, &found), UserRecord()) << name.toStdString();
+        EXPECT_FALSE(recreated) << name.toStdString();
+        EXPECT_EQ(found, StoredFile::Unreadable) << name.toStdString();
+        EXPECT_EQ(dialogs.texts(), QStringList({unreadable})) << name.toStdString();
+        EXPECT_EQ(dialogs.messages.value(0).style, vbOKOnly + vbExclamation);
+        EXPECT_EQ(readFile("Benutzer/" + name + ".bdg"), budget) << name.toStdString();
+        EXPECT_FALSE(exists("Benutzer/" + name + ".usr.bak")) << name.toStdString();
+        EXPECT_FALSE(SaveUser(name, UserRecord())) << name.toStdString(); // the defaults go nowhere either
+    }
+    EXPECT_TRUE(QFileInfo(path("Benutzer/Ordner.usr")).isDir());
+    EXPECT_EQ(readFile("Benutzer/Ordner.usr/inhalt"), QByteArray("x"));
+    if (!asRoot) {
+        QFile record(path("Benutzer/Gesperrt.usr"));
+        EXPECT_EQ(record.permissions(), QFileDevice::Permissions());
+        ASSERT_TRUE(record.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        EXPECT_EQ(readFile("Benutzer/Gesperrt.usr"), locked);
+    }
+}
+
+TEST_F(UserRecordTest, DamagedRecordIsKeptBesideItsNewOne)
+{
+    writeUser("Flag", {"5", "0", "0", "0", "0", "0", "0", "60", "geheim", "0", "600"}); // no check box state
+    const std::pair<QString, QByteArray> cases[] = {
+        {"Flag", readFile("Benutzer/Flag.usr")},
+        {"Roh", "nicht verschl\xfcsselt\r\n"},
+        {"Lang", QByteArray(70 * 1024, char(150))}, // over the cap
+    };
+    for (const auto& [name, old] : cases) {
+        dialogs.messages.clear();
+        writeFile("Benutzer/" + name + ".usr", old);
+        writeFile("Benutzer/" + name + ".usr.BAK", "ein \xe4lterer"); // replaced, in its letter case
+        bool recreated = false;
+        StoredFile found = StoredFile::Ok;
+        EXPECT_EQ(LoadUserRecord(name, &recreated, &found), UserRecord()) << name.toStdString();
+        EXPECT_TRUE(recreated) << name.toStdString();
+        EXPECT_EQ(found, StoredFile::Damaged) << name.toStdString();
+        EXPECT_EQ(readFile("Benutzer/" + name + ".usr.BAK"), old) << name.toStdString();
+        EXPECT_EQ(deciphered("Benutzer/" + name + ".usr"), DEFAULT_LINES) << name.toStdString();
+        ASSERT_EQ(dialogs.messages.size(), 1) << name.toStdString();
+        EXPECT_TRUE(dialogs.texts()[0].contains("Sie wurde neu angelegt")) << name.toStdString();
+    }
+    EXPECT_EQ(GetUserNames(), QStringList({"Flag", "Lang", "Roh"})); // the kept copies are no users
+}
+
+TEST_F(UserRecordTest, RecreationThatCannotWriteSaysSo)
+{
+    const QString failed = QStringLiteral("Die Dateien des Benutzers konnten nicht geschrieben werden.");
+    writeFile("Benutzer/Neu.bdg/inhalt", "x"); // the budget file cannot be written
+    bool recreated = true;
+    StoredFile found = StoredFile::Ok;
+    LoadUserRecord("Neu", &recreated, &found);
+    EXPECT_FALSE(recreated);
+    EXPECT_EQ(found, StoredFile::Missing);
+    EXPECT_EQ(dialogs.texts(), QStringList({failed}));
+    EXPECT_EQ(dialogs.messages[0].style, vbOKOnly + vbExclamation);
+    EXPECT_FALSE(exists("Benutzer/Neu.usr"));
+
+    // a damaged record whose copy cannot be made is not written over
+    writeFile("Benutzer/Alt.usr", "kaputt\r\n");
+    writeFile("Benutzer/Alt.usr.bak/inhalt", "x");
+    dialogs.messages.clear();
+    LoadUserRecord("Alt", &recreated, &found);
+    EXPECT_FALSE(recreated);
+    EXPECT_EQ(found, StoredFile::Damaged);
+    EXPECT_EQ(dialogs.texts(), QStringList({failed}));
+    EXPECT_EQ(readFile("Benutzer/Alt.usr"), QByteArray("kaputt\r\n"));
 }
