@@ -148,6 +148,7 @@ void CounterEngine::Counter_Start()
 
 void CounterEngine::GetDialUpEntry()
 {
+    RasConnHandle = 0; // not the connection of an earlier recording
     QList<RasConnInfo> connections;
     if (EnumRasConnections(connections) > 0 && !connections.isEmpty()) {
         const RasConnInfo& last = connections.last();
@@ -442,6 +443,9 @@ void CounterEngine::CheckStillOnline()
     case 3: online = CheckIPConnection(); break;
     default: return;
     }
+    // A link that dropped and came back between two ticks is a new connection with its own recording.
+    RasStatusInfo status;
+    if (online && RasConnHandle != 0) online = GetRasConnectStatus(RasConnHandle, status) != ERROR_INVALID_HANDLE;
     if (!online) Counter_Stop();
 }
 

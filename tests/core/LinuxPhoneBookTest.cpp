@@ -3,9 +3,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFile>
+#include <QProcess>
 #include <QThread>
 
+#include "support/RealFiles.h"
 #include "support/TestSupport.h"
 
 #include <unistd.h>
@@ -183,6 +186,79 @@ TEST_F(LinuxPhoneBookTest, ActiveConnectionsFromInterfacesAndPidFiles)
     EXPECT_EQ(book.connections().size(), 2);
 }
 
+TEST_F(LinuxPhoneBookTest, EachLinkHasItsOwnHandle)
+{
+    write("run/ppp-provider.pid", "100\nppp0\n");
+    write("sys/ppp0/ifindex", "7\n");
+    iface("ppp0", "0x1091\n");
+    LinuxPhoneBook book(paths);
+    QList<qint64> ended;
+    book.setTerminator([&](qint64 pid) { return ended << pid, true; });
+    RasStatusInfo status;
+    const auto handleNow = [&]() -> quint32 {
+        const QList<RasConnInfo> conns = book.connections();
+        return conns.size() == 1 ? conns[0].hrasconn : 0;
+    };
+    const auto gone = [&](quint32 h) {
+        return book.connectStatus(h, status) == ERROR_INVALID_HANDLE && book.interfaceName(h).isEmpty() &&
+               book.hangUp(h) == ERROR_INVALID_HANDLE;
+    };
+
+    const quint32 first = handleNow();
+    ASSERT_NE(first, 0u);
+    write("run/ppp-provider.pid", "101\nppp0\n"); // pppd went to the background: the same link
+    EXPECT_EQ(handleNow(), first);
+
+    write("sys/ppp0/ifindex", "8\n"); // the link dropped and pppd made a new unit between two looks
+    const quint32 second = handleNow();
+    EXPECT_NE(second, first);
+    EXPECT_TRUE(gone(first));
+    EXPECT_TRUE(ended.isEmpty()); // hanging up the old handle ends nothing
+
+    iface("ppp0", "0x1090\n"); // down
+    EXPECT_EQ(handleNow(), 0u);
+    iface("ppp0", "0x1091\n"); // and up again: a new connection
+    const quint32 third = handleNow();
+    EXPECT_NE(third, 0u);
+    EXPECT_NE(third, second);
+    EXPECT_TRUE(gone(second));
+    EXPECT_EQ(book.connectStatus(third, status), RAS_SUCCESS);
+    EXPECT_EQ(book.interfaceName(third), "ppp0");
+
+    QFile::remove(p("sys/ppp0/ifindex")); // without the index the pid tells the links apart
+    const quint32 byPid = handleNow();
+    EXPECT_EQ(handleNow(), byPid);
+    write("run/ppp-provider.pid", "102\nppp0\n");
+    EXPECT_NE(handleNow(), byPid);
+    EXPECT_TRUE(gone(byPid));
+    EXPECT_EQ(book.hangUp(handleNow()), RAS_SUCCESS);
+    EXPECT_EQ(ended, QList<qint64>{102});
+}
+
+TEST_F(LinuxPhoneBookTest, ReadsTheRealSysAndProcFiles)
+{
+    // Loopback stands in for the ppp unit and a shell for pppd: their sysfs and /proc files report sizes
+    // they do not have.
+    const QByteArray index = ReadToEnd("/sys/class/net/lo/ifindex");
+    if (index.isEmpty() || !QFileInfo::exists("/proc/self/cmdline")) GTEST_SKIP() << "no /sys or /proc";
+    QProcess pppd;
+    pppd.start("/bin/sh", {"-c", "sleep 30; true", "call", "provider"});
+    ASSERT_TRUE(pppd.waitForStarted());
+    write("run/ppp0.pid", QByteArray::number(pppd.processId()) + "\n");
+    QDir().mkpath(p("sys"));
+    ASSERT_TRUE(QFile::link("/sys/class/net/lo", p("sys/ppp0")));
+    paths.procDir = "/proc";
+
+    LinuxPhoneBook book(paths);
+    const QList<RasConnInfo> conns = book.connections();
+    ASSERT_EQ(conns.size(), 1);
+    EXPECT_EQ(conns[0].szEntryName, "provider"); // from the shell's command line
+    EXPECT_EQ(conns[0].szDeviceName, "ttyUSB0");
+    EXPECT_EQ(book.interfaceName(conns[0].hrasconn), "ppp0");
+    pppd.kill();
+    pppd.waitForFinished();
+}
+
 TEST_F(LinuxPhoneBookTest, DialRunsPppdWithThePasswordOnItsPipe)
 {
     // A stand-in pppd: keeps its arguments and what it reads from the password descriptor, ends as told.
@@ -233,6 +309,34 @@ TEST_F(LinuxPhoneBookTest, DialRunsPppdWithThePasswordOnItsPipe)
         EXPECT_EQ(readFile("out.pw"), QByteArray("geh eim$1"));
         RasStatusInfo status;
         EXPECT_EQ(book.connectStatus(handle, status), ERROR_INVALID_HANDLE); // no ppp interface in the fixture
+    }
+
+    // The pipe is filled before pppd runs: a password larger than the smallest pipe is refused, in bytes.
+    write("exitcode", "0");
+    const struct {
+        QString password;
+        quint32 result;
+    } sizes[] = {
+        {QString(2048, QChar(0xE4)), RAS_SUCCESS},                       // 4096 bytes
+        {QString(2048, QChar(0xE4)) + "a", ERROR_PORT_NOT_AVAILABLE}, // 4097 bytes
+    };
+    for (const auto& r : sizes) {
+        QFile::remove(out + ".pw");
+        RasDialInfo params;
+        params.szEntryName = "provider";
+        params.szPassword = r.password;
+        quint32 handle = 99;
+        ASSERT_EQ(book.dial(QString(), params, handle), r.result);
+        if (r.result != RAS_SUCCESS) {
+            EXPECT_EQ(handle, 0u);
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(QFile::exists(out + ".pw")); // no pppd started
+            continue;
+        }
+        EXPECT_TRUE(waitFor([&] { return readFile("out.pw").size() == 4096; }, 3000));
+        EXPECT_EQ(readFile("out.pw"), r.password.toUtf8());
+        RasStatusInfo status;
+        EXPECT_TRUE(waitFor([&] { return book.connectStatus(handle, status) == ERROR_INVALID_HANDLE; }, 3000));
     }
 
     // An entry that is no peer file dials nothing.

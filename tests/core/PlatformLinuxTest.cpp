@@ -1,6 +1,7 @@
 #include "core/platform/linux/LinuxConnectedState.h"
 #include "core/platform/linux/LinuxHostAddresses.h"
 #include "core/platform/linux/LinuxLineMonitor.h"
+#include "support/RealFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -60,6 +61,39 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
     LinuxConnectedState missing(empty.path());
     EXPECT_FALSE(missing.isAvailable());
     EXPECT_EQ(missing.flags(), 0u);
+}
+
+TEST(LinuxConnectedState, RealRouteFileAgreesWithItsCopy)
+{
+    const QString real = QStringLiteral("/proc/net/route");
+    if (!QFileInfo::exists(real)) GTEST_SKIP() << "no " << real.toStdString();
+    QTemporaryDir copy;
+    LinuxConnectedState fromProc(QStringLiteral("/proc/net")), fromCopy(copy.path());
+    // The routes may change while we look: the copies before and after must agree for the answer to count.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const QByteArray before = ReadToEnd(real);
+        const quint32 flags = fromProc.flags();
+        if (ReadToEnd(real) != before) continue;
+        Write(copy.path() + "/route", before);
+        ASSERT_TRUE(before.startsWith("Iface\t")) << before.constData();
+        EXPECT_EQ(flags, fromCopy.flags()) << before.constData();
+        return;
+    }
+    GTEST_SKIP() << "the routes kept changing";
+}
+
+TEST(LinuxLineMonitor, ReadsTheRealInterfaceFlags)
+{
+    // Loopback stands in for the ppp unit: its flags file is sysfs's own, which reports a size it does not have.
+    const QByteArray loFlags = ReadToEnd("/sys/class/net/lo/flags");
+    if (!(loFlags.trimmed().toUInt(nullptr, 16) & 0x1)) GTEST_SKIP() << "no loopback that is up";
+    QTemporaryDir dir;
+    const QString run = dir.path() + "/run", net = dir.path() + "/net";
+    Write(run + "/ppp0.pid", "4321\n");
+    Write(run + "/lock/LCK..ttyUSB0", "      4321\n");
+    QDir().mkpath(net);
+    ASSERT_TRUE(QFile::link("/sys/class/net/lo", net + "/ppp0"));
+    EXPECT_TRUE(LinuxLineMonitor(run, net, dir.path() + "/pppd").serialLinkUp());
 }
 
 TEST(LinuxHostAddresses, Ipv4OfInterfacesThatAreUpWithoutLoopback)

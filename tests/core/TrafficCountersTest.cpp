@@ -3,7 +3,10 @@
 #include "core/platform/linux/LinuxTrafficCounters.h"
 #include "core/platform/sim/SimTrafficCounters.h"
 
+#include "support/RealFiles.h"
 #include "support/TestSupport.h"
+
+#include <QDir>
 
 namespace {
 class TrafficTest : public ProgramTest {
@@ -105,4 +108,24 @@ TEST_F(TrafficTest, LinuxStatisticsFiles)
     for (const char* bad : {"eth1", "ppp1", "..", ".", "ppp0/../ppp0", ""})
         EXPECT_FALSE(onDisk.read(bad, &rx, &tx)) << bad;
     EXPECT_EQ(rx, 0u); // failed reads leave the outputs alone
+}
+
+TEST_F(TrafficTest, LinuxStatisticsOfTheRealInterfaces)
+{
+    const QString root = QStringLiteral("/sys/class/net");
+    const QStringList names = QDir(root).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    if (names.isEmpty()) GTEST_SKIP() << "no " << root.toStdString();
+    LinuxTrafficCounters real(root);
+    for (const QString& name : names) {
+        // The counters only grow: what the reader gives lies between a plain read before and one after.
+        const QString stats = root + "/" + name + "/statistics/";
+        const quint64 rxBefore = ReadToEnd(stats + "rx_bytes").trimmed().toULongLong();
+        const quint64 txBefore = ReadToEnd(stats + "tx_bytes").trimmed().toULongLong();
+        quint64 rx = 0, tx = 0;
+        ASSERT_TRUE(real.read(name, &rx, &tx)) << name.toStdString();
+        EXPECT_GE(rx, rxBefore) << name.toStdString();
+        EXPECT_GE(tx, txBefore) << name.toStdString();
+        EXPECT_LE(rx, ReadToEnd(stats + "rx_bytes").trimmed().toULongLong()) << name.toStdString();
+        EXPECT_LE(tx, ReadToEnd(stats + "tx_bytes").trimmed().toULongLong()) << name.toStdString();
+    }
 }

@@ -334,6 +334,44 @@ TEST_F(CounterEngineTest, AutomaticRecordingsAskAtStopAndEndWithTheConnection)
     EXPECT_EQ(ListRecordFiles().size(), 2);
 }
 
+TEST_F(CounterEngineTest, LinkThatCameBackEndsTheRecordingOfTheOldOne)
+{
+    // The connected state never notices: the modem route is there at every tick.
+    platform.connected.currentFlags = INTERNET_CONNECTION_MODEM;
+    G_WatchWininet = true;
+    platform.phoneBook.addConnection(7, "Netz", "ppp0");
+    platform.counters.set("ppp0", 5000, 700);
+    CounterEngine& manual = start(); // a recording started by hand carries on
+    const quint32 first = platform.phoneBook.reconnect(7);
+    tick(manual, 2);
+    EXPECT_TRUE(G_Recording);
+    manual.cmdStop_Click();
+    EXPECT_EQ(ListRecordFiles().size(), 1);
+
+    G_MonitoringOn = true;
+    G_DetectSource = 1;
+    CounterEngine& e = start();
+    EXPECT_EQ(e.RasConnHandle, first);
+    tick(e, 5);
+    const quint32 second = platform.phoneBook.reconnect(first);
+    EXPECT_NE(second, first);
+    RasStatusInfo status;
+    EXPECT_EQ(platform.phoneBook.connectStatus(first, status), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(platform.phoneBook.connections().size(), 1);
+    EXPECT_EQ(platform.phoneBook.interfaceName(second), "ppp0");
+    platform.counters.set("ppp0", 100, 50); // the new link counts from its start
+    tick(e);
+    EXPECT_FALSE(G_Recording);
+    EXPECT_EQ(events.stoppers, 2);
+    const QStringList files = ListRecordFiles();
+    ASSERT_EQ(files.size(), 2);
+    RecordLines r;
+    ASSERT_TRUE(ReadRecord(files.last(), r));
+    EXPECT_EQ(r.lines, QStringList({"S17.01.2001", "12:00:02", "00:00:06", "S0,02", "1", "5000", "700", "5700", "Netz",
+                                    "Net - Tag.tel", "Anna"}));
+    EXPECT_EQ(start().RasConnHandle, second); // the next recording is the new link's
+}
+
 TEST_F(CounterEngineTest, DailyLimitCountdownOnceAtItsMinute)
 {
     ConnectionRecord earlier; // today, the user in other letters, one minute

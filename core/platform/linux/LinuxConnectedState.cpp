@@ -17,14 +17,12 @@ quint32 LinuxConnectedState::flags()
 {
     QFile file(m_routeFile);
     if (!file.open(QIODevice::ReadOnly)) return 0;
+    // A /proc file reports size 0: only one read to its end sees its lines.
+    QList<QByteArray> lines = file.readAll().split('\n');
+    if (!lines.isEmpty()) lines.removeFirst(); // column titles
     quint32 result = 0;
-    bool header = true;
-    while (!file.atEnd()) {
-        const QString line = QString::fromLatin1(file.readLine());
-        if (header) { // column titles
-            header = false;
-            continue;
-        }
+    for (const QByteArray& bytes : lines) {
+        const QString line = QString::fromLatin1(bytes);
         const QStringList f = line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
         if (f.size() < 8) continue;
         bool okFlags = false;

@@ -19,6 +19,7 @@ namespace {
 
 // pppd's exit status when we failed to authenticate ourselves to the peer.
 constexpr int PPPD_EXIT_AUTH_FAILED = 19;
+constexpr qsizetype MAX_PASSWORD_BYTES = 4096;
 
 QByteArray readFileBytes(const QString& path, bool* ok = nullptr)
 {
@@ -264,6 +265,7 @@ QList<LinuxPhoneBook::Link> LinuxPhoneBook::scanLinks() const
                 if (argv[i] == "call") l.entry = QString::fromUtf8(argv[i + 1]);
         }
         bool ok = false;
+        l.ifindex = fileLines(m_paths.sysClassNet + "/" + iface + "/ifindex").value(0).trimmed().toInt();
         const QString flags = fileLines(m_paths.sysClassNet + "/" + iface + "/flags").value(0).trimmed();
         const uint value = flags.toUInt(&ok, 16);
         l.up = !ok || (value & 0x1); // IFF_UP; no flags file at all counts as up
@@ -275,12 +277,34 @@ QList<LinuxPhoneBook::Link> LinuxPhoneBook::scanLinks() const
     return links;
 }
 
-quint32 LinuxPhoneBook::handleFor(const QString& entry, const QString& iface)
+QList<LinuxPhoneBook::Link> LinuxPhoneBook::currentLinks()
 {
-    const QString key = entry.isEmpty() ? QStringLiteral("if:") + iface : QStringLiteral("entry:") + entry;
-    auto it = m_handles.find(key);
-    if (it == m_handles.end()) it = m_handles.insert(key, m_nextHandle++);
-    return *it;
+    // A handle stands for one link. The interface index names one instance of the interface (pppd makes a
+    // new one for every connection); its pid cannot, as pppd rewrites it when it goes to the background,
+    // so it only stands in where the index cannot be read.
+    const auto keyOf = [](const Link& l) {
+        return l.ifindex > 0 ? l.iface + "#" + QString::number(l.ifindex) : l.iface + ":" + QString::number(l.pid);
+    };
+    QList<Link> links = scanLinks();
+    QHash<QString, quint32> kept;
+    for (Link& l : links) {
+        const quint32 h = m_handles.value(keyOf(l));
+        // A link seen down has ended: up again, it is a new connection.
+        if (h != 0 && (l.up || m_dials.contains(h))) l.handle = h;
+        if (l.handle != 0) kept.insert(keyOf(l), l.handle);
+    }
+    for (Link& l : links) {
+        if (l.handle != 0) continue;
+        for (auto d = m_dials.cbegin(); d != m_dials.cend() && l.handle == 0; ++d) {
+            const qint64 pid = d->process ? d->process->processId() : 0;
+            const bool ours = l.entry == d->entry || (pid != 0 && l.pid == pid);
+            if (ours && !kept.values().contains(d.key())) l.handle = d.key();
+        }
+        if (l.handle == 0 && l.up) l.handle = m_nextHandle++;
+        if (l.handle != 0) kept.insert(keyOf(l), l.handle);
+    }
+    m_handles = kept; // a link that is gone takes its handle with it
+    return links;
 }
 
 void LinuxPhoneBook::fillDevice(const QString& entry, const QString& iface, QString& type, QString& name) const
@@ -294,10 +318,10 @@ void LinuxPhoneBook::fillDevice(const QString& entry, const QString& iface, QStr
 QList<RasConnInfo> LinuxPhoneBook::connections()
 {
     QList<RasConnInfo> out;
-    for (const Link& l : scanLinks()) {
+    for (const Link& l : currentLinks()) {
         if (!l.up) continue;
         RasConnInfo c;
-        c.hrasconn = handleFor(l.entry, l.iface);
+        c.hrasconn = l.handle;
         c.szEntryName = l.entry;
         c.szPhonebook = m_paths.peersDir;
         fillDevice(l.entry, l.iface, c.szDeviceType, c.szDeviceName);
@@ -328,11 +352,12 @@ quint32 LinuxPhoneBook::dial(const QString&, const RasDialInfo& params, quint32&
     if (!IsValidEntryName(entry)) return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     const PeerOptions peer = ReadPeerOptions(peerPath(entry));
     if (!peer.ok) return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
-    const quint32 h = handleFor(entry, QString());
-    if (m_dials.contains(h)) return ERROR_PORT_NOT_AVAILABLE; // the handle is left 0: that dial goes on
-    for (const Link& l : scanLinks()) {
+    for (const Dial& d : m_dials)
+        if (d.entry == entry) return ERROR_PORT_NOT_AVAILABLE; // the handle is left 0: that dial goes on
+    for (const Link& l : currentLinks()) {
         if (!l.up || l.entry != entry) continue;
         // Already connected: this is the connection asked for, as a second dial of a connected entry is.
+        const quint32 h = l.handle;
         handle = h;
         QTimer::singleShot(0, this, [this, h] { emit dialEvent(h, RASCS_Connected, 0); });
         return RAS_SUCCESS;
@@ -344,9 +369,11 @@ quint32 LinuxPhoneBook::dial(const QString&, const RasDialInfo& params, quint32&
 
     // The password goes through a pipe that only pppd inherits, never onto its command line.
     int fds[2] = {-1, -1};
-    if (!params.szPassword.isEmpty()) {
+    const QByteArray secret = params.szPassword.toUtf8();
+    if (!secret.isEmpty()) {
+        // The pipe is filled before pppd starts: a password larger than the smallest pipe would block here.
+        if (secret.size() > MAX_PASSWORD_BYTES) return ERROR_PORT_NOT_AVAILABLE;
         if (::pipe2(fds, O_CLOEXEC) != 0) return ERROR_PORT_NOT_AVAILABLE;
-        const QByteArray secret = params.szPassword.toUtf8();
         qsizetype written = 0;
         while (written < secret.size()) {
             const ssize_t n = ::write(fds[1], secret.constData() + written, size_t(secret.size() - written));
@@ -379,6 +406,7 @@ quint32 LinuxPhoneBook::dial(const QString&, const RasDialInfo& params, quint32&
         return ERROR_PORT_NOT_AVAILABLE;
     }
 
+    const quint32 h = m_nextHandle++;
     Dial d;
     d.entry = entry;
     d.process = process;
@@ -400,23 +428,16 @@ void LinuxPhoneBook::pollDials()
         m_poll.stop();
         return;
     }
-    const QList<Link> links = scanLinks();
-    const QList<quint32> handles = m_dials.keys();
-    for (quint32 h : handles) {
-        auto it = m_dials.find(h);
+    for (const Link& l : currentLinks()) {
+        const auto it = m_dials.find(l.handle);
         if (it == m_dials.end()) continue;
-        const qint64 pid = it->process ? it->process->processId() : 0;
-        for (const Link& l : links) {
-            if (l.entry != it->entry && (pid == 0 || l.pid != pid)) continue;
-            // The ppp unit exists once the modem has connected; it is set up when the network layer is.
-            if (l.up) {
-                finishDial(h, RASCS_Connected, 0);
-            } else if (!it->deviceReported) {
-                it->deviceReported = true;
-                it->state = RASCS_DeviceConnected;
-                emit dialEvent(h, RASCS_DeviceConnected, 0);
-            }
-            break;
+        // The ppp unit exists once the modem has connected; it is set up when the network layer is.
+        if (l.up) {
+            finishDial(l.handle, RASCS_Connected, 0);
+        } else if (!it->deviceReported) {
+            it->deviceReported = true;
+            it->state = RASCS_DeviceConnected;
+            emit dialEvent(l.handle, RASCS_DeviceConnected, 0);
         }
     }
 }
@@ -424,7 +445,10 @@ void LinuxPhoneBook::pollDials()
 void LinuxPhoneBook::dialFinished(quint32 handle, int exitCode, bool crashed)
 {
     if (!m_dials.contains(handle)) return;
-    if (!crashed && exitCode == 0) finishDial(handle, RASCS_Connected, 0);
+    if (!crashed && exitCode == 0) {
+        currentLinks(); // the link pppd left up keeps the dial's handle
+        finishDial(handle, RASCS_Connected, 0);
+    }
     else if (!crashed && exitCode == PPPD_EXIT_AUTH_FAILED)
         finishDial(handle, RASCS_AuthNotify, ERROR_AUTHENTICATION_FAILURE);
     else finishDial(handle, RASCS_Disconnected, ERROR_PORT_DISCONNECTED);
@@ -456,8 +480,8 @@ quint32 LinuxPhoneBook::hangUp(quint32 handle)
         it->process->terminate();
         known = true;
     }
-    for (const Link& l : scanLinks()) {
-        if (handleFor(l.entry, l.iface) != handle) continue;
+    for (const Link& l : currentLinks()) {
+        if (l.handle != handle) continue;
         known = true;
         if (l.pid > 0 && !(it != m_dials.end() && it->process && it->process->processId() == l.pid))
             ok = m_terminate(l.pid) && ok;
@@ -479,8 +503,8 @@ quint32 LinuxPhoneBook::connectStatus(quint32 handle, RasStatusInfo& status)
         status.szPhoneNumber = ReadPeerOptions(peerPath(dial->entry)).number;
         return RAS_SUCCESS;
     }
-    for (const Link& l : scanLinks()) {
-        if (!l.up || handleFor(l.entry, l.iface) != handle) continue;
+    for (const Link& l : currentLinks()) {
+        if (!l.up || l.handle != handle) continue;
         status.rasconnstate = RASCS_Connected;
         fillDevice(l.entry, l.iface, status.szDeviceType, status.szDeviceName);
         if (IsValidEntryName(l.entry)) status.szPhoneNumber = ReadPeerOptions(peerPath(l.entry)).number;
@@ -492,7 +516,7 @@ quint32 LinuxPhoneBook::connectStatus(quint32 handle, RasStatusInfo& status)
 QString LinuxPhoneBook::interfaceName(quint32 handle)
 {
     if (handle == 0) return {};
-    for (const Link& l : scanLinks())
-        if (l.up && handleFor(l.entry, l.iface) == handle) return l.iface;
+    for (const Link& l : currentLinks())
+        if (l.up && l.handle == handle) return l.iface;
     return {};
 }

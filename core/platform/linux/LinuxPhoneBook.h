@@ -69,7 +69,9 @@ private:
         QString iface;
         QString entry;
         qint64 pid = 0;
+        int ifindex = 0; // 0 where it cannot be read
         bool up = false;
+        quint32 handle = 0; // 0 for a link that is not a connection
     };
     struct Dial {
         QString entry;
@@ -79,7 +81,8 @@ private:
     };
 
     QList<Link> scanLinks() const;
-    quint32 handleFor(const QString& entry, const QString& iface);
+    QList<Link> currentLinks(); // scanLinks with their handles
+
     void fillDevice(const QString& entry, const QString& iface, QString& type, QString& name) const;
     void pollDials();
     void dialFinished(quint32 handle, int exitCode, bool crashed);
@@ -88,7 +91,7 @@ private:
 
     LinuxPhoneBookPaths m_paths;
     std::function<bool(qint64)> m_terminate;
-    QHash<QString, quint32> m_handles; // "entry:<name>" or "if:<interface>" -> handle
+    QHash<QString, quint32> m_handles; // link -> handle
     quint32 m_nextHandle = 1;
     QHash<quint32, Dial> m_dials;
     QTimer m_poll;

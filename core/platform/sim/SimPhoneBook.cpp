@@ -88,6 +88,21 @@ RasConnInfo& SimPhoneBook::addConnection(quint32 handle, const QString& entryNam
     return connectionList.last();
 }
 
+quint32 SimPhoneBook::reconnect(quint32 handle)
+{
+    for (const RasConnInfo& c : connectionList) {
+        if (c.hrasconn != handle) continue;
+        RasConnInfo again = c;
+        const QString iface = interfaces.value(handle);
+        remove(handle);
+        again.hrasconn = nextHandle++;
+        connectionList << again;
+        if (!iface.isEmpty()) interfaces.insert(again.hrasconn, iface);
+        return again.hrasconn;
+    }
+    return 0;
+}
+
 void SimPhoneBook::sendEvent(quint32 handle, quint32 state, quint32 error)
 {
     if (m_dialing.contains(handle)) {

@@ -30,6 +30,9 @@ public:
     };
     void addEntry(const QString& name, const RasDialInfo& info = {}, bool passwordSaved = false);
     RasConnInfo& addConnection(quint32 handle, const QString& entryName, const QString& interfaceName = {});
+    // The connection's link drops and comes up again: the same entry and interface under a new handle
+    // (returned; 0 for an unknown one), and the old handle is gone.
+    quint32 reconnect(quint32 handle);
     // Sends a progress event now; Connected makes the dialled connection active, Disconnected and
     // AuthNotify end the dial.
     void sendEvent(quint32 handle, quint32 state, quint32 error = 0);

@@ -1,0 +1,200 @@
+// The Linux platform layer on a real link: a veth pair whose one end is named ppp0, with the default
+// route through it, in a network namespace of its own. The test runs itself again inside that
+// namespace (`ip netns exec` gives it the namespace's /sys and /proc/net); traffic goes only to the
+// pair's other end, in a second namespace.
+#include "core/platform/linux/LinuxConnectedState.h"
+#include "core/platform/linux/LinuxLineMonitor.h"
+#include "core/platform/linux/LinuxPhoneBook.h"
+#include "core/platform/linux/LinuxTrafficCounters.h"
+#include "support/RealFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+// "<namespace>:<peer namespace>" when this process runs inside the link's namespace.
+constexpr char INSIDE_ENV[] = "ZUMBREL_LINK_NAMESPACES";
+const QString LOCAL = QStringLiteral("169.254.77.1"), PEER = QStringLiteral("169.254.77.2");
+
+int RunProgram(const QString& program, const QStringList& args, QByteArray* output = nullptr,
+               const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(), int timeoutMs = 10000)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    if (!p.waitForStarted() || !p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return -1;
+    }
+    if (output) *output = p.readAll();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+bool Ip(const QStringList& args)
+{
+    QByteArray out;
+    const bool ok = RunProgram(QStringLiteral("ip"), args, &out) == 0;
+    EXPECT_TRUE(ok) << "ip " << args.join(' ').toStdString() << ": " << out.constData();
+    return ok;
+}
+
+// Deletes the namespaces however the test ends; their links go with them.
+struct Namespaces {
+    QStringList names;
+    ~Namespaces()
+    {
+        for (const QString& n : names) RunProgram(QStringLiteral("ip"), {"netns", "delete", n});
+    }
+};
+
+// A new ppp0 with its address, up, and the default route through it, as pppd leaves a link.
+bool MakeLink(const QString& peerNamespace)
+{
+    return Ip({"link", "add", "ppp0", "type", "veth", "peer", "name", "peer0", "netns", peerNamespace}) &&
+           Ip({"-n", peerNamespace, "address", "add", PEER + "/30", "dev", "peer0"}) &&
+           Ip({"-n", peerNamespace, "link", "set", "peer0", "up"}) &&
+           Ip({"address", "add", LOCAL + "/30", "dev", "ppp0"}) && Ip({"link", "set", "ppp0", "up"}) &&
+           Ip({"route", "add", "default", "dev", "ppp0"});
+}
+
+bool LinkUp() { return Ip({"link", "set", "ppp0", "up"}) && Ip({"route", "add", "default", "dev", "ppp0"}); }
+
+void SendToPeer(int datagrams)
+{
+    const int s = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    ASSERT_GE(s, 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(9); // discard; the peer answers "port unreachable"
+    ::inet_pton(AF_INET, PEER.toLatin1().constData(), &to.sin_addr);
+    const QByteArray payload(1000, 'x');
+    for (int i = 0; i < datagrams; ++i)
+        ::sendto(s, payload.constData(), size_t(payload.size()), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    ::close(s);
+}
+
+void InsideTheNamespace(const QString& peerNamespace)
+{
+    ASSERT_TRUE(Ip({"link", "set", "lo", "up"}));
+    ASSERT_TRUE(MakeLink(peerNamespace));
+
+    // A stand-in pppd that called "provider" on a serial modem.
+    QProcess pppd;
+    pppd.start(QStringLiteral("sleep"), {"60"});
+    ASSERT_TRUE(pppd.waitForStarted());
+    const QByteArray pid = QByteArray::number(pppd.processId());
+    QTemporaryDir dir;
+    const auto write = [&](const QString& rel, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(dir.filePath(rel)).absolutePath());
+        QFile f(dir.filePath(rel));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    write("peers/provider", "/dev/ttyUSB0\nuser hans\n");
+    write("run/ppp0.pid", pid + "\n");
+    write("run/ppp-provider.pid", pid + "\nppp0\n");
+    write("run/lock/LCK..ttyUSB0", "      " + pid + "\n");
+    LinuxPhoneBookPaths paths;
+    paths.peersDir = dir.filePath("peers");
+    paths.runDir = dir.filePath("run");
+    paths.pppd = dir.filePath("pppd");
+
+    EXPECT_EQ(LinuxConnectedState().flags(), quint32(INTERNET_CONNECTION_MODEM));
+    EXPECT_TRUE(LinuxLineMonitor(paths.runDir, paths.sysClassNet, paths.pppd).serialLinkUp());
+
+    LinuxPhoneBook book(paths);
+    RasStatusInfo status;
+    QList<RasConnInfo> conns = book.connections();
+    ASSERT_EQ(conns.size(), 1);
+    EXPECT_EQ(conns[0].szEntryName, "provider");
+    EXPECT_EQ(conns[0].szDeviceName, "ttyUSB0");
+    const quint32 first = conns[0].hrasconn;
+    EXPECT_EQ(book.interfaceName(first), "ppp0");
+
+    // The byte counters of the link are the kernel's own.
+    LinuxTrafficCounters counters;
+    quint64 rx0 = 0, tx0 = 0, rx = 0, tx = 0;
+    ASSERT_TRUE(counters.read(book.interfaceName(first), &rx0, &tx0));
+    SendToPeer(20);
+    for (int i = 0; i < 100 && (rx <= rx0 || tx < tx0 + 20000); ++i) {
+        QThread::msleep(10);
+        ASSERT_TRUE(counters.read("ppp0", &rx, &tx));
+    }
+    EXPECT_GE(tx, tx0 + 20 * 1000);
+    EXPECT_GT(rx, rx0); // the peer's answers
+    EXPECT_EQ(tx, ReadToEnd("/sys/class/net/ppp0/statistics/tx_bytes").trimmed().toULongLong());
+
+    // Down and up again: a new connection; the old handle reports it gone.
+    ASSERT_TRUE(Ip({"link", "set", "ppp0", "down"}));
+    EXPECT_TRUE(book.connections().isEmpty());
+    EXPECT_EQ(LinuxConnectedState().flags(), 0u);
+    ASSERT_TRUE(LinkUp());
+    conns = book.connections();
+    ASSERT_EQ(conns.size(), 1);
+    const quint32 second = conns[0].hrasconn;
+    EXPECT_NE(second, first);
+    EXPECT_EQ(book.connectStatus(first, status), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(book.connectStatus(second, status), RAS_SUCCESS);
+
+    // Made anew between two looks (a new interface index): again a new connection, and hanging up the
+    // old handle ends nothing.
+    const QByteArray index = ReadToEnd("/sys/class/net/ppp0/ifindex");
+    ASSERT_TRUE(Ip({"link", "delete", "ppp0"}));
+    ASSERT_TRUE(MakeLink(peerNamespace));
+    ASSERT_NE(ReadToEnd("/sys/class/net/ppp0/ifindex"), index);
+    conns = book.connections();
+    ASSERT_EQ(conns.size(), 1);
+    const quint32 third = conns[0].hrasconn;
+    EXPECT_NE(third, second);
+    EXPECT_EQ(book.connectStatus(second, status), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(book.interfaceName(second), "");
+    EXPECT_EQ(book.hangUp(second), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(pppd.state(), QProcess::Running);
+
+    // Hanging up the link's own handle ends its pppd.
+    EXPECT_EQ(book.hangUp(third), RAS_SUCCESS);
+    EXPECT_TRUE(pppd.waitForFinished(5000));
+    Ip({"link", "delete", "ppp0"});
+}
+} // namespace
+
+TEST(RealLink, VethNamedPpp0InANetworkNamespace)
+{
+    const QString inside = qEnvironmentVariable(INSIDE_ENV);
+    if (!inside.isEmpty()) return InsideTheNamespace(inside.section(':', 1));
+
+    if (::geteuid() != 0) GTEST_SKIP() << "making network namespaces needs root";
+    if (RunProgram(QStringLiteral("ip"), {"netns", "list"}) != 0) GTEST_SKIP() << "no ip netns";
+    Namespaces ns;
+    const QString tag = QString::number(QCoreApplication::applicationPid());
+    for (const QString& role : {QStringLiteral("link"), QStringLiteral("peer")}) {
+        const QString name = "zumbrel-" + role + "-" + tag;
+        if (RunProgram(QStringLiteral("ip"), {"netns", "add", name}) != 0) GTEST_SKIP() << "ip netns add refused";
+        ns.names << name;
+    }
+    if (RunProgram(QStringLiteral("ip"), {"netns", "exec", ns.names[0], "true"}) != 0)
+        GTEST_SKIP() << "ip netns exec refused";
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(INSIDE_ENV, ns.names.join(':'));
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const QString self = QString::fromUtf8(test->test_suite_name()) + "." + test->name();
+    QByteArray output;
+    const QStringList args{"netns", "exec", ns.names[0], QCoreApplication::applicationFilePath(),
+                           "--gtest_filter=" + self};
+    const int rc = RunProgram(QStringLiteral("ip"), args, &output, env, 120000);
+    EXPECT_EQ(rc, 0) << output.constData();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.") && !output.contains("[  SKIPPED ]")) << output.constData();
+}
