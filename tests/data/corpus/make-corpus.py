@@ -128,10 +128,15 @@ def cipher_corpus():
 RECORD = ["S17.01.2001", "12:00:00", "00:10:00", "S0,19", "10", "1000", "200", "1200", "Netz", "Netz - A.tel", "Anna"]
 
 
-def record_with(line, value):
-    values = list(RECORD)
+def replaced(values, line, value):
+    """The lines with line `line` (1-based) replaced."""
+    values = list(values)
     values[line - 1] = value
-    return cipher_lines(values)
+    return values
+
+
+def record_with(line, value):
+    return cipher_lines(replaced(RECORD, line, value))
 
 
 def records_corpus():
@@ -182,9 +187,7 @@ USER = ["0", "0", "0", "0", "0", "0", "1", "60", "geheim", "1", "600"]
 
 
 def user_with(line, value):
-    values = list(USER)
-    values[line - 1] = value
-    return cipher_lines(values)
+    return cipher_lines(replaced(USER, line, value))
 
 
 def users_corpus():
@@ -219,9 +222,7 @@ BUDGET = [" 0", "25", "100,50", "1.1.2002", "31.1.2002"]
 
 
 def budget_with(line, value):
-    values = list(BUDGET)
-    values[line - 1] = value
-    return text_lines(values)
+    return text_lines(replaced(BUDGET, line, value))
 
 
 def budgets_corpus():
