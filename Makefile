@@ -1,26 +1,31 @@
-# The two commands of the README: `make run` and `make test`.
+# The commands of the README: `make run`, `make test` and `make bench`.
 JOBS ?= $(shell nproc)
 
-.PHONY: deps run test bench build-release build-test clean
+# `make run` builds the program's executables only; the tests are built by `make test`.
+RUN_TARGETS := zumbrel $(if $(wildcard uninstall/CMakeLists.txt),Uninstall)
+BENCH_TARGETS := zumbrel_bench
+
+.PHONY: deps run test bench configure-release build-test clean
 
 deps:
 	./scripts/install-deps.sh
 
-build-release: deps
+configure-release: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build build/release -j $(JOBS)
 
 build-test: deps
 	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZUMBREL_SANITIZE=ON
 	cmake --build build/test -j $(JOBS)
 
-run: build-release
+run: configure-release
+	cmake --build build/release -j $(JOBS) --target $(RUN_TARGETS)
 	./build/release/bin/zumbrel
 
 test: build-test
 	cd build/test && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bench: build-release
+bench: configure-release
+	cmake --build build/release -j $(JOBS) --target $(BENCH_TARGETS)
 	./build/release/bin/zumbrel_bench
 
 clean:

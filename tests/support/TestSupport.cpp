@@ -95,3 +95,20 @@ qint64 BytesReadSoFar()
         if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
     return -1;
 }
+
+QList<CorpusFile> CorpusFiles(const QString& reader, const QStringList& knownFaults)
+{
+    const QDir folder(QStringLiteral(ZUMBREL_CORPUS_DIR "/") + reader);
+    QList<CorpusFile> files;
+    for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
+        if (name.endsWith(QLatin1String(".py")) || knownFaults.contains(name)) continue;
+        QFile f(folder.filePath(name));
+        if (!f.open(QIODevice::ReadOnly)) {
+            ADD_FAILURE() << "unreadable corpus file " << qPrintable(f.fileName());
+            continue;
+        }
+        files.push_back({name, f.readAll()});
+    }
+    if (files.isEmpty()) ADD_FAILURE() << "no corpus files in " << qPrintable(folder.path());
+    return files;
+}

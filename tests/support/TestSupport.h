@@ -71,3 +71,12 @@ qint64 BytesReadSoFar();
 
 // Bytes from a hex text ("99 c3 7b").
 QByteArray FromHex(const char* hex);
+
+// One file of the hostile corpus tests/data/corpus/<reader>/.
+struct CorpusFile {
+    QString name;
+    QByteArray bytes;
+};
+// Every file of a corpus folder in name order, less those named in `knownFaults`; fails the calling test
+// when the folder holds none, so a corpus that went missing cannot pass unnoticed.
+QList<CorpusFile> CorpusFiles(const QString& reader, const QStringList& knownFaults = {});

@@ -1,0 +1,402 @@
+#!/usr/bin/env python3
+"""Writes the hostile files the corpus tests feed to the readers, one folder per reader.
+
+The files are committed; run this again only to change them: python3 make-corpus.py
+Each file stays below 8 KiB; larger cases are made by the tests themselves.
+"""
+import os
+import random
+import shutil
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+PROGRAM_KEY = "pLum7Vex4Q"
+NINES = "9" * 400
+
+
+def key_value(key):
+    codes = [ord(c) for c in key]
+    k = codes[0]
+    for i in range(1, len(codes)):
+        c, p = codes[i], codes[i - 1]
+        if k - c >= 0 and c <= p:
+            k -= c
+        if k - c >= 0 and c <= p:
+            k -= c
+        if c >= k and c >= p:
+            k += c
+        if c < k and c >= p:
+            k += c
+    return k
+
+
+def encipher(text):
+    """One value to its stored line (bytes), as the program enciphers it."""
+    if text == "":
+        return b""
+    k = key_value(PROGRAM_KEY)
+    split = text[1::2] + text[0::2]
+    spaced = ""
+    for ch in split.encode("cp1252"):
+        s = ch + k
+        spaced += (str(s) if s >= 100 else "0" + str(s)) + " "
+    while " " in spaced:
+        p = spaced.index(" ")
+        spaced = spaced[p + 1:] + spaced[:p]
+    out = bytearray()
+    for i in range(0, len(spaced), 2):
+        out.append(100 + int(spaced[i:i + 2]))
+    return bytes(out)
+
+
+def cipher_lines(values, eol=b"\r\n"):
+    return b"".join(encipher(v) + eol for v in values)
+
+
+def text_lines(values, eol="\r\n"):
+    return "".join(v + eol for v in values).encode("cp1252")
+
+
+def junk(seed, size):
+    rng = random.Random(seed)
+    return bytes(rng.randrange(256) for _ in range(size))
+
+
+# Hostile texts for a single value.
+VALUES = {
+    "nines": NINES,
+    "negative": "-1",
+    "negative-huge": "-" + NINES,
+    "nan": "NaN",
+    "inf": "1e999",
+    "exp": "1E+308",
+    "hex": "&H7FFFFFFF",
+    "commas": "1,2,3",
+    "grouped": "1.234,5",
+    "blank": "   ",
+    "dotdot": "../../x",
+    "umlaut": "Grüße ÿ",
+}
+
+# The common cases every line-based reader gets.
+def common(make_line_file):
+    files = {
+        "empty": b"",
+        "junk": junk(1, 2000),
+        "junk-small": junk(2, 17),
+        "nul-bytes": b"\0" * 300,
+        "nul-in-lines": b"1\0\r\n\0 2\r\n3\0\0\r\n",
+        "lone-cr": b"1\r2\r3\r4\r5\r6\r7\r8\r9\r10\r11\r",
+        "lf-only-blank-lines": b"\n" * 40,
+        "crlf-only": b"\r\n" * 40,
+        "one-long-line": b"x" * 7000,
+        "utf16-bom": "\ufeff1\r\n2\r\n".encode("utf-16-le"),
+        "utf8-bom": b"\xef\xbb\xbf" + b"1\r\n2\r\n",
+        "high-bytes": bytes(range(128, 256)) * 4,
+    }
+    for name, value in VALUES.items():
+        files["value-" + name] = make_line_file(value)
+    return files
+
+
+def write_folder(name, files):
+    folder = os.path.join(HERE, name)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    for file_name, data in sorted(files.items()):
+        assert len(data) < 8192, (name, file_name, len(data))
+        with open(os.path.join(folder, file_name), "wb") as f:
+            f.write(data)
+
+
+def cipher_corpus():
+    files = common(lambda v: encipher(v) + b"\r\n")
+    files.update({
+        "well-formed": cipher_lines(["S17.01.2001", "12:00:00", "Supervisor", "Grüße", "0", "S1,50"]),
+        "bytes-below-100": bytes(range(0, 100)) + b"\r\n" + b"c" * 10 + b"\x63\r\n",
+        "bytes-above-199": bytes(range(200, 256)) + b"\r\n",
+        "group-over-255": b"\xc7" * 30 + b"\r\n",
+        "group-below-key": b"\x64" * 30 + b"\r\n",
+        "one-byte-lines": b"".join(bytes([b]) + b"\r\n" for b in range(0, 256, 3)),
+        "two-byte-lines": b"".join(bytes([b, 255 - b]) + b"\r\n" for b in range(0, 256, 5)),
+        "odd-lengths": b"".join(encipher("abcdefg"[:n])[:-1] + b"\r\n" for n in range(1, 8)),
+        "cut-well-formed": b"".join(encipher("Supervisor")[:n] + b"\r\n" for n in range(1, 12)),
+        "long-valid": encipher("x" * 2000) + b"\r\n",
+    })
+    return files
+
+
+RECORD = ["S17.01.2001", "12:00:00", "00:10:00", "S0,19", "10", "1000", "200", "1200", "Netz", "Netz - A.tel", "Anna"]
+
+
+def replaced(values, line, value):
+    """The lines with line `line` (1-based) replaced."""
+    values = list(values)
+    values[line - 1] = value
+    return values
+
+
+def record_with(line, value):
+    return cipher_lines(replaced(RECORD, line, value))
+
+
+def records_corpus():
+    files = common(lambda v: cipher_lines([v] * 11))
+    files.update({
+        "well-formed": cipher_lines(RECORD),
+        "well-formed-lf": cipher_lines(RECORD, b"\n"),
+        "hand-entry-comment": cipher_lines(RECORD + ["nachgetragen"]),
+        "one-line": cipher_lines(RECORD[:1]),
+        "ten-lines": cipher_lines(RECORD[:10]),
+        "eleven-empty-lines": b"\r\n" * 11,
+        "forty-lines": cipher_lines(RECORD * 3 + RECORD[:7]),
+        "many-short-lines": b"".join(encipher(str(i)) + b"\n" for i in range(1000))[:8000],
+        "invalid-cipher-lines": b"\x00\x01\x02\r\n" * 11,
+        "cipher-groups-over-255": (b"\xc7" * 9 + b"\r\n") * 11,
+        "duration-nines": record_with(3, NINES),
+        "duration-nine-fields": record_with(3, "%s:%s:%s" % (NINES[:100], NINES[:100], NINES[:100])),
+        "duration-negative": record_with(3, "-1:-30:-59"),
+        "duration-nines-against-minus-nines": record_with(3, "%s:-%s:0" % (NINES, NINES)),
+        "duration-nines-all-fields": record_with(3, "%s:%s:%s" % (NINES, NINES, NINES)),
+        "duration-nan": record_with(3, "NaN:NaN:NaN"),
+        "duration-blank-fields": record_with(3, "::"),
+        "duration-many-colons": record_with(3, ":" * 300),
+        "cost-nines": record_with(4, "S" + NINES),
+        "cost-nan": record_with(4, "SNaN"),
+        "cost-negative": record_with(4, "S-1,5"),
+        "cost-no-prefix": record_with(4, "1,25"),
+        "cost-commas": record_with(4, "S1,2,3"),
+        "cost-grouped": record_with(4, "S1.234,5"),
+        "cost-letters": record_with(4, "S1,5x"),
+        "units-nines": record_with(5, NINES),
+        "bytes-nines": cipher_lines(RECORD[:5] + [NINES] * 3 + RECORD[8:]),
+        "bytes-negative": cipher_lines(RECORD[:5] + ["-" + NINES] * 3 + RECORD[8:]),
+        "bytes-exp": cipher_lines(RECORD[:5] + ["1e308"] * 3 + RECORD[8:]),
+        "date-nonsense": record_with(1, "S99.99.99999"),
+        "date-empty": record_with(1, "S"),
+        "time-nonsense": record_with(2, "99:99:99"),
+        "tariff-dotdot": record_with(10, "../../Benutzer/Anna.usr"),
+        "user-dotdot": record_with(11, "../Benutzer/x"),
+        "user-empty": record_with(11, ""),
+        "user-nul": record_with(11, "An\0na"),
+        "connection-long": record_with(9, "x" * 1500),
+    })
+    return files
+
+
+USER = ["0", "0", "0", "0", "0", "0", "1", "60", "geheim", "1", "600"]
+
+
+def user_with(line, value):
+    return cipher_lines(replaced(USER, line, value))
+
+
+def users_corpus():
+    files = common(lambda v: cipher_lines([v] * 11))
+    files.update({
+        "well-formed": cipher_lines(USER),
+        "defaults": cipher_lines(["0"] * 7 + ["60", "", "0", "600"]),
+        "short": cipher_lines(USER[:4]),
+        "one-line": cipher_lines(USER[:1]),
+        "twelve-lines": cipher_lines(USER + ["zu viel"]),
+        "empty-lines": b"\r\n" * 11,
+        "invalid-cipher": b"\x01\x02\x03\r\n" * 11,
+        "flag-two": user_with(1, "2"),
+        "flag-negative": user_with(2, "-1"),
+        "flag-nines": user_with(3, NINES),
+        "flag-nan": user_with(4, "NaN"),
+        "flag-text": user_with(5, "ja"),
+        "flag-blank": user_with(6, " "),
+        "flag-fraction": user_with(7, "0,5"),
+        "minutes-nines": user_with(8, NINES),
+        "minutes-negative": user_with(11, "-600"),
+        "minutes-nan": user_with(8, "NaN"),
+        "password-long": user_with(9, "p" * 600),
+        "password-dotdot": user_with(9, "../../etc/passwd"),
+        "password-controls": user_with(9, "\x01\x02\t\x7f"),
+        "last-line-cut": cipher_lines(USER)[:-5],
+    })
+    return files
+
+
+BUDGET = [" 0", "25", "100,50", "1.1.2002", "31.1.2002"]
+
+
+def budget_with(line, value):
+    return text_lines(replaced(BUDGET, line, value))
+
+
+def budgets_corpus():
+    files = common(lambda v: text_lines([v] * 5))
+    files.update({
+        "well-formed": text_lines(BUDGET),
+        "page-form": text_lines(["25", "100", "2000", "01.01.2002", "31.12.2002"]),
+        "four-lines": text_lines(BUDGET[:4]),
+        "six-lines": text_lines(BUDGET + ["zu viel"]),
+        "amount-nines": budget_with(1, NINES),
+        "amount-negative": budget_with(2, "-25"),
+        "amount-nan": budget_with(3, "NaN"),
+        "amount-commas": budget_with(1, "1,2,3"),
+        "amount-grouped": budget_with(2, "1.234,5"),
+        "amount-exp": budget_with(3, "1E+308"),
+        "amount-letters": budget_with(1, "25x"),
+        "date-nonsense": budget_with(4, "99.99.99999"),
+        "date-empty": budget_with(5, ""),
+        "date-nines": budget_with(4, NINES),
+        "date-reversed": text_lines(BUDGET[:3] + ["31.12.2029", "1.1.1930"]),
+        "date-two-digit-year": text_lines(BUDGET[:3] + ["1.1.05", "5.3.03"]),
+        "date-feb-30": budget_with(5, "30.2.2002"),
+        # the options file: three flags and a sound name
+        "options-well-formed": text_lines([" 1", " 0", " 1", "Alarm"]),
+        "options-flags-odd": text_lines(["2", "-1", NINES, "Alarm"]),
+        "options-sound-dotdot": text_lines([" 1", " 1", " 1", "../../x"]),
+        "options-sound-absolute": text_lines([" 1", " 1", " 1", "/etc/passwd"]),
+        "options-sound-long": text_lines([" 1", " 1", " 1", "s" * 3000]),
+        "options-sound-nul": text_lines([" 1", " 1", " 1", "a\0b"]),
+        "options-flags-only": text_lines([" 1"]),
+    })
+    return files
+
+
+TARIF_HEAD = ["[Providerdaten]", "Grundgebühr:0,00", "Region:bundesweit", "Gültigkeit:01.01.2001",
+              "Anmeldung:nicht nötig", "Einwahlnummer:0190", "Username:anna", "Password:geheim", "Flatrate:Nein",
+              "Volumenabrechnung:Nein", "Volumenkosten:0", "Volumeneinheit:1", "Freiminuten:0",
+              "Mindestumsatz:0,00", "Kanalbündelung:Nein", "Takt:60 / 60", "Sekundengenau:Nein",
+              "Sekundenschritte:1", "Gesprächsgrundgebühr:0,00"]
+
+
+def zone(number, von, bis, price, weekend):
+    return ["Zone:%s" % number, "Von:%s" % von, "Bis:%s" % bis, "Pfennig:%s" % price, "Einheit:60",
+            "Wochenende:%s" % weekend]
+
+
+TARIF_ZONES = ["[Tarifzonen]"] + zone(1, 0, 24, "1,9", "Nein") + zone(2, 0, 24, "0,9", "Ja")
+
+
+def tariff_with(key, value, zones=TARIF_ZONES):
+    head = [line if not line.startswith(key) else key + value for line in TARIF_HEAD]
+    return text_lines(head + zones)
+
+
+def tariffs_corpus():
+    files = common(lambda v: text_lines([v] * 8))
+    files.update({
+        "well-formed": text_lines(TARIF_HEAD + TARIF_ZONES),
+        "no-zones": text_lines(TARIF_HEAD),
+        "zones-only": text_lines(TARIF_ZONES),
+        "zone-cut-short": text_lines(TARIF_HEAD + TARIF_ZONES[:10]),
+        "zone-header-twice": text_lines(TARIF_HEAD + TARIF_ZONES + TARIF_ZONES),
+        "takt-nines": tariff_with("Takt:", "%s / %s" % (NINES, NINES)),
+        "takt-negative": tariff_with("Takt:", "-60 / -60"),
+        "takt-zero": tariff_with("Takt:", "0 / 0"),
+        "takt-no-slash": tariff_with("Takt:", "60"),
+        "takt-nan": tariff_with("Takt:", "NaN / NaN"),
+        "takt-many-slashes": tariff_with("Takt:", "/" * 300),
+        "free-minutes-nines": tariff_with("Freiminuten:", NINES),
+        "free-minutes-nan": tariff_with("Freiminuten:", "NaN"),
+        "volume-nines": text_lines(["[Providerdaten]", "Volumenabrechnung:Ja", "Volumenkosten:" + NINES,
+                                    "Volumeneinheit:" + NINES, "Volumengrenze:" + NINES]),
+        "volume-negative": text_lines(["[Providerdaten]", "Volumenabrechnung:ja", "Volumenkosten:-1",
+                                       "Volumeneinheit:0", "Volumengrenze:-" + NINES]),
+        "volume-last-line": text_lines(["[Providerdaten]", "Volumenabrechnung:Ja"]),
+        "base-fee-nan": tariff_with("Grundgebühr:", "NaN"),
+        "password-long": tariff_with("Password:", "p" * 3000),
+        "zone-hours-nines": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, NINES, NINES, "1", "Nein")),
+        "zone-hours-negative": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, -5, -1, "1", "Nein")),
+        "zone-hours-reversed": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, 20, 4, "1", "Ja")),
+        "zone-hours-over-255": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, 0, 256, "1", "Nein")),
+        "zone-hours-nan": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, "NaN", "NaN", "1", "Nein")),
+        "zone-hours-fraction": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, "0,5", "23,5", "1", "Nein")),
+        "zone-price-nines": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, 0, 24, NINES, "Nein")),
+        "zone-price-nan": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, 0, 24, "NaN", "Nein")),
+        "zone-price-negative": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, 0, 24, "-1,5", "Ja")),
+        "zone-price-grouped": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, 0, 24, "1.234,5", "Nein")),
+        "zone-price-exp": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, 0, 24, "1e308", "Nein")),
+        "zone-weekend-odd": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + zone(1, 0, 24, "1", "vielleicht")),
+        "zone-short-lines": text_lines(TARIF_HEAD + ["[Tarifzonen]"] + ["", "V", "B", "P", "", "W"] * 5),
+        "zones-100": text_lines(["[Tarifzonen]"] + ["", "Von:0", "Bis:24", "Pfennig:1", "", "Wochenende:Ja"] * 100),
+    })
+    return files
+
+
+def time_page(h2, head="<HTML><BODY><H1>Current Timezone: Etc/GMT</H1>\r\n"):
+    return (head + h2 + "\r\n</BODY></HTML>\r\n").encode("cp1252")
+
+
+def timepage_corpus():
+    files = common(lambda v: time_page("<H2>" + v + "</H2>"))
+    files.update({
+        "well-formed": time_page("<H2>Thu Dec 31 23:30:00 GMT 2026</H2>"),
+        "blank-day": time_page("<H2>Mon Mar  7 05:04:03 GMT 2011</H2>"),
+        "no-timezone": time_page("<H2>Thu Dec 31 23:30:00 GMT 2026</H2>", head="<HTML>\r\n"),
+        "no-h2": time_page("Thu Dec 31 23:30:00 GMT 2026"),
+        "h2-before-timezone": ("<H2>Thu Dec 31 23:30:00 GMT 2026</H2> Current Timezone: x").encode(),
+        "h2-at-end": time_page("<H2>"),
+        "short-after-h2": time_page("<H2>Thu Dec 31"),
+        "fields-nines": time_page("<H2>Thu Dec 99 99:99:99 GMT 9999</H2>"),
+        "fields-negative": time_page("<H2>Thu Dec -1 -1:-1:-1 GMT -202</H2>"),
+        "fields-nan": time_page("<H2>Thu Dec Na Na:Na:Na GMT NaN!</H2>"),
+        "fields-exp": time_page("<H2>Thu Dec 1e 1e:1e:1e GMT 1e99</H2>"),
+        "fields-hex": time_page("<H2>Thu Dec &H &H:&H:&H GMT &HFF</H2>"),
+        "feb-30": time_page("<H2>Thu Feb 30 23:30:00 GMT 2026</H2>"),
+        "year-zero": time_page("<H2>Thu Dec 31 23:30:00 GMT 0000</H2>"),
+        "nul-fields": time_page("<H2>Thu Dec \0\0 \0\0:\0\0:\0\0 GMT \0\0\0\0</H2>"),
+        "many-markers": ("Current Timezone:" * 100 + "<H2>" * 300).encode(),
+        "lone-cr-lines": time_page("<H2>Thu Dec 31 23:30:00 GMT 2026</H2>").replace(b"\r\n", b"\r"),
+        "split-over-lines": time_page("<H2>Thu Dec 31\r\n23:30:00 GMT 2026</H2>"),
+    })
+    return files
+
+
+PEER = ["/dev/ttyUSB0", "115200", "user anna", "connect \"/usr/sbin/chat -v -T 0190123 -f /etc/chatscripts/x\"",
+        "noauth", "defaultroute"]
+
+
+def peers_corpus():
+    files = common(lambda v: text_lines(["user " + v, "connect \"chat -T " + v + "\"", v]))
+    files.update({
+        "well-formed": text_lines(PEER),
+        "pppoe": text_lines(["plugin rp-pppoe.so eth0", "user \"anna@net\"", "noauth"]),
+        "unclosed-quote": text_lines(["user \"anna", "connect 'chat -T 0190"]),
+        "backslash-at-end": b"user anna\\",
+        "backslash-escapes": b"user a\\n\\t\\r\\s\\\\\\\"b\nconnect chat\\\n -T 01\n",
+        "comment-only": b"# nothing here\n#\n",
+        "comment-unterminated": b"user anna # comment without an end",
+        "option-at-end": text_lines(["connect"]) + b"user",
+        "user-empty": text_lines(["user \"\"", "connect \"\""]),
+        "number-shell": text_lines(["connect \"chat -T '0190; rm -rf /' \""]),
+        "number-quotes": text_lines(["connect \"chat -T \\\"0190\\\"\""]),
+        "number-many-t": text_lines(["connect \"" + "-T " * 500 + "\""]),
+        "device-dotdot": text_lines(["/dev/../etc/passwd", "tty../../x"]),
+        "many-words": (b"w " * 3500),
+        "invalid-utf8": b"user \xff\xfe\xc3\x28\nconnect \"chat -T \xe2\x82\"\n",
+        "nul-in-words": b"user an\0na\nconnect \"chat -T 01\x0090\"\n",
+    })
+    return files
+
+
+def secrets_corpus():
+    files = common(lambda v: text_lines(["anna * " + v, v + " * geheim"]))
+    files.update({
+        "well-formed": text_lines(["# client server secret IP", "anna * geheim", "\"bernd\" * \"auch geheim\" *"]),
+        "no-secret": text_lines(["anna *", "anna"]),
+        "empty-secret": text_lines(["anna * \"\""]),
+        "star-user": text_lines(["* * geheim"]),
+        "unclosed-quote": text_lines(["anna * \"geheim"]),
+        "comment-after": text_lines(["anna * geheim # Kommentar"]),
+        "continued-line": b"anna \\\n* geheim\n",
+        "many-lines": text_lines(["u%d * s%d" % (i, i) for i in range(600)]),
+        "nul-user": b"an\0na * geheim\n",
+        "invalid-utf8": b"\xff\xfe * geheim\nanna * \xc3\x28\n",
+    })
+    return files
+
+
+if __name__ == "__main__":
+    write_folder("cipher", cipher_corpus())
+    write_folder("records", records_corpus())
+    write_folder("users", users_corpus())
+    write_folder("budgets", budgets_corpus())
+    write_folder("tariffs", tariffs_corpus())
+    write_folder("timepage", timepage_corpus())
+    write_folder("peers", peers_corpus())
+    write_folder("secrets", secrets_corpus())
