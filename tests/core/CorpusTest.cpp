@@ -51,9 +51,7 @@ TEST(Corpus, CipherLines)
 TEST_F(CorpusTest, ConnectionRecords)
 {
     const QString name = "17012001-120000.con"; // today by the fake clock, so the month walk opens it
-    // CInt of the NaN that TimeToSeconds makes of "9...9:-9...9:0" is undefined; left out until CInt saturates
-    const QStringList knownFaults{"duration-nines-against-minus-nines"};
-    QList<CorpusFile> files = CorpusFiles("records", knownFaults);
+    QList<CorpusFile> files = CorpusFiles("records");
     files.push_back({"oversize-one-line", QByteArray(70 * 1024, 'x')});
     files.push_back({"oversize-many-lines", QByteArray(70 * 1024, '\n')});
     G_ActiveUser = "Anna";
@@ -62,6 +60,13 @@ TEST_F(CorpusTest, ConnectionRecords)
         SCOPED_TRACE(f.name.toStdString());
         writeFile("Verbindungen/" + name, f.bytes);
         RecordLines r;
+        if (f.name.startsWith("oversize")) { // over the 64 KiB cap: damaged, skipped by the walk
+            EXPECT_FALSE(ReadRecord(name, r));
+            int visited = 0;
+            WalkRecords(nullptr, [&](const QString&, const RecordLines&) { ++visited; });
+            EXPECT_EQ(visited, 0);
+            continue;
+        }
         ASSERT_TRUE(ReadRecord(name, r));
         EXPECT_LE(r.count(), RECORD_MAX_LINES);
         EXPECT_EQ(r.stored.size(), r.lines.size());
@@ -86,6 +91,9 @@ TEST_F(CorpusTest, ConnectionRecords)
         GetConnectionUser(name);
         IsTimeLimitReached();
         EXPECT_LE(G_MonthRestSeconds, G_MonthLimitMinutes * 60);
+        if (f.name == "duration-nines-against-minus-nines") {
+            EXPECT_EQ(TimeToSeconds(r.line(3)), 0); // NaN converts to 0
+        }
         if (f.name == "duration-nines") {
             EXPECT_EQ(G_MonthRestSeconds, G_MonthLimitMinutes * 60);
         }

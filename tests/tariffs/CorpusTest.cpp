@@ -26,6 +26,10 @@ TEST_F(TarifCorpusTest, ReadTarifFile)
         SCOPED_TRACE(f.name.toStdString());
         writeFile("Tarife/" + name, f.bytes);
         TarifFile t;
+        if (f.name == "oversize-line") { // over the 1 MiB cap: damaged, never read whole
+            EXPECT_FALSE(ReadTarifFile(name, &t));
+            continue;
+        }
         ASSERT_TRUE(ReadTarifFile(name, &t));
         EXPECT_EQ(t.provider, "Netz");
         EXPECT_EQ(t.tariff, "A");
@@ -35,6 +39,9 @@ TEST_F(TarifCorpusTest, ReadTarifFile)
             EXPECT_FLOAT_EQ(t.zones[0].cents, 1.9f);
             EXPECT_TRUE(t.zones[1].weekend);
             EXPECT_EQ(t.password, "geheim");
+        }
+        if (f.name == "zones-300") {
+            EXPECT_EQ(t.zones.size(), 255);
         }
         if (f.name == "zones-100") {
             EXPECT_EQ(t.zones.size(), 100);
