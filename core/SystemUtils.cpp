@@ -40,3 +40,12 @@ QString TrimAtNull(const QString& text)
 }
 
 QString StripNull(const QString& text) { return TrimAtNull(text); }
+
+namespace {
+void exitProcess() { ::_exit(0); }
+void (*s_endProgram)() = exitProcess;
+} // namespace
+
+void EndProgram() { s_endProgram(); }
+
+void SetEndProgramRoutine(void (*routine)()) { s_endProgram = routine ? routine : exitProcess; }
