@@ -22,6 +22,7 @@ test: build-test
 
 bench: build-release
 	./build/release/bin/zumbrel_bench
+	./build/release/bin/uninstall_bench
 
 clean:
 	rm -rf build
