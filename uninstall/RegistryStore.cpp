@@ -6,8 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSet>
 #include <QSaveFile>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -27,8 +27,7 @@ const struct {
 const char* RootName(quint32 Root)
 {
     for (const auto& r : roots) {
-        if (r.Root == Root)
-            return r.Name;
+        if (r.Root == Root) return r.Name;
     }
     return nullptr;
 }
@@ -36,8 +35,7 @@ const char* RootName(quint32 Root)
 bool SplitPath(const QByteArray& SubKey, QByteArrayList& Path)
 {
     Path.clear();
-    if (SubKey.isEmpty())
-        return true;
+    if (SubKey.isEmpty()) return true;
     Path = SubKey.split('\\');
     return std::none_of(Path.cbegin(), Path.cend(), [](const QByteArray& part) { return part.isEmpty(); });
 }
@@ -45,8 +43,7 @@ bool SplitPath(const QByteArray& SubKey, QByteArrayList& Path)
 bool SamePath(const QByteArrayList& A, const QByteArrayList& B, qsizetype Length)
 {
     for (qsizetype i = 0; i < Length; ++i) {
-        if (!SameText(A[i], B[i]))
-            return false;
+        if (!SameText(A[i], B[i])) return false;
     }
     return true;
 }
@@ -54,12 +51,10 @@ bool SamePath(const QByteArrayList& A, const QByteArrayList& B, qsizetype Length
 // A key sorts before the keys below it, and those stay together.
 bool KeyLess(quint32 RootA, const QByteArrayList& A, quint32 RootB, const QByteArrayList& B)
 {
-    if (RootA != RootB)
-        return RootA < RootB;
+    if (RootA != RootB) return RootA < RootB;
     for (qsizetype i = 0; i < qMin(A.size(), B.size()); ++i) {
         const int c = CompareText(A[i], B[i]);
-        if (c != 0)
-            return c < 0;
+        if (c != 0) return c < 0;
     }
     return A.size() < B.size();
 }
@@ -85,8 +80,7 @@ QByteArray Unescape(const QByteArray& S)
 qsizetype ValueIndex(const QList<TRegValue>& Values, const QByteArray& Name)
 {
     for (qsizetype i = 0; i < Values.size(); ++i) {
-        if (SameText(Values[i].Name, Name))
-            return i;
+        if (SameText(Values[i].Name, Name)) return i;
     }
     return -1;
 }
@@ -115,11 +109,9 @@ qsizetype TRegistryStore::Ensure(TKeys& Keys, quint32 Root, const QByteArrayList
     for (qsizetype depth = Path.isEmpty() ? 0 : 1; depth <= Path.size(); ++depth) {
         const QByteArrayList part = Path.mid(0, depth);
         at = Find(Keys, Root, part);
-        if (at >= 0)
-            continue;
-        const auto place = std::find_if(Keys.begin(), Keys.end(), [&](const TKey& k) {
-            return KeyLess(Root, part, k.Root, k.Path);
-        });
+        if (at >= 0) continue;
+        const auto place =
+            std::find_if(Keys.begin(), Keys.end(), [&](const TKey& k) { return KeyLess(Root, part, k.Root, k.Path); });
         at = place - Keys.begin();
         Keys.insert(place, TKey{Root, part, {}});
     }
@@ -130,8 +122,7 @@ TRegistryStore::TKeys TRegistryStore::Load() const
 {
     TKeys keys;
     QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return keys;
+    if (!file.open(QIODevice::ReadOnly)) return keys;
     // Keys by their folded path, so that a large store loads in one pass.
     QHash<QByteArray, qsizetype> index;
     auto add = [&](quint32 root, const QByteArrayList& path) {
@@ -139,8 +130,7 @@ TRegistryStore::TKeys TRegistryStore::Load() const
         for (const QByteArray& part : path)
             id += '\\' + AnsiUpperCase(part);
         const auto found = index.constFind(id);
-        if (found != index.cend())
-            return found.value();
+        if (found != index.cend()) return found.value();
         keys.push_back(TKey{root, path, {}});
         index.insert(id, qsizetype(keys.size()) - 1);
         return qsizetype(keys.size()) - 1;
@@ -149,8 +139,7 @@ TRegistryStore::TKeys TRegistryStore::Load() const
     const QByteArrayList lines = file.readAll().split('\n');
     qsizetype current = -1;
     for (QByteArray line : lines) {
-        if (line.endsWith('\r'))
-            line.chop(1);
+        if (line.endsWith('\r')) line.chop(1);
         if (line.startsWith('[') && line.endsWith(']') && line.size() >= 2) {
             const QByteArrayList parts = line.mid(1, line.size() - 2).split('\\');
             QByteArrayList path;
@@ -170,12 +159,10 @@ TRegistryStore::TKeys TRegistryStore::Load() const
         }
         const qsizetype colon1 = line.indexOf(':');
         const qsizetype colon2 = line.indexOf(':', colon1 + 1);
-        if (current < 0 || colon1 <= 0 || colon2 < 0)
-            continue;
+        if (current < 0 || colon1 <= 0 || colon2 < 0) continue;
         bool ok = false;
         const quint32 type = line.left(colon1).toUInt(&ok);
-        if (!ok)
-            continue;
+        if (!ok) continue;
         TRegValue value{Unescape(line.mid(colon2 + 1)), type,
                         QByteArray::fromHex(line.mid(colon1 + 1, colon2 - colon1 - 1))};
         const QByteArray id = QByteArray::number(current) + ':' + AnsiUpperCase(value.Name);
@@ -191,19 +178,20 @@ TRegistryStore::TKeys TRegistryStore::Load() const
 
 bool TRegistryStore::Save(const TKeys& Keys) const
 {
-    QByteArray text = "; Registry of the uninstaller: Windows-1252, CRLF line ends.\r\n"
-                      "; \"[<root>\\<path>]\" is a key (roots HKCR, HKCU, HKLM, HKU); its values follow it,\r\n"
-                      "; one a line: \"<type>:<data in hexadecimal>:<name>\". \"%XX\" in a path or name is one byte.\r\n";
+    QByteArray text =
+        "; Registry of the uninstaller: Windows-1252, CRLF line ends.\r\n"
+        "; \"[<root>\\<path>]\" is a key (roots HKCR, HKCU, HKLM, HKU); its values follow it,\r\n"
+        "; one a line: \"<type>:<data in hexadecimal>:<name>\". \"%XX\" in a path or name is one byte.\r\n";
     for (const TKey& key : Keys) {
-        if (key.Path.isEmpty() && key.Values.isEmpty())
-            continue; // a root key exists anyway
+        if (key.Path.isEmpty() && key.Values.isEmpty()) continue; // a root key exists anyway
         text += '[';
         text += RootName(key.Root);
         for (const QByteArray& part : key.Path)
             text += '\\' + Escape(part);
         text += "]\r\n";
         for (const TRegValue& value : key.Values)
-            text += QByteArray::number(value.Type) + ':' + value.Data.toHex().toUpper() + ':' + Escape(value.Name) + "\r\n";
+            text +=
+                QByteArray::number(value.Type) + ':' + value.Data.toHex().toUpper() + ':' + Escape(value.Name) + "\r\n";
     }
     QDir().mkpath(QFileInfo(filePath).absolutePath());
     QSaveFile file(filePath);
@@ -213,24 +201,20 @@ bool TRegistryStore::Save(const TKeys& Keys) const
 bool TRegistryStore::KeyExists(quint32 Root, const QByteArray& SubKey) const
 {
     QByteArrayList path;
-    if (!RootName(Root) || !SplitPath(SubKey, path))
-        return false;
+    if (!RootName(Root) || !SplitPath(SubKey, path)) return false;
     return path.isEmpty() || Find(Load(), Root, path) >= 0;
 }
 
 bool TRegistryStore::QueryValue(quint32 Root, const QByteArray& SubKey, const QByteArray& Name, TRegValue& Value) const
 {
     QByteArrayList path;
-    if (!RootName(Root) || !SplitPath(SubKey, path))
-        return false;
+    if (!RootName(Root) || !SplitPath(SubKey, path)) return false;
     const TKeys keys = Load();
     const qsizetype at = Find(keys, Root, path);
-    if (at < 0)
-        return false;
+    if (at < 0) return false;
     const QList<TRegValue>& values = keys[size_t(at)].Values;
     const qsizetype i = ValueIndex(values, Name);
-    if (i < 0)
-        return false;
+    if (i < 0) return false;
     Value = values[i];
     return true;
 }
@@ -239,11 +223,9 @@ bool TRegistryStore::SubKeys(quint32 Root, const QByteArray& SubKey, QByteArrayL
 {
     Names.clear();
     QByteArrayList path;
-    if (!RootName(Root) || !SplitPath(SubKey, path))
-        return false;
+    if (!RootName(Root) || !SplitPath(SubKey, path)) return false;
     const TKeys keys = Load();
-    if (!path.isEmpty() && Find(keys, Root, path) < 0)
-        return false;
+    if (!path.isEmpty() && Find(keys, Root, path) < 0) return false;
     for (const TKey& key : keys) {
         if (key.Root == Root && key.Path.size() == path.size() + 1 && SamePath(key.Path, path, path.size()))
             Names.append(key.Path.last());
@@ -254,8 +236,7 @@ bool TRegistryStore::SubKeys(quint32 Root, const QByteArray& SubKey, QByteArrayL
 bool TRegistryStore::SetValue(quint32 Root, const QByteArray& SubKey, const TRegValue& Value)
 {
     QByteArrayList path;
-    if (!RootName(Root) || !SplitPath(SubKey, path))
-        return false;
+    if (!RootName(Root) || !SplitPath(SubKey, path)) return false;
     TKeys keys = Load();
     const qsizetype before = qsizetype(keys.size());
     QList<TRegValue>& values = keys[size_t(Ensure(keys, Root, path))].Values;
@@ -274,16 +255,13 @@ bool TRegistryStore::SetValue(quint32 Root, const QByteArray& SubKey, const TReg
 bool TRegistryStore::DeleteValue(quint32 Root, const QByteArray& SubKey, const QByteArray& Name)
 {
     QByteArrayList path;
-    if (!RootName(Root) || !SplitPath(SubKey, path))
-        return false;
+    if (!RootName(Root) || !SplitPath(SubKey, path)) return false;
     TKeys keys = Load();
     const qsizetype at = Find(keys, Root, path);
-    if (at < 0)
-        return false;
+    if (at < 0) return false;
     QList<TRegValue>& values = keys[size_t(at)].Values;
     const qsizetype i = ValueIndex(values, Name);
-    if (i < 0)
-        return false;
+    if (i < 0) return false;
     values.removeAt(i);
     return Save(keys);
 }
@@ -291,20 +269,16 @@ bool TRegistryStore::DeleteValue(quint32 Root, const QByteArray& SubKey, const Q
 bool TRegistryStore::DeleteKey(quint32 Root, const QByteArray& Parent, const QByteArray& Name)
 {
     QByteArrayList path;
-    if (!RootName(Root) || !SplitPath(Parent, path) || Name.isEmpty() || Name.contains('\\'))
-        return false;
+    if (!RootName(Root) || !SplitPath(Parent, path) || Name.isEmpty() || Name.contains('\\')) return false;
     TKeys keys = Load();
-    if (!path.isEmpty() && Find(keys, Root, path) < 0)
-        return false;
+    if (!path.isEmpty() && Find(keys, Root, path) < 0) return false;
     path.append(Name);
     const qsizetype at = Find(keys, Root, path);
-    if (at < 0)
-        return false;
+    if (at < 0) return false;
     const bool hasSubKeys = std::any_of(keys.cbegin(), keys.cend(), [&](const TKey& k) {
         return k.Root == Root && k.Path.size() > path.size() && SamePath(k.Path, path, path.size());
     });
-    if (hasSubKeys)
-        return false;
+    if (hasSubKeys) return false;
     keys.erase(keys.begin() + at);
     return Save(keys);
 }

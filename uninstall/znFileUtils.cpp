@@ -29,11 +29,20 @@ TFileHandle FileOpenEx(const QString& Name, quint32 Access, quint32 /*ShareMode*
     else
         flags |= O_RDONLY;
     switch (Disposition) {
-    case CREATE_NEW: flags |= O_CREAT | O_EXCL; break;
-    case CREATE_ALWAYS: flags |= O_CREAT | O_TRUNC; break;
-    case OPEN_ALWAYS: flags |= O_CREAT; break;
-    case TRUNCATE_EXISTING: flags |= O_TRUNC; break;
-    default: break;
+    case CREATE_NEW:
+        flags |= O_CREAT | O_EXCL;
+        break;
+    case CREATE_ALWAYS:
+        flags |= O_CREAT | O_TRUNC;
+        break;
+    case OPEN_ALWAYS:
+        flags |= O_CREAT;
+        break;
+    case TRUNCATE_EXISTING:
+        flags |= O_TRUNC;
+        break;
+    default:
+        break;
     }
     TFileHandle handle;
     do
@@ -50,8 +59,7 @@ TFileHandle FileOpenEx(const QString& Name, quint32 Access, quint32 /*ShareMode*
 
 void FileCloseEx(TFileHandle& Handle)
 {
-    if (Handle.IsOpen())
-        ::close(Handle.fd);
+    if (Handle.IsOpen()) ::close(Handle.fd);
     Handle.fd = -1;
 }
 
@@ -63,8 +71,7 @@ qint64 FilePosition(TFileHandle Handle)
 bool FileEofEx(TFileHandle Handle)
 {
     struct stat st;
-    if (::fstat(Handle.fd, &st) != 0)
-        return true;
+    if (::fstat(Handle.fd, &st) != 0) return true;
     return FilePosition(Handle) >= st.st_size;
 }
 
@@ -74,15 +81,12 @@ void FileReadLn(TFileHandle Handle, QByteArray& Line)
     char chunk[100];
     for (;;) {
         const ssize_t got = ::read(Handle.fd, chunk, sizeof chunk);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            return; // end of file, or a read error that retrying would only repeat
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return; // end of file, or a read error that retrying would only repeat
         const char* cr = static_cast<const char*>(memchr(chunk, '\r', size_t(got)));
         const ssize_t part = cr ? cr - chunk : got;
         for (ssize_t i = 0; i < part; ++i) {
-            if (chunk[i] != '\n')
-                Line += chunk[i];
+            if (chunk[i] != '\n') Line += chunk[i];
         }
         if (part < got) {
             ::lseek(Handle.fd, part - got + 1, SEEK_CUR);
@@ -101,10 +105,8 @@ bool FileWriteEx(TFileHandle Handle, const QByteArray& Bytes)
     qsizetype done = 0;
     while (done < Bytes.size()) {
         const ssize_t n = ::write(Handle.fd, Bytes.constData() + done, size_t(Bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
         done += n;
     }
     return true;
@@ -127,10 +129,8 @@ bool FileReadAll(TFileHandle Handle, QByteArray& Bytes)
     char buffer[65536];
     for (qint64 at = 0;;) {
         const ssize_t n = ::pread(Handle.fd, buffer, sizeof buffer, at);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n == 0;
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n == 0;
         Bytes.append(buffer, n);
         at += n;
     }
@@ -141,8 +141,7 @@ QString GetUniqueFileName(const QString& Folder, QString Prefix, const QString& 
 {
     static const int monthDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const QString folder = AddBackslash(Folder);
-    if (ShortForm)
-        Prefix = Prefix.left(4);
+    if (ShortForm) Prefix = Prefix.left(4);
     for (;;) {
         const QDateTime now = Now();
         const QDate date = now.date();
@@ -154,11 +153,9 @@ QString GetUniqueFileName(const QString& Folder, QString Prefix, const QString& 
         const qint32 dayCount = y * 365 + y / 4 + days;
         const qint32 timeCount = time.msec() / 10 + time.hour() * 360000 + time.minute() * 6000 + time.second() * 100;
         QString stamp = QString::fromLatin1(IntToBase(dayCount, 3, 32) + IntToBase(timeCount, 5, 32));
-        if (ShortForm)
-            stamp.remove(0, Prefix.size());
+        if (ShortForm) stamp.remove(0, Prefix.size());
         const QString name = Prefix + stamp + Extension;
-        if (!FileExistsEx(folder + name))
-            return name;
+        if (!FileExistsEx(folder + name)) return name;
     }
 }
 
@@ -191,14 +188,12 @@ QString ExtractFolderPart(const QString& Path)
 
 void ForceDirs(const QString& Path)
 {
-    if (Path.isEmpty())
-        return;
+    if (Path.isEmpty()) return;
     const QString path = RemoveBackslash(Path);
     // "Longer than 2 characters" stood for a drive letter and colon; here only the root needs no making.
     if (path != QLatin1String("/") && !DirExists(path)) {
         const QString parent = ExtractFolderPart(path);
-        if (parent != path)
-            ForceDirs(parent);
+        if (parent != path) ForceDirs(parent);
         ::mkdir(SystemName(path).constData(), 0777);
     }
 }

@@ -45,8 +45,7 @@ void TrimAroundEquals(QByteArray& Line)
 void StripValueQuotes(QByteArray& Line)
 {
     const qsizetype eq = Line.indexOf('=');
-    if (eq < 1 || Line.size() - eq - 1 < 2)
-        return;
+    if (eq < 1 || Line.size() - eq - 1 < 2) return;
     const char quote = Line[eq + 1];
     if (Line.back() == quote && (quote == '"' || quote == '\'')) {
         Line.chop(1);
@@ -59,10 +58,8 @@ void StripValueQuotes(QByteArray& Line)
 qint32 TSectionList::IndexOf(const QByteArray& Name)
 {
     const qint32 count = Count();
-    if (count == 0)
-        return -1;
-    if (LastIndex >= count)
-        LastIndex = 0;
+    if (count == 0) return -1;
+    if (LastIndex >= count) LastIndex = 0;
     for (qint32 n = 0; n < count; ++n) {
         const qint32 i = (LastIndex + n) % count;
         if (SameText(items[size_t(i)]->Name, Name)) {
@@ -90,8 +87,7 @@ void TSectionList::Clear()
 
 bool TSectionList::RemoveDuplicates()
 {
-    if (items.size() < 2)
-        return false;
+    if (items.size() < 2) return false;
     std::vector<size_t> order(items.size());
     std::iota(order.begin(), order.end(), 0);
     // Stable: within a run of equal names the earliest section comes first and survives whole.
@@ -109,8 +105,7 @@ bool TSectionList::RemoveDuplicates()
     }
     size_t kept = 0;
     for (size_t i = 0; i < items.size(); ++i) {
-        if (!dropped[i])
-            items[kept++] = std::move(items[i]);
+        if (!dropped[i]) items[kept++] = std::move(items[i]);
     }
     items.resize(kept);
     return any;
@@ -141,10 +136,8 @@ void TznIniFile::SetFileName(const QString& Name)
     FileCloseEx(Handle);
     ClearSections();
     FileName = Name;
-    if (!Name.isEmpty() && !Name.contains(u'/'))
-        FileName = AddBackslash(GetWindowsDir()) + Name;
-    if (!Name.isEmpty())
-        LoadFromFile(FileName);
+    if (!Name.isEmpty() && !Name.contains(u'/')) FileName = AddBackslash(GetWindowsDir()) + Name;
+    if (!Name.isEmpty()) LoadFromFile(FileName);
     Modified = false;
 }
 
@@ -163,14 +156,12 @@ void TznIniFile::LoadFromFile(const QString& Name)
     haveLoaded = false;
     rewrite = false;
     deleted.clear();
-    if (!FileExistsEx(Name))
-        return;
-    Handle = ReadOnly ? FileOpenEx(Name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL)
-                      : FileOpenEx(Name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL);
-    if (!Handle.IsOpen())
-        throw EInOutError(QStringLiteral("Cannot open file ") + Name);
+    if (!FileExistsEx(Name)) return;
+    Handle =
+        ReadOnly
+            ? FileOpenEx(Name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL)
+            : FileOpenEx(Name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL);
+    if (!Handle.IsOpen()) throw EInOutError(QStringLiteral("Cannot open file ") + Name);
 
     TIniLines* current = nullptr;
     QByteArray raw;
@@ -178,26 +169,19 @@ void TznIniFile::LoadFromFile(const QString& Name)
         const qint64 begin = FilePosition(Handle);
         FileReadLn(Handle, raw);
         const qint64 end = FilePosition(Handle);
-        if (end <= begin)
-            break; // a read error: the file cannot be read further
+        if (end <= begin) break; // a read error: the file cannot be read further
         QByteArray line = TrimControl(raw);
-        if (SkipComments && line.startsWith(';'))
-            line.clear();
-        if (line.isEmpty())
-            continue;
+        if (SkipComments && line.startsWith(';')) line.clear();
+        if (line.isEmpty()) continue;
         if (line.startsWith('[') && line.endsWith(']') && line.size() >= 2) {
             Sections.Add(line.mid(1, line.size() - 2));
             current = Sections.GetSection(Sections.Count() - 1);
             continue;
         }
-        if (TrimSpaces)
-            TrimAroundEquals(line);
-        if (StripQuotes)
-            StripValueQuotes(line);
-        if (NameValueOnly && !line.contains('='))
-            continue;
-        if (current)
-            current->append(TIniLine{line, begin, end});
+        if (TrimSpaces) TrimAroundEquals(line);
+        if (StripQuotes) StripValueQuotes(line);
+        if (NameValueOnly && !line.contains('=')) continue;
+        if (current) current->append(TIniLine{line, begin, end});
     }
     Sections.RemoveDuplicates();
 
@@ -212,8 +196,7 @@ void TznIniFile::LoadFromFile(const QString& Name)
         for (TIniLine& line : *Sections.GetSection(s)) {
             while (line.Begin < line.End && loaded.at(line.Begin) == '\n')
                 ++line.Begin;
-            if (line.End < loaded.size() && loaded.at(line.End) == '\n' && loaded.at(line.End - 1) == '\r')
-                ++line.End;
+            if (line.End < loaded.size() && loaded.at(line.End) == '\n' && loaded.at(line.End - 1) == '\r') ++line.End;
         }
     }
 }
@@ -224,24 +207,21 @@ qint32 TznIniFile::FindKey(const QByteArray& Section, const QByteArray& Ident, T
     const qint32 count = Sections.Count();
     bool found = false;
     if (count > 0) {
-        if (CurSection >= count)
-            CurSection = 0;
+        if (CurSection >= count) CurSection = 0;
         const qint32 stop = CurSection - 1 < 0 ? count - 1 : CurSection - 1;
         for (;;) {
             if (SameText(Sections.Name(CurSection), Section)) {
                 found = true;
                 break;
             }
-            if (CurSection == stop)
-                break;
+            if (CurSection == stop) break;
             CurSection = (CurSection + 1) % count;
         }
     }
     if (found) {
         Lines = Sections.GetSection(CurSection);
         for (qint32 i = 0; i < Lines->size(); ++i) {
-            if (SameText(IniKeyName(Lines->at(i).Text), Ident))
-                return i;
+            if (SameText(IniKeyName(Lines->at(i).Text), Ident)) return i;
         }
         return -1;
     }
@@ -290,8 +270,7 @@ void TznIniFile::WriteString(const QByteArray& Section, const QByteArray& Ident,
 qint32 TznIniFile::ReadInteger(const QByteArray& Section, const QByteArray& Ident, qint32 Default)
 {
     QByteArray text = ReadString(Section, Ident, QByteArray());
-    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        text = '$' + text.mid(2, 255);
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text = '$' + text.mid(2, 255);
     qint32 value;
     return TryStrToInt(text, value) ? value : Default;
 }
@@ -314,8 +293,7 @@ void TznIniFile::WriteBool(const QByteArray& Section, const QByteArray& Ident, b
 void TznIniFile::ReadSection(const QByteArray& Section, QByteArrayList& Strings)
 {
     const qint32 i = Sections.IndexOf(Section);
-    if (i < 0)
-        return;
+    if (i < 0) return;
     for (const TIniLine& line : *Sections.GetSection(i))
         Strings.append(IniKeyName(line.Text));
 }
@@ -330,8 +308,7 @@ void TznIniFile::ReadSections(QByteArrayList& Strings)
 void TznIniFile::ReadSectionValues(const QByteArray& Section, QByteArrayList& Strings)
 {
     const qint32 i = Sections.IndexOf(Section);
-    if (i < 0)
-        return;
+    if (i < 0) return;
     QByteArrayList result;
     const TIniLines& lines = *Sections.GetSection(i);
     result.reserve(lines.size() + Strings.size());
@@ -341,8 +318,7 @@ void TznIniFile::ReadSectionValues(const QByteArray& Section, QByteArrayList& St
         const QByteArray name = IniKeyName(extra);
         const bool present = std::any_of(result.cbegin(), result.cend(),
                                          [&name](const QByteArray& have) { return SameText(IniKeyName(have), name); });
-        if (!present)
-            result.append(extra);
+        if (!present) result.append(extra);
     }
     Strings = result;
 }
@@ -356,8 +332,7 @@ void TznIniFile::WriteSectionValues(const QByteArray& Section, const QByteArrayL
 void TznIniFile::EraseSection(const QByteArray& Section)
 {
     const qint32 i = Sections.IndexOf(Section);
-    if (i < 0)
-        return;
+    if (i < 0) return;
     Sections.Delete(i);
     Sections.LastIndex = 0;
     CurSection = 0;
@@ -368,8 +343,7 @@ void TznIniFile::DeleteKey(const QByteArray& Section, const QByteArray& Ident)
 {
     TIniLines* lines;
     const qint32 i = FindKey(Section, Ident, lines, true);
-    if (i < 0)
-        return;
+    if (i < 0) return;
     const TIniLine line = lines->takeAt(i);
     Modified = true;
     if (line.Begin >= 0)
@@ -382,8 +356,7 @@ void TznIniFile::SaveToStrings(QByteArrayList& Strings)
 {
     for (qint32 s = 0; s < Sections.Count(); ++s) {
         const TIniLines& lines = *Sections.GetSection(s);
-        if (lines.isEmpty())
-            continue;
+        if (lines.isEmpty()) continue;
         Strings.append('[' + Sections.Name(s) + ']');
         for (const TIniLine& line : lines)
             Strings.append(line.Text);
@@ -393,8 +366,7 @@ void TznIniFile::SaveToStrings(QByteArrayList& Strings)
 
 void TznIniFile::UpdateFile()
 {
-    if (!Modified)
-        return;
+    if (!Modified) return;
     if (!FileName.isEmpty() && !ReadOnly) {
         if (!Handle.IsOpen()) {
             ForceDirs(ExtractFolderPart(FileName));
@@ -443,8 +415,7 @@ void TznIniFile::WriteLoadedLessDeleted()
         for (TIniLine& line : *Sections.GetSection(s)) {
             qint64 shift = 0;
             for (const auto& range : deleted) {
-                if (range.second <= line.Begin)
-                    shift += range.second - range.first;
+                if (range.second <= line.Begin) shift += range.second - range.first;
             }
             line.Begin -= shift;
             line.End -= shift;

@@ -26,8 +26,9 @@ std::vector<TCachedIni>& IniCache()
 std::vector<TCachedIni>::iterator CacheSlot(const QString& Key)
 {
     std::vector<TCachedIni>& cache = IniCache();
-    return std::lower_bound(cache.begin(), cache.end(), Key,
-                            [](const TCachedIni& item, const QString& key) { return ComparePathText(item.Key, key) < 0; });
+    return std::lower_bound(cache.begin(), cache.end(), Key, [](const TCachedIni& item, const QString& key) {
+        return ComparePathText(item.Key, key) < 0;
+    });
 }
 
 TRegistryStore*& ChosenStore()
@@ -38,8 +39,7 @@ TRegistryStore*& ChosenStore()
 
 TRegistryStore& Store()
 {
-    if (ChosenStore())
-        return *ChosenStore();
+    if (ChosenStore()) return *ChosenStore();
     static TRegistryStore fallback(DefaultRegistryFolder());
     return fallback;
 }
@@ -60,8 +60,7 @@ TznIniFile* GetCachedIniFile(const QString& FileName, bool ReadOnly)
 {
     auto slot = CacheSlot(FileName);
     if (slot != IniCache().end() && slot->Key == FileName) {
-        if (!(slot->File->ReadOnly && !ReadOnly))
-            return slot->File.get();
+        if (!(slot->File->ReadOnly && !ReadOnly)) return slot->File.get();
         UncacheIniFile(FileName); // a read-only object gives way to a writable one, which loads again
     }
     auto file = std::make_unique<TznIniFile>(FileName, ReadOnly, true, true, true, true);
@@ -72,8 +71,7 @@ TznIniFile* GetCachedIniFile(const QString& FileName, bool ReadOnly)
 void UncacheIniFile(const QString& FileName)
 {
     const auto slot = CacheSlot(FileName);
-    if (slot == IniCache().end() || slot->Key != FileName)
-        return;
+    if (slot == IniCache().end() || slot->Key != FileName) return;
     std::unique_ptr<TznIniFile> file = std::move(slot->File);
     IniCache().erase(slot);
     file.reset();
@@ -113,7 +111,8 @@ void SplitRegPath(const QByteArray& Path, quint32& Root, QByteArray& SubKey)
     static const struct {
         const char* Name;
         quint32 Key;
-    } roots[] = {{"HKCR", HKEY_CLASSES_ROOT}, {"HKCU", HKEY_CURRENT_USER}, {"HKLM", HKEY_LOCAL_MACHINE}, {"HKU", HKEY_USERS}};
+    } roots[] = {
+        {"HKCR", HKEY_CLASSES_ROOT}, {"HKCU", HKEY_CURRENT_USER}, {"HKLM", HKEY_LOCAL_MACHINE}, {"HKU", HKEY_USERS}};
     Root = 0;
     SubKey = RemoveRegBackslash(Path);
     const qsizetype slash = SubKey.indexOf('\\');
@@ -134,16 +133,12 @@ bool RegReadValue(const QByteArray& Path, const QByteArray& ValueName, void* Buf
     QByteArray subKey;
     SplitRegPath(Path, root, subKey);
     TRegValue value;
-    if (!Store().QueryValue(root, subKey, ValueName, value))
-        return false;
+    if (!Store().QueryValue(root, subKey, ValueName, value)) return false;
     const quint32 capacity = Size;
     Size = quint32(value.Data.size());
-    if (!Buffer)
-        return true;
-    if (capacity < Size)
-        return false;
-    if (Size > 0)
-        std::memcpy(Buffer, value.Data.constData(), Size);
+    if (!Buffer) return true;
+    if (capacity < Size) return false;
+    if (Size > 0) std::memcpy(Buffer, value.Data.constData(), Size);
     return true;
 }
 
@@ -151,8 +146,7 @@ qint32 RegReadInteger(const QByteArray& Path, const QByteArray& ValueName, qint3
 {
     uchar bytes[4] = {0, 0, 0, 0}; // a shorter value reads zero-filled
     quint32 size = sizeof bytes;
-    if (!RegReadValue(Path, ValueName, bytes, size))
-        return Default;
+    if (!RegReadValue(Path, ValueName, bytes, size)) return Default;
     return qFromLittleEndian<qint32>(bytes);
 }
 
@@ -165,8 +159,7 @@ void RegEnumSubKeys(const QByteArray& Path, QByteArrayList& Strings)
     QByteArrayList names;
     Store().SubKeys(root, subKey, names);
     for (const QByteArray& name : names) {
-        if (name.size() >= 1024)
-            break; // the name buffer's limit ends the list
+        if (name.size() >= 1024) break; // the name buffer's limit ends the list
         Strings.append(name);
     }
 }

@@ -4,8 +4,7 @@
 
 QByteArray ReplaceStr(const QByteArray& S, const QByteArray& Find, const QByteArray& Replace)
 {
-    if (Find.isEmpty())
-        return S;
+    if (Find.isEmpty()) return S;
     QByteArray result;
     qsizetype from = 0;
     for (qsizetype at = S.indexOf(Find); at >= 0; at = S.indexOf(Find, from)) {
@@ -56,8 +55,7 @@ QByteArray GetValuePart(const QByteArray& S)
 
 QByteArray UnquoteStr(const QByteArray& S, char Quote)
 {
-    if (S.isEmpty() || S[0] != Quote)
-        return S;
+    if (S.isEmpty() || S[0] != Quote) return S;
     QByteArray result;
     for (qsizetype i = 1; i < S.size(); ++i) {
         if (S[i] != Quote) {
@@ -74,8 +72,7 @@ QByteArray UnquoteStr(const QByteArray& S, char Quote)
 
 QByteArray IntToBase(qint32 Value, quint8 Width, quint8 Base)
 {
-    if (Value < 0)
-        return QByteArray();
+    if (Value < 0) return QByteArray();
     static const char digits[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     QByteArray result;
     do {
@@ -92,8 +89,7 @@ namespace {
 bool FieldDelimiter(char C, char& Open, const QByteArray& Delims)
 {
     if (Open != 0) {
-        if (C == Open)
-            Open = 0;
+        if (C == Open) Open = 0;
         return false;
     }
     if (C == '"' || C == '\'') {
@@ -110,8 +106,7 @@ QByteArray ExtractField(qint32 N, const QByteArray& S, const QByteArray& Delims)
     qsizetype i = 0;
     char open = 0;
     for (qint32 field = 1; field < N && i < S.size(); ++i) {
-        if (FieldDelimiter(S[i], open, Delims))
-            ++field;
+        if (FieldDelimiter(S[i], open, Delims)) ++field;
     }
     QByteArray field;
     for (open = 0; i < S.size() && !FieldDelimiter(S[i], open, Delims); ++i)
@@ -125,13 +120,10 @@ bool TryStrToInt(const QByteArray& S, qint32& Value)
     while (i < S.size() && S[i] == ' ')
         ++i;
     bool negative = false;
-    if (i < S.size() && (S[i] == '-' || S[i] == '+'))
-        negative = S[i++] == '-';
+    if (i < S.size() && (S[i] == '-' || S[i] == '+')) negative = S[i++] == '-';
     const bool hex = i < S.size() && S[i] == '$';
-    if (hex)
-        ++i;
-    if (i >= S.size())
-        return false;
+    if (hex) ++i;
+    if (i >= S.size()) return false;
     const quint64 limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
     quint64 n = 0;
     for (; i < S.size(); ++i) {
@@ -146,8 +138,7 @@ bool TryStrToInt(const QByteArray& S, qint32& Value)
         else
             return false;
         n = n * (hex ? 16 : 10) + digit;
-        if (n > limit)
-            return false;
+        if (n > limit) return false;
     }
     const quint32 bits = quint32(n);
     Value = qint32(negative ? 0u - bits : bits);
@@ -156,14 +147,18 @@ bool TryStrToInt(const QByteArray& S, qint32& Value)
 
 unsigned char AnsiUpperByte(unsigned char C)
 {
-    if ((C >= 'a' && C <= 'z') || (C >= 0xE0 && C <= 0xFE && C != 0xF7))
-        return C - 0x20;
+    if ((C >= 'a' && C <= 'z') || (C >= 0xE0 && C <= 0xFE && C != 0xF7)) return C - 0x20;
     switch (C) {
-    case 0x9A: return 0x8A; // š
-    case 0x9C: return 0x8C; // œ
-    case 0x9E: return 0x8E; // ž
-    case 0xFF: return 0x9F; // ÿ
-    default: return C;
+    case 0x9A:
+        return 0x8A; // š
+    case 0x9C:
+        return 0x8C; // œ
+    case 0x9E:
+        return 0x8E; // ž
+    case 0xFF:
+        return 0x9F; // ÿ
+    default:
+        return C;
     }
 }
 
@@ -181,8 +176,7 @@ int CompareText(const QByteArray& A, const QByteArray& B)
     for (qsizetype i = 0; i < n; ++i) {
         const int a = AnsiUpperByte(static_cast<unsigned char>(A[i]));
         const int b = AnsiUpperByte(static_cast<unsigned char>(B[i]));
-        if (a != b)
-            return a - b;
+        if (a != b) return a - b;
     }
     return A.size() < B.size() ? -1 : (A.size() > B.size() ? 1 : 0);
 }
@@ -196,14 +190,18 @@ namespace {
 
 char16_t UpperPathChar(char16_t C)
 {
-    if ((C >= u'a' && C <= u'z') || (C >= 0xE0 && C <= 0xFE && C != 0xF7))
-        return C - 0x20;
+    if ((C >= u'a' && C <= u'z') || (C >= 0xE0 && C <= 0xFE && C != 0xF7)) return C - 0x20;
     switch (C) {
-    case 0x161: return 0x160;
-    case 0x153: return 0x152;
-    case 0x17E: return 0x17D;
-    case 0xFF: return 0x178;
-    default: return C;
+    case 0x161:
+        return 0x160;
+    case 0x153:
+        return 0x152;
+    case 0x17E:
+        return 0x17D;
+    case 0xFF:
+        return 0x178;
+    default:
+        return C;
     }
 }
 
@@ -215,11 +213,9 @@ int ComparePathText(const QString& A, const QString& B)
     for (qsizetype i = 0; i < n; ++i) {
         const int a = UpperPathChar(A[i].unicode());
         const int b = UpperPathChar(B[i].unicode());
-        if (a != b)
-            return a - b;
+        if (a != b) return a - b;
     }
-    if (A.size() != B.size())
-        return A.size() < B.size() ? -1 : 1;
+    if (A.size() != B.size()) return A.size() < B.size() ? -1 : 1;
     return A.compare(B);
 }
 

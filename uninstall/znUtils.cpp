@@ -70,14 +70,10 @@ int RectHeight(const TRect& R)
 void FitRectToScreen(TRect& R, TSize Screen)
 {
     auto shift = [&R](int dx, int dy) { R = MakeRect(R.Left + dx, R.Top + dy, R.Right + dx, R.Bottom + dy); };
-    if (R.Right > Screen.Width)
-        shift(Screen.Width - R.Right, 0);
-    if (R.Left < 0)
-        shift(-R.Left, 0);
-    if (R.Bottom > Screen.Height)
-        shift(0, Screen.Height - R.Bottom);
-    if (R.Top < 0)
-        shift(0, -R.Top);
+    if (R.Right > Screen.Width) shift(Screen.Width - R.Right, 0);
+    if (R.Left < 0) shift(-R.Left, 0);
+    if (R.Bottom > Screen.Height) shift(0, Screen.Height - R.Bottom);
+    if (R.Top < 0) shift(0, -R.Top);
 }
 
 TRect CenterWindowRect(const TRect& R, const TRect& WorkArea, TSize Screen)
@@ -118,19 +114,15 @@ TOSVersion GetOSVersion(quint32 PlatformId, qint32 Major, qint32 Minor, qint32 B
     v.ServicePack = ServicePack;
     if (PlatformId == VER_PLATFORM_WIN32_WINDOWS) {
         v.Kind = 1;
-        if (Major == 4 && Minor > 0)
-            v.Kind = 2;
-        if (Major > 4 || (Major == 4 && Minor >= 90))
-            v.Kind = 5;
+        if (Major == 4 && Minor > 0) v.Kind = 2;
+        if (Major > 4 || (Major == 4 && Minor >= 90)) v.Kind = 5;
     } else if (PlatformId == VER_PLATFORM_WIN32_NT) {
         v.Kind = 3;
-        if (Major > 4)
-            v.Kind = 4;
-        if (Major > 4 && Minor > 0)
-            v.Kind = 6;
+        if (Major > 4) v.Kind = 4;
+        if (Major > 4 && Minor > 0) v.Kind = 6;
     }
-    const QByteArray build = v.Build < 0 ? QByteArray::number(v.Build)
-                                         : QByteArray::number(v.Build).rightJustified(4, '0');
+    const QByteArray build =
+        v.Build < 0 ? QByteArray::number(v.Build) : QByteArray::number(v.Build).rightJustified(4, '0');
     v.Description = QByteArray("Windows ") + kindNames[v.Kind] + ' ' + v.Version + '.' + build + ' ' + ServicePack;
     v.Description = v.Description.trimmed();
     return v;

@@ -21,8 +21,7 @@ double Millis(const QElapsedTimer& Timer)
 void WriteFile(const QString& Path, const QByteArray& Bytes)
 {
     QFile file(Path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(Bytes);
+    if (file.open(QIODevice::WriteOnly)) file.write(Bytes);
 }
 
 } // namespace
@@ -31,8 +30,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
-    if (!dir.isValid())
-        return 1;
+    if (!dir.isValid()) return 1;
 
     // A 20,000-line log: 20 sections of 999 entries each.
     QByteArray log;
@@ -58,8 +56,7 @@ int main(int argc, char** argv)
             lines += values.size();
         }
         logMs = Millis(timer);
-        if (lines != 20 * 999)
-            return 1;
+        if (lines != 20 * 999) return 1;
     }
     FreeCachedIniFiles();
 
@@ -73,8 +70,7 @@ int main(int argc, char** argv)
     int found = 0;
     for (int i = 0; i < 5000; ++i) {
         TSearchRecEx rec;
-        if (FindFirstEx(folder + QStringLiteral("file%1.dll").arg(i), 0, 24, rec) == 0)
-            ++found;
+        if (FindFirstEx(folder + QStringLiteral("file%1.dll").arg(i), 0, 24, rec) == 0) ++found;
         FindCloseEx(rec);
     }
     const double findMs = Millis(findTimer);

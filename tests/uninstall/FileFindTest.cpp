@@ -14,8 +14,7 @@ QStringList FindAll(const QString& Mask, quint32 Include, quint32 Exclude, quint
     TSearchRecEx rec;
     QStringList found;
     quint32 result = FindFirstEx(Mask, Include, Exclude, rec);
-    if (First)
-        *First = result;
+    if (First) *First = result;
     while (result == 0) {
         found << rec.Name;
         result = FindNextEx(rec);
@@ -59,10 +58,14 @@ TEST_F(FileFind, ResultCodes)
         QString Mask;
         quint32 Include, Exclude, Result;
     } cases[] = {
-        {Path("empty/*"), 0, 24, ERROR_NO_MORE_FILES},       {Path("empty/*.txt"), 0, 24, ERROR_FILE_NOT_FOUND},
-        {Path("missing/*"), 0, 24, ERROR_PATH_NOT_FOUND},    {Path("missing/x.txt"), 0, 24, ERROR_PATH_NOT_FOUND},
-        {Path("one/y.txt"), 0, 24, ERROR_FILE_NOT_FOUND},    {Path("one/x.txt/*"), 0, 24, ERROR_PATH_NOT_FOUND},
-        {Path("one/*.txt"), faDirectory, 0, ERROR_NO_MORE_FILES}, {Path("one/x.txt"), 0, 0, 0},
+        {Path("empty/*"), 0, 24, ERROR_NO_MORE_FILES},
+        {Path("empty/*.txt"), 0, 24, ERROR_FILE_NOT_FOUND},
+        {Path("missing/*"), 0, 24, ERROR_PATH_NOT_FOUND},
+        {Path("missing/x.txt"), 0, 24, ERROR_PATH_NOT_FOUND},
+        {Path("one/y.txt"), 0, 24, ERROR_FILE_NOT_FOUND},
+        {Path("one/x.txt/*"), 0, 24, ERROR_PATH_NOT_FOUND},
+        {Path("one/*.txt"), faDirectory, 0, ERROR_NO_MORE_FILES},
+        {Path("one/x.txt"), 0, 0, 0},
     };
     for (const auto& c : cases) {
         quint32 first = 99;

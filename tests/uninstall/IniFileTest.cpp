@@ -107,7 +107,8 @@ TEST_F(IniFile, KeyDeletionEditsOnlyThoseLines)
 
 TEST_F(IniFile, KeyDeletionsKeepWhatTheParserDoesNotSee)
 {
-    const QByteArray text = "top=1\r\n[S]\r\n; note\r\n\r\n a = \"1\" \r\nplain\r\nb=2\r\n\n\nc=3\r\n[s]\r\nb=9\r\n[T]\r\nt=1";
+    const QByteArray text =
+        "top=1\r\n[S]\r\n; note\r\n\r\n a = \"1\" \r\nplain\r\nb=2\r\n\n\nc=3\r\n[s]\r\nb=9\r\n[T]\r\nt=1";
     WriteBytes(QStringLiteral("x.ini"), text);
     TznIniFile ini(Path(QStringLiteral("x.ini")), false, true, true, true, true);
     ini.DeleteKey("S", "b");

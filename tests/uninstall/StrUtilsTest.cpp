@@ -8,10 +8,18 @@ TEST(StrUtils, ExtractFieldKeepsQuotesAsTheLogNeedsThem)
         int N;
         QByteArray S, Expected;
     } cases[] = {
-        {1, "ab'c,d'e", "ab'c,d'e"}, {1, "'x,y',z", "x,y"},   {1, "\"x,y\",z", "\"x,y\""},
-        {2, "a,,b", ""},             {3, "a,,b", "b"},         {4, "a,,b", ""},
-        {0, "a,b", "a"},             {2, "'it''s',x", "x"},    {1, "'it''s',x", "it's"},
-        {2, "\"a'b\",c", "c"},       {2, "'a\"b',c", "c"},     {1, "'open,x", "open,x"},
+        {1, "ab'c,d'e", "ab'c,d'e"},
+        {1, "'x,y',z", "x,y"},
+        {1, "\"x,y\",z", "\"x,y\""},
+        {2, "a,,b", ""},
+        {3, "a,,b", "b"},
+        {4, "a,,b", ""},
+        {0, "a,b", "a"},
+        {2, "'it''s',x", "x"},
+        {1, "'it''s',x", "it's"},
+        {2, "\"a'b\",c", "c"},
+        {2, "'a\"b',c", "c"},
+        {1, "'open,x", "open,x"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ExtractField(c.N, c.S, ","), c.Expected) << c.N << " " << c.S.constData();
@@ -63,10 +71,12 @@ TEST(StrUtils, NumbersAsTheIniReadsThem)
         bool Ok;
         qint32 Value;
     } cases[] = {
-        {"12", true, 12},           {"-2147483648", true, INT32_MIN}, {"2147483648", false, 0},
-        {"$FF", true, 255},         {"$FFFFFFFF", true, -1},          {"$100000000", false, 0},
-        {"12a", false, 0},          {"", false, 0},                   {" 7", true, 7},
-        {"7 ", false, 0},           {"$", false, 0},                  {"-", false, 0},
+        {"12", true, 12},         {"-2147483648", true, INT32_MIN},
+        {"2147483648", false, 0}, {"$FF", true, 255},
+        {"$FFFFFFFF", true, -1},  {"$100000000", false, 0},
+        {"12a", false, 0},        {"", false, 0},
+        {" 7", true, 7},          {"7 ", false, 0},
+        {"$", false, 0},          {"-", false, 0},
     };
     for (const auto& c : cases) {
         qint32 v = 0;
