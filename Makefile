@@ -27,6 +27,7 @@ test: build-test
 bench: configure-release
 	cmake --build build/release -j $(JOBS) --target $(BENCH_TARGETS)
 	./build/release/bin/zumbrel_bench
+	./build/release/bin/uninstall_bench
 
 clean:
 	rm -rf build

@@ -1,0 +1,38 @@
+#include "UninstallTestSupport.h"
+
+#include "znRegIni.h"
+
+#include <QFile>
+
+void UninstallTest::SetUp()
+{
+    ASSERT_TRUE(dir.isValid());
+    oldConfigHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path(QStringLiteral("config"))));
+    QDir().mkpath(Path(QStringLiteral("config")));
+}
+
+void UninstallTest::TearDown()
+{
+    FreeCachedIniFiles();
+    UseRegistryStore(nullptr);
+    if (oldConfigHome.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", oldConfigHome);
+}
+
+void UninstallTest::WriteBytes(const QString& Name, const QByteArray& Bytes) const
+{
+    const QString path = Path(Name);
+    QDir().mkpath(path.left(path.lastIndexOf(u'/')));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Bytes);
+}
+
+QByteArray UninstallTest::ReadBytes(const QString& Name) const
+{
+    QFile file(Path(Name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
