@@ -6,7 +6,7 @@
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
-#include "recording/Form1.h"
+#include "recording/ui/Form1.h"
 
 #include <QDir>
 #include <QStandardPaths>

@@ -1,5 +1,5 @@
 #include "core/ui/WidgetDialogs.h"
-#include "recording/Form1.h"
+#include "recording/ui/Form1.h"
 #include "recording/Prelaunch.h"
 
 #include <QApplication>

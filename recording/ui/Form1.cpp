@@ -1,4 +1,4 @@
-#include "recording/Form1.h"
+#include "recording/ui/Form1.h"
 
 #include "core/Globals.h"
 #include "core/ui/WindowUtils.h"
