@@ -55,7 +55,8 @@ Login::Login(std::function<void(const QString&)> makeActive, const QString& pres
     setObjectName(QStringLiteral("Login"));
     setWindowTitle(QStringLiteral("Zumbrel 3 - Login"));
     setModal(true);
-    setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) & ~Qt::WindowContextHelpButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
 
     // Header band: the program's name and the dialog's purpose beside the icon.
     auto* header = new QFrame(this);
