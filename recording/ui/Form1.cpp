@@ -224,6 +224,8 @@ void Form1::buildNavigation(QWidget* bar)
             Image1[i]->setAlignment(Qt::AlignCenter);
             Label1[i] = new QLabel(QString::fromUtf8(NAVIGATION[i].caption), Picture3[g]);
             Label1[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            // room above the caption, or the dots of "DFÜ" touch the icon and are cut off
+            Label1[i]->setContentsMargins(0, 3, 0, 0);
             for (QLabel* l : {Image1[i], Label1[i]}) {
                 l->setCursor(Qt::PointingHandCursor);
                 l->installEventFilter(this);
