@@ -20,6 +20,7 @@
 #include "recording/ConnectionRecord.h"
 #include "recording/CounterEvents.h"
 #include "recording/CounterSettings.h"
+#include "recording/MainWindowFiles.h"
 #include "recording/OverviewValues.h"
 #include "recording/TariffKeys.h"
 
@@ -28,15 +29,6 @@ const QString STOPPED_CAPTION = QStringLiteral("Zumbrel 3.3");
 
 QString amount(float value) { return FormatSingle(value, "0.000") + " " + G_Currency; }
 
-QString statusDateTime()
-{
-    const QDateTime now = Now();
-    return QString("%1. %2 %3 - %4")
-        .arg(now.date().day())
-        .arg(GermanMonthName(now.date().month()))
-        .arg(now.date().year())
-        .arg(now.time().toString("HH:mm:ss"));
-}
 } // namespace
 
 CounterEngine::CounterEngine(CounterEvents& events) : budgets(events), m_events(events) {}
@@ -239,7 +231,7 @@ bool CounterEngine::SaveConnection()
 
 void CounterEngine::tickStart()
 {
-    m_events.setMainStatus(0, statusDateTime());
+    m_events.setMainStatus(0, StatusDateText());
     ShowBytes();
     if (LastDate != Today()) DayChanged();
     LastDate = Today();

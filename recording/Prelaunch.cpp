@@ -6,7 +6,6 @@
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
-#include "recording/ui/Form1.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -47,15 +46,13 @@ QString InstanceLock::defaultPath()
     return dir + QString("/zumbrel-%1.lock").arg(getuid());
 }
 
-Form1* Prelaunch_Form_Load(InstanceLock& lock)
+bool Prelaunch_Start(InstanceLock& lock)
 {
     if (!lock.tryLock()) {
         MsgBox("Zumbrel wurde bereits gestartet.", vbOKOnly + vbInformation, APP_TITLE);
-        return nullptr;
+        return false;
     }
     // The original registered five outside components here; Qt's own widgets take their place.
     LoadOptions();
-    Form1* form = Form1::instance();
-    form->Form_Load();
-    return form;
+    return true;
 }

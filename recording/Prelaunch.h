@@ -1,9 +1,7 @@
 #pragma once
-// Start-up: single instance, program options, then the main window.
+// Start-up: single instance and program options; the main window follows (recording/ui/Startup).
 #include <QLockFile>
 #include <QString>
-
-class Form1;
 
 // Sets G_Currency from the currency list index (anything not 1 to 11 gives "€").
 void SetCurrency(double index);
@@ -20,6 +18,5 @@ private:
     QLockFile m_lock;
 };
 
-// The start-up in its order. Returns the shown main window, or nullptr when another copy runs
-// (after telling the user so).
-Form1* Prelaunch_Form_Load(InstanceLock& lock);
+// The start-up before the main window: false when another copy runs (after telling the user so).
+bool Prelaunch_Start(InstanceLock& lock);

@@ -1,7 +1,103 @@
 #include "recording/ui/Form1.h"
 
+#include "core/Clock.h"
+#include "core/Detection.h"
+#include "core/Dialing.h"
+#include "core/Dialogs.h"
 #include "core/Globals.h"
+#include "core/SystemUtils.h"
 #include "core/ui/WindowUtils.h"
+#include "recording/CounterSettings.h"
+#include "recording/MainWindowFiles.h"
+#include "recording/OverviewValues.h"
+#include "recording/UserRights.h"
+#include "recording/ui/Connection.h"
+#include "recording/ui/SideWindows.h"
+#include "users/ui/Login.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QSystemTrayIcon>
+#include <QVBoxLayout>
+
+namespace {
+// The navigation items: caption, the window its page is, and the group that holds it.
+struct NavigationItem {
+    const char* caption;
+    const char* window;
+    int group;
+};
+const NavigationItem NAVIGATION[10] = {
+    {"Übersicht", "Overview", 0},      {"Verbindungsliste", "List", 0},    {"Tarife", "Tarife", 0},
+    {"DFÜ", "DialUp", 1},              {"Budget", "Budget", 1},            {"Benutzer", "User", 1},
+    {"Überwachung", "ConnectionCheck", 1}, {"Sonstiges", "Options", 1},  {"Monatsdiagramm", "Chart", 2},
+    {"Analyse", "Report", 2},
+};
+const char* const GROUP_NAMES[3] = {"Verbindungen", "Einstellungen", "Auswertung"};
+// Group button -> group it shows. Each group carries the buttons of the groups above it and its own
+// at its top, those below it at its bottom.
+const int GROUP_OF_BUTTON[9] = {0, 1, 2, 2, 1, 0, 0, 1, 2};
+const int GROUP_HOLDING_BUTTON[9] = {0, 0, 0, 1, 1, 1, 2, 2, 2};
+
+// The pages HideWindows unloads, in its order.
+const char* const CHILD_PAGES[10] = {"Budget", "Options", "Overview", "Tarife", "User",
+                                     "List",   "DialUp",  "Chart",    "Report", "ConnectionCheck"};
+
+QHash<QString, Form1::PageFactory>& pageTable()
+{
+    static QHash<QString, Form1::PageFactory> table;
+    return table;
+}
+
+QString windowOfCaption(const QString& caption)
+{
+    for (const NavigationItem& item : NAVIGATION)
+        if (caption == QString::fromUtf8(item.caption)) return QString::fromUtf8(item.window);
+    return {};
+}
+
+// The program's own icon: a meter dial on a blue disc.
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        const double m = size / 16.0;
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x1c, 0x5f, 0xa8));
+        p.drawEllipse(QRectF(0.5 * m, 0.5 * m, 15 * m, 15 * m));
+        p.setPen(QPen(Qt::white, 1.6 * m, Qt::SolidLine, Qt::RoundCap));
+        p.drawArc(QRectF(3 * m, 3 * m, 10 * m, 10 * m), 200 * 16, -220 * 16);
+        p.setPen(QPen(QColor(0xff, 0xc8, 0x2e), 1.6 * m, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(8 * m, 8.5 * m), QPointF(11 * m, 5 * m));
+        p.setBrush(Qt::white);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPointF(8 * m, 8.5 * m), 1.3 * m, 1.3 * m);
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+const QStyle::StandardPixmap ITEM_ICONS[10] = {
+    QStyle::SP_ComputerIcon,       QStyle::SP_FileDialogDetailedView, QStyle::SP_FileDialogContentsView,
+    QStyle::SP_DriveNetIcon,       QStyle::SP_DialogSaveButton,       QStyle::SP_DirHomeIcon,
+    QStyle::SP_FileDialogInfoView, QStyle::SP_FileDialogListView,     QStyle::SP_FileDialogStart,
+    QStyle::SP_FileDialogNewFolder,
+};
+} // namespace
 
 Form1* Form1::s_instance = nullptr;
 
@@ -13,20 +109,547 @@ Form1* Form1::instance()
 
 bool Form1::exists() { return s_instance != nullptr; }
 
+void Form1::RegisterPage(const QString& objectName, PageFactory factory) { pageTable()[objectName] = factory; }
+
 Form1::Form1(QWidget* parent) : QWidget(parent)
 {
     setObjectName("Form1");
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(APP_TITLE);
-    setFixedSize(760, 520);
+    setWindowTitle(MAIN_CAPTION);
+    setWindowIcon(programIcon());
+    // 8865 x 6735 twips at the screen's logical resolution
+    setFixedSize(qRound(8865.0 * logicalDpiX() / 1440.0), qRound(6735.0 * logicalDpiY() / 1440.0));
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto* middle = new QHBoxLayout;
+    middle->setSpacing(0);
+    outer->addLayout(middle, 1);
+
+    auto* bar = new QWidget(this);
+    bar->setObjectName("Navigation");
+    bar->setFixedWidth(qRound(1800.0 * logicalDpiX() / 1440.0));
+    bar->setAutoFillBackground(true);
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Window, QColor(0x5a, 0x6e, 0x8c));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    bar->setPalette(palette);
+    buildNavigation(bar);
+    middle->addWidget(bar);
+
+    pages = new QStackedWidget(this);
+    m_blank = new QWidget(pages);
+    pages->addWidget(m_blank);
+    middle->addWidget(pages, 1);
+
+    auto* status = new QHBoxLayout;
+    status->setContentsMargins(2, 2, 2, 2);
+    status->setSpacing(2);
+    for (int i = 0; i < 3; ++i) {
+        lblStatus[i] = new QLabel(this);
+        lblStatus[i]->setFrameShape(QFrame::Panel);
+        lblStatus[i]->setFrameShadow(QFrame::Sunken);
+        status->addWidget(lblStatus[i], i == 2 ? 0 : 1);
+    }
+    lblStatus[1]->setText("Aufzeichnung ist nicht aktiv");
+    outer->addLayout(status);
+
+    OnlineCheck.setInterval(3000);
+    connect(&OnlineCheck, &QTimer::timeout, this, [this] {
+        detection.OnlineCheck_Timer();
+        rebuildTrayMenu();
+    });
+    CounterStopper.setSingleShot(true);
+    CounterStopper.setInterval(1);
+    connect(&CounterStopper, &QTimer::timeout, this, [this] {
+        detection.CounterStopper_Timer();
+        rebuildTrayMenu();
+    });
+
+    m_trayMenu = new QMenu(this);
+    connect(m_trayMenu, &QMenu::aboutToShow, this, &Form1::rebuildTrayMenu);
+    connect(m_trayMenu, &QMenu::triggered, this, [this](QAction* action) {
+        const int id = action->data().toInt();
+        const QStringList entries = m_trayEntries;
+        // carried out once the menu has closed: a command may wait or close the window
+        QTimer::singleShot(0, this, [this, id, entries] {
+            QPointer<Form1> self(this);
+            RunTrayCommand(id, entries, *this);
+            if (self) rebuildTrayMenu();
+        });
+    });
+    rebuildTrayMenu();
     RegisterForm(this);
 }
 
-Form1::~Form1() { s_instance = nullptr; }
-
-void Form1::Form_Load()
+Form1::~Form1()
 {
+    delete m_tray;
+    s_instance = nullptr;
+}
+
+void Form1::buildNavigation(QWidget* bar)
+{
+    auto* barLayout = new QVBoxLayout(bar);
+    barLayout->setContentsMargins(0, 0, 0, 0);
+    barLayout->setSpacing(0);
+    for (int g = 0; g < 3; ++g) {
+        Picture3[g] = new QWidget(bar);
+        Picture3[g]->setObjectName(QString("Picture3_%1").arg(g));
+        barLayout->addWidget(Picture3[g]);
+    }
+    QVBoxLayout* groupLayout[3];
+    for (int g = 0; g < 3; ++g) {
+        groupLayout[g] = new QVBoxLayout(Picture3[g]);
+        groupLayout[g]->setContentsMargins(0, 0, 0, 0);
+        groupLayout[g]->setSpacing(0);
+    }
+    auto addButton = [&](int b) {
+        Picture4[b] = new QPushButton(QString::fromUtf8(GROUP_NAMES[GROUP_OF_BUTTON[b]]), Picture3[GROUP_HOLDING_BUTTON[b]]);
+        Picture4[b]->setFocusPolicy(Qt::NoFocus);
+        connect(Picture4[b], &QPushButton::clicked, this, [this, b] { Picture4_Click(b); });
+        groupLayout[GROUP_HOLDING_BUTTON[b]]->addWidget(Picture4[b]);
+    };
+    for (int g = 0; g < 3; ++g) {
+        // the buttons of this group and the groups above it on top, in group order
+        for (int shown = 0; shown <= g; ++shown)
+            for (int b = 0; b < 9; ++b)
+                if (GROUP_HOLDING_BUTTON[b] == g && GROUP_OF_BUTTON[b] == shown) addButton(b);
+        groupLayout[g]->addSpacing(6);
+        for (int i = 0; i < 10; ++i) {
+            if (NAVIGATION[i].group != g) continue;
+            Image1[i] = new QLabel(Picture3[g]);
+            Image1[i]->setPixmap(style()->standardIcon(ITEM_ICONS[i]).pixmap(32, 32));
+            Image1[i]->setAlignment(Qt::AlignCenter);
+            Label1[i] = new QLabel(QString::fromUtf8(NAVIGATION[i].caption), Picture3[g]);
+            Label1[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            for (QLabel* l : {Image1[i], Label1[i]}) {
+                l->setCursor(Qt::PointingHandCursor);
+                l->installEventFilter(this);
+                groupLayout[g]->addWidget(l);
+            }
+            groupLayout[g]->addSpacing(6);
+        }
+        groupLayout[g]->addStretch(1);
+        for (int shown = g + 1; shown < 3; ++shown)
+            for (int b = 0; b < 9; ++b)
+                if (GROUP_HOLDING_BUTTON[b] == g && GROUP_OF_BUTTON[b] == shown) addButton(b);
+    }
+    Picture3[1]->hide();
+    Picture3[2]->hide();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        for (int i = 0; i < 10; ++i) {
+            if (watched == Image1[i] && Image1[i]->isEnabled()) Image1_Click(i);
+            else if (watched == Label1[i] && Label1[i]->isEnabled()) Label1_Click(i);
+            else continue;
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::setNavigationEnabled(bool enabled)
+{
+    for (int i = 0; i < 10; ++i) {
+        Image1[i]->setEnabled(enabled);
+        Label1[i]->setEnabled(enabled);
+    }
+}
+
+void Form1::MDIForm_Load()
+{
+    setNavigationEnabled(false);
+    lblStatus[0]->setText(StatusDateText());
     RemoveSystemMenuItems(this);
+    G_WinVer = GetWindowsVersion();
+    CreateSupervisorFiles();
+    CheckUser(QString());
+    G_FreeAllowanceLeft = "-";
+    LoadMonitoringConfig();
+    LoadConCheckConfig();
+    CheckMonitoringLibraries();
+    detection.lastHour = TimeNow().hour();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + area.width() / 2 - width() / 2, area.y() + area.height() / 2 - height() / 2);
+    }
     if (G_StartMinimized) showMinimized();
     else show();
+    OnlineCheck.start();
+    showOverview();
+    setNavigationEnabled(true);
+    rebuildTrayMenu();
+}
+
+void Form1::LoadConCheckConfig()
+{
+    ReadConCheckConfig();
+    OnlineCheck.setInterval(G_CheckIntervalSec * 1000);
+    if (G_WatchTapi) InitTapiMonitoring();
+    if (G_WatchIP) InitWinsock();
+}
+
+// ---- navigation and user rights
+
+void Form1::Image1_Click(int index)
+{
+    const QString caption = Label1[index]->text();
+    if (caption == LOCKED_CAPTION) return;
+    const QString window = windowOfCaption(caption);
+    if (!window.isEmpty() && IsFormLoaded(window)) return;
+    HideWindows();
+    if (caption == QLatin1String("Verbindung")) {
+        if (m_connection) pages->setCurrentWidget(m_connection);
+        return;
+    }
+    if (!window.isEmpty()) openPage(window);
+}
+
+void Form1::Picture4_Click(int index)
+{
+    const int shown = GROUP_OF_BUTTON[index];
+    for (int g = 0; g < 3; ++g) Picture3[g]->setVisible(g == shown);
+}
+
+void Form1::HideWindows()
+{
+    if (m_connection && pages->currentWidget() == m_connection) pages->setCurrentWidget(m_blank);
+    for (const char* name : CHILD_PAGES)
+        for (QWidget* page : pages->findChildren<QWidget*>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly))
+            unloadPage(page);
+}
+
+void Form1::unloadPage(QWidget* page)
+{
+    if (!page) return;
+    // gone for IsFormLoaded at once; deleted once the handler that unloads it has returned
+    page->setObjectName(QString());
+    if (pages->currentWidget() == page) pages->setCurrentWidget(m_blank);
+    pages->removeWidget(page);
+    page->hide();
+    page->deleteLater();
+}
+
+QWidget* Form1::openPage(const QString& objectName)
+{
+    const auto factory = pageTable().constFind(objectName);
+    if (factory == pageTable().constEnd()) return nullptr;
+    QWidget* page = (*factory)(*this);
+    if (!page) return nullptr;
+    page->setObjectName(objectName);
+    RegisterForm(page);
+    pages->addWidget(page);
+    pages->setCurrentWidget(page);
+    return page;
+}
+
+QWidget* Form1::showPage(const QString& objectName)
+{
+    const QList<QWidget*> open = pages->findChildren<QWidget*>(objectName, Qt::FindDirectChildrenOnly);
+    if (!open.isEmpty()) {
+        pages->setCurrentWidget(open.first());
+        return open.first();
+    }
+    return openPage(objectName);
+}
+
+void Form1::SetUserPreventions()
+{
+    NavigationLocks locks;
+    if (!ReadUserPreventions(Tag, locks)) return;
+    auto caption = [](bool locked, const char* text) { return locked ? LOCKED_CAPTION : QString::fromUtf8(text); };
+    Label1[5]->setText(caption(locks.userSettings, "Benutzer"));
+    Label1[3]->setText(caption(locks.monitoringSettings, "DFÜ"));
+    Label1[6]->setText(caption(locks.monitoringSettings, "Überwachung"));
+    Label1[4]->setText(caption(locks.budgetSettings, "Budget"));
+    Label1[1]->setText(caption(locks.listsAndAnalysis, "Verbindungsliste"));
+    Label1[8]->setText(caption(locks.listsAndAnalysis, "Monatsdiagramm"));
+    Label1[9]->setText(caption(locks.listsAndAnalysis, "Analyse"));
+    if (m_connection) m_connection->GetTimeLimit();
+    SetCannotQuit(UserCannotQuit());
+    rebuildTrayMenu();
+}
+
+// The desktop has no task list to leave: a restricted user's program only refuses to close.
+void Form1::SetCannotQuit(bool flag) { m_cannotQuit = flag; }
+
+void Form1::CheckUser(const QString& name)
+{
+    const StartUser choice = ChooseStartUser(name);
+    switch (choice.action) {
+    case StartUser::NoUsers:
+        MsgBox(NO_USERS_MESSAGE, vbOKOnly + vbCritical);
+        EndProgram();
+        return;
+    case StartUser::Login: {
+        Tag = choice.user;
+        lblStatus[2]->setText("Aktiver Benutzer: " + choice.user);
+        QPointer<Form1> self(this);
+        ShowLogin(
+            [self](const QString& user) {
+                if (!self) return;
+                self->Tag = user;
+                G_ActiveUser = user;
+                self->lblStatus[2]->setText("Aktiver Benutzer: " + user);
+            },
+            Tag, nullptr);
+        return;
+    }
+    case StartUser::NoLogin:
+    case StartUser::Nothing:
+        return;
+    }
+}
+
+bool Form1::AnyChildFormLoaded()
+{
+    for (const char* name : CHILD_PAGES)
+        if (IsFormLoaded(QString::fromUtf8(name))) return true;
+    return false;
+}
+
+// ---- detection
+
+void Form1::StartConnection()
+{
+    detection.StartConnection();
+    rebuildTrayMenu();
+}
+
+void Form1::setStatusTime(const QString& text) { lblStatus[0]->setText(text); }
+
+// The overview page re-prices its tariff for the new hour; it comes with that page.
+void Form1::hourChanged() {}
+
+bool Form1::loadCounterPage()
+{
+    if (!m_connection) {
+        m_connection = new Connection(*this, pages);
+        pages->addWidget(m_connection);
+    }
+    QPointer<Connection> page = m_connection;
+    const bool started = page->Form_Load();
+    return started && page && page == m_connection;
+}
+
+void Form1::placeCounterPage()
+{
+    if (!m_connection || !IsFormLoaded("Overview")) return;
+    pages->setCurrentWidget(m_connection);
+    for (QWidget* page : pages->findChildren<QWidget*>("Overview", Qt::FindDirectChildrenOnly)) unloadPage(page);
+}
+
+void Form1::setCounterStopper(bool enabled)
+{
+    if (!enabled) {
+        CounterStopper.stop();
+        return;
+    }
+    // a re-arm while a handler of the page waits: look again shortly, not on every pass of the loop
+    CounterStopper.start(20);
+}
+
+bool Form1::counterPageBusy() { return m_connection && m_connection->busy(); }
+
+// The floating counter window comes with its own page.
+void Form1::unloadSmallWindow() {}
+
+void Form1::unloadCounterPage()
+{
+    Connection* page = m_connection;
+    m_connection = nullptr;
+    unloadPage(page);
+}
+
+void Form1::showOverview() { showPage("Overview"); }
+
+// ---- the live recording's events
+
+void Form1::setMainCaption(const QString& text) { setWindowTitle(text); }
+
+void Form1::setMainStatus(int item, const QString& text)
+{
+    if (item >= 0 && item < 3) lblStatus[item]->setText(text);
+}
+
+void Form1::setNavigationItem0(const QString& text)
+{
+    Label1[0]->setText(text);
+    rebuildTrayMenu();
+}
+
+void Form1::setDetectionTimer(bool enabled)
+{
+    if (!enabled) OnlineCheck.stop();
+    else if (!OnlineCheck.isActive()) OnlineCheck.start();
+}
+
+void Form1::armCounterStopper() { CounterStopper.start(1); }
+
+void Form1::startRefused()
+{
+    unloadCounterPage();
+    showOverview();
+}
+
+void Form1::showCountdown() { ShowConStop(); }
+
+void Form1::showNotice(int, const QString& text) { ShowAlert(text); }
+
+// ---- tray
+
+bool Form1::counterPageOpen() const { return IsFormLoaded("Connection"); }
+
+bool Form1::stopButtonEnabled() const { return m_connection && m_connection->engine().cmdStopEnabled; }
+
+void Form1::stopRecording()
+{
+    if (m_connection) m_connection->cmdStop_Click();
+}
+
+// With the overview page open its monitoring box stores the setting; that box comes with the page.
+void Form1::storeMonitoring(bool on) { SaveMonitoringConfig(on ? 1 : 0); }
+
+bool Form1::isBudgetExceeded()
+{
+    return OverviewValues::IsBudgetExceeded(OverviewValues::ShowRemainingBudgets(G_ActiveUser));
+}
+
+void Form1::rebuildTrayMenu() { m_trayEntries = BuildTrayMenu(*m_trayMenu, *this); }
+
+void Form1::AddSysTrayIcon()
+{
+    if (!m_tray) {
+        m_tray = new QSystemTrayIcon(windowIcon());
+        m_tray->setToolTip(MAIN_CAPTION);
+        m_tray->setContextMenu(m_trayMenu);
+        // Queued: hiding the icon inside its own click would delete the widget that was clicked.
+        connect(
+            m_tray, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                switch (reason) {
+                // a StatusNotifier host sends its activation as Trigger and no double-click
+                case QSystemTrayIcon::Trigger:
+                case QSystemTrayIcon::DoubleClick: TrayIconMessage(515); break;
+                case QSystemTrayIcon::MiddleClick: TrayIconMessage(521); break;
+                default: break; // the context menu opens by itself
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    rebuildTrayMenu();
+    m_tray->show();
+}
+
+void Form1::KillSysTrayIcon()
+{
+    if (m_tray) m_tray->hide();
+}
+
+void Form1::TrayIconMessage(int message)
+{
+    switch (message) {
+    case 515:
+        setVisible(true);
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        raise();
+        activateWindow();
+        KillSysTrayIcon();
+        break;
+    case 517: ShowTrayMenu(*this); break;
+    case 521:
+        if (G_Recording) {
+            if (m_connection && m_connection->engine().cmdStopEnabled) m_connection->cmdStop_Click();
+        } else {
+            G_DetectSource = 0;
+            StartConnection();
+        }
+        break;
+    default: break;
+    }
+}
+
+// ---- size and closing
+
+void Form1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) MDIForm_Resize();
+}
+
+void Form1::MDIForm_Resize()
+{
+    if (isVisible() && !isMinimized() && isMaximized()) {
+        QTimer::singleShot(0, this, [this] { showNormal(); });
+        return;
+    }
+    // Without a tray to hold the icon the window would be lost: it stays in the task bar.
+    if (isMinimized() && G_TrayWhenMinimized && QSystemTrayIcon::isSystemTrayAvailable()) {
+        AddSysTrayIcon();
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized()) hide();
+        });
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    const int reason = m_sessionEnding ? 2 : event->spontaneous() ? 0 : 1;
+    if (!MDIForm_QueryUnload(reason)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit closed();
+}
+
+bool Form1::MDIForm_QueryUnload(int unloadMode)
+{
+    if (m_cannotQuit) {
+        if (unloadMode != 2) {
+            MsgBox(CANNOT_QUIT_MESSAGE, vbOKOnly + vbExclamation, APP_TITLE);
+            return false;
+        }
+        // the session ends: the recording is stored all the same
+        storeRecording();
+        return true;
+    }
+    if (unloadMode == 0 || unloadMode == 1) {
+        if (m_connection && G_Recording) {
+            QPointer<Connection> page = m_connection;
+            const int answer = MsgBox(SAVE_ON_CLOSE_QUESTION, vbYesNoCancel + vbQuestion, "Beenden");
+            if (answer == vbCancel) return false;
+            // the recording may have ended while the question was open
+            if (answer == vbYes && page) page->Counter_Stop();
+        }
+    } else {
+        storeRecording();
+    }
+    UnloadAlert();
+    UnloadDialProgressWindow();
+    ShutdownTapiMonitoring();
+    CleanupWinsock();
+    KillSysTrayIcon();
+    return true;
+}
+
+void Form1::storeRecording()
+{
+    if (m_connection && G_Recording) m_connection->Counter_Stop();
+}
+
+void Form1::commitData() { storeRecording(); }
+
+void Form1::sessionEnd()
+{
+    m_sessionEnding = true;
+    storeRecording();
+    close();
 }

@@ -1,6 +1,7 @@
 #include "core/Globals.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Form1.h"
+#include "recording/ui/Startup.h"
 #include "recording/Prelaunch.h"
 #include "support/TestSupport.h"
 
