@@ -7,8 +7,7 @@
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
-#include "recording/Prelaunch.h"
-#include "recording/ui/Form1.h"
+#include "recording/ui/Startup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -83,9 +82,6 @@ private:
     bool m_seen = false;
 };
 
-// The program's own start, as its main() runs it.
-bool startProgram(InstanceLock& lock) { return Prelaunch_Form_Load(lock) != nullptr; }
-
 // user + system time of a process in clock ticks; -1 when it cannot be read.
 qint64 cpuTicks(qint64 pid)
 {
@@ -150,13 +146,16 @@ void printChildMessages(Child& child)
 int RunStartupChild(const QString& folder, bool stay)
 {
     SetProgramFolder(folder);
+    // Answers before the program's real dialogs, which it installs as the default.
     LoggedDialogs dialogs;
-    SetDefaultDialogHandler(&dialogs);
+    SetDialogHandler(&dialogs);
     FirstPaint paint(stay);
     qApp->installEventFilter(&paint);
-    InstanceLock lock;
-    if (!startProgram(lock)) return 1;
-    return qApp->exec();
+    // The whole program as its main() runs it; its lock lies in this run's own XDG_RUNTIME_DIR.
+    const int result = RunZumbrel(*qApp);
+    qApp->removeEventFilter(&paint);
+    SetDialogHandler(nullptr);
+    return result;
 }
 
 int RunStartupBench(int records)
