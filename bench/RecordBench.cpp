@@ -1,7 +1,8 @@
 // Times the shared record walk, the minute-limit check and the budget computations over five years of
 // heavy use. Each record walk is also given as a multiple of a plain read of the same files in the same
 // run, which holds on a noisy machine where the milliseconds do not.
-// Usage: zumbrel_bench [records]   (default 20000)
+#include "bench/BenchSupport.h"
+
 #include "core/Clock.h"
 #include "core/Globals.h"
 #include "core/LineCipher.h"
@@ -51,55 +52,6 @@ long currentRssKb()
     if (!f.open(QIODevice::ReadOnly)) return -1;
     const QList<QByteArray> fields = f.readAll().split(' ');
     return fields.size() > 1 ? fields[1].toLong() * 4 : -1;
-}
-
-// Records spread over five years up to today, several a day, by a household of four.
-int makeRecords(int count)
-{
-    QRandomGenerator rng(20010117);
-    const QStringList users{"Supervisor", "Anna", "Bernd", "clara"};
-    const int userWeights[] = {40, 30, 20, 10};
-    const QStringList tariffs{"Netzwerk - Call by Call.tel", "Netzwerk - Flat 100.atl", "Wellenreiter - Tag.atl",
-                              "Wellenreiter - Nacht.atl", "Kabelfix - Volumen 5 GB.tel", "Ortsnetz - Minute.tel"};
-    const QStringList entries{"Netzwerk", "Wellenreiter", "Kabelfix", "Ortsnetz"};
-    const QDate last = Today();
-    const QDate first = last.addYears(-5);
-    const qint64 days = first.daysTo(last) + 1;
-    const QString folder = ProgramPath("Verbindungen");
-    QDir().mkpath(folder);
-    QSet<QString> names;
-    while (names.size() < count) {
-        const QDate date = first.addDays(qint64(rng.bounded(quint32(days))));
-        const QTime start(rng.bounded(24), rng.bounded(60), rng.bounded(60));
-        const QString name = ConnectionRecordFileName(date, start);
-        if (names.contains(name)) continue;
-        names.insert(name);
-        int pick = rng.bounded(100), u = 0;
-        while (pick >= userWeights[u]) pick -= userWeights[u++];
-        const int seconds = rng.bounded(15, 4 * 3600);
-        const qint64 in = rng.bounded(1, 200'000'000), out = rng.bounded(1, 20'000'000);
-        ConnectionRecord r;
-        r.startDate = ShortDate(date);
-        r.startTime = start.toString("HH:mm:ss");
-        r.duration = QString("%1:%2:%3")
-                         .arg(seconds / 3600, 2, 10, QChar('0'))
-                         .arg(seconds / 60 % 60, 2, 10, QChar('0'))
-                         .arg(seconds % 60, 2, 10, QChar('0'));
-        r.cost = FormatDouble(seconds / 60.0 * 0.019, "0.00");
-        r.units = QString::number(seconds / 60 + 1);
-        r.bytesIn = QString::number(in);
-        r.bytesOut = QString::number(out);
-        r.bytesTotal = QString::number(in + out);
-        r.connectionName = entries[rng.bounded(int(entries.size()))];
-        r.tariff = tariffs[rng.bounded(int(tariffs.size()))];
-        r.user = users[u];
-        if (rng.bounded(20) == 0) r.comment = QStringLiteral("Nachgetragen: Rechnung vom Anbieter geprüft");
-        QStringList lines;
-        for (const QString& v : r.plainLines()) lines << EncryptString(v);
-        // written directly: the writer's lookup of an existing name in any letter case lists the folder
-        WriteTextLines(folder + "/" + name, lines);
-    }
-    return int(names.size());
 }
 
 struct Figures {
@@ -223,10 +175,57 @@ NameFilter thisMonthRecords()
 }
 } // namespace
 
-int main(int argc, char** argv)
+// Records spread over five years up to today, several a day, by a household of four.
+int MakeBenchRecords(int count)
 {
-    QCoreApplication app(argc, argv);
-    const int wanted = argc > 1 ? std::max(1, atoi(argv[1])) : 20000;
+    QRandomGenerator rng(20010117);
+    const QStringList users{"Supervisor", "Anna", "Bernd", "clara"};
+    const int userWeights[] = {40, 30, 20, 10};
+    const QStringList tariffs{"Netzwerk - Call by Call.tel", "Netzwerk - Flat 100.atl", "Wellenreiter - Tag.atl",
+                              "Wellenreiter - Nacht.atl", "Kabelfix - Volumen 5 GB.tel", "Ortsnetz - Minute.tel"};
+    const QStringList entries{"Netzwerk", "Wellenreiter", "Kabelfix", "Ortsnetz"};
+    const QDate last = Today();
+    const QDate first = last.addYears(-5);
+    const qint64 days = first.daysTo(last) + 1;
+    const QString folder = ProgramPath("Verbindungen");
+    QDir().mkpath(folder);
+    QSet<QString> names;
+    while (names.size() < count) {
+        const QDate date = first.addDays(qint64(rng.bounded(quint32(days))));
+        const QTime start(rng.bounded(24), rng.bounded(60), rng.bounded(60));
+        const QString name = ConnectionRecordFileName(date, start);
+        if (names.contains(name)) continue;
+        names.insert(name);
+        int pick = rng.bounded(100), u = 0;
+        while (pick >= userWeights[u]) pick -= userWeights[u++];
+        const int seconds = rng.bounded(15, 4 * 3600);
+        const qint64 in = rng.bounded(1, 200'000'000), out = rng.bounded(1, 20'000'000);
+        ConnectionRecord r;
+        r.startDate = ShortDate(date);
+        r.startTime = start.toString("HH:mm:ss");
+        r.duration = QString("%1:%2:%3")
+                         .arg(seconds / 3600, 2, 10, QChar('0'))
+                         .arg(seconds / 60 % 60, 2, 10, QChar('0'))
+                         .arg(seconds % 60, 2, 10, QChar('0'));
+        r.cost = FormatDouble(seconds / 60.0 * 0.019, "0.00");
+        r.units = QString::number(seconds / 60 + 1);
+        r.bytesIn = QString::number(in);
+        r.bytesOut = QString::number(out);
+        r.bytesTotal = QString::number(in + out);
+        r.connectionName = entries[rng.bounded(int(entries.size()))];
+        r.tariff = tariffs[rng.bounded(int(tariffs.size()))];
+        r.user = users[u];
+        if (rng.bounded(20) == 0) r.comment = QStringLiteral("Nachgetragen: Rechnung vom Anbieter geprüft");
+        QStringList lines;
+        for (const QString& v : r.plainLines()) lines << EncryptString(v);
+        // written directly: the writer's lookup of an existing name in any letter case lists the folder
+        WriteTextLines(folder + "/" + name, lines);
+    }
+    return int(names.size());
+}
+
+int RunRecordBench(int wanted)
+{
     QTemporaryDir dir;
     if (!dir.isValid()) {
         std::fprintf(stderr, "no temporary folder\n");
@@ -238,7 +237,7 @@ int main(int argc, char** argv)
 
     QElapsedTimer setup;
     setup.start();
-    const int made = makeRecords(wanted);
+    const int made = MakeBenchRecords(wanted);
     std::printf("records: %d over five years (made in %.0f ms)\n", made, setup.nsecsElapsed() / 1e6);
     const long rssBefore = currentRssKb();
 

@@ -1,0 +1,16 @@
+#pragma once
+// The parts of zumbrel_bench.
+#include <QString>
+
+// Writes `count` connection records spread over five years up to today into the program folder's
+// Verbindungen; returns how many were written.
+int MakeBenchRecords(int count);
+
+// The record walks, the limit check, the budgets and the billing tick.
+int RunRecordBench(int records);
+// The start-up to the main window's first paint, and the idle cost of the running program, both in a
+// child process of this executable on a program folder of its own.
+int RunStartupBench(int records);
+// The child's side: starts the program on `folder`, prints "painted <monotonic ns>" at the main window's
+// first paint; with `stay` it then runs on, else it ends.
+int RunStartupChild(const QString& folder, bool stay);

@@ -1,0 +1,25 @@
+// Usage: zumbrel_bench [records]   the record walks, then the start-up and idle figures (default 20000)
+//        zumbrel_bench --startup   the start-up and idle figures only
+#include "bench/BenchSupport.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char** argv)
+{
+    if (argc > 3 && std::strcmp(argv[1], "--startup-child") == 0) {
+        QApplication app(argc, argv);
+        return RunStartupChild(QString::fromLocal8Bit(argv[2]), std::strcmp(argv[3], "idle") == 0);
+    }
+    QCoreApplication app(argc, argv);
+    const bool startupOnly = argc > 1 && std::strcmp(argv[1], "--startup") == 0;
+    const int records = argc > 1 && !startupOnly ? std::max(1, std::atoi(argv[1])) : 20000;
+    if (!startupOnly) {
+        const int rc = RunRecordBench(records);
+        if (rc != 0) return rc;
+    }
+    return RunStartupBench(records);
+}
