@@ -201,7 +201,9 @@ TEST_F(MainWindowLogicTest, DialerProtection)
         EXPECT_EQ(IsDeniedConnection(), c.denied) << c.entry << c.deny;
         // the last connection only, and none without one
         EXPECT_EQ(sim.phoneBook.hangUpCalls.size(), c.denied && c.entry ? 1 : 0) << c.entry << c.deny;
-        if (!sim.phoneBook.hangUpCalls.isEmpty()) EXPECT_EQ(sim.phoneBook.hangUpCalls[0], 0x20u);
+        if (!sim.phoneBook.hangUpCalls.isEmpty()) {
+            EXPECT_EQ(sim.phoneBook.hangUpCalls[0], 0x20u);
+        }
     }
 }
 
