@@ -36,3 +36,11 @@ QByteArray UninstallTest::ReadBytes(const QString& Name) const
     QFile file(Path(Name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+QByteArray CrLf(const QList<QByteArray>& Lines)
+{
+    QByteArray text;
+    for (const QByteArray& line : Lines)
+        text += line + "\r\n";
+    return text;
+}
