@@ -20,7 +20,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -178,21 +177,39 @@ void Overview::buildControls()
     connect(Notiz, &QPlainTextEdit::textChanged, this, [this] { Notiz_Change(); });
 }
 
+template <typename F> bool Overview::waitFor(F&& call)
+{
+    ++m_waiting;
+    call();
+    --m_waiting;
+    if (m_waiting == 0 && m_deleteAsked) deleteLater();
+    return !unloaded();
+}
+
+// The main window unloads a page by taking its name; while loading it has none yet.
+bool Overview::unloaded() const { return m_deleteAsked || (!m_loading && objectName() != QLatin1String("Overview")); }
+
+bool Overview::event(QEvent* event)
+{
+    if (event->type() == QEvent::DeferredDelete && m_waiting > 0) {
+        m_deleteAsked = true;
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 // ---- load
 
 void Overview::Form_Load()
 {
-    QPointer<Overview> self(this);
     m_loading = true;
     chkKanalbuendelung->setChecked(G_ChannelBundling);
     SetFlatBorder(wndOverview, true);
     LoadNote();
     GetTarife();
     GetUsers();
-    if (!self) return;
     GetDFUE();
     LoadOverview();
-    if (!self) return;
     if (m_main.Tag.isEmpty()) m_main.Tag = comOverviewUser->currentText();
     QStringList entries;
     for (int i = 0; i < comDFUE->count(); ++i) entries << comDFUE->itemText(i);
@@ -205,8 +222,7 @@ void Overview::Form_Load()
     Check1->setChecked(G_MonitoringOn);
     chkFeiertag->setChecked(G_Holiday);
     m_loading = false;
-    comTarif_Click();
-    SaveOverview();
+    comTarif_Click(); // stores the choices: once, now that they are all made
 }
 
 void Overview::GetTarife()
@@ -243,20 +259,18 @@ void Overview::GetUsers()
     }
     const int supervisor = comOverviewUser->findText(SUPERVISOR);
     if (supervisor < 0) {
-        MsgBox(SUPERVISOR_MISSING, vbOKOnly + vbInformation);
+        waitFor([] { MsgBox(SUPERVISOR_MISSING, vbOKOnly + vbInformation); });
         return;
     }
-    QPointer<Overview> self(this);
     comOverviewUser->setCurrentIndex(supervisor);
-    // the user of Config/Overview.cfg is chosen next, unless it was a user of its own
-    if (self) m_main.Tag.clear();
+    // the user of Config/Overview.cfg is chosen next
+    m_main.Tag.clear();
 }
 
 void Overview::LoadOverview()
 {
     const OverviewChoices c = ReadOverviewChoices();
     if (!c.exists) return;
-    QPointer<Overview> self(this);
     if (m_main.Tag.isEmpty()) {
         QString user = c.user;
         int index = -1;
@@ -267,7 +281,6 @@ void Overview::LoadOverview()
             index = comOverviewUser->findText(user);
         }
         if (index >= 0) comOverviewUser->setCurrentIndex(index);
-        if (!self) return;
     }
     const int provider = comAnbieter->findText(c.provider);
     if (provider >= 0) comAnbieter->setCurrentIndex(provider);
@@ -353,13 +366,11 @@ void Overview::Check1_Click()
 
 void Overview::comOverviewUser_Click()
 {
-    QPointer<Overview> self(this);
     if (isVisible() && !CheckUserPassword()) return;
-    if (!self) return;
     const QString user = comOverviewUser->currentText();
     G_ActiveUser = user;
     ShowRemainingBudgets(user);
-    if (!self) return;
+    if (unloaded()) return;
     SaveOverview();
     m_main.Tag = user;
     m_main.lblStatus[2]->setText("Aktiver Benutzer: " + user);
@@ -387,25 +398,23 @@ bool Overview::CheckUserPassword()
         return false;
     }
     if (password.isEmpty()) return true;
-    QPointer<Overview> self(this);
-    const QString answer = InputBox(PASSWORD_PROMPT, QStringLiteral("Passwortabfrage"), QString(), true);
-    if (!self) return false;
-    if (answer.isEmpty()) {
-        restorePreviousUser();
+    QString answer;
+    if (!waitFor([&] { answer = InputBox(PASSWORD_PROMPT, QStringLiteral("Passwortabfrage"), QString(), true); }))
         return false;
-    }
     if (answer == password) return true;
-    MsgBox(QStringLiteral("Falsches Passwort!"), vbOKOnly + vbCritical);
-    if (self) restorePreviousUser();
+    if (!answer.isEmpty() && !waitFor([] { MsgBox(QStringLiteral("Falsches Passwort!"), vbOKOnly + vbCritical); }))
+        return false;
+    restorePreviousUser();
     return false;
 }
 
 // Back to the user shown before the change, whichever way the list was changed.
 void Overview::restorePreviousUser()
 {
-    if (m_shownUser < 0 || m_shownUser >= comOverviewUser->count()) {
+    if (m_shownUser < 0) {
+        // nobody was made active here before: none is shown, the active user stays
         const QSignalBlocker block(comOverviewUser);
-        comOverviewUser->setCurrentIndex(m_shownUser < comOverviewUser->count() ? m_shownUser : -1);
+        comOverviewUser->setCurrentIndex(-1);
         return;
     }
     m_restoreUser = comOverviewUser->itemText(m_shownUser);
@@ -414,9 +423,8 @@ void Overview::restorePreviousUser()
 
 void Overview::ShowRemainingBudgets(const QString& user)
 {
-    QPointer<Overview> self(this);
-    const OverviewValues::RemainingBudgets budgets = OverviewValues::ShowRemainingBudgets(user);
-    if (!self) return;
+    OverviewValues::RemainingBudgets budgets;
+    if (!waitFor([&] { budgets = OverviewValues::ShowRemainingBudgets(user); })) return;
     m_budgets = budgets;
     const OverviewValues::BudgetLine* lines[3] = {&budgets.day, &budgets.month, &budgets.period};
     for (int i = 0; i < 3; ++i) {
@@ -435,30 +443,34 @@ bool Overview::IsBudgetExceeded() const { return OverviewValues::IsBudgetExceede
 void Overview::Command1_Click()
 {
     if (IsBudgetExceeded() && G_NoDialOverBudget) {
-        MsgBox(DIAL_OVER_BUDGET, vbOKOnly + vbInformation);
+        waitFor([] { MsgBox(DIAL_OVER_BUDGET, vbOKOnly + vbInformation); });
         return;
     }
     if (IsTimeLimitReached() && (G_DayLimitOn || G_MonthLimitOn)) {
-        MsgBox(DIAL_OVER_TIME_LIMIT, vbOKOnly + vbInformation);
+        waitFor([] { MsgBox(DIAL_OVER_TIME_LIMIT, vbOKOnly + vbInformation); });
         return;
     }
     const QString entry = comDFUE->currentText();
     if (entry.isEmpty()) return;
-    G_DialedHere = true;
-    // Nothing dialled (a refused password prompt, a dial that failed at once): no progress to show.
-    if (DialEntry(QString(), entry) == 0) {
-        G_DialedHere = false;
-        return;
-    }
-    // Modal: detection may replace this page meanwhile, so nothing of it is touched afterwards.
-    ShowStatusWindow(true);
+    waitFor([&entry] {
+        G_DialedHere = true;
+        // Nothing dialled (a refused password prompt, a dial that failed at once): no progress to show.
+        if (DialEntry(QString(), entry) == 0) {
+            G_DialedHere = false;
+            return;
+        }
+        ShowStatusWindow(true);
+    });
 }
 
 void Overview::cmdStart_Click()
 {
     G_DetectSource = 0;
-    // A refused start has shown this page again with detection off; a start replaces it.
-    if (m_main.loadCounterPage()) m_main.placeCounterPage();
+    Form1& main = m_main;
+    // A refused start shows this page again with detection off; a start replaces it.
+    waitFor([&main] {
+        if (main.loadCounterPage()) main.placeCounterPage();
+    });
 }
 
 // ---- note
@@ -475,5 +487,5 @@ void Overview::Notiz_Change()
     if (m_noteLoading) return;
     if (SaveNoteText(Notiz->toPlainText()) != NoteSaved::NotInCodePage || m_noteRefusalShown) return;
     m_noteRefusalShown = true;
-    MsgBox(NOTE_NOT_STORED, vbOKOnly + vbExclamation);
+    waitFor([] { MsgBox(NOTE_NOT_STORED, vbOKOnly + vbExclamation); });
 }

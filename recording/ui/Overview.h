@@ -57,7 +57,15 @@ public:
     void cmdStart_Click();
     void Notiz_Change();
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
+    // Runs a call that waits (a question, the dial) and lets timers run meanwhile: detection or the tray
+    // may unload the page then. Its deletion waits until no such call is under way, so that the control
+    // whose signal runs the handler outlives it; false when the page has been unloaded.
+    template <typename F> bool waitFor(F&& call);
+    bool unloaded() const;
     void buildControls();
     void LoadEntryAssignment();
     bool CheckUserPassword(); // false when the previous user was put back
@@ -72,6 +80,8 @@ private:
     bool m_loading = false;
     bool m_noteLoading = false;
     bool m_noteRefusalShown = false;
+    int m_waiting = 0;
+    bool m_deleteAsked = false;
     int m_shownUser = -1;      // the index of the user last made active on this page
     QString m_restoreUser;     // the user being put back: asked for no password
     OverviewValues::RemainingBudgets m_budgets;
