@@ -13,6 +13,7 @@
 #include "recording/UserRights.h"
 #include "recording/ui/Connection.h"
 #include "recording/ui/SideWindows.h"
+#include "recording/ui/SmallWindow.h"
 #include "users/ui/Login.h"
 
 #include <QCloseEvent>
@@ -459,8 +460,7 @@ void Form1::setCounterStopper(bool enabled)
 
 bool Form1::counterPageBusy() { return m_connection && m_connection->busy(); }
 
-// The floating counter window comes with its own page.
-void Form1::unloadSmallWindow() {}
+void Form1::unloadSmallWindow() { UnloadSmallWindow(); }
 
 void Form1::unloadCounterPage()
 {
@@ -588,6 +588,8 @@ void Form1::changeEvent(QEvent* event)
 
 void Form1::MDIForm_Resize()
 {
+    // the floating counter comes back with the main window (its own button minimised both)
+    if (SmallWindow* small = SmallWindowInstance(); small && small->isMinimized()) small->showNormal();
     if (isVisible() && !isMinimized() && isMaximized()) {
         QTimer::singleShot(0, this, [this] { showNormal(); });
         return;
@@ -636,6 +638,7 @@ bool Form1::MDIForm_QueryUnload(int unloadMode)
     }
     UnloadAlert();
     UnloadDialProgressWindow();
+    UnloadSmallWindow();
     ShutdownTapiMonitoring();
     CleanupWinsock();
     KillSysTrayIcon();
