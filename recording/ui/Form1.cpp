@@ -14,6 +14,7 @@
 #include "recording/ui/Connection.h"
 #include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
+#include "recording/ui/SmallWindow.h"
 #include "users/ui/Login.h"
 
 #include <QCheckBox>
@@ -471,8 +472,7 @@ void Form1::setCounterStopper(bool enabled)
 
 bool Form1::counterPageBusy() { return m_connection && m_connection->busy(); }
 
-// The floating counter window comes with its own page.
-void Form1::unloadSmallWindow() {}
+void Form1::unloadSmallWindow() { UnloadSmallWindow(); }
 
 void Form1::unloadCounterPage()
 {
@@ -614,6 +614,8 @@ void Form1::changeEvent(QEvent* event)
 
 void Form1::MDIForm_Resize()
 {
+    // the floating counter comes back with the main window (its own button minimised both)
+    if (SmallWindow* small = SmallWindowInstance(); small && small->isMinimized()) small->showNormal();
     if (isVisible() && !isMinimized() && isMaximized()) {
         QTimer::singleShot(0, this, [this] { showNormal(); });
         return;
@@ -662,6 +664,7 @@ bool Form1::MDIForm_QueryUnload(int unloadMode)
     }
     UnloadAlert();
     UnloadDialProgressWindow();
+    UnloadSmallWindow();
     ShutdownTapiMonitoring();
     CleanupWinsock();
     KillSysTrayIcon();
