@@ -36,13 +36,6 @@ void fillList(QComboBox* list, const QStringList& items)
     list->setCurrentIndex(-1);
 }
 
-void setColour(QLabel* label, int value)
-{
-    QPalette p = label->palette();
-    p.setColor(QPalette::WindowText, ColourValue(value));
-    label->setPalette(p);
-}
-
 QLabel* heading(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -340,7 +333,7 @@ void Overview::ShowFreeTime(const QString& tariffFile)
     const OverviewValues::FreeAllowance a = OverviewValues::ShowFreeTime(tariffFile);
     Label1_36->setText(a.caption);
     lblOverview[1]->setText(a.text);
-    setColour(lblOverview[1], a.colour);
+    SetLabelColor(lblOverview[1], a.colour);
     lblOverview[9]->setVisible(a.percentShown);
     barOverview[1]->setVisible(a.percentShown);
     lblOverview[9]->setText(a.percent);
@@ -429,7 +422,7 @@ void Overview::ShowRemainingBudgets(const QString& user)
     const OverviewValues::BudgetLine* lines[3] = {&budgets.day, &budgets.month, &budgets.period};
     for (int i = 0; i < 3; ++i) {
         lblOverview[2 + i]->setText(lines[i]->amount);
-        setColour(lblOverview[2 + i], lines[i]->amountColour);
+        SetLabelColor(lblOverview[2 + i], lines[i]->amountColour);
         barOverview[2 + i]->setValue(qBound(0, qRound(lines[i]->bar), 100));
         if (!budgets.budgetFileMissing) lblOverview[6 + i]->setText(lines[i]->percent);
     }
