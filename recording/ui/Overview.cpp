@@ -104,58 +104,72 @@ void Overview::buildControls()
     auto caption = [this](const char* text) { return new QLabel(QString::fromUtf8(text), wndOverview); };
     auto* grid = new QGridLayout(wndOverview);
     grid->setContentsMargins(8, 6, 8, 6);
-    grid->setHorizontalSpacing(6);
+    grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(3);
-    // Left: tariff, then user and budget. Right: dialling, then the note.
-    auto* left = new QGridLayout;
-    left->setVerticalSpacing(3);
-    int r = 0;
-    left->addWidget(Label2[0], r++, 0, 1, 3);
-    left->addWidget(caption("Anbieter:"), r, 0);
-    left->addWidget(comAnbieter, r++, 1, 1, 2);
-    left->addWidget(caption("Tarif:"), r, 0);
-    left->addWidget(comTarif, r++, 1, 1, 2);
-    left->addWidget(caption("Aktueller Preis:"), r, 0);
-    left->addWidget(lblOverview[0], r++, 1, 1, 2);
-    left->addWidget(Label1_36, r++, 0, 1, 3);
-    left->addWidget(lblOverview[1], r, 0);
-    left->addWidget(barOverview[1], r, 1);
-    left->addWidget(lblOverview[9], r++, 2);
-    left->addWidget(chkFeiertag, r++, 0, 1, 3);
-    left->addWidget(chkKanalbuendelung, r++, 0, 1, 3);
-    left->addItem(new QSpacerItem(0, 6), r++, 0);
-    left->addWidget(Label2[2], r++, 0, 1, 3);
-    left->addWidget(caption("Benutzer:"), r, 0);
-    left->addWidget(comOverviewUser, r++, 1, 1, 2);
-    const char* budgetCaptions[3] = {"Tagesbudget:", "Monatsbudget:", "Zeitraumbudget:"};
+
+    // Top left: the tariff and its price.
+    auto* tariff = new QGridLayout;
+    tariff->setVerticalSpacing(2);
+    tariff->addWidget(Label2[0], 0, 0, 1, 3);
+    tariff->addWidget(caption("Anbieter:"), 1, 0);
+    tariff->addWidget(comAnbieter, 1, 1, 1, 2);
+    tariff->addWidget(caption("Tarif:"), 2, 0);
+    tariff->addWidget(comTarif, 2, 1, 1, 2);
+    tariff->addWidget(caption("Aktueller Preis:"), 3, 0, 1, 3);
+    tariff->addWidget(lblOverview[0], 4, 0, 1, 3);
+    tariff->addWidget(Label1_36, 5, 0, 1, 3);
+    tariff->addWidget(lblOverview[1], 6, 0);
+    tariff->addWidget(barOverview[1], 6, 1);
+    tariff->addWidget(lblOverview[9], 6, 2);
+    tariff->addWidget(chkFeiertag, 7, 0, 1, 3);
+    tariff->setColumnStretch(1, 1);
+
+    // Top right: dialling and the manual start.
+    auto* dial = new QVBoxLayout;
+    dial->setSpacing(2);
+    dial->addWidget(Label2[1]);
+    dial->addWidget(caption("DFÜ Eintrag:"));
+    dial->addWidget(comDFUE);
+    dial->addWidget(caption("Günstigster Eintrag:"));
+    dial->addWidget(lblOverview[10]);
+    dial->addWidget(Command1);
+    dial->addWidget(cmdStart);
+    dial->addWidget(Check1);
+    dial->addStretch(1);
+
+    // Bottom left: the user and what is left of the budgets.
+    auto* budget = new QGridLayout;
+    budget->setVerticalSpacing(2);
+    budget->addWidget(Label2[2], 0, 0, 1, 3);
+    budget->addWidget(caption("Benutzer:"), 1, 0);
+    budget->addWidget(comOverviewUser, 1, 1, 1, 2);
+    const char* budgetCaptions[3] = {"Tag:", "Monat:", "Zeitraum:"};
+    int r = 2;
     for (int i = 0; i < 3; ++i) {
-        left->addWidget(caption(budgetCaptions[i]), r, 0);
-        left->addWidget(lblOverview[2 + i], r, 1);
-        left->addWidget(lblOverview[6 + i], r++, 2);
-        left->addWidget(barOverview[2 + i], r++, 1, 1, 2);
+        budget->addWidget(caption(budgetCaptions[i]), r, 0);
+        budget->addWidget(lblOverview[2 + i], r, 1);
+        budget->addWidget(lblOverview[6 + i], r++, 2, Qt::AlignRight);
+        budget->addWidget(barOverview[2 + i], r++, 1, 1, 2);
     }
-    left->addWidget(lblOverview[5], r++, 0, 1, 3);
-    left->setRowStretch(r, 1);
-    left->setColumnStretch(1, 1);
+    budget->addWidget(lblOverview[5], r++, 0, 1, 3);
+    budget->setRowStretch(r, 1);
+    budget->setColumnStretch(1, 1);
 
-    auto* right = new QVBoxLayout;
-    right->setSpacing(3);
-    right->addWidget(Label2[1]);
-    right->addWidget(caption("DFÜ Eintrag:"));
-    right->addWidget(comDFUE);
-    right->addWidget(caption("Günstigster Eintrag:"));
-    right->addWidget(lblOverview[10]);
-    right->addWidget(Command1);
-    right->addWidget(cmdStart);
-    right->addWidget(Check1);
-    right->addSpacing(6);
-    right->addWidget(Label2[3]);
-    right->addWidget(Notiz, 1);
+    // Bottom right: the note.
+    auto* note = new QVBoxLayout;
+    note->setSpacing(2);
+    note->addWidget(Label2[3]);
+    note->addWidget(Notiz, 1);
 
-    grid->addLayout(left, 0, 0);
-    grid->addLayout(right, 0, 1);
+    grid->addLayout(tariff, 0, 0);
+    grid->addLayout(dial, 0, 1);
+    grid->addWidget(chkKanalbuendelung, 1, 0, 1, 2);
+    grid->addLayout(budget, 2, 0);
+    grid->addLayout(note, 2, 1);
+    grid->setRowMinimumHeight(1, 0);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
+    grid->setRowStretch(2, 1);
 
     // Setting a value from code runs its handler as a user's change does.
     connect(comDFUE, &QComboBox::currentIndexChanged, this, [this] { comDFUE_Click(); });
