@@ -6,6 +6,9 @@
 
 // The web time service: a page of the current GMT time after "Current Timezone:" and "<H2>".
 inline const QString TIME_SERVICE_HOST = QStringLiteral("http://zeit.zumbrel.de");
+// The maker's web site: its update page opens from the counter page.
+inline const QString MAKER_SITE_HOST = QStringLiteral("http://www.zumbrel.de");
+inline const QString PROGRAM_UPDATES_PAGE = QStringLiteral("/zumbrel_updates.htm");
 inline const QString TIME_SERVICE_PATH = QStringLiteral("/xdate?Etc/GMT");
 inline const QString TIME_FILE_NAME = QStringLiteral("time.tmp");
 

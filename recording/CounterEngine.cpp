@@ -363,7 +363,8 @@ void CounterEngine::Timer1_Timer()
         }
         UpdateDue = false;
     }
-    if (TimeSyncOn) Label1_Click();
+    // the check waits for the web with the ticks running: a recording that ended meanwhile syncs nothing
+    if (TimeSyncOn && !m_stopped) Label1_Click();
 }
 
 void CounterEngine::Label1_Click()
@@ -496,7 +497,8 @@ void CounterEngine::cmdStop_Click()
                                                  "werden um die Aufzeichnung manuell zu stoppen. Soll diese abgeschaltet "
                                                  "und die Aufzeichnung gestoppt werden?"),
                                   vbYesNo + vbQuestion, "Frage");
-        if (answer != vbYes) return;
+        // the question lets the ticks run: one of them may have ended the recording meanwhile
+        if (answer != vbYes || m_stopped) return;
         G_MonitoringOn = false;
         setCheck2(0);
     }

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QColor>
 #include <QFrame>
+#include <QLabel>
 #include <QPointer>
 #include <QSoundEffect>
 #include <QUrl>
@@ -67,3 +69,24 @@ void PlaySoundFile(const QString& path)
     });
     effect->setSource(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
+
+QColor VbColor(int value) { return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff); }
+
+void SetLabelColor(QLabel* label, int value)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, VbColor(value));
+    label->setPalette(palette);
+}
+
+void SetLinkLook(QLabel* label, bool link)
+{
+    QFont font = label->font();
+    font.setUnderline(link);
+    label->setFont(font);
+    SetLabelColor(label, link ? 255 : 0);
+    if (link) label->setCursor(Qt::UpArrowCursor);
+    else label->unsetCursor();
+}
+
+bool HasLinkLook(const QLabel* label) { return label && label->font().underline(); }

@@ -1,7 +1,9 @@
 #pragma once
 // Window utilities shared by every window.
+#include <QColor>
 #include <QString>
 
+class QLabel;
 class QWidget;
 
 // Windows register themselves by their object name so that IsFormLoaded can ask without creating one.
@@ -17,3 +19,12 @@ void SetFlatBorder(QWidget* window, bool staticEdge);
 
 // Plays a sound file without blocking: a missing file plays nothing, one that cannot be played beeps.
 void PlaySoundFile(const QString& path);
+
+// A colour value of the original (red + green * 256 + blue * 65536).
+QColor VbColor(int value);
+// A label that acts as a link is underlined, red (255) and shows the up-arrow pointer; any other is
+// black with the default pointer. A click acts only while the label has the link look.
+void SetLinkLook(QLabel* label, bool link);
+bool HasLinkLook(const QLabel* label);
+// The label's text colour as the original's colour value.
+void SetLabelColor(QLabel* label, int value);

@@ -1,9 +1,39 @@
 #include "recording/ui/Connection.h"
 
 #include "core/Globals.h"
+#include "core/InternetFunctions.h"
 #include "core/ui/WindowUtils.h"
+#include "recording/ui/SmallWindow.h"
 
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+// A job that finds the synchronisation by hand still waiting comes after it.
+constexpr int JOB_RETRY_MS = 1000;
+
+void showText(QLabel* label, const QString& text)
+{
+    // a field the recording has not filled yet leaves the design caption
+    if (!text.isEmpty() && label->text() != text) label->setText(text);
+}
+
+void showBox(QCheckBox* box, int value)
+{
+    const QSignalBlocker blocker(box);
+    box->setChecked(value != 0);
+}
+} // namespace
 
 Connection::Connection(CounterEvents& mainWindow, QWidget* parent)
     : QWidget(parent), m_main(mainWindow), m_engine(*this)
@@ -21,11 +51,170 @@ Connection::Connection(CounterEvents& mainWindow, QWidget* parent)
     connect(&RSTimer1, &QTimer::timeout, this, [this] { run([this] { m_engine.RSTimer1_Timer(); }); });
     connect(&RSTimer2, &QTimer::timeout, this, [this] { run([this] { m_engine.RSTimer2_Timer(); }); });
     connect(&TimerStarter, &QTimer::timeout, this, [this] { run([this] { m_engine.TimerStarter_Timer(); }); });
-    connect(&Timer1, &QTimer::timeout, this, [this] { run([this] { m_engine.Timer1_Timer(); }); });
+    connect(&Timer1, &QTimer::timeout, this, &Connection::runJob);
+    buildControls();
     RegisterForm(this);
 }
 
-Connection::~Connection() = default;
+// The floating window repeats this recording's figures: it goes with the page.
+Connection::~Connection() { UnloadSmallWindow(); }
+
+void Connection::buildControls()
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    wndConnection = new QFrame(this);
+    wndConnection->setObjectName("wndConnection");
+    outer->addWidget(wndConnection);
+    auto* page = new QGridLayout(wndConnection);
+    page->setContentsMargins(8, 8, 8, 8);
+    page->setHorizontalSpacing(10);
+    page->setVerticalSpacing(6);
+
+    auto caption = [this](int index, const char* text, QWidget* parent) {
+        Label3[index] = new QLabel(QString::fromUtf8(text), parent);
+        Label3[index]->setObjectName(QString("Label3_%1").arg(index));
+        return Label3[index];
+    };
+    auto value = [](const char* name, const char* text, QWidget* parent) {
+        auto* label = new QLabel(QString::fromUtf8(text), parent);
+        label->setObjectName(QLatin1String(name));
+        return label;
+    };
+    auto group = [](const char* title, QWidget* parent) {
+        auto* box = new QGroupBox(QString::fromUtf8(title), parent);
+        auto* grid = new QGridLayout(box);
+        grid->setContentsMargins(6, 4, 6, 4);
+        grid->setHorizontalSpacing(8);
+        grid->setVerticalSpacing(2);
+        grid->setColumnStretch(1, 1);
+        return std::make_pair(box, grid);
+    };
+
+    auto [line, lineGrid] = group("Verbindung", wndConnection);
+    const char* lineCaptions[7] = {"Verbindung:", "Gerät:", "Benutzer:", "Tarif:", "Startzeit:", "Takt:", "Preis:"};
+    lblConnectionName = value("lblConnectionName", "unbekannt", line);
+    lblConnectionSpeed = value("lblConnectionSpeed", "unbekannt", line);
+    lblBenutzer = value("lblBenutzer", "", line);
+    lblTarifname = value("lblTarifname", "", line);
+    lblStartzeit = value("lblStartzeit", "", line);
+    lblEinheit = value("lblEinheit", "", line);
+    lblEuroProMinute = value("lblEuroProMinute", "", line);
+    QLabel* lineValues[7] = {lblConnectionName, lblConnectionSpeed, lblBenutzer,     lblTarifname,
+                             lblStartzeit,      lblEinheit,         lblEuroProMinute};
+    for (int i = 0; i < 7; ++i) {
+        lineGrid->addWidget(caption(i, lineCaptions[i], line), i, 0);
+        lineGrid->addWidget(lineValues[i], i, 1);
+    }
+    page->addWidget(line, 0, 0, 2, 1);
+
+    auto [cost, costGrid] = group("Kosten", wndConnection);
+    lblDauer = value("lblDauer", "00:00:00", cost);
+    lblKosten = value("lblKosten", "", cost);
+    for (QLabel* big : {lblDauer, lblKosten}) {
+        QFont font = big->font();
+        font.setBold(true);
+        font.setPointSizeF(font.pointSizeF() * 1.25);
+        big->setFont(font);
+    }
+    lblEinheiten = value("lblEinheiten", "", cost);
+    lblRestFrei = value("lblRestFrei", "", cost);
+    costGrid->addWidget(caption(7, "Dauer:", cost), 0, 0);
+    costGrid->addWidget(lblDauer, 0, 1);
+    costGrid->addWidget(caption(8, "Kosten:", cost), 1, 0);
+    costGrid->addWidget(lblKosten, 1, 1);
+    costGrid->addWidget(caption(9, "Einheit:", cost), 2, 0);
+    costGrid->addWidget(lblEinheiten, 2, 1);
+    costGrid->addWidget(caption(26, "Restfreizeit:", cost), 3, 0);
+    costGrid->addWidget(lblRestFrei, 3, 1);
+    page->addWidget(cost, 0, 1);
+
+    auto [budget, budgetGrid] = group("Restbudget", wndConnection);
+    lblRestTag = value("lblRestTag", "nicht festgelegt", budget);
+    lblRestMonat = value("lblRestMonat", "nicht festgelegt", budget);
+    lblRestDefiniert = value("lblRestDefiniert", "nicht festgelegt", budget);
+    const char* budgetCaptions[3] = {"Heute:", "Monat:", "Zeitraum:"};
+    QLabel* budgetValues[3] = {lblRestTag, lblRestMonat, lblRestDefiniert};
+    for (int i = 0; i < 3; ++i) {
+        budgetGrid->addWidget(caption(10 + i, budgetCaptions[i], budget), i, 0);
+        budgetGrid->addWidget(budgetValues[i], i, 1);
+    }
+    page->addWidget(budget, 1, 1);
+
+    auto [bytes, bytesGrid] = group("Datentransfer", wndConnection);
+    const char* byteCaptions[3] = {"Empfangen:", "Gesendet:", "Gesamt:"};
+    lblBytesIn = value("lblBytesIn", "unbekannt", bytes);
+    lblBytesOut = value("lblBytesOut", "unbekannt", bytes);
+    lblBytesInOut = value("lblBytesInOut", "unbekannt", bytes);
+    lblBytesInPerSecond = value("lblBytesInPerSecond", "0.0", bytes);
+    lblBytesOutPerSecond = value("lblBytesOutPerSecond", "0.0", bytes);
+    lblBytesInOutPerSecond = value("lblBytesInOutPerSecond", "0.0", bytes);
+    QLabel* counts[3] = {lblBytesIn, lblBytesOut, lblBytesInOut};
+    QLabel* rates[3] = {lblBytesInPerSecond, lblBytesOutPerSecond, lblBytesInOutPerSecond};
+    for (int i = 0; i < 3; ++i) {
+        bytesGrid->addWidget(caption(13 + i, byteCaptions[i], bytes), i, 0);
+        counts[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        bytesGrid->addWidget(counts[i], i, 1);
+        rates[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        rates[i]->setMinimumWidth(40);
+        bytesGrid->addWidget(rates[i], i, 2);
+        bytesGrid->addWidget(caption(16 + i, "KB/s", bytes), i, 3);
+    }
+    page->addWidget(bytes, 2, 0, 1, 2);
+
+    auto [options, optionsGrid] = group("Optionen", wndConnection);
+    Check1 = new QCheckBox(QStringLiteral("Uhrzeit synchronisieren"), options);
+    Check2 = new QCheckBox(QStringLiteral("Überwachung"), options);
+    Check3 = new QCheckBox(QStringLiteral("Kleines Fenster anzeigen"), options);
+    chkKanalbuendelung = new QCheckBox(QStringLiteral("Kanalbündelung"), options);
+    Check1->setObjectName("Check1");
+    Check2->setObjectName("Check2");
+    Check3->setObjectName("Check3");
+    chkKanalbuendelung->setObjectName("chkKanalbuendelung");
+    optionsGrid->addWidget(Check1, 0, 0);
+    optionsGrid->addWidget(Check2, 0, 1);
+    optionsGrid->addWidget(Check3, 1, 0);
+    optionsGrid->addWidget(chkKanalbuendelung, 1, 1);
+    Label1 = value("Label1", "Uhrzeit jetzt synchronisieren", options);
+    SetLinkLook(Label1, true);
+    lblTimeSync = value("lblTimeSync", "", options);
+    optionsGrid->addWidget(Label1, 2, 0);
+    optionsGrid->addWidget(lblTimeSync, 2, 1);
+    page->addWidget(options, 3, 0, 1, 2);
+
+    lblProgrammupdates = value("lblProgrammupdates", "", wndConnection);
+    lblTarifupdates = value("lblTarifupdates", "", wndConnection);
+    cmdStop = new QPushButton(QStringLiteral("Aufzeichnung stoppen"), wndConnection);
+    cmdStop->setObjectName("cmdStop");
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(lblProgrammupdates);
+    bottom->addWidget(lblTarifupdates);
+    bottom->addStretch(1);
+    bottom->addWidget(cmdStop);
+    page->addLayout(bottom, 4, 0, 1, 2);
+    page->setRowStretch(5, 1);
+    page->setColumnStretch(0, 1);
+    page->setColumnStretch(1, 1);
+
+    // Boxes run their handlers on every change of value, as a click would; the page's own fills are blocked.
+    connect(Check1, &QCheckBox::toggled, this, [this](bool on) { run([&] { m_engine.setCheck1(on ? 1 : 0); }); });
+    connect(Check2, &QCheckBox::toggled, this, [this](bool on) { run([&] { m_engine.setCheck2(on ? 1 : 0); }); });
+    connect(Check3, &QCheckBox::toggled, this, [this](bool on) { run([&] { m_engine.setCheck3(on ? 1 : 0); }); });
+    connect(chkKanalbuendelung, &QCheckBox::toggled, this,
+            [this](bool on) { run([&] { m_engine.setChannelBundling(on ? 1 : 0); }); });
+    connect(cmdStop, &QPushButton::clicked, this, &Connection::cmdStop_Click);
+    for (QLabel* link : {Label1, lblProgrammupdates, lblTarifupdates}) link->installEventFilter(this);
+}
+
+bool Connection::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == Label1 && HasLinkLook(Label1)) Label1_Click();
+        else if (watched == lblProgrammupdates && HasLinkLook(lblProgrammupdates)) lblProgrammupdates_Click();
+        // the tariff update window that the third link opens comes with the tariff windows
+    }
+    return QWidget::eventFilter(watched, event);
+}
 
 template <typename F> void Connection::run(F&& call)
 {
@@ -35,6 +224,7 @@ template <typename F> void Connection::run(F&& call)
     if (!self) return;
     --m_busy;
     syncTimers();
+    showFields();
 }
 
 // A timer starts only when its flag turns on: restarted on every tick, the 30-second job would never
@@ -50,8 +240,59 @@ void Connection::syncTimers()
     }
 }
 
+void Connection::showFields()
+{
+    const CounterEngine& e = m_engine;
+    showText(lblConnectionName, e.lblConnectionName);
+    showText(lblConnectionSpeed, e.lblConnectionSpeed);
+    showText(lblBenutzer, e.lblBenutzer);
+    showText(lblTarifname, e.lblTarifname);
+    showText(lblStartzeit, e.lblStartzeit);
+    showText(lblEinheit, e.lblEinheit);
+    showText(lblEuroProMinute, e.lblEuroProMinute);
+    showText(lblDauer, e.lblDauer);
+    showText(lblKosten, e.lblKosten);
+    showText(lblEinheiten, e.lblEinheiten);
+    showText(lblRestFrei, e.lblRestFrei);
+    showText(Label3[26], e.lblFreeCaption);
+    showText(lblBytesIn, e.lblBytesIn);
+    showText(lblBytesOut, e.lblBytesOut);
+    showText(lblBytesInOut, e.lblBytesInOut);
+    showText(lblBytesInPerSecond, e.lblBytesInPerSecond);
+    showText(lblBytesOutPerSecond, e.lblBytesOutPerSecond);
+    showText(lblBytesInOutPerSecond, e.lblBytesInOutPerSecond);
+    showText(lblTimeSync, e.lblTimeSync);
+    if (!e.lblTarifupdates.isEmpty()) {
+        showText(lblTarifupdates, e.lblTarifupdates);
+        if (HasLinkLook(lblTarifupdates) != e.lblTarifupdatesLink) SetLinkLook(lblTarifupdates, e.lblTarifupdatesLink);
+    }
+    const RecordingBudgets::Label* budgets[3] = {&e.budgets.lblRestTag, &e.budgets.lblRestMonat,
+                                                 &e.budgets.lblRestDefiniert};
+    QLabel* budgetLabels[3] = {lblRestTag, lblRestMonat, lblRestDefiniert};
+    for (int i = 0; i < 3; ++i) {
+        showText(budgetLabels[i], budgets[i]->text);
+        if (budgetLabels[i]->palette().color(QPalette::WindowText) != VbColor(budgets[i]->colour))
+            SetLabelColor(budgetLabels[i], budgets[i]->colour);
+    }
+    showBox(Check1, e.Check1);
+    showBox(Check2, e.Check2);
+    showBox(Check3, e.Check3);
+    showBox(chkKanalbuendelung, e.chkKanalbuendelung);
+    Check2->setEnabled(e.Check2Enabled);
+    cmdStop->setEnabled(e.cmdStopEnabled);
+    showSmallWindowFields();
+}
+
+void Connection::showSmallWindowFields()
+{
+    SmallWindow* small = SmallWindowInstance();
+    if (!small) return;
+    for (int i = 0; i < 4; ++i) showText(small->Label2[i], m_engine.smallWindow[i]);
+}
+
 bool Connection::Form_Load()
 {
+    SetFlatBorder(wndConnection, true);
     bool started = false;
     run([&] { started = m_engine.Form_Load(); });
     return started;
@@ -66,13 +307,42 @@ void Connection::Counter_Stop()
 
 void Connection::cmdStop_Click()
 {
-    if (!m_engine.cmdStopEnabled || !G_Recording) return;
+    if (!m_engine.cmdStopEnabled || !G_Recording || m_stopping) return;
+    QPointer<Connection> self(this);
+    m_stopping = true;
     run([this] { m_engine.cmdStop_Click(); });
+    if (self) m_stopping = false;
 }
 
 void Connection::GetTimeLimit() { run([this] { m_engine.GetTimeLimit(); }); }
 
 void Connection::Form_Activate() { run([this] { m_engine.Form_Activate(); }); }
+
+void Connection::GetBudget() { run([this] { m_engine.budgets.GetBudget(); }); }
+
+// Waits for the time service with the timers running: one synchronisation at a time.
+void Connection::Label1_Click()
+{
+    if (m_waiting) return;
+    QPointer<Connection> self(this);
+    m_waiting = true;
+    run([this] { m_engine.Label1_Click(); });
+    if (self) m_waiting = false;
+}
+
+void Connection::runJob()
+{
+    if (m_waiting) {
+        Timer1.start(JOB_RETRY_MS);
+        return;
+    }
+    QPointer<Connection> self(this);
+    m_waiting = true;
+    run([this] { m_engine.Timer1_Timer(); });
+    if (self) m_waiting = false;
+}
+
+void Connection::lblProgrammupdates_Click() { QDesktopServices::openUrl(QUrl(MAKER_SITE_HOST + PROGRAM_UPDATES_PAGE)); }
 
 void Connection::showEvent(QShowEvent* event)
 {
@@ -85,6 +355,16 @@ void Connection::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
     m_engine.visible = false;
+}
+
+void Connection::showSmallWindow(bool show)
+{
+    if (!show) {
+        UnloadSmallWindow();
+        return;
+    }
+    ShowSmallWindow();
+    showSmallWindowFields();
 }
 
 void Connection::setMainCaption(const QString& text) { m_main.setMainCaption(text); }
