@@ -113,6 +113,17 @@ QStringList GetUserNames()
     return names;
 }
 
+bool ReadUserPassword(const QString& name, QString* password)
+{
+    const QString path = UserRecordPath(name);
+    if (path.isEmpty()) return false;
+    FileRead state = FileRead::Missing;
+    const QStringList lines = ReadTextLines(path, &state);
+    if (state != FileRead::Ok || lines.size() < 9) return false;
+    *password = DecryptString(lines[8]);
+    return lines[8].isEmpty() || !password->isEmpty();
+}
+
 StoredFile ReadUserRecord(const QString& name, UserRecord& out)
 {
     FileRead state = FileRead::Missing;

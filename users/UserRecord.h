@@ -45,6 +45,10 @@ StoredFile ReadUserRecord(const QString& name, UserRecord& record);
 // *recreated says whether the files were written anew, *found how the record was found.
 UserRecord LoadUserRecord(const QString& name, bool* recreated = nullptr, StoredFile* found = nullptr);
 
+// The deciphered password of line 9 (empty = none); false when the record is missing, unreadable, too
+// large, shorter than nine lines or its line 9 does not decipher.
+bool ReadUserPassword(const QString& name, QString* password);
+
 // Writes the default record and the default budget file (1.1.2002 to 31.1.2002), replacing both.
 bool CreateUserFiles(const QString& name);
 // Asks for a name and creates the user; the name created, or empty when none was.

@@ -52,6 +52,8 @@ void SetFlatBorder(QWidget* window, bool staticEdge)
     }
 }
 
+QColor ColourValue(int value) { return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff); }
+
 void PlaySoundFile(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;

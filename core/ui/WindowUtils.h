@@ -1,5 +1,6 @@
 #pragma once
 // Window utilities shared by every window.
+#include <QColor>
 #include <QString>
 
 class QColor;
@@ -16,6 +17,9 @@ void RemoveSystemMenuItems(QWidget* window);
 void DisableMaximizeBox(QWidget* window);
 // The thin flat frame of the original's windows.
 void SetFlatBorder(QWidget* window, bool staticEdge);
+
+// A colour value of the original (red in the low byte, then green, then blue): 32768 is dark green.
+QColor ColourValue(int value);
 
 // Plays a sound file without blocking: a missing file plays nothing, one that cannot be played beeps.
 void PlaySoundFile(const QString& path);

@@ -12,10 +12,12 @@
 #include "recording/OverviewValues.h"
 #include "recording/UserRights.h"
 #include "recording/ui/Connection.h"
+#include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
 #include "recording/ui/SmallWindow.h"
 #include "users/ui/Login.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -54,9 +56,17 @@ const int GROUP_HOLDING_BUTTON[9] = {0, 0, 0, 1, 1, 1, 2, 2, 2};
 const char* const CHILD_PAGES[10] = {"Budget", "Options", "Overview", "Tarife", "User",
                                      "List",   "DialUp",  "Chart",    "Report", "ConnectionCheck"};
 
+// The page loads before it is shown, so that its user choice asks no password meanwhile.
+QWidget* createOverview(Form1& form)
+{
+    QPointer<Overview> page = new Overview(form, form.pages);
+    page->Form_Load();
+    return page.data();
+}
+
 QHash<QString, Form1::PageFactory>& pageTable()
 {
-    static QHash<QString, Form1::PageFactory> table;
+    static QHash<QString, Form1::PageFactory> table{{QStringLiteral("Overview"), createOverview}};
     return table;
 }
 
@@ -427,8 +437,10 @@ void Form1::StartConnection()
 
 void Form1::setStatusTime(const QString& text) { lblStatus[0]->setText(text); }
 
-// The overview page re-prices its tariff for the new hour; it comes with that page.
-void Form1::hourChanged() {}
+void Form1::hourChanged()
+{
+    if (Overview* page = overviewPage()) page->comTarif_Click();
+}
 
 bool Form1::loadCounterPage()
 {
@@ -471,6 +483,12 @@ void Form1::unloadCounterPage()
 
 void Form1::showOverview() { showPage("Overview"); }
 
+Overview* Form1::overviewPage() const
+{
+    const QList<Overview*> open = pages->findChildren<Overview*>("Overview", Qt::FindDirectChildrenOnly);
+    return open.isEmpty() ? nullptr : open.first();
+}
+
 // ---- the live recording's events
 
 void Form1::setMainCaption(const QString& text) { setWindowTitle(text); }
@@ -498,6 +516,7 @@ void Form1::startRefused()
 {
     unloadCounterPage();
     showOverview();
+    if (Overview* page = overviewPage()) page->Check1->setChecked(false);
 }
 
 void Form1::showCountdown() { ShowConStop(); }
@@ -515,11 +534,18 @@ void Form1::stopRecording()
     if (m_connection) m_connection->cmdStop_Click();
 }
 
-// With the overview page open its monitoring box stores the setting; that box comes with the page.
-void Form1::storeMonitoring(bool on) { SaveMonitoringConfig(on ? 1 : 0); }
+// With the overview page open its monitoring box stores the setting.
+void Form1::storeMonitoring(bool on)
+{
+    Overview* page = overviewPage();
+    if (page && page->Check1->isChecked() != on) page->Check1->setChecked(on);
+    else SaveMonitoringConfig(on ? 1 : 0);
+}
 
+// A closed overview page is not created for the question: its values are computed as its load would.
 bool Form1::isBudgetExceeded()
 {
+    if (Overview* page = overviewPage()) return page->IsBudgetExceeded();
     return OverviewValues::IsBudgetExceeded(OverviewValues::ShowRemainingBudgets(G_ActiveUser));
 }
 

@@ -13,6 +13,7 @@
 
 #include <functional>
 
+class Overview;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -71,6 +72,7 @@ public:
     void TrayIconMessage(int message); // 515 restore, 517 menu, 521 start or stop
     void rebuildTrayMenu();
     Connection* counterPage() const { return m_connection; }
+    Overview* overviewPage() const; // the open overview page, or nullptr
     // Opens the page by its window name through the page table; nullptr when none is registered.
     QWidget* showPage(const QString& objectName);
 

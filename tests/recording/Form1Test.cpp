@@ -373,11 +373,12 @@ TEST_F(Form1Test, TrayMenuThroughTheMainWindow)
     EXPECT_EQ(menuTexts(form), (QStringList{"&Beenden", "-", "Über&wachung", "Aufzeichnung &stoppen", "-",
                                             "Verbindung trennen"}));
     spin(); // the first unit is charged
+    // an exceeded budget and no dialling over budget: refused, nothing dialled (the overview page that
+    // returns after the stop shows the budget)
+    writeFile("Benutzer/Supervisor.bdg", " 0,01\r\n 0\r\n 0\r\n1.1.2002\r\n31.1.2002\r\n");
     form->counterPage()->Counter_Stop();
     spin();
-
-    // an exceeded budget and no dialling over budget: refused, nothing dialled
-    writeFile("Benutzer/Supervisor.bdg", " 0,01\r\n 0\r\n 0\r\n1.1.2002\r\n31.1.2002\r\n");
+    ASSERT_NE(form->overviewPage(), nullptr);
     G_NoDialOverBudget = true;
     EXPECT_EQ(menuTexts(form).last(), "\"ISP\" wählen");
     form->trayMenu()->actions().last()->trigger();

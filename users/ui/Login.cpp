@@ -35,18 +35,6 @@ QLabel* boldLabel(const QString& text, qreal scale, QWidget* parent)
     return label;
 }
 
-// The deciphered password of line 9; false when the record is missing, unreadable, too large, shorter
-// than nine lines or its line 9 does not decipher.
-bool readPassword(const QString& name, QString* password)
-{
-    const QString path = UserRecordPath(name);
-    if (path.isEmpty()) return false;
-    FileRead state = FileRead::Missing;
-    const QStringList lines = ReadTextLines(path, &state);
-    if (state != FileRead::Ok || lines.size() < 9) return false;
-    *password = DecryptString(lines[8]);
-    return lines[8].isEmpty() || !password->isEmpty();
-}
 } // namespace
 
 Login::Login(std::function<void(const QString&)> makeActive, const QString& preselect, QWidget* parent)
@@ -136,7 +124,7 @@ void Login::Command1_Click()
     if (name.isEmpty()) return;
     if (m_makeActive) m_makeActive(name);
     QString password;
-    if (!readPassword(name, &password)) {
+    if (!ReadUserPassword(name, &password)) {
         MsgBox(DAMAGED_RECORD, vbOKOnly + vbCritical, APP_TITLE);
         return;
     }

@@ -1,0 +1,491 @@
+#include "recording/ui/Overview.h"
+
+#include "core/Dialing.h"
+#include "core/Dialogs.h"
+#include "core/Globals.h"
+#include "core/SystemUtils.h"
+#include "core/TimeLimit.h"
+#include "core/ui/Status.h"
+#include "core/ui/WindowUtils.h"
+#include "recording/CounterSettings.h"
+#include "recording/MainWindowFiles.h"
+#include "recording/OverviewFiles.h"
+#include "recording/ui/Form1.h"
+#include "tariffs/TarifFile.h"
+#include "users/UserRecord.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace {
+// Fills a list without running its handler and leaves it without a selection, as the original's lists
+// start; the caller makes the selection it wants.
+void fillList(QComboBox* list, const QStringList& items)
+{
+    const QSignalBlocker block(list);
+    list->clear();
+    list->addItems(items);
+    list->setCurrentIndex(-1);
+}
+
+void setColour(QLabel* label, int value)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, ColourValue(value));
+    label->setPalette(p);
+}
+
+QLabel* heading(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QProgressBar* bar(QWidget* parent)
+{
+    auto* b = new QProgressBar(parent);
+    b->setRange(0, 100);
+    b->setValue(0);
+    b->setTextVisible(false);
+    b->setFixedHeight(10);
+    return b;
+}
+} // namespace
+
+Overview::Overview(Form1& mainWindow, QWidget* parent) : QWidget(parent), m_main(mainWindow)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+}
+
+void Overview::buildControls()
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    wndOverview = new QFrame(this);
+    wndOverview->setObjectName("wndOverview");
+    outer->addWidget(wndOverview);
+
+    for (int i = 0; i < 11; ++i) {
+        lblOverview[i] = new QLabel(wndOverview);
+        lblOverview[i]->setObjectName(QString("lblOverview_%1").arg(i));
+    }
+    for (int i = 1; i < 5; ++i) barOverview[i] = bar(wndOverview);
+    const char* headings[4] = {"Tarif", "Einwahl (DFÜ)", "Benutzer und Budget", "Notizen"};
+    for (int i = 0; i < 4; ++i) Label2[i] = heading(QString::fromUtf8(headings[i]), wndOverview);
+
+    auto combo = [this](const char* name) {
+        auto* c = new QComboBox(wndOverview);
+        c->setObjectName(QString::fromUtf8(name));
+        c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        c->setMinimumContentsLength(8);
+        return c;
+    };
+    comAnbieter = combo("comAnbieter");
+    comTarif = combo("comTarif");
+    comTarif->setToolTip("M = manuell hinzugefügter Tarif, A = durch Autoupdate hinzugefügter Tarif");
+    comDFUE = combo("comDFÜ");
+    comOverviewUser = combo("comOverviewUser");
+    Check1 = new QCheckBox("Überwachung", wndOverview);
+    chkFeiertag = new QCheckBox("Feiertag", wndOverview);
+    chkKanalbuendelung = new QCheckBox("Kanalbündelung (Kosten doppelt zählen)", wndOverview);
+    chkKanalbuendelung->setObjectName("chkKanalbündelung");
+    Command1 = new QPushButton("Ausgewählten DFÜ Eintrag wählen", wndOverview);
+    cmdStart = new QPushButton("Aufzeichnung manuell starten", wndOverview);
+    Notiz = new QPlainTextEdit(wndOverview);
+    Notiz->setObjectName("Notiz");
+    Label1_36 = new QLabel("Verbleibende kostenfreie Zeit:", wndOverview);
+    lblOverview[10]->setWordWrap(true);
+
+    auto caption = [this](const char* text) { return new QLabel(QString::fromUtf8(text), wndOverview); };
+    auto* grid = new QGridLayout(wndOverview);
+    grid->setContentsMargins(8, 6, 8, 6);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    // Left: tariff, then user and budget. Right: dialling, then the note.
+    auto* left = new QGridLayout;
+    left->setVerticalSpacing(3);
+    int r = 0;
+    left->addWidget(Label2[0], r++, 0, 1, 3);
+    left->addWidget(caption("Anbieter:"), r, 0);
+    left->addWidget(comAnbieter, r++, 1, 1, 2);
+    left->addWidget(caption("Tarif:"), r, 0);
+    left->addWidget(comTarif, r++, 1, 1, 2);
+    left->addWidget(caption("Aktueller Preis:"), r, 0);
+    left->addWidget(lblOverview[0], r++, 1, 1, 2);
+    left->addWidget(Label1_36, r++, 0, 1, 3);
+    left->addWidget(lblOverview[1], r, 0);
+    left->addWidget(barOverview[1], r, 1);
+    left->addWidget(lblOverview[9], r++, 2);
+    left->addWidget(chkFeiertag, r++, 0, 1, 3);
+    left->addWidget(chkKanalbuendelung, r++, 0, 1, 3);
+    left->addItem(new QSpacerItem(0, 6), r++, 0);
+    left->addWidget(Label2[2], r++, 0, 1, 3);
+    left->addWidget(caption("Benutzer:"), r, 0);
+    left->addWidget(comOverviewUser, r++, 1, 1, 2);
+    const char* budgetCaptions[3] = {"Tagesbudget:", "Monatsbudget:", "Zeitraumbudget:"};
+    for (int i = 0; i < 3; ++i) {
+        left->addWidget(caption(budgetCaptions[i]), r, 0);
+        left->addWidget(lblOverview[2 + i], r, 1);
+        left->addWidget(lblOverview[6 + i], r++, 2);
+        left->addWidget(barOverview[2 + i], r++, 1, 1, 2);
+    }
+    left->addWidget(lblOverview[5], r++, 0, 1, 3);
+    left->setRowStretch(r, 1);
+    left->setColumnStretch(1, 1);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(3);
+    right->addWidget(Label2[1]);
+    right->addWidget(caption("DFÜ Eintrag:"));
+    right->addWidget(comDFUE);
+    right->addWidget(caption("Günstigster Eintrag:"));
+    right->addWidget(lblOverview[10]);
+    right->addWidget(Command1);
+    right->addWidget(cmdStart);
+    right->addWidget(Check1);
+    right->addSpacing(6);
+    right->addWidget(Label2[3]);
+    right->addWidget(Notiz, 1);
+
+    grid->addLayout(left, 0, 0);
+    grid->addLayout(right, 0, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+
+    // Setting a value from code runs its handler as a user's change does.
+    connect(comDFUE, &QComboBox::currentIndexChanged, this, [this] { comDFUE_Click(); });
+    connect(comAnbieter, &QComboBox::currentIndexChanged, this, [this] { comAnbieter_Click(); });
+    connect(comTarif, &QComboBox::currentIndexChanged, this, [this] { comTarif_Click(); });
+    connect(comOverviewUser, &QComboBox::currentIndexChanged, this, [this] { comOverviewUser_Click(); });
+    connect(Check1, &QCheckBox::toggled, this, [this] { Check1_Click(); });
+    connect(chkFeiertag, &QCheckBox::toggled, this, [this] { chkFeiertag_Click(); });
+    connect(chkKanalbuendelung, &QCheckBox::toggled, this, [this] { chkKanalbuendelung_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(cmdStart, &QPushButton::clicked, this, [this] { cmdStart_Click(); });
+    connect(Notiz, &QPlainTextEdit::textChanged, this, [this] { Notiz_Change(); });
+}
+
+template <typename F> bool Overview::waitFor(F&& call)
+{
+    ++m_waiting;
+    call();
+    --m_waiting;
+    if (m_waiting == 0 && m_deleteAsked) deleteLater();
+    return !unloaded();
+}
+
+// The main window unloads a page by taking its name; while loading it has none yet.
+bool Overview::unloaded() const { return m_deleteAsked || (!m_loading && objectName() != QLatin1String("Overview")); }
+
+bool Overview::event(QEvent* event)
+{
+    if (event->type() == QEvent::DeferredDelete && m_waiting > 0) {
+        m_deleteAsked = true;
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// ---- load
+
+void Overview::Form_Load()
+{
+    m_loading = true;
+    chkKanalbuendelung->setChecked(G_ChannelBundling);
+    SetFlatBorder(wndOverview, true);
+    LoadNote();
+    GetTarife();
+    GetUsers();
+    GetDFUE();
+    LoadOverview();
+    if (m_main.Tag.isEmpty()) m_main.Tag = comOverviewUser->currentText();
+    QStringList entries;
+    for (int i = 0; i < comDFUE->count(); ++i) entries << comDFUE->itemText(i);
+    const QString cheapest = OverviewValues::ShowCheapestEntry(entries);
+    lblOverview[10]->setText(cheapest.isEmpty() ? QStringLiteral("unbekannt (keine Tarife zugewiesen)") : cheapest);
+    if (G_NoMonitoringAccess) {
+        Check1->setEnabled(false);
+        G_MonitoringOn = true;
+    }
+    Check1->setChecked(G_MonitoringOn);
+    chkFeiertag->setChecked(G_Holiday);
+    m_loading = false;
+    comTarif_Click(); // stores the choices: once, now that they are all made
+}
+
+void Overview::GetTarife()
+{
+    fillList(comAnbieter, ListProviders());
+    if (comAnbieter->count() > 0) comAnbieter->setCurrentIndex(0);
+}
+
+void Overview::SetTarif()
+{
+    fillList(comTarif, ListTarifItems(comAnbieter->currentText()));
+    comTarif->setEnabled(true);
+    if (comTarif->count() > 0) comTarif->setCurrentIndex(0);
+}
+
+void Overview::GetDFUE()
+{
+    QList<RasEntryInfo> entries;
+    EnumRasEntries(entries, QString());
+    QStringList names;
+    for (const RasEntryInfo& e : entries) names << e.szEntryName;
+    fillList(comDFUE, names);
+    if (comDFUE->count() > 0) comDFUE->setCurrentIndex(0);
+}
+
+void Overview::GetUsers()
+{
+    fillList(comOverviewUser, GetUserNames());
+    if (comOverviewUser->count() == 0) return;
+    if (!m_main.Tag.isEmpty()) {
+        const int index = comOverviewUser->findText(m_main.Tag);
+        if (index >= 0) comOverviewUser->setCurrentIndex(index);
+        return;
+    }
+    const int supervisor = comOverviewUser->findText(SUPERVISOR);
+    if (supervisor < 0) {
+        waitFor([] { MsgBox(SUPERVISOR_MISSING, vbOKOnly + vbInformation); });
+        return;
+    }
+    comOverviewUser->setCurrentIndex(supervisor);
+    // the user of Config/Overview.cfg is chosen next
+    m_main.Tag.clear();
+}
+
+void Overview::LoadOverview()
+{
+    const OverviewChoices c = ReadOverviewChoices();
+    if (!c.exists) return;
+    if (m_main.Tag.isEmpty()) {
+        QString user = c.user;
+        int index = -1;
+        if (GetLogonLink() == 1) {
+            user = GetWindowsUserName();
+            index = comOverviewUser->findText(user);
+        } else if (!user.isEmpty()) {
+            index = comOverviewUser->findText(user);
+        }
+        if (index >= 0) comOverviewUser->setCurrentIndex(index);
+    }
+    const int provider = comAnbieter->findText(c.provider);
+    if (provider >= 0) comAnbieter->setCurrentIndex(provider);
+    const int tariff = comTarif->findText(c.tariff);
+    if (tariff >= 0) comTarif->setCurrentIndex(tariff);
+    // cleared first, so that the entry's own tariff assignment always wins over lines 3 and 4
+    comDFUE->setCurrentIndex(-1);
+    const int entry = comDFUE->findText(c.entry);
+    if (entry >= 0) comDFUE->setCurrentIndex(entry);
+}
+
+void Overview::SaveOverview()
+{
+    if (m_loading) return;
+    SaveOverviewChoices({true, comDFUE->currentText(), comOverviewUser->currentText(), comAnbieter->currentText(),
+                         comTarif->currentText()});
+}
+
+// ---- choices
+
+void Overview::comDFUE_Click()
+{
+    LoadEntryAssignment();
+    SaveOverview();
+}
+
+void Overview::LoadEntryAssignment()
+{
+    QString provider, item;
+    if (!ReadEntryTarif(comDFUE->currentText(), &provider, &item)) return;
+    const int p = comAnbieter->findText(provider);
+    if (p >= 0) comAnbieter->setCurrentIndex(p);
+    const int t = comTarif->findText(item);
+    if (t >= 0) comTarif->setCurrentIndex(t);
+}
+
+void Overview::comAnbieter_Click()
+{
+    SetTarif();
+    SaveOverview();
+}
+
+void Overview::comTarif_Click()
+{
+    if (m_loading) return;
+    const QString item = comTarif->currentText();
+    if (!item.isEmpty() && (item[0] == 'A' || item[0] == 'M')) {
+        G_Tariff = TarifFileName(comAnbieter->currentText(), item);
+        lblOverview[0]->setText(TarifPriceText(G_Tariff, GetTarifUnit(G_Tariff)));
+        ShowFreeTime(G_Tariff);
+    }
+    SaveOverview();
+}
+
+void Overview::ShowFreeTime(const QString& tariffFile)
+{
+    const OverviewValues::FreeAllowance a = OverviewValues::ShowFreeTime(tariffFile);
+    Label1_36->setText(a.caption);
+    lblOverview[1]->setText(a.text);
+    setColour(lblOverview[1], a.colour);
+    lblOverview[9]->setVisible(a.percentShown);
+    barOverview[1]->setVisible(a.percentShown);
+    lblOverview[9]->setText(a.percent);
+    barOverview[1]->setValue(qBound(0, qRound(a.bar), 100));
+}
+
+void Overview::chkFeiertag_Click()
+{
+    G_Holiday = chkFeiertag->isChecked();
+    if (isVisible() && !comTarif->currentText().isEmpty())
+        lblOverview[0]->setText(TarifPriceText(G_Tariff, QStringLiteral("Minute")));
+}
+
+void Overview::chkKanalbuendelung_Click() { G_ChannelBundling = chkKanalbuendelung->isChecked(); }
+
+void Overview::Check1_Click()
+{
+    G_MonitoringOn = Check1->isChecked();
+    SaveMonitoringConfig(G_MonitoringOn ? 1 : 0);
+}
+
+// ---- user
+
+void Overview::comOverviewUser_Click()
+{
+    if (isVisible() && !CheckUserPassword()) return;
+    const QString user = comOverviewUser->currentText();
+    G_ActiveUser = user;
+    ShowRemainingBudgets(user);
+    if (unloaded()) return;
+    SaveOverview();
+    m_main.Tag = user;
+    m_main.lblStatus[2]->setText("Aktiver Benutzer: " + user);
+    m_main.SetUserPreventions();
+    if (G_NoMonitoringAccess) {
+        Check1->setEnabled(false);
+        Check1->setChecked(true);
+    } else {
+        Check1->setEnabled(true);
+    }
+    m_shownUser = comOverviewUser->currentIndex();
+}
+
+bool Overview::CheckUserPassword()
+{
+    const QString user = comOverviewUser->currentText();
+    if (user.isEmpty()) return true;
+    // only the user being put back passes unasked
+    const bool restoring = !m_restoreUser.isNull() && m_restoreUser == user;
+    m_restoreUser = QString();
+    if (restoring) return true;
+    QString password;
+    if (!ReadUserPassword(user, &password)) {
+        restorePreviousUser();
+        return false;
+    }
+    if (password.isEmpty()) return true;
+    QString answer;
+    if (!waitFor([&] { answer = InputBox(PASSWORD_PROMPT, QStringLiteral("Passwortabfrage"), QString(), true); }))
+        return false;
+    if (answer == password) return true;
+    if (!answer.isEmpty() && !waitFor([] { MsgBox(QStringLiteral("Falsches Passwort!"), vbOKOnly + vbCritical); }))
+        return false;
+    restorePreviousUser();
+    return false;
+}
+
+// Back to the user shown before the change, whichever way the list was changed.
+void Overview::restorePreviousUser()
+{
+    if (m_shownUser < 0) {
+        // nobody was made active here before: none is shown, the active user stays
+        const QSignalBlocker block(comOverviewUser);
+        comOverviewUser->setCurrentIndex(-1);
+        return;
+    }
+    m_restoreUser = comOverviewUser->itemText(m_shownUser);
+    comOverviewUser->setCurrentIndex(m_shownUser);
+}
+
+void Overview::ShowRemainingBudgets(const QString& user)
+{
+    OverviewValues::RemainingBudgets budgets;
+    if (!waitFor([&] { budgets = OverviewValues::ShowRemainingBudgets(user); })) return;
+    m_budgets = budgets;
+    const OverviewValues::BudgetLine* lines[3] = {&budgets.day, &budgets.month, &budgets.period};
+    for (int i = 0; i < 3; ++i) {
+        lblOverview[2 + i]->setText(lines[i]->amount);
+        setColour(lblOverview[2 + i], lines[i]->amountColour);
+        barOverview[2 + i]->setValue(qBound(0, qRound(lines[i]->bar), 100));
+        if (!budgets.budgetFileMissing) lblOverview[6 + i]->setText(lines[i]->percent);
+    }
+    if (!budgets.budgetFileMissing) lblOverview[5]->setText(budgets.periodCaption);
+}
+
+bool Overview::IsBudgetExceeded() const { return OverviewValues::IsBudgetExceeded(m_budgets); }
+
+// ---- buttons
+
+void Overview::Command1_Click()
+{
+    if (IsBudgetExceeded() && G_NoDialOverBudget) {
+        waitFor([] { MsgBox(DIAL_OVER_BUDGET, vbOKOnly + vbInformation); });
+        return;
+    }
+    if (IsTimeLimitReached() && (G_DayLimitOn || G_MonthLimitOn)) {
+        waitFor([] { MsgBox(DIAL_OVER_TIME_LIMIT, vbOKOnly + vbInformation); });
+        return;
+    }
+    const QString entry = comDFUE->currentText();
+    if (entry.isEmpty()) return;
+    waitFor([&entry] {
+        G_DialedHere = true;
+        // Nothing dialled (a refused password prompt, a dial that failed at once): no progress to show.
+        if (DialEntry(QString(), entry) == 0) {
+            G_DialedHere = false;
+            return;
+        }
+        ShowStatusWindow(true);
+    });
+}
+
+void Overview::cmdStart_Click()
+{
+    G_DetectSource = 0;
+    Form1& main = m_main;
+    // A refused start shows this page again with detection off; a start replaces it.
+    waitFor([&main] {
+        if (main.loadCounterPage()) main.placeCounterPage();
+    });
+}
+
+// ---- note
+
+void Overview::LoadNote()
+{
+    m_noteLoading = true;
+    Notiz->setPlainText(LoadNoteText());
+    m_noteLoading = false;
+}
+
+void Overview::Notiz_Change()
+{
+    if (m_noteLoading) return;
+    if (SaveNoteText(Notiz->toPlainText()) != NoteSaved::NotInCodePage || m_noteRefusalShown) return;
+    m_noteRefusalShown = true;
+    waitFor([] { MsgBox(NOTE_NOT_STORED, vbOKOnly + vbExclamation); });
+}

@@ -1,0 +1,367 @@
+#include "core/Detection.h"
+#include "core/Dialing.h"
+#include "core/Globals.h"
+#include "core/SystemUtils.h"
+#include "core/ui/Status.h"
+#include "core/ui/WindowUtils.h"
+#include "recording/OverviewFiles.h"
+#include "recording/ui/Form1.h"
+#include "recording/ui/Overview.h"
+#include "support/BudgetRecordBuilder.h"
+#include "support/SimPlatform.h"
+#include "tariffs/TarifFile.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace {
+// Counts the times a file of a folder is replaced (created or renamed into place).
+class ReplaceCounter {
+public:
+    explicit ReplaceCounter(const QString& folder)
+    {
+        m_fd = inotify_init1(IN_NONBLOCK);
+        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO);
+    }
+    ~ReplaceCounter() { ::close(m_fd); }
+    int count(const QString& name)
+    {
+        alignas(inotify_event) char buffer[8192];
+        for (ssize_t n; (n = ::read(m_fd, buffer, sizeof buffer)) > 0;)
+            for (char* p = buffer; p < buffer + n;) {
+                const auto* e = reinterpret_cast<const inotify_event*>(p);
+                if (e->len && QFile::decodeName(e->name) == name) ++m_seen;
+                p += sizeof(inotify_event) + e->len;
+            }
+        return m_seen;
+    }
+
+private:
+    int m_fd = -1;
+    int m_seen = 0;
+};
+
+// Answers like ScriptedDialogs, and runs `during` while a box is open (the loop runs other work then).
+class InterruptingDialogs : public ScriptedDialogs {
+public:
+    std::function<void()> during;
+    QString inputBox(const InputRequest& request) override
+    {
+        if (during) std::exchange(during, nullptr)();
+        return ScriptedDialogs::inputBox(request);
+    }
+};
+
+class OverviewTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        SetDialogHandler(&script);
+        G_Currency = QStringLiteral("€");
+        oldStart = SetDialStartWait(0);
+    }
+    void TearDown() override
+    {
+        delete Form1::instance();
+        UnloadDialProgressWindow();
+        flush();
+        SetDialStartWait(oldStart);
+        ProgramTest::TearDown();
+    }
+    static void flush() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    static void spin(int ms = 5)
+    {
+        QEventLoop loop;
+        QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+        loop.exec();
+        flush();
+    }
+    Overview* load()
+    {
+        form = Form1::instance();
+        form->Form_Load();
+        return form->overviewPage();
+    }
+    void writeTariff(const QString& provider, const QString& name, float cents, const QString& ext = ".tel")
+    {
+        TarifFile t = TarifFile::New(provider, name);
+        t.zones = {{0, 24, cents, false}};
+        ASSERT_TRUE(WriteTarifFile(t));
+        if (ext != ".tel") ASSERT_TRUE(QFile::rename(path("Tarife/" + t.fileName()), path("Tarife/" + provider + " - " + name + ext)));
+    }
+    void writeUser(const QString& name, const QString& password)
+    {
+        writeCipher("Benutzer/" + name + ".usr", {"0", "0", "0", "0", "0", "0", "0", "60", password, "0", "600"});
+        ASSERT_TRUE(WriteTestBudget(path("Benutzer/" + name + ".bdg"), " 0", " 0", " 0"));
+    }
+
+    InterruptingDialogs script;
+    SimPlatform sim;
+    Form1* form = nullptr;
+    int oldStart = 0;
+};
+} // namespace
+
+TEST_F(OverviewTest, LoadTakesTheEntrysAssignmentAndWritesItsChoicesOnce)
+{
+    writeTariff("P", "T", 1.9f, ".atl");
+    writeTariff("X", "Y", 5.0f);
+    writeTariff("X", "Z", 6.0f);
+    sim.phoneBook.addEntry("Anderer");
+    sim.phoneBook.addEntry("ISP");
+    writeFile("DialUp/ISP.trf", "P\r\nA - T\r\n");
+    writeFile("DialUp/Anderer.trf", "[Keine Zuordnung]\r\n[Keine Zuordnung]\r\n");
+    writeFile("Config/Overview.cfg", "ISP\r\nSupervisor\r\nX\r\nM - Z\r\n");
+    ReplaceCounter writes(path("Config"));
+
+    ASSERT_TRUE(SaveOverviewChoices({true, "ISP", "Supervisor", "X", "M - Z"}));
+    EXPECT_EQ(writes.count("Overview.cfg"), 1);
+    Overview* page = load();
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(IsFormLoaded("Overview"));
+    EXPECT_EQ(page->comDFUE->currentText(), "ISP");
+    EXPECT_EQ(page->comAnbieter->currentText(), "P");
+    EXPECT_EQ(page->comTarif->currentText(), "A - T");
+    EXPECT_EQ(G_Tariff, "P - T.atl");
+    EXPECT_EQ(page->lblOverview[0]->text(), "0,019 € pro Minute");
+    EXPECT_EQ(page->lblOverview[10]->text(), "ISP (0,019 €)");
+    EXPECT_EQ(page->Label1_36->text(), "Verbleibende kostenfreie Zeit:");
+    EXPECT_EQ(page->lblOverview[1]->text(), "Keine");
+    EXPECT_EQ(page->lblOverview[1]->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+    EXPECT_FALSE(page->barOverview[1]->isVisible());
+    EXPECT_EQ(G_FreeAllowanceLeft, "-");
+    EXPECT_EQ(G_ActiveUser, "Supervisor");
+    EXPECT_EQ(form->lblStatus[2]->text(), "Aktiver Benutzer: Supervisor");
+    EXPECT_TRUE(page->Check1->isChecked());
+    EXPECT_EQ(readFile("Config/Monitoring.cfg"), " 1\r\n");
+    EXPECT_EQ(readFile("Config/Overview.cfg"), "ISP\r\nSupervisor\r\nP\r\nA - T\r\n");
+    EXPECT_EQ(writes.count("Overview.cfg"), 2);
+    EXPECT_EQ(form->Label1[0]->text(), "Übersicht");
+    EXPECT_TRUE(script.messages.isEmpty());
+
+    // a choice is stored at once; the provider refills the tariffs and prices the first
+    page->comAnbieter->setCurrentIndex(page->comAnbieter->findText("X"));
+    EXPECT_EQ(page->comTarif->currentText(), "M - Y");
+    EXPECT_EQ(G_Tariff, "X - Y.tel");
+    EXPECT_EQ(page->lblOverview[0]->text(), "0,050 € pro Minute");
+    EXPECT_EQ(readFile("Config/Overview.cfg"), "ISP\r\nSupervisor\r\nX\r\nM - Y\r\n");
+
+    // the next hour re-prices the tariff through the main window's tick
+    writeTariff("X", "Y", 2.5f);
+    clock.advance(3600);
+    form->detection.OnlineCheck_Timer();
+    EXPECT_EQ(page->lblOverview[0]->text(), "0,025 € pro Minute");
+}
+
+TEST_F(OverviewTest, TariffUnitAndHolidayPrice)
+{
+    writeFile("Tarife/V - Vol.tel", "[Providerdaten]\r\nVolumenabrechnung:Ja\r\nVolumenkosten:1,5\r\n"
+                                    "Volumeneinheit:1\r\n\r\n[Tarifzonen]\r\n");
+    writeFile("Tarife/W - Halb.tel", "volumenabrechnung:JA\r\nVolumenkosten:1\r\nVolumeneinheit:0,5\r\n");
+    writeFile("Tarife/W - Kurz.tel", "Volumenabrechnung:Ja\r\nVolumenkosten:1\r\n");
+    const std::pair<const char*, const char*> units[] = {
+        {"V - Vol.tel", "1MB"}, {"W - Halb.tel", "0,5MB"}, {"W - Kurz.tel", "Minute"}, {"Fehlt.tel", "Minute"}};
+    for (auto [file, unit] : units) EXPECT_EQ(GetTarifUnit(file), unit) << file;
+
+    Overview* page = load();
+    EXPECT_EQ(page->comTarif->currentText(), "M - Vol");
+    EXPECT_EQ(page->lblOverview[0]->text(), "0,015 € pro 1MB");
+    page->chkFeiertag->setChecked(true);
+    EXPECT_TRUE(G_Holiday);
+    EXPECT_EQ(page->lblOverview[0]->text(), "0,015 € pro Minute");
+    EXPECT_EQ(G_Tariff, "V - Vol.tel");
+}
+
+TEST_F(OverviewTest, NoteKeepsItsLinesAndRefusesCharactersOutsideTheCodePage)
+{
+    writeFile("Note.dat", "\r\n\r\nx\r\n");
+    Overview* page = load();
+    EXPECT_EQ(page->Notiz->toPlainText(), "\n\nx");
+    EXPECT_EQ(readFile("Note.dat"), "\r\n\r\nx\r\n"); // loading stores nothing
+    page->Notiz_Change();
+    EXPECT_EQ(readFile("Note.dat"), "\r\n\r\nx\r\n");
+    page->Notiz->setPlainText("ä€\n\ny");
+    EXPECT_EQ(readFile("Note.dat"), "\xe4\x80\r\n\r\ny\r\n");
+
+    page->Notiz->setPlainText("a→b");
+    page->Notiz->setPlainText("a→bc");
+    EXPECT_EQ(readFile("Note.dat"), "\xe4\x80\r\n\r\ny\r\n");
+    EXPECT_EQ(script.texts(), QStringList{NOTE_NOT_STORED});
+}
+
+TEST_F(OverviewTest, ManualStartWithoutTariffIsRefused)
+{
+    Overview* page = load();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->comTarif->count(), 0);
+    EXPECT_TRUE(page->Check1->isChecked());
+    page->cmdStart_Click();
+    flush();
+    EXPECT_EQ(script.texts(), QStringList{"Kein Tarif ausgewählt! Wählen Sie zuerst einen Tarif aus, bevor Sie die "
+                                          "Verbindung starten."});
+    EXPECT_EQ(readFile("Config/Monitoring.cfg"), " 0\r\n");
+    EXPECT_FALSE(G_MonitoringOn);
+    EXPECT_EQ(form->overviewPage(), page);
+    EXPECT_FALSE(page->Check1->isChecked());
+    EXPECT_FALSE(IsFormLoaded("Connection"));
+    EXPECT_EQ(form->counterPage(), nullptr);
+    EXPECT_FALSE(G_Recording);
+    EXPECT_EQ(G_DetectSource, 0);
+
+    // the tray's detection item sets the page's box, whose handler stores it
+    form->storeMonitoring(true);
+    EXPECT_TRUE(page->Check1->isChecked());
+    EXPECT_EQ(readFile("Config/Monitoring.cfg"), " 1\r\n");
+}
+
+TEST_F(OverviewTest, RefusedPasswordReturnsToTheUserShownBefore)
+{
+    writeUser("A", "a");
+    writeUser("B", "");
+    writeUser("C", "geheim");
+    Overview* page = load();
+    QComboBox* users = page->comOverviewUser;
+    ASSERT_EQ(users->count(), 4);
+    ASSERT_TRUE(page->isVisible());
+
+    script.answerInput("a");
+    users->setCurrentIndex(users->findText("A"));
+    ASSERT_EQ(script.inputs.size(), 1);
+    EXPECT_EQ(script.inputs[0].prompt, "Bitte geben Sie das Passwort für diesen Benutzer ein.");
+    EXPECT_EQ(script.inputs[0].title, "Passwortabfrage");
+    EXPECT_TRUE(script.inputs[0].masked);
+    EXPECT_EQ(G_ActiveUser, "A");
+
+    users->setCurrentIndex(users->findText("B")); // no password: nothing asked
+    EXPECT_EQ(script.inputs.size(), 1);
+    EXPECT_EQ(G_ActiveUser, "B");
+
+    // the wrong case, then Cancel: B stays shown and active each time
+    for (const QString& answer : {QString("Geheim"), QString()}) {
+        script.messages.clear();
+        script.answerInput(answer);
+        users->setCurrentIndex(users->findText("C"));
+        EXPECT_EQ(script.texts(), answer.isEmpty() ? QStringList{} : QStringList{"Falsches Passwort!"});
+        if (!answer.isEmpty()) EXPECT_EQ(script.messages[0].icon(), vbCritical);
+        EXPECT_EQ(users->currentText(), "B");
+        EXPECT_EQ(G_ActiveUser, "B");
+        EXPECT_EQ(form->Tag, "B");
+        EXPECT_EQ(form->lblStatus[2]->text(), "Aktiver Benutzer: B");
+        EXPECT_EQ(readFile("Config/Overview.cfg").split('\n').value(1), "B\r");
+    }
+    EXPECT_EQ(script.inputs.size(), 3);
+
+    // returning to B skipped the question for B only: A is asked again
+    users->setCurrentIndex(users->findText("A"));
+    EXPECT_EQ(script.inputs.size(), 4);
+    EXPECT_EQ(users->currentText(), "B");
+
+    // a user whose record went missing is not taken, without a message
+    writeUser("D", "");
+    QFile::remove(path("Benutzer/C.usr"));
+    script.messages.clear();
+    users->setCurrentIndex(users->findText("C"));
+    EXPECT_EQ(G_ActiveUser, "B");
+    EXPECT_TRUE(script.messages.isEmpty());
+}
+
+TEST_F(OverviewTest, BudgetLabelsAndDialRefusals)
+{
+    clock.set(QDateTime(QDate(2001, 1, 15), QTime(12, 0, 0)));
+    ASSERT_TRUE(WriteTestBudget(path("Benutzer/Supervisor.bdg"), " 5", " 0", " 0"));
+    writeCipher("Benutzer/Supervisor.usr", {"0", "0", "0", "0", "1", "0", "0", "60", "", "0", "600"});
+    for (const char* name : {"15012001-080000.con", "15012001-090000.con"}) {
+        TestRecord r;
+        r.name = name;
+        r.cost = "2,50";
+        r.user = "Supervisor";
+        ASSERT_TRUE(WriteTestRecord(dir.path(), r));
+    }
+    sim.phoneBook.addEntry("ISP");
+    Overview* page = load();
+    EXPECT_TRUE(G_NoDialOverBudget);
+    EXPECT_EQ(page->lblOverview[2]->text(), "0,00 €");
+    EXPECT_EQ(page->lblOverview[2]->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_EQ(page->lblOverview[6]->text(), "0,0%");
+    EXPECT_EQ(page->lblOverview[7]->text(), "nicht festgelegt");
+    EXPECT_EQ(page->lblOverview[8]->text(), "nicht festgelegt");
+    EXPECT_EQ(page->lblOverview[5]->text(), "Zeitraum: 01.01.2001 - 31.01.2001");
+    EXPECT_EQ(page->lblOverview[10]->text(), "unbekannt (keine Tarife zugewiesen)");
+    EXPECT_TRUE(page->IsBudgetExceeded());
+    EXPECT_TRUE(form->isBudgetExceeded());
+
+    page->Command1_Click();
+    EXPECT_EQ(script.texts(), QStringList{DIAL_OVER_BUDGET});
+    EXPECT_EQ(script.messages[0].icon(), vbInformation);
+    EXPECT_TRUE(sim.phoneBook.dialCalls.isEmpty());
+    EXPECT_FALSE(G_DialedHere);
+
+    // the page answers from what it shows; closed, the tray's question creates no page
+    ASSERT_TRUE(WriteTestBudget(path("Benutzer/Supervisor.bdg"), " 0", " 0", " 0"));
+    EXPECT_TRUE(form->isBudgetExceeded());
+    form->HideWindows();
+    flush();
+    EXPECT_FALSE(form->isBudgetExceeded());
+    EXPECT_FALSE(IsFormLoaded("Overview"));
+
+    // no budgets: every line "nicht festgelegt"; a cancelled password of the entry dials nothing
+    page = form->overviewPage() ? form->overviewPage() : (form->showOverview(), form->overviewPage());
+    for (int i : {6, 7, 8}) EXPECT_EQ(page->lblOverview[i]->text(), "nicht festgelegt") << i;
+    EXPECT_FALSE(page->IsBudgetExceeded());
+    script.messages.clear();
+    script.answerInput("");
+    page->Command1_Click();
+    EXPECT_EQ(script.inputs.size(), 1);
+    EXPECT_FALSE(G_DialedHere);
+    EXPECT_FALSE(IsFormLoaded("Status"));
+    EXPECT_TRUE(script.messages.isEmpty());
+}
+
+TEST_F(OverviewTest, PageReplacedWhileItWaits)
+{
+    writeTariff("Net", "Tag", 1.9f);
+    writeUser("C", "geheim");
+    sim.phoneBook.addEntry("ISP", {}, true);
+    Overview* page = load();
+    ASSERT_TRUE(G_MonitoringOn);
+
+    // detection starts a recording during the modal dial: the counter page takes the page's place
+    QTimer::singleShot(5, [&] {
+        sim.connected.currentFlags = INTERNET_CONNECTION_MODEM;
+        sim.phoneBook.addConnection(0x300, "ISP");
+        form->detection.OnlineCheck_Timer();
+        if (Status* status = StatusWindow()) status->close();
+    });
+    page->Command1_Click();
+    flush();
+    EXPECT_TRUE(G_DialedHere);
+    EXPECT_TRUE(G_Recording);
+    EXPECT_EQ(form->overviewPage(), nullptr);
+    EXPECT_EQ(sim.phoneBook.dialCalls.size(), 1);
+    form->counterPage()->Counter_Stop();
+    spin();
+    page = form->overviewPage();
+    ASSERT_NE(page, nullptr);
+
+    // the page goes while its password question is open: the answer is dropped
+    script.during = [&] {
+        form->HideWindows();
+        flush();
+    };
+    script.answerInput("geheim");
+    page->comOverviewUser->setCurrentIndex(page->comOverviewUser->findText("C"));
+    flush();
+    EXPECT_EQ(form->overviewPage(), nullptr);
+    EXPECT_EQ(G_ActiveUser, "Supervisor");
+}
