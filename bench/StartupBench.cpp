@@ -2,12 +2,17 @@
 // everything a real start pays: loading the executable, Qt's platform start, the main window's load.
 #include "bench/BenchSupport.h"
 
+#include "core/Clock.h"
 #include "core/Dialogs.h"
 #include "core/RecordFiles.h"
 #include "core/Globals.h"
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
+#include "core/VB.h"
+#include "recording/OverviewFiles.h"
 #include "recording/ui/Startup.h"
+#include "tariffs/TarifFile.h"
+#include "users/UserRecord.h"
 
 #include <QApplication>
 #include <QDir>
@@ -141,6 +146,30 @@ void printChildMessages(Child& child)
         if (line.startsWith("message: ") || line.startsWith("input: "))
             std::printf("  the child showed %s\n", line.constData());
 }
+// The overview page's worst case at start: it names a user (no password) with all three budgets on
+// and today inside a five-year period, so every budget walks the records, and a tariff with free
+// minutes, whose allowance walks them again. The tariff is one the records name.
+bool MakeWorstCaseOverview()
+{
+    TarifFile tariff = TarifFile::New("Wellenreiter", "Tag");
+    tariff.takt = "60 / 60";
+    tariff.freeAllowance = "600";
+    tariff.zones = {{0, 8, 1.2f, false}, {8, 18, 1.9f, false}, {18, 24, 1.5f, false}};
+    const QString file = "Wellenreiter - Tag.atl";
+    if (!WriteTextLines(ProgramPath("Tarife/" + file), TarifFileLines(tariff))) return false;
+    if (!SaveUser("Anna", UserRecord())) return false;
+    BudgetRecord budget;
+    budget.day = "5";
+    budget.month = "50";
+    budget.period = "500";
+    budget.start = ShortDate(Today().addYears(-4));
+    budget.end = ShortDate(Today().addYears(1));
+    if (!WriteBudgetRecord(UserBudgetPath("Anna"), budget)) return false;
+    BudgetOptions options;
+    options.visualWarning = true;
+    if (!WriteBudgetOptions(options)) return false;
+    return SaveOverviewChoices({true, QString(), "Anna", tariff.provider, TarifItem(tariff.provider, file)});
+}
 } // namespace
 
 int RunStartupChild(const QString& folder, bool stay)
@@ -165,13 +194,17 @@ int RunStartupBench(int records)
         std::fprintf(stderr, "no temporary folder\n");
         return 1;
     }
-    // The program folder holds the records and nothing else: the first start makes the default user
-    // (no password) and the default settings, except that detection is on.
+    // The program folder holds the records and the overview's worst case; the first start makes the
+    // Supervisor and the other default settings, except that detection is on.
     const QString folder = dir.path() + "/Zumbrel";
     SetProgramFolder(folder);
     ResetGlobals();
     const int made = MakeBenchRecords(records);
     WriteTextLines(ProgramPath("Config/Monitoring.cfg"), {" 1"});
+    if (!MakeWorstCaseOverview()) {
+        std::fprintf(stderr, "the overview's files could not be written\n");
+        return 1;
+    }
 
     // A lock and settings of its own, so that neither a running Zumbrel nor the user's desktop files
     // are touched.
@@ -184,7 +217,9 @@ int RunStartupBench(int records)
     env.insert("XDG_CONFIG_HOME", dir.path() + "/config");
     env.insert("XDG_DATA_HOME", dir.path() + "/data");
 
-    std::printf("start-up: %d records, default settings, no password, detection on; an offscreen child\n", made);
+    std::printf("start-up: %d records; the overview names a user with day, month and five-year period budgets "
+                "and a tariff with free minutes; no password, detection on; an offscreen child\n",
+                made);
     std::vector<double> ms;
     for (int run = 0; run < WARM_UP_RUNS + STARTUP_RUNS; ++run) {
         Child child;

@@ -18,6 +18,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 // A job that finds the synchronisation by hand still waiting comes after it.
 constexpr int JOB_RETRY_MS = 1000;
@@ -243,25 +245,28 @@ void Connection::syncTimers()
 void Connection::showFields()
 {
     const CounterEngine& e = m_engine;
-    showText(lblConnectionName, e.lblConnectionName);
-    showText(lblConnectionSpeed, e.lblConnectionSpeed);
-    showText(lblBenutzer, e.lblBenutzer);
-    showText(lblTarifname, e.lblTarifname);
-    showText(lblStartzeit, e.lblStartzeit);
-    showText(lblEinheit, e.lblEinheit);
-    showText(lblEuroProMinute, e.lblEuroProMinute);
-    showText(lblDauer, e.lblDauer);
-    showText(lblKosten, e.lblKosten);
-    showText(lblEinheiten, e.lblEinheiten);
-    showText(lblRestFrei, e.lblRestFrei);
-    showText(Label3[26], e.lblFreeCaption);
-    showText(lblBytesIn, e.lblBytesIn);
-    showText(lblBytesOut, e.lblBytesOut);
-    showText(lblBytesInOut, e.lblBytesInOut);
-    showText(lblBytesInPerSecond, e.lblBytesInPerSecond);
-    showText(lblBytesOutPerSecond, e.lblBytesOutPerSecond);
-    showText(lblBytesInOutPerSecond, e.lblBytesInOutPerSecond);
-    showText(lblTimeSync, e.lblTimeSync);
+    const std::pair<QLabel*, const QString*> fields[] = {
+        {lblConnectionName, &e.lblConnectionName},
+        {lblConnectionSpeed, &e.lblConnectionSpeed},
+        {lblBenutzer, &e.lblBenutzer},
+        {lblTarifname, &e.lblTarifname},
+        {lblStartzeit, &e.lblStartzeit},
+        {lblEinheit, &e.lblEinheit},
+        {lblEuroProMinute, &e.lblEuroProMinute},
+        {lblDauer, &e.lblDauer},
+        {lblKosten, &e.lblKosten},
+        {lblEinheiten, &e.lblEinheiten},
+        {lblRestFrei, &e.lblRestFrei},
+        {Label3[26], &e.lblFreeCaption},
+        {lblBytesIn, &e.lblBytesIn},
+        {lblBytesOut, &e.lblBytesOut},
+        {lblBytesInOut, &e.lblBytesInOut},
+        {lblBytesInPerSecond, &e.lblBytesInPerSecond},
+        {lblBytesOutPerSecond, &e.lblBytesOutPerSecond},
+        {lblBytesInOutPerSecond, &e.lblBytesInOutPerSecond},
+        {lblTimeSync, &e.lblTimeSync},
+    };
+    for (const auto& [label, text] : fields) showText(label, *text);
     if (!e.lblTarifupdates.isEmpty()) {
         showText(lblTarifupdates, e.lblTarifupdates);
         if (HasLinkLook(lblTarifupdates) != e.lblTarifupdatesLink) SetLinkLook(lblTarifupdates, e.lblTarifupdatesLink);
