@@ -98,7 +98,10 @@ protected:
         TarifFile t = TarifFile::New(provider, name);
         t.zones = {{0, 24, cents, false}};
         ASSERT_TRUE(WriteTarifFile(t));
-        if (ext != ".tel") ASSERT_TRUE(QFile::rename(path("Tarife/" + t.fileName()), path("Tarife/" + provider + " - " + name + ext)));
+        if (ext != ".tel") {
+            ASSERT_TRUE(
+                QFile::rename(path("Tarife/" + t.fileName()), path("Tarife/" + provider + " - " + name + ext)));
+        }
     }
     void writeUser(const QString& name, const QString& password)
     {
@@ -253,7 +256,9 @@ TEST_F(OverviewTest, RefusedPasswordReturnsToTheUserShownBefore)
         script.answerInput(answer);
         users->setCurrentIndex(users->findText("C"));
         EXPECT_EQ(script.texts(), answer.isEmpty() ? QStringList{} : QStringList{"Falsches Passwort!"});
-        if (!answer.isEmpty()) EXPECT_EQ(script.messages[0].icon(), vbCritical);
+        if (!answer.isEmpty()) {
+            EXPECT_EQ(script.messages[0].icon(), vbCritical);
+        }
         EXPECT_EQ(users->currentText(), "B");
         EXPECT_EQ(G_ActiveUser, "B");
         EXPECT_EQ(form->Tag, "B");
