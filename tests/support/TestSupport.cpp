@@ -28,6 +28,15 @@ QString ScriptedDialogs::inputBox(const InputRequest& request)
     return a;
 }
 
+QStringList ScriptedDialogs::openFiles(const OpenFileRequest& request)
+{
+    fileRequests << request;
+    if (m_fileAnswers.empty()) return {};
+    const QStringList a = m_fileAnswers.front();
+    m_fileAnswers.pop_front();
+    return a;
+}
+
 QStringList ScriptedDialogs::texts() const
 {
     QStringList out;
