@@ -66,6 +66,8 @@ bool cFlatControl::DroppedDown() const { return m_control && m_combo && m_droppe
 
 int cFlatControl::state() const { return m_state; }
 
+QWidget* cFlatControl::control() const { return m_control; }
+
 bool cFlatControl::eventFilter(QObject* watched, QEvent* event)
 {
     if (!m_control) return false;

@@ -21,6 +21,7 @@ public:
     bool DroppedDown() const;
     // The frame drawn now: Flat, Hot or Pressed.
     int state() const;
+    QWidget* control() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -73,6 +73,9 @@ protected:
 // The bytes this process has read so far (rchar of /proc/self/io); -1 where the kernel does not count them.
 qint64 BytesReadSoFar();
 
+// The object names of the controls that the window's flat-look decorators draw, in the order attached.
+QStringList FlatDecorated(const QObject* window);
+
 // Bytes from a hex text ("99 c3 7b").
 QByteArray FromHex(const char* hex);
 
