@@ -44,15 +44,16 @@ QPoint CentredPosition(const QRect& outer, const QSize& inner)
 
 namespace {
 
-// Centres the dialog once, when it first shows, as the original's one-shot window hook did.
+// Centres the dialog as it first shows, and again on its first activation, when the window manager's
+// frame is known; then it lets go, so the user may move it.
 class Centring : public QObject {
 public:
     Centring(QWidget* owner, bool onOwner) : m_owner(owner), m_onOwner(onOwner) {}
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::Show) return false;
+        if (event->type() != QEvent::Show && event->type() != QEvent::WindowActivate) return false;
         auto* dialog = static_cast<QWidget*>(watched);
-        dialog->removeEventFilter(this);
+        if (event->type() == QEvent::WindowActivate) dialog->removeEventFilter(this);
         QRect outer;
         if (m_onOwner && m_owner) {
             outer = m_owner->window()->frameGeometry();
