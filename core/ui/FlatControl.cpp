@@ -24,13 +24,19 @@ void Draw3DFrame(QPainter& p, const QRect& r, const QColor& topLeft, const QColo
     p.fillRect(QRect(l + 1, b - 1, rt - 1 - l, 1), bottomRight);
 }
 
-QRect Shrunk(const QRect& r, int n) { return r.adjusted(n, n, -n, -n); }
+QRect Shrunk(const QRect& r, int n)
+{
+    return r.adjusted(n, n, -n, -n);
+}
 
 } // namespace
 
 cFlatControl::cFlatControl(QObject* parent) : QObject(parent) {}
 
-cFlatControl::~cFlatControl() { detach(); }
+cFlatControl::~cFlatControl()
+{
+    detach();
+}
 
 void cFlatControl::Attach(QWidget* control)
 {
@@ -62,11 +68,20 @@ void cFlatControl::detach()
     m_state = Flat;
 }
 
-bool cFlatControl::DroppedDown() const { return m_control && m_combo && m_dropped; }
+bool cFlatControl::DroppedDown() const
+{
+    return m_control && m_combo && m_dropped;
+}
 
-int cFlatControl::state() const { return m_state; }
+int cFlatControl::state() const
+{
+    return m_state;
+}
 
-QWidget* cFlatControl::control() const { return m_control; }
+QWidget* cFlatControl::control() const
+{
+    return m_control;
+}
 
 bool cFlatControl::eventFilter(QObject* watched, QEvent* event)
 {
@@ -118,7 +133,8 @@ bool cFlatControl::eventFilter(QObject* watched, QEvent* event)
     case QEvent::EnabledChange:
         refresh();
         break;
-    default: break;
+    default:
+        break;
     }
     return false;
 }
@@ -173,8 +189,13 @@ void cFlatControl::paintFrame()
         p.fillRect(QRect(button.left() - 1, r.top(), 1, r.height()), pal.color(QPalette::Base));
         break;
     }
-    case Hot: Draw3DFrame(p, button.adjusted(0, -1, 1, 1), light, shadow); break;
-    case Pressed: Draw3DFrame(p, button.adjusted(-1, -2, 0, 0).translated(1, 1), shadow, light); break;
-    default: break;
+    case Hot:
+        Draw3DFrame(p, button.adjusted(0, -1, 1, 1), light, shadow);
+        break;
+    case Pressed:
+        Draw3DFrame(p, button.adjusted(-1, -2, 0, 0).translated(1, 1), shadow, light);
+        break;
+    default:
+        break;
     }
 }

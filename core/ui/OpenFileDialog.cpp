@@ -18,7 +18,8 @@ OpenFileResult ShowOpenFileDialog(QWidget* owner, bool centreOnOwner)
     request.title = G_OFN.title;
     request.initialFolder = G_OFN.initialDir;
     request.initialFile = G_OFN.file;
-    for (int i = 0; i + 1 < G_OFN.filter.size(); i += 2) request.filters.append({G_OFN.filter[i], G_OFN.filter[i + 1]});
+    for (int i = 0; i + 1 < G_OFN.filter.size(); i += 2)
+        request.filters.append({G_OFN.filter[i], G_OFN.filter[i + 1]});
     const OpenFileResult result = SplitOpenFileAnswer(OpenFiles(request));
     if (!result.cancelled) G_OFN.file = result.count == 1 ? result.folder + result.files.first() : result.folder;
     return result;
@@ -29,7 +30,8 @@ OpenFileResult SplitOpenFileAnswer(const QStringList& paths)
     OpenFileResult r;
     if (paths.isEmpty() || paths.size() > MaxOpenFiles) return r;
     r.folder = QFileInfo(paths.first()).path();
-    for (const QString& p : paths) r.files << QFileInfo(p).fileName();
+    for (const QString& p : paths)
+        r.files << QFileInfo(p).fileName();
     r.count = r.files.size();
     if (r.count == 1 && !r.folder.endsWith('/')) r.folder += '/';
     r.cancelled = false;
@@ -64,6 +66,7 @@ public:
         if (outer.isValid()) dialog->move(CentredPosition(outer, dialog->frameGeometry().size()));
         return false;
     }
+
 private:
     QPointer<QWidget> m_owner;
     bool m_onOwner;
@@ -93,7 +96,8 @@ QStringList RunOpenFileDialog(const OpenFileRequest& r)
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Ö&ffnen"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
     QStringList filters;
-    for (const FileFilter& f : r.filters) filters << NameFilter(f);
+    for (const FileFilter& f : r.filters)
+        filters << NameFilter(f);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
     if (!r.initialFolder.isEmpty()) dialog.setDirectory(r.initialFolder);
     if (!r.initialFile.isEmpty()) {

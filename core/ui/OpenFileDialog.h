@@ -13,8 +13,8 @@ class QWidget;
 
 struct OpenFileResult {
     qint32 count = 0;
-    QStringList files;  // names without folder, in the dialog's order
-    QString folder;     // with its closing "/" for one file, without it for several
+    QStringList files; // names without folder, in the dialog's order
+    QString folder;    // with its closing "/" for one file, without it for several
     bool cancelled = true;
 };
 

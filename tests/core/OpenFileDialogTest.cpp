@@ -22,7 +22,8 @@ protected:
 TEST_F(OpenFileDialogTest, AnswerSplitsIntoFolderAndNames)
 {
     QStringList many;
-    for (int i = 1; i <= 201; ++i) many << QString("/opt/x/f%1").arg(i);
+    for (int i = 1; i <= 201; ++i)
+        many << QString("/opt/x/f%1").arg(i);
     struct Case {
         const char* what;
         QStringList paths;
@@ -95,7 +96,8 @@ TEST_F(OpenFileDialogTest, CentringRoundsHalvesToEven)
         {{10, 0, 100, 100}, {51, 51}, {34, 24}},     // 34.5, 24.5
         {{0, 0, 100, 100}, {200, 100}, {-50, 0}},    // larger than its owner
     };
-    for (const Case& c : cases) EXPECT_EQ(CentredPosition(c.outer, c.inner), c.at);
+    for (const Case& c : cases)
+        EXPECT_EQ(CentredPosition(c.outer, c.inner), c.at);
 }
 
 TEST_F(OpenFileDialogTest, RealDialogOpensCentredOnItsOwnerWithTheFilters)
