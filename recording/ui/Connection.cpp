@@ -191,9 +191,13 @@ void Connection::buildControls()
     lblTarifupdates = value("lblTarifupdates", "", wndConnection);
     cmdStop = new QPushButton(QStringLiteral("Aufzeichnung stoppen"), wndConnection);
     cmdStop->setObjectName("cmdStop");
+    // the two notices one above the other: side by side they would run into each other and the button
+    auto* notices = new QVBoxLayout;
+    notices->setSpacing(2);
+    notices->addWidget(lblProgrammupdates);
+    notices->addWidget(lblTarifupdates);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(lblProgrammupdates);
-    bottom->addWidget(lblTarifupdates);
+    bottom->addLayout(notices);
     bottom->addStretch(1);
     bottom->addWidget(cmdStop);
     page->addLayout(bottom, 4, 0, 1, 2);

@@ -69,7 +69,8 @@ Autoupdate::Autoupdate(QWidget* parent) : QDialog(parent)
     setObjectName("Autoupdate");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Neue Tarife gefunden"));
-    setWindowFlags((windowFlags() | Qt::MSWindowsFixedSizeDialogHint) & ~Qt::WindowContextHelpButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
 
     m_pages = new QStackedLayout(this);
     auto* main = new QWidget(this);
@@ -94,6 +95,8 @@ Autoupdate::Autoupdate(QWidget* parent) : QDialog(parent)
     List1->hide();
     List2 = new QListWidget(main);
     List2->setObjectName("List2");
+    List2->setWordWrap(true); // "<provider> - <tariff>.atl" is long: it wraps rather than scrolls
+    List2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Command1[0] = new QPushButton(QStringLiteral("Jetzt &herunterladen"), main);
     Command1[1] = new QPushButton(QStringLiteral("Diesmal &nicht"), main);
     grid->addWidget(Label1, 0, 0);
@@ -105,8 +108,8 @@ Autoupdate::Autoupdate(QWidget* parent) : QDialog(parent)
     buttons->addWidget(Command1[0]);
     buttons->addWidget(Command1[1]);
     grid->addLayout(buttons, 3, 0, 1, 2);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(0, 5);
+    grid->setColumnStretch(1, 6);
     grid->setRowStretch(2, 1);
     m_pages->addWidget(main);
 
@@ -134,7 +137,7 @@ Autoupdate::Autoupdate(QWidget* parent) : QDialog(parent)
     connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
     connect(Command1[1], &QPushButton::clicked, this, [this] { Command1_Click(1); });
     connect(Command2, &QPushButton::clicked, this, &Autoupdate::Command2_Click);
-    setFixedSize(500, 270);
+    setFixedSize(580, 280);
     RegisterForm(this);
 }
 
