@@ -8,6 +8,7 @@
 #include "core/VB.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cmath>
 
@@ -145,14 +146,12 @@ TarifSaveResult SaveTarif(TarifFields* fields, const QString& oldFileName)
     case TarifSaveCheck::Ok: break;
     }
     const TarifFile tarif = TarifFromFields(*fields);
+    // the writer replaces a file of the name in another case, as the original's file system did
+    const QString written = QFileInfo(ProgramPath("Tarife/" + tarif.fileName())).fileName();
     if (!WriteTarifFile(tarif)) return TarifSaveResult::WriteFailed;
-    const QString written = tarif.fileName();
     const QString folder = ProgramPath("Tarife");
-    QStringList gone;
-    if (!oldFileName.isEmpty() && IsSafeName(oldFileName)) gone << FindFileNoCase(folder, oldFileName);
-    for (const QString& name : ListFolder(folder))
-        if (QString::compare(name, written, Qt::CaseInsensitive) == 0) gone << name;
-    for (const QString& name : gone)
-        if (!name.isEmpty() && name != written) QFile::remove(folder + "/" + name);
+    const QString old = oldFileName.isEmpty() || !IsSafeName(oldFileName) ? QString()
+                                                                          : FindFileNoCase(folder, oldFileName);
+    if (!old.isEmpty() && old != written) QFile::remove(folder + "/" + old);
     return TarifSaveResult::Saved;
 }

@@ -65,6 +65,5 @@ enum class TarifSaveResult { Saved, Names, Weekend, WriteFailed };
 
 // The whole save: checks, then the new file written whole, and only then `oldFileName` (the tariff being
 // changed; empty for a new tariff or a template taken from a downloaded one) deleted when it names another
-// file. A file of the new name in another case goes too, so no two files differ only in case. Nothing is
-// deleted when the write fails.
+// file (names compared without regard to case). Nothing is deleted when the write fails.
 TarifSaveResult SaveTarif(TarifFields* fields, const QString& oldFileName);

@@ -44,7 +44,7 @@ TarifTree BuildTarifTree(const QStringList& folderNames)
         const QString item = TarifItem(provider, name);
         if (item.isEmpty()) continue;
         const bool atl = item[0] == 'A';
-        TarifTreeRow row{item.mid(3), atl, provider};
+        TarifTreeRow row{item.mid(4), atl, provider}; // "M - name"
         (atl ? downloaded[*at] : tree.providers[*at].tariffs).append(row);
         ++tree.count;
     }
