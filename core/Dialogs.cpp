@@ -26,3 +26,9 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
     DialogHandler* h = current();
     return h ? h->inputBox(r) : QString();
 }
+
+QStringList OpenFiles(const OpenFileRequest& request)
+{
+    DialogHandler* h = current();
+    return h ? h->openFiles(request) : QStringList();
+}

@@ -1,7 +1,9 @@
 #pragma once
 // Every message box and input box of the program goes through these two functions, so that tests can
 // answer them from a script and no test ever blocks on a modal dialog.
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -36,11 +38,32 @@ struct InputRequest {
     bool masked = false; // password prompts
 };
 
+// One description and its patterns ("*.exe;*.com"), as the file dialog's type list shows them.
+struct FileFilter {
+    QString description;
+    QString pattern;
+};
+
+struct OpenFileRequest {
+    QWidget* owner = nullptr;
+    bool centreOnOwner = false; // else centred on the screen
+    QString title;
+    QString initialFolder;
+    QString initialFile; // the last answer, shown again
+    QList<FileFilter> filters;
+};
+
 class DialogHandler {
 public:
     virtual ~DialogHandler() = default;
     virtual int messageBox(const MessageRequest& request) = 0;
     virtual QString inputBox(const InputRequest& request) = 0; // Cancel gives the empty text
+    // Full paths of the chosen files, in the dialog's order; Cancel gives none.
+    virtual QStringList openFiles(const OpenFileRequest& request)
+    {
+        Q_UNUSED(request);
+        return {};
+    }
 };
 
 // The handler that answers every box; nullptr restores the default (real dialogs, installed by the
@@ -51,3 +74,4 @@ void SetDefaultDialogHandler(DialogHandler* handler);
 int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
 QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString(),
                  bool masked = false);
+QStringList OpenFiles(const OpenFileRequest& request);

@@ -43,8 +43,11 @@ float G_RateIn;
 float G_RateOut;
 float G_RateTotal;
 
+OpenFileName G_OFN;
+
 void ResetGlobals()
 {
+    G_OFN = OpenFileName();
     G_Currency.clear();
     G_SameProgramsForAll = G_TrayWhenMinimized = G_StartMinimized = G_DialerProtection = false;
     G_ActiveUser.clear();

@@ -1,6 +1,7 @@
 #pragma once
 // Program-wide state, shared by every window and module.
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 inline const QString APP_TITLE = QStringLiteral("Zumbrel");
@@ -52,6 +53,16 @@ extern double G_BytesTotal;
 extern float G_RateIn;
 extern float G_RateOut;
 extern float G_RateTotal;
+
+// The open-file dialog's description: the caller fills filter, folder and title; the dialog keeps its
+// last answer in `file`, which it shows again next time.
+struct OpenFileName {
+    QStringList filter; // description, pattern, description, pattern, ...
+    QString initialDir;
+    QString title;
+    QString file;
+};
+extern OpenFileName G_OFN;
 
 // Puts every program-wide variable back to its state at process start.
 void ResetGlobals();

@@ -1,5 +1,7 @@
 #include "core/ui/WidgetDialogs.h"
 
+#include "core/ui/OpenFileDialog.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -54,3 +56,5 @@ QString WidgetDialogs::inputBox(const InputRequest& r)
     dlg.setCancelButtonText("Abbrechen");
     return dlg.exec() == QDialog::Accepted ? dlg.textValue() : QString();
 }
+
+QStringList WidgetDialogs::openFiles(const OpenFileRequest& request) { return RunOpenFileDialog(request); }

@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/SystemUtils.h"
 #include "core/TimeLimit.h"
+#include "core/ui/FlatControl.h"
 #include "core/ui/Status.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/CounterSettings.h"
@@ -211,6 +212,8 @@ void Overview::Form_Load()
 {
     m_loading = true;
     chkKanalbuendelung->setChecked(G_ChannelBundling);
+    for (QWidget* w : std::initializer_list<QWidget*>{comOverviewUser, comAnbieter, comTarif, comDFUE, Notiz})
+        (new cFlatControl(this))->Attach(w);
     SetFlatBorder(wndOverview, true);
     LoadNote();
     GetTarife();

@@ -370,3 +370,10 @@ TEST_F(OverviewTest, PageReplacedWhileItWaits)
     EXPECT_EQ(form->overviewPage(), nullptr);
     EXPECT_EQ(G_ActiveUser, "Supervisor");
 }
+
+TEST_F(OverviewTest, LoadGivesTheChoicesAndTheNoteTheFlatLook)
+{
+    Overview* page = load();
+    ASSERT_TRUE(page);
+    EXPECT_EQ(FlatDecorated(page), QStringList({"comOverviewUser", "comAnbieter", "comTarif", "comDFÜ", "Notiz"}));
+}

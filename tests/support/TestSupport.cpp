@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "core/ui/FlatControl.h"
+
 #include "core/Globals.h"
 #include "core/LineCipher.h"
 #include "core/ProgramFolder.h"
@@ -9,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QWidget>
 
 int ScriptedDialogs::messageBox(const MessageRequest& request)
 {
@@ -26,6 +29,23 @@ QString ScriptedDialogs::inputBox(const InputRequest& request)
     const QString a = m_inputAnswers.front();
     m_inputAnswers.pop_front();
     return a;
+}
+
+QStringList ScriptedDialogs::openFiles(const OpenFileRequest& request)
+{
+    fileRequests << request;
+    if (m_fileAnswers.empty()) return {};
+    const QStringList a = m_fileAnswers.front();
+    m_fileAnswers.pop_front();
+    return a;
+}
+
+QStringList FlatDecorated(const QObject* window)
+{
+    QStringList names;
+    for (const cFlatControl* f : window->findChildren<cFlatControl*>())
+        names << (f->control() ? f->control()->objectName() : QString());
+    return names;
 }
 
 QStringList ScriptedDialogs::texts() const

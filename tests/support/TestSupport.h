@@ -35,16 +35,20 @@ class ScriptedDialogs : public DialogHandler {
 public:
     int messageBox(const MessageRequest& request) override;
     QString inputBox(const InputRequest& request) override;
+    QStringList openFiles(const OpenFileRequest& request) override; // Cancel when nothing is queued
 
     void answerMessage(int answer) { m_messageAnswers.push_back(answer); }
     void answerInput(const QString& text) { m_inputAnswers.push_back(text); }
+    void answerFiles(const QStringList& paths) { m_fileAnswers.push_back(paths); }
 
     QList<MessageRequest> messages;
     QList<InputRequest> inputs;
+    QList<OpenFileRequest> fileRequests;
     QStringList texts() const; // the texts of the message boxes shown, in order
 private:
     std::deque<int> m_messageAnswers;
     std::deque<QString> m_inputAnswers;
+    std::deque<QStringList> m_fileAnswers;
 };
 
 // Base fixture: a fresh program folder, a fake clock, scripted dialogs, reset globals and the German
@@ -68,6 +72,9 @@ protected:
 
 // The bytes this process has read so far (rchar of /proc/self/io); -1 where the kernel does not count them.
 qint64 BytesReadSoFar();
+
+// The object names of the controls that the window's flat-look decorators draw, in the order attached.
+QStringList FlatDecorated(const QObject* window);
 
 // Bytes from a hex text ("99 c3 7b").
 QByteArray FromHex(const char* hex);

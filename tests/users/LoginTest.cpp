@@ -168,3 +168,9 @@ TEST_F(LoginTest, NoUserNoLogin)
     ShowLogin(nullptr, "Supervisor", nullptr);
     EXPECT_EQ(g_endCalls, 0);
 }
+
+TEST_F(LoginTest, UserListAndPasswordHaveTheFlatLook)
+{
+    auto login = open("Anna");
+    EXPECT_EQ(FlatDecorated(login.get()), QStringList({"Combo1", "Text1"}));
+}

@@ -5,6 +5,7 @@
 #include "core/LineCipher.h"
 #include "core/SystemUtils.h"
 #include "core/TextFile.h"
+#include "core/ui/FlatControl.h"
 #include "users/UserRecord.h"
 
 #include <QCloseEvent>
@@ -104,6 +105,7 @@ Login::Login(std::function<void(const QString&)> makeActive, const QString& pres
 
 bool Login::Form_Load()
 {
+    for (QWidget* w : std::initializer_list<QWidget*>{Combo1, Text1}) (new cFlatControl(this))->Attach(w);
     GetUsers();
     Text1->setFocus();
     return Combo1->count() > 0;
