@@ -7,6 +7,7 @@
 #include "recording/ui/Connection.h"
 #include "recording/ui/Form1.h"
 #include "tariffs/UpdateCheck.h"
+#include "tariffs/ui/Tarife.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -210,7 +211,7 @@ void Autoupdate::DownloadTarife()
     if (!m_closeAsked) {
         // a tariff that failed is offered again only while the last update taken stays as it was
         if (complete) SaveUpdateState(UpdateNumber);
-        // GetTarife of the tariff page follows with the tariff windows
+        if (Tarife* page = Tarife::open()) page->GetTarife(); // the new files in its tree
         if (Connection* page = counterPage()) page->showTarifUpdateDone(complete);
         if (!complete) MsgBox(INCOMPLETE_TEXT, vbOKOnly + vbExclamation);
     }

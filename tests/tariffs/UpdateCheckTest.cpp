@@ -1,13 +1,16 @@
 #include "core/platform/linux/QtDownloader.h"
+#include "core/ui/WindowUtils.h"
 #include "core/platform/sim/SimDownloader.h"
 #include "tariffs/UpdateCheck.h"
 #include "tariffs/ui/Autoupdate.h"
+#include "tariffs/ui/Tarife.h"
 
 #include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -180,7 +183,13 @@ TEST_F(UpdateCheckTest, FirstServerFailsSecondOffersTwoThirdIsNotAsked)
     EXPECT_EQ(window->List2->count(), 2);
 
     QPointer<Autoupdate> guard(window);
+    Tarife page; // open: its tree lists the new files
+    RegisterForm(&page); // as the main window does
+    page.Form_Load();
+    page.GetTarife();
+    EXPECT_EQ(page.lblTarif[4]->text(), "0 Tarife insgesamt.");
     window->Command1_Click(0);
+    EXPECT_EQ(page.lblTarif[4]->text(), "2 Tarife insgesamt.");
     EXPECT_EQ(readFile("Tarife/X - Y.atl"), "Anbieter:X\r\nTarif:Y\r\n");
     EXPECT_EQ(readFile("Tarife/X - Z.atl"), "Anbieter:X\r\nTarif:Z\r\n");
     EXPECT_EQ(readFile("Config/Update.cfg"), " 2\r\n17.01.2001\r\n");
