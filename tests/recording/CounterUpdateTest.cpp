@@ -1,6 +1,7 @@
-#include "core/platform/sim/SimDownloader.h"
 #include "core/ui/WindowUtils.h"
 #include "tariffs/ui/Autoupdate.h"
+
+#include "support/WaitingDownloader.h"
 
 #include "CounterPageFixture.h"
 
@@ -9,18 +10,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 
-#include <functional>
-
 namespace {
-struct WaitingDownloader : SimDownloader {
-    bool download(const QString& url, const QString& localFile) override
-    {
-        if (during) during(url);
-        return SimDownloader::download(url, localFile);
-    }
-    std::function<void(const QString&)> during;
-};
-
 // A recording with the tariff update due, and one server offering two tariffs.
 class CounterUpdateTest : public CounterPageTest {
 protected:

@@ -1,11 +1,11 @@
 #include "core/platform/linux/QtDownloader.h"
 #include "core/ui/WindowUtils.h"
-#include "core/platform/sim/SimDownloader.h"
 #include "tariffs/UpdateCheck.h"
 #include "tariffs/ui/Autoupdate.h"
 #include "tariffs/ui/Tarife.h"
 
 #include "support/LoopbackServer.h"
+#include "support/WaitingDownloader.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -15,19 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include <functional>
-
 namespace {
-// Scripted pages, and a step run while each download waits, as the timers would.
-struct WaitingDownloader : SimDownloader {
-    bool download(const QString& url, const QString& localFile) override
-    {
-        if (during) during(url);
-        return SimDownloader::download(url, localFile);
-    }
-    std::function<void(const QString&)> during;
-};
-
 // The list of server b: two sections with four entries, of which two are downloaded tariffs.
 const QByteArray LIST_B = "*U*x4\n[0001]\n<tel/a/b.atl|X - Y.atl>\n[0002]\n<tel/c|X - Z.atl>\n<tel/d|../x.atl>\n"
                           "<tel/e|X - W.tel>\n";
