@@ -14,3 +14,6 @@ int RunStartupBench(int records);
 // The child's side: starts the program on `folder`, prints "painted <monotonic ns>" at the main window's
 // first paint; with `stay` it then runs on, else it ends.
 int RunStartupChild(const QString& folder, bool stay);
+
+// The tariff page's tree and ListProviders over 2,000 tariff files of 200 providers.
+int RunTarifBench();

@@ -1,5 +1,6 @@
 // Usage: zumbrel_bench [records]   the record walks, then the start-up and idle figures (default 20000)
 //        zumbrel_bench --startup   the start-up and idle figures only
+//        zumbrel_bench --tariffs   the tariff tree and provider list only
 #include "bench/BenchSupport.h"
 
 #include <QApplication>
@@ -15,11 +16,13 @@ int main(int argc, char** argv)
         return RunStartupChild(QString::fromLocal8Bit(argv[2]), std::strcmp(argv[3], "idle") == 0);
     }
     QCoreApplication app(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--tariffs") == 0) return RunTarifBench();
     const bool startupOnly = argc > 1 && std::strcmp(argv[1], "--startup") == 0;
     const int records = argc > 1 && !startupOnly ? std::max(1, std::atoi(argv[1])) : 20000;
     if (!startupOnly) {
         const int rc = RunRecordBench(records);
         if (rc != 0) return rc;
+        if (RunTarifBench() != 0) return 1;
     }
     return RunStartupBench(records);
 }

@@ -367,6 +367,19 @@ void CounterEngine::Timer1_Timer()
     if (TimeSyncOn && !m_stopped) Label1_Click();
 }
 
+// The notice stays for the rest of the recording.
+void CounterEngine::ProgramUpdateFound()
+{
+    lblProgrammupdates = QStringLiteral("Neues Update verfügbar.");
+    lblProgrammupdatesLink = true;
+}
+
+void CounterEngine::TarifUpdateDone(bool complete)
+{
+    lblTarifupdates = complete ? QStringLiteral("Tarifupdate durchgeführt.") : QStringLiteral("Tarifupdate unvollständig.");
+    lblTarifupdatesLink = false;
+}
+
 void CounterEngine::Label1_Click()
 {
     lblTimeSync = "Zeitserver wird kontaktiert...";

@@ -38,6 +38,9 @@ public:
     void Label1_Click(); // synchronise the clock now
     void ShowBytes();
     void CheckStillOnline();
+    // The update window's reports: a newer program revision exists; the tariff download has ended.
+    void ProgramUpdateFound();
+    void TarifUpdateDone(bool complete);
 
     // Timer switches the page follows.
     bool RSTimer1 = false, RSTimer2 = false, TimerStarter = false, Timer1 = false;
@@ -51,8 +54,8 @@ public:
     QString lblConnectionName, lblConnectionSpeed, lblFreeCaption; // lblFreeCaption: caption item 26
     QString lblBytesIn, lblBytesOut, lblBytesInOut, lblBytesInPerSecond, lblBytesOutPerSecond,
         lblBytesInOutPerSecond;
-    QString lblTimeSync, lblTarifupdates;
-    bool lblTarifupdatesLink = false;
+    QString lblTimeSync, lblTarifupdates, lblProgrammupdates;
+    bool lblTarifupdatesLink = false, lblProgrammupdatesLink = false;
     QString smallWindow[4]; // the floating window's captions
     RecordingBudgets budgets;
 

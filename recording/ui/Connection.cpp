@@ -4,6 +4,7 @@
 #include "core/InternetFunctions.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/SmallWindow.h"
+#include "tariffs/ui/Autoupdate.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -11,6 +12,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
@@ -18,6 +20,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -188,9 +191,13 @@ void Connection::buildControls()
     lblTarifupdates = value("lblTarifupdates", "", wndConnection);
     cmdStop = new QPushButton(QStringLiteral("Aufzeichnung stoppen"), wndConnection);
     cmdStop->setObjectName("cmdStop");
+    // the two notices one above the other: side by side they would run into each other and the button
+    auto* notices = new QVBoxLayout;
+    notices->setSpacing(2);
+    notices->addWidget(lblProgrammupdates);
+    notices->addWidget(lblTarifupdates);
     auto* bottom = new QHBoxLayout;
-    bottom->addWidget(lblProgrammupdates);
-    bottom->addWidget(lblTarifupdates);
+    bottom->addLayout(notices);
     bottom->addStretch(1);
     bottom->addWidget(cmdStop);
     page->addLayout(bottom, 4, 0, 1, 2);
@@ -213,7 +220,7 @@ bool Connection::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         if (watched == Label1 && HasLinkLook(Label1)) Label1_Click();
         else if (watched == lblProgrammupdates && HasLinkLook(lblProgrammupdates)) lblProgrammupdates_Click();
-        // the tariff update window that the third link opens comes with the tariff windows
+        else if (watched == lblTarifupdates && HasLinkLook(lblTarifupdates)) lblTarifupdates_Click();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -267,9 +274,14 @@ void Connection::showFields()
         {lblTimeSync, &e.lblTimeSync},
     };
     for (const auto& [label, text] : fields) showText(label, *text);
-    if (!e.lblTarifupdates.isEmpty()) {
-        showText(lblTarifupdates, e.lblTarifupdates);
-        if (HasLinkLook(lblTarifupdates) != e.lblTarifupdatesLink) SetLinkLook(lblTarifupdates, e.lblTarifupdatesLink);
+    const std::tuple<QLabel*, const QString*, bool> notices[] = {
+        {lblTarifupdates, &e.lblTarifupdates, e.lblTarifupdatesLink},
+        {lblProgrammupdates, &e.lblProgrammupdates, e.lblProgrammupdatesLink},
+    };
+    for (const auto& [label, text, link] : notices) {
+        if (text->isEmpty()) continue;
+        showText(label, *text);
+        if (HasLinkLook(label) != link) SetLinkLook(label, link);
     }
     const RecordingBudgets::Label* budgets[3] = {&e.budgets.lblRestTag, &e.budgets.lblRestMonat,
                                                  &e.budgets.lblRestDefiniert};
@@ -348,6 +360,35 @@ void Connection::runJob()
 }
 
 void Connection::lblProgrammupdates_Click() { QDesktopServices::openUrl(QUrl(MAKER_SITE_HOST + PROGRAM_UPDATES_PAGE)); }
+
+// Shown beside the page, which goes on counting.
+void Connection::lblTarifupdates_Click()
+{
+    Autoupdate* window = Autoupdate::instance();
+    if (!window) return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void Connection::showProgramUpdate() { run([this] { m_engine.ProgramUpdateFound(); }); }
+
+void Connection::showTarifUpdateDone(bool complete) { run([&] { m_engine.TarifUpdateDone(complete); }); }
+
+// The one update window is created hidden and checked; a window busy with another check or a download
+// is left to it, and nothing counts as found.
+int Connection::checkForUpdates()
+{
+    QPointer<Autoupdate> window = Autoupdate::load();
+    if (!window->CheckForUpdates() || !window) return 0;
+    return window->List2->count();
+}
+
+void Connection::releaseUpdateWindow()
+{
+    Autoupdate* window = Autoupdate::instance();
+    if (window && !window->busy()) window->close();
+}
 
 void Connection::showEvent(QShowEvent* event)
 {

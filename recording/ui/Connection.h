@@ -33,6 +33,10 @@ public:
     void GetBudget();
     void Label1_Click();            // synchronise the clock now
     void lblProgrammupdates_Click(); // the maker's update page
+    void lblTarifupdates_Click();    // shows the update window with the tariffs found
+    // What the update window reports to the page.
+    void showProgramUpdate();
+    void showTarifUpdateDone(bool complete);
 
     // One second-exact timer per billing kind and the two one-shot jobs, following the engine's flags.
     QTimer RSTimer1, RSTimer2, TimerStarter, Timer1;
@@ -60,6 +64,8 @@ public:
     void startRefused() override;
     void showCountdown() override;
     void showNotice(int kind, const QString& text) override;
+    int checkForUpdates() override;
+    void releaseUpdateWindow() override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -15,6 +15,7 @@
 #include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
 #include "recording/ui/SmallWindow.h"
+#include "tariffs/ui/Tarife.h"
 #include "users/ui/Login.h"
 
 #include <QCheckBox>
@@ -66,7 +67,8 @@ QWidget* createOverview(Form1& form)
 
 QHash<QString, Form1::PageFactory>& pageTable()
 {
-    static QHash<QString, Form1::PageFactory> table{{QStringLiteral("Overview"), createOverview}};
+    static QHash<QString, Form1::PageFactory> table{{QStringLiteral("Overview"), createOverview},
+                                                    {QStringLiteral("Tarife"), CreateTarifePage}};
     return table;
 }
 

@@ -3,51 +3,14 @@
 #include "core/platform/sim/SimDownloader.h"
 #include "core/platform/sim/SimSystemClock.h"
 
+#include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
 
 namespace {
-// Answers every request with one fixed response; an empty response never answers.
-class LoopbackServer {
-public:
-    explicit LoopbackServer(QByteArray response) : m_response(std::move(response))
-    {
-        EXPECT_TRUE(m_server.listen(QHostAddress::LocalHost));
-        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket* s = m_server.nextPendingConnection()) {
-                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] {
-                    m_request += s->readAll();
-                    if (m_response.isEmpty() || !m_request.contains("\r\n\r\n")) return;
-                    s->write(m_response);
-                    s->disconnectFromHost();
-                });
-            }
-        });
-    }
-    QString url(const QString& path) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path);
-    }
-    QByteArray request() const { return m_request; }
-
-private:
-    QTcpServer m_server;
-    QByteArray m_response;
-    QByteArray m_request;
-};
-
-QByteArray Http(const char* status, const QByteArray& body)
-{
-    return QByteArray("HTTP/1.1 ") + status +
-           "\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
-           "\r\nConnection: close\r\n\r\n" + body;
-}
-
 class DownloadTest : public ProgramTest {
 protected:
     QString target() const { return path("Tarife/neu.atl"); }

@@ -1,0 +1,157 @@
+#include "tariffs/TarifEditor.h"
+
+#include "core/Clock.h"
+#include "core/FileList.h"
+#include "core/ProgramFolder.h"
+#include "core/SystemUtils.h"
+#include "core/TimeRoutines.h"
+#include "core/VB.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cmath>
+
+namespace {
+// The whole part of a number as VB's Int takes it; a number too long to hold reads as 0.
+double wholePart(double value) { return std::isfinite(value) ? std::floor(value) : 0; }
+
+bool nameAccepted(const QString& name) { return !name.isEmpty() && name.size() <= 250 && IsValidFileName(name); }
+
+// Zone entries hold fixed columns: hours at 6-7 and 14-15, the price from 25 to the blank before the kind.
+constexpr int FROM_COLUMN = 5, TO_COLUMN = 13, PRICE_COLUMN = 24;
+
+QString hourText(int hour) { return FormatDouble(qBound(0, hour, 24), "00"); }
+} // namespace
+
+QString NormaliseTakt(const QString& text)
+{
+    QString t = text;
+    const qsizetype slash = t.indexOf('/');
+    if (slash < 0) {
+        t = GeneralDouble(Val(t)) + " / 60";
+        if (Val(t) == 0) t = QStringLiteral("60 / 60");
+        return t;
+    }
+    t = GeneralDouble(wholePart(Val(t))) + " / " + GeneralDouble(wholePart(Val(t.mid(slash + 1))));
+    if (Val(t) == 0) t = QStringLiteral("60 / 60");
+    if (Val(t.mid(t.indexOf('/') + 1)) == 0) t = GeneralDouble(Val(t)) + " / 60";
+    return t;
+}
+
+QString NormaliseDecimal(const QString& text) { return GeneralSingle(ValDecimal(text)); }
+
+QString NormaliseWhole(const QString& text) { return GeneralDouble(wholePart(Val(text))); }
+
+QString ZoneEntry(const QString& from, const QString& to, const QString& price, bool weekend)
+{
+    if (from.isEmpty() || to.isEmpty() || price.isEmpty()) return {};
+    const double a = Val(from), b = Val(to);
+    if (a < 0 || a > 24 || b < 0 || b > 24) return {};
+    return "Von: " + FormatDouble(a, "00") + " Bis: " + FormatDouble(b, "00") + " Kosten: " + price +
+           (weekend ? " Wochenende" : " Werktag");
+}
+
+TarifSaveCheck CheckTarifSave(TarifFields* f)
+{
+    if (!nameAccepted(f->provider) || !nameAccepted(f->tariff)) return TarifSaveCheck::Names;
+    const auto fill = [](QString& field, const char* text) {
+        if (field.isEmpty()) field = QString::fromLatin1(text);
+    };
+    fill(f->baseFee, "0");
+    fill(f->minimumTurnover, "0");
+    fill(f->freeAllowance, "0");
+    fill(f->takt, "60/60");
+    fill(f->callBaseFee, "0");
+    fill(f->volumePrice, "0");
+    fill(f->volumeUnit, "1");
+    if (!f->volumeBilling && !f->zones.isEmpty()) {
+        bool weekend = false;
+        for (const QString& entry : f->zones) weekend = weekend || entry.endsWith(QLatin1String("Wochenende"));
+        if (!weekend) return TarifSaveCheck::Weekend;
+    }
+    return TarifSaveCheck::Ok;
+}
+
+TarifFile TarifFromFields(const TarifFields& f)
+{
+    TarifFile t = TarifFile::New(f.provider, f.tariff);
+    if (f.keepsValues) {
+        t.validity = f.validity;
+        t.dialNumber = f.dialNumber;
+        t.userName = f.userName;
+        t.password = f.password;
+        t.secondExact = f.secondExact;
+        t.secondSteps = f.secondSteps;
+    }
+    t.baseFee = f.baseFee;
+    t.minimumTurnover = f.minimumTurnover;
+    t.freeAllowance = f.freeAllowance;
+    t.takt = f.takt;
+    t.callBaseFee = f.callBaseFee;
+    t.volumeCents = ToCents(ValDecimal(f.volumePrice));
+    t.volumeUnit = f.volumeUnit;
+    t.registration = f.registration;
+    t.nationwide = f.nationwide;
+    t.channelBundling = f.channelBundling;
+    t.flatrate = f.flatrate;
+    t.volumeBilling = f.volumeBilling;
+    for (const QString& entry : f.zones) {
+        TarifZone z;
+        z.from = CInt(Val(entry.mid(FROM_COLUMN, 2)));
+        z.to = CInt(Val(entry.mid(TO_COLUMN, 2)));
+        z.cents = ToCents(ValDecimal(entry.mid(PRICE_COLUMN)));
+        z.weekend = !entry.endsWith(QLatin1String("Werktag"));
+        t.zones << z;
+    }
+    return t;
+}
+
+TarifFields FieldsFromTarif(const TarifFile& t)
+{
+    TarifFields f;
+    f.provider = t.provider;
+    f.tariff = t.tariff;
+    f.keepsValues = true;
+    f.validity = t.validity;
+    f.dialNumber = t.dialNumber;
+    f.userName = t.userName;
+    f.password = t.password;
+    f.secondExact = t.secondExact;
+    f.secondSteps = t.secondSteps;
+    f.volumeBilling = t.volumeBilling;
+    f.volumeUnit = t.volumeUnit;
+    f.freeAllowance = t.freeAllowance;
+    f.volumePrice = GeneralSingle(t.volumeCents / 100.0f);
+    f.channelBundling = t.channelBundling;
+    f.registration = t.registration;
+    f.baseFee = NormaliseDecimal(t.baseFee);
+    f.callBaseFee = NormaliseDecimal(t.callBaseFee);
+    f.minimumTurnover = NormaliseDecimal(t.minimumTurnover);
+    f.nationwide = t.nationwide;
+    f.flatrate = t.flatrate;
+    f.takt = t.takt;
+    // a downloaded file's hour beyond 0-24 would break the entry's fixed columns
+    for (const TarifZone& z : t.zones)
+        f.zones << "Von: " + hourText(z.from) + " Bis: " + hourText(z.to) + " Kosten: " + GeneralSingle(z.cents / 100.0f) +
+                       (z.weekend ? " Wochenende" : " Werktag");
+    return f;
+}
+
+TarifSaveResult SaveTarif(TarifFields* fields, const QString& oldFileName)
+{
+    switch (CheckTarifSave(fields)) {
+    case TarifSaveCheck::Names: return TarifSaveResult::Names;
+    case TarifSaveCheck::Weekend: return TarifSaveResult::Weekend;
+    case TarifSaveCheck::Ok: break;
+    }
+    const TarifFile tarif = TarifFromFields(*fields);
+    // the writer replaces a file of the name in another case, as the original's file system did
+    const QString written = QFileInfo(ProgramPath("Tarife/" + tarif.fileName())).fileName();
+    if (!WriteTarifFile(tarif)) return TarifSaveResult::WriteFailed;
+    const QString folder = ProgramPath("Tarife");
+    const QString old = oldFileName.isEmpty() || !IsSafeName(oldFileName) ? QString()
+                                                                          : FindFileNoCase(folder, oldFileName);
+    if (!old.isEmpty() && old != written) QFile::remove(folder + "/" + old);
+    return TarifSaveResult::Saved;
+}
