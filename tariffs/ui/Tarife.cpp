@@ -3,8 +3,10 @@
 #include "core/Dialogs.h"
 #include "core/FileList.h"
 #include "core/ProgramFolder.h"
+#include "core/ui/FlatControl.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Form1.h"
+#include "tariffs/ui/Autoupdate.h"
 #include "tariffs/ui/Tarifdaten.h"
 
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QStackedWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -74,6 +77,7 @@ Tarife::Tarife(QWidget* parent) : QWidget(parent)
     setObjectName("Tarife");
     setWindowTitle("Tarifliste");
     s_open = this;
+    flatAutoupdate = new cFlatControl(this);
     buildControls();
 }
 
@@ -213,6 +217,7 @@ bool Tarife::eventFilter(QObject* watched, QEvent* event)
 
 void Tarife::Form_Load()
 {
+    flatAutoupdate->Attach(comAutoupdate);
     SetFlatBorder(wndTarife, true);
     m_loading = true;
     {
@@ -383,5 +388,13 @@ void Tarife::SaveAutoupdateSettings()
 
 void Tarife::lblLink_Click()
 {
-    // the update window's check comes with the update window
+    Autoupdate* window = Autoupdate::load();
+    if (!window->CheckForUpdates()) return; // a check or download is under way already
+    if (window->List2->count() == 0) {
+        MsgBox("Keine neuen Tarife gefunden.");
+        if (Autoupdate* still = Autoupdate::instance()) still->close();
+        return;
+    }
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
 }
