@@ -168,7 +168,8 @@ void Tarife::buildControls()
 
     auto* update = new QLabel("Automatisches Update", wndTarife);
     update->setFont(bold);
-    details->addWidget(update, r++, 0, 1, 2);
+    auto* updateBox = new QVBoxLayout;
+    updateBox->addWidget(update);
     Check3 = new QCheckBox("Automatisch alle", wndTarife);
     comAutoupdate = new QComboBox(wndTarife);
     comAutoupdate->setObjectName("comAutoupdate");
@@ -177,18 +178,18 @@ void Tarife::buildControls()
     interval->addWidget(Check3);
     interval->addWidget(comAutoupdate);
     interval->addWidget(new QLabel("auf Tarifupdates prüfen.", wndTarife), 1);
-    details->addLayout(interval, r++, 0, 1, 2);
-    lblLink = new QLabel(">>> jetzt prüfen", wndTarife);
+    updateBox->addLayout(interval);
+    updateBox->addWidget(lblLink = new QLabel(">>> jetzt prüfen", wndTarife));
     lblLink->setObjectName("lblLink");
     lblLink->setCursor(Qt::UpArrowCursor);
     QFont link = lblLink->font();
     link.setUnderline(true);
     lblLink->setFont(link);
     lblLink->installEventFilter(this);
-    details->addWidget(lblLink, r++, 0, 1, 2);
     grid->addLayout(details, 1, 1);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
+    grid->addLayout(updateBox, 2, 0, 1, 2);
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(1, 3);
 
     treeMenu = new QMenu(this);
     connect(treeMenu->addAction("Alle Zweige öffnen"), &QAction::triggered, this, [this] {
