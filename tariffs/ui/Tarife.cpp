@@ -3,8 +3,10 @@
 #include "core/Dialogs.h"
 #include "core/FileList.h"
 #include "core/ProgramFolder.h"
+#include "core/ui/FlatControl.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Form1.h"
+#include "tariffs/ui/Autoupdate.h"
 #include "tariffs/ui/Tarifdaten.h"
 
 #include <QApplication>
@@ -17,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QStackedWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -74,6 +77,7 @@ Tarife::Tarife(QWidget* parent) : QWidget(parent)
     setObjectName("Tarife");
     setWindowTitle("Tarifliste");
     s_open = this;
+    flatAutoupdate = new cFlatControl(this);
     buildControls();
 }
 
@@ -164,7 +168,8 @@ void Tarife::buildControls()
 
     auto* update = new QLabel("Automatisches Update", wndTarife);
     update->setFont(bold);
-    details->addWidget(update, r++, 0, 1, 2);
+    auto* updateBox = new QVBoxLayout;
+    updateBox->addWidget(update);
     Check3 = new QCheckBox("Automatisch alle", wndTarife);
     comAutoupdate = new QComboBox(wndTarife);
     comAutoupdate->setObjectName("comAutoupdate");
@@ -173,18 +178,18 @@ void Tarife::buildControls()
     interval->addWidget(Check3);
     interval->addWidget(comAutoupdate);
     interval->addWidget(new QLabel("auf Tarifupdates prüfen.", wndTarife), 1);
-    details->addLayout(interval, r++, 0, 1, 2);
-    lblLink = new QLabel(">>> jetzt prüfen", wndTarife);
+    updateBox->addLayout(interval);
+    updateBox->addWidget(lblLink = new QLabel(">>> jetzt prüfen", wndTarife));
     lblLink->setObjectName("lblLink");
     lblLink->setCursor(Qt::UpArrowCursor);
     QFont link = lblLink->font();
     link.setUnderline(true);
     lblLink->setFont(link);
     lblLink->installEventFilter(this);
-    details->addWidget(lblLink, r++, 0, 1, 2);
     grid->addLayout(details, 1, 1);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
+    grid->addLayout(updateBox, 2, 0, 1, 2);
+    grid->setColumnStretch(0, 2);
+    grid->setColumnStretch(1, 3);
 
     treeMenu = new QMenu(this);
     connect(treeMenu->addAction("Alle Zweige öffnen"), &QAction::triggered, this, [this] {
@@ -213,6 +218,7 @@ bool Tarife::eventFilter(QObject* watched, QEvent* event)
 
 void Tarife::Form_Load()
 {
+    flatAutoupdate->Attach(comAutoupdate);
     SetFlatBorder(wndTarife, true);
     m_loading = true;
     {
@@ -383,5 +389,13 @@ void Tarife::SaveAutoupdateSettings()
 
 void Tarife::lblLink_Click()
 {
-    // the update window's check comes with the update window
+    Autoupdate* window = Autoupdate::load();
+    if (!window->CheckForUpdates()) return; // a check or download is under way already
+    if (window->List2->count() == 0) {
+        MsgBox("Keine neuen Tarife gefunden.");
+        if (Autoupdate* still = Autoupdate::instance()) still->close();
+        return;
+    }
+    window->setWindowModality(Qt::ApplicationModal);
+    window->show();
 }

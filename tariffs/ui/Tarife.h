@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class Form1;
+class cFlatControl;
 class QCheckBox;
 class QComboBox;
 class QFrame;
@@ -36,6 +37,7 @@ public:
     QLabel* lblLink = nullptr;
     QLabel* Picture2 = nullptr; // busy overlay
     QMenu* treeMenu = nullptr;
+    cFlatControl* flatAutoupdate = nullptr;
 
     // The editor window while it is open.
     QPointer<Tarifdaten> editor;

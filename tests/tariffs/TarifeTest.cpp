@@ -4,6 +4,7 @@
 #include "core/VB.h"
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"
+#include "tariffs/ui/Autoupdate.h"
 #include "tariffs/ui/Tarifdaten.h"
 
 #include <QCheckBox>
@@ -191,5 +192,18 @@ TEST_F(TarifePageTest, DeleteAndRefusals)
     EXPECT_EQ(dialogs.texts().value(0), "Es ist kein Tarif zum löschen ausgewählt.");
     EXPECT_EQ(dialogs.texts().value(1).left(30), "Wollen Sie den ausgewählten Ta");
     EXPECT_EQ(dialogs.texts().size(), 3);
+}
+} // namespace
+
+namespace {
+TEST_F(TarifePageTest, CheckNowWithoutServerList)
+{
+    auto page = openPage();
+    page->lblLink_Click();
+    ASSERT_EQ(dialogs.texts().size(), 2);
+    EXPECT_EQ(dialogs.texts().value(1), "Keine neuen Tarife gefunden.");
+    EXPECT_EQ(dialogs.messages.value(1).style, int(vbOKOnly));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Autoupdate::instance());
 }
 } // namespace
