@@ -11,7 +11,7 @@
 #include "core/TextFile.h"
 #include "core/TimeLimit.h"
 #include "core/VB.h"
-#include "recording/BudgetSpending.h"
+#include "users/BudgetSpending.h"
 #include "recording/ConnectionRecord.h"
 #include "recording/CounterEngine.h"
 #include "recording/CounterEvents.h"

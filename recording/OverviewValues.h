@@ -1,7 +1,8 @@
 #pragma once
 // What the overview page shows of the active user's remaining budgets, of the chosen tariff's free
 // allowance this month and of the cheapest dial-up entry; the page puts these values into its labels.
-#include "recording/BudgetSpending.h"
+#include "recording/BudgetLabels.h"
+#include "users/BudgetSpending.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,8 +5,9 @@
 #include "core/ProgramFolder.h"
 #include "core/SystemUtils.h"
 #include "core/VB.h"
-#include "recording/BudgetSpending.h"
+#include "recording/BudgetLabels.h"
 #include "recording/CounterEvents.h"
+#include "users/BudgetSpending.h"
 
 namespace {
 // Sums of cent amounts in double leave traces far below a cent; a remainder within them is 0, so a

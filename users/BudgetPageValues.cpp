@@ -3,7 +3,7 @@
 #include "core/Dialogs.h"
 #include "core/Globals.h"
 #include "core/VB.h"
-#include "recording/BudgetSpending.h"
+#include "users/BudgetSpending.h"
 
 #include <algorithm>
 #include <cmath>

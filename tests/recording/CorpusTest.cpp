@@ -1,8 +1,8 @@
 // Every hostile connection record of the corpus through the walks of the remaining budgets and the
 // free allowance, under the sanitizers.
 #include "core/Globals.h"
-#include "recording/BudgetSpending.h"
 #include "recording/OverviewValues.h"
+#include "users/BudgetSpending.h"
 
 #include "support/TestSupport.h"
 

@@ -1,6 +1,9 @@
-#include "recording/BudgetSpending.h"
+#include "recording/BudgetLabels.h"
 #include "recording/CounterEvents.h"
+#include "recording/OverviewValues.h"
 #include "recording/RecordingBudgets.h"
+#include "users/BudgetPageValues.h"
+#include "users/BudgetSpending.h"
 
 #include "support/BudgetRecordBuilder.h"
 
@@ -167,4 +170,24 @@ TEST_F(RecordingBudgetsTest, MissingBudgetFileSwitchesEveryBudgetOff)
     budgets.ShowRestBudget(100);
     EXPECT_TRUE(events.calls.isEmpty());
     EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(RecordingBudgetsTest, ThePeriodRuleIsTheSameOnAllThreePages)
+{
+    spent("10122000-100000.con", "8,00"); // before the period
+    spent("05012001-100000.con", "1,00"); // inside
+    spent("31012001-100000.con", "2,00"); // its last day
+    spent("01022001-100000.con", "4,00"); // after
+    const QDate start(2001, 1, 1), end(2001, 1, 31);
+    ASSERT_TRUE(WriteTestBudget(path("Benutzer/Anna.bdg"), " 0", " 0", "10"));
+    RecordingBudgets live(events);
+    // while today is inside the period and after it
+    for (auto [day, left] : {std::pair{QDate(2001, 1, 15), "7,00 €"}, {QDate(2001, 2, 1), "10,00 €"}}) {
+        clock.set(QDateTime(day, QTime(9, 0)));
+        EXPECT_EQ(GetBudgetSpending("Anna", false, start, end).period.size(), day.month() == 1 ? 2u : 0u);
+        EXPECT_EQ(OverviewValues::ShowRemainingBudgets("Anna").period.amount, QString::fromUtf8(left));
+        EXPECT_EQ(BudgetPageValues::ShowRemainingBudgets("Anna").period.text, QString::fromUtf8(left));
+        live.GetBudget();
+        EXPECT_EQ(live.lblRestDefiniert.text, QString::fromUtf8(left));
+    }
 }

@@ -1,5 +1,5 @@
-#include "recording/BudgetSpending.h"
 #include "users/BudgetPageValues.h"
+#include "users/BudgetSpending.h"
 
 #include "support/BudgetRecordBuilder.h"
 

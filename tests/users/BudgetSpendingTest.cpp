@@ -1,8 +1,4 @@
-#include "recording/BudgetSpending.h"
-#include "recording/CounterEvents.h"
-#include "recording/OverviewValues.h"
-#include "recording/RecordingBudgets.h"
-#include "users/BudgetPageValues.h"
+#include "users/BudgetSpending.h"
 
 #include "support/BudgetRecordBuilder.h"
 
@@ -40,18 +36,6 @@ TEST_F(BudgetSpendingTest, PeriodCountsRecordsDatedInsideItWhileTodayIsInside)
     EXPECT_EQ(GetBudgetSpending("Anna", false, start, end).period, v({1, 2}));
     EXPECT_TRUE(GetBudgetSpending("Anna", false, QDate(), end).period.empty()); // no date, no period
 
-    // The same rule on the three pages that show the period budget, while today is inside and after.
-    ASSERT_TRUE(WriteTestBudget(path("Benutzer/Anna.bdg"), " 0", " 0", "10"));
-    CounterEvents events;
-    RecordingBudgets live(events);
-    for (auto [day, left] : {std::pair{QDate(2001, 1, 15), "7,00 €"}, {QDate(2001, 2, 1), "10,00 €"}}) {
-        clock.set(QDateTime(day, QTime(9, 0)));
-        EXPECT_EQ(GetBudgetSpending("Anna", false, start, end).period.size(), day.month() == 1 ? 2u : 0u);
-        EXPECT_EQ(OverviewValues::ShowRemainingBudgets("Anna").period.amount, QString::fromUtf8(left));
-        EXPECT_EQ(BudgetPageValues::ShowRemainingBudgets("Anna").period.text, QString::fromUtf8(left));
-        live.GetBudget();
-        EXPECT_EQ(live.lblRestDefiniert.text, QString::fromUtf8(left));
-    }
 }
 
 TEST_F(BudgetSpendingTest, BudgetInForceChoosesTheFileAndReadsLeniently)

@@ -1,4 +1,4 @@
-#include "recording/BudgetSpending.h"
+#include "users/BudgetSpending.h"
 
 #include "core/Clock.h"
 #include "core/PriceReader.h"

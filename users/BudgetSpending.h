@@ -1,5 +1,5 @@
 #pragma once
-// What the active user has spent against the day, month and period budget, summed from the connection
+// What a user has spent against the day, month and period budget, summed from the connection
 // records. The live counter, the overview page and the budget page share this walk; each subtracts the
 // costs in its own precision, in the order given, so that its figures round as its own display expects.
 #include "core/RecordFiles.h"
@@ -10,18 +10,10 @@
 
 #include <vector>
 
-// Colour values of the budget and allowance labels.
-inline constexpr int BUDGET_COLOUR_BLACK = 0;
-inline constexpr int BUDGET_COLOUR_DARK_GREEN = 32768;
-inline constexpr int BUDGET_COLOUR_DARK_RED = 128;
-inline constexpr int BUDGET_COLOUR_NEGATIVE_BUDGET = 192; // the overview's own red for a budget below 0
-
-// Texts shared by the pages that show budgets.
-inline const QString NOT_SET = QStringLiteral("nicht festgelegt");
+// Text shared by the pages that show budgets.
 inline const QString BUDGET_FILES_DAMAGED =
     QStringLiteral("Die Budgetdateien sind beschädigt oder nicht mehr vorhanden, bitte nehmen Sie die "
                    "Budgeteinstellungen erneut vor.");
-
 
 // The budget in force for a user: Benutzer/Budget.dat when line 1 of Benutzer/Benutzer.dat is 1, else
 // Benutzer/<user>.bdg (also when Benutzer.dat is missing). Amounts that are no number read as 0, dates
