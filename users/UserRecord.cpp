@@ -24,7 +24,6 @@ const QString INVALID_NAME = QStringLiteral("Der Name enthält ungültige Zeiche
                                             "lang (>255). Bitte wählen Sie einen anderen Namen.");
 const QString DUPLICATE_NAME =
     QStringLiteral("Ein Benutzer mit diesem Namen existiert bereits. Bitte wählen Sie einen anderen Namen.");
-const QString WRITE_FAILED = QStringLiteral("Die Dateien des Benutzers konnten nicht geschrieben werden.");
 
 // Only blanks are trimmed, as the name box is read.
 QString trimBlanks(const QString& text)
@@ -61,12 +60,13 @@ bool writeRecord(const QString& name, const UserRecord& record)
     return WriteTextLines(UserRecordPath(name), lines);
 }
 
-// Writes both files of a user; a half-made user is removed again.
-bool writeUserFiles(const QString& name, const BudgetRecord& budget)
+// Writes both files of a user. A new user whose budget file fails is removed again; a recreated one
+// keeps its record, or the user would vanish from the list.
+bool writeUserFiles(const QString& name, const BudgetRecord& budget, bool removeHalfMade)
 {
     if (!ensureUserFolder() || !writeRecord(name, UserRecord())) return false;
     if (WriteBudgetRecord(UserBudgetPath(name), budget)) return true;
-    QFile::remove(UserRecordPath(name));
+    if (removeHalfMade) QFile::remove(UserRecordPath(name));
     return false;
 }
 
@@ -170,11 +170,11 @@ UserRecord LoadUserRecord(const QString& name, bool* recreated, StoredFile* foun
     }
     const bool written = (state != StoredFile::Damaged || keepDamagedRecord(name)) && CreateUserFiles(name);
     if (recreated) *recreated = written;
-    MsgBox(written ? USER_RECREATED_MESSAGE : WRITE_FAILED, vbOKOnly + vbExclamation);
+    MsgBox(written ? USER_RECREATED_MESSAGE : USER_FILES_WRITE_FAILED, vbOKOnly + vbExclamation);
     return UserRecord();
 }
 
-bool CreateUserFiles(const QString& name) { return writeUserFiles(name, BudgetRecord::createdDefaults()); }
+bool CreateUserFiles(const QString& name) { return writeUserFiles(name, BudgetRecord::createdDefaults(), false); }
 
 QString NewUser()
 {
@@ -189,8 +189,8 @@ QString NewUser()
             MsgBox(DUPLICATE_NAME, vbOKOnly + vbExclamation);
             continue;
         }
-        if (!writeUserFiles(name, BudgetRecord::newUserDefaults())) {
-            MsgBox(WRITE_FAILED, vbOKOnly + vbExclamation);
+        if (!writeUserFiles(name, BudgetRecord::newUserDefaults(), true)) {
+            MsgBox(USER_FILES_WRITE_FAILED, vbOKOnly + vbExclamation);
             return {};
         }
         return name;

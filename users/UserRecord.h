@@ -49,7 +49,8 @@ UserRecord LoadUserRecord(const QString& name, bool* recreated = nullptr, Stored
 // large, shorter than nine lines or its line 9 does not decipher.
 bool ReadUserPassword(const QString& name, QString* password);
 
-// Writes the default record and the default budget file (1.1.2002 to 31.1.2002), replacing both.
+// Writes the default record and the default budget file (1.1.2002 to 31.1.2002), replacing both. The
+// record stays written when the budget file fails.
 bool CreateUserFiles(const QString& name);
 // Asks for a name and creates the user; the name created, or empty when none was.
 QString NewUser();
@@ -63,5 +64,7 @@ bool SaveUser(const QString& name, const UserRecord& record);
 inline const QString USER_RECREATED_MESSAGE = QStringLiteral(
     "Die Speicherdatei dieses Benutzers wurde gelöscht oder beschädigt. Sie wurde neu angelegt, die Angaben für "
     "Zugriffssteuerung und Budget müssen allerdings neu eingestellt werden.");
+inline const QString USER_FILES_WRITE_FAILED =
+    QStringLiteral("Die Dateien des Benutzers konnten nicht geschrieben werden.");
 inline const QString USER_UNREADABLE_MESSAGE =
     QStringLiteral("Die Speicherdatei dieses Benutzers konnte nicht gelesen werden.");

@@ -263,7 +263,8 @@ TEST_F(UserRecordTest, RecreationThatCannotWriteSaysSo)
     EXPECT_EQ(found, StoredFile::Missing);
     EXPECT_EQ(dialogs.texts(), QStringList({failed}));
     EXPECT_EQ(dialogs.messages[0].style, vbOKOnly + vbExclamation);
-    EXPECT_FALSE(exists("Benutzer/Neu.usr"));
+    EXPECT_EQ(deciphered("Benutzer/Neu.usr"), DEFAULT_LINES); // the user stays listed
+    EXPECT_EQ(GetUserNames(), QStringList({"Neu"}));
 
     // a damaged record whose copy cannot be made is not written over
     writeFile("Benutzer/Alt.usr", "kaputt\r\n");
@@ -274,4 +275,13 @@ TEST_F(UserRecordTest, RecreationThatCannotWriteSaysSo)
     EXPECT_EQ(found, StoredFile::Damaged);
     EXPECT_EQ(dialogs.texts(), QStringList({failed}));
     EXPECT_EQ(readFile("Benutzer/Alt.usr"), QByteArray("kaputt\r\n"));
+}
+
+TEST_F(UserRecordTest, ANewUserWhoseBudgetFileFailsIsRemovedAgain)
+{
+    ASSERT_TRUE(QDir().mkpath(path("Benutzer/Anna.bdg")));
+    dialogs.answerInput("Anna");
+    EXPECT_EQ(NewUser(), QString());
+    EXPECT_EQ(dialogs.texts(), QStringList({USER_FILES_WRITE_FAILED}));
+    EXPECT_FALSE(exists("Benutzer/Anna.usr"));
 }
