@@ -1,9 +1,13 @@
 #include "users/BudgetPageValues.h"
 
 #include "core/Dialogs.h"
+#include "core/FileList.h"
 #include "core/Globals.h"
+#include "core/LineCipher.h"
+#include "core/TextFile.h"
 #include "core/VB.h"
 #include "users/BudgetSpending.h"
+#include "users/UserRecord.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +45,31 @@ RemainingBudgets ShowRemainingBudgets(const QString& user)
         shown[i]->bar = int(std::clamp(share, 0.0, 100.0));
     }
     return r;
+}
+
+QStringList GetBudgetUsers()
+{
+    QStringList names;
+    for (const QString& file : ListFolder(UserFolderPath(), QStringLiteral("*.bdg"))) names << file.chopped(4);
+    return names;
+}
+
+int AmountScrollValue(const QString& text)
+{
+    return int(std::clamp(std::floor(Val("-" + text)), -9999.0, 0.0));
+}
+
+StoredFile ReadRecordPassword(const QString& user, QString* password)
+{
+    password->clear();
+    const QString path = UserRecordPath(user);
+    if (path.isEmpty()) return StoredFile::Missing;
+    FileRead state = FileRead::Missing;
+    const QStringList lines = ReadTextLines(path, &state);
+    if (state == FileRead::Missing) return StoredFile::Missing;
+    if (state != FileRead::Ok) return StoredFile::Unreadable;
+    *password = DecryptString(lines.value(8));
+    return StoredFile::Ok;
 }
 
 } // namespace BudgetPageValues

@@ -1,6 +1,9 @@
 #pragma once
 // The remaining budgets as the budget settings page shows them: amounts and bars of 0 to 100.
+#include "users/BudgetFiles.h"
+
 #include <QString>
+#include <QStringList>
 
 namespace BudgetPageValues {
 
@@ -19,5 +22,21 @@ struct RemainingBudgets {
 // For `user`, or for everybody when one budget serves all users. Per user without a user nothing beyond
 // the reset values is shown.
 RemainingBudgets ShowRemainingBudgets(const QString& user);
+
+inline const QString BUDGET_RECREATED = QStringLiteral(
+    "Die Speicherdatei dieses Benutzers wurde gelöscht oder beschädigt. Sie wurde neu angelegt, die Angaben müssen "
+    "allerdings neu eingestellt werden.");
+inline const QString BUDGET_NOT_WRITTEN = QStringLiteral("Die Budgetdatei konnte nicht geschrieben werden.");
+
+// The users of the page: the names of Benutzer/*.bdg in listing order.
+QStringList GetBudgetUsers();
+
+// The scroll value an amount text gives: the number it starts with ("." as the decimal point), negated
+// and rounded down, so "12.5" gives -13 and "12,5" gives -12; held to the bar's -9999..0.
+int AmountScrollValue(const QString& text);
+
+// The password of a user's record (line 9 deciphered; empty when the record is shorter). A record
+// shorter than nine lines is no lost record: only a missing one is.
+StoredFile ReadRecordPassword(const QString& user, QString* password);
 
 } // namespace BudgetPageValues
