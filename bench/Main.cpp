@@ -4,7 +4,6 @@
 #include "bench/BenchSupport.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 
 #include <cstdlib>
 #include <cstring>
@@ -15,7 +14,9 @@ int main(int argc, char** argv)
         QApplication app(argc, argv);
         return RunStartupChild(QString::fromLocal8Bit(argv[2]), std::strcmp(argv[3], "idle") == 0);
     }
-    QCoreApplication app(argc, argv);
+    // one offscreen application for every bench: the page benches build windows
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--tariffs") == 0) return RunTarifBench();
     const bool startupOnly = argc > 1 && std::strcmp(argv[1], "--startup") == 0;
     const int records = argc > 1 && !startupOnly ? std::max(1, std::atoi(argv[1])) : 20000;

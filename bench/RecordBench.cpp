@@ -17,6 +17,12 @@
 #include "recording/CounterEvents.h"
 #include "recording/OverviewValues.h"
 #include "recording/RecordingBudgets.h"
+#include "recording/ui/Form1.h"
+#include "users/BudgetPageValues.h"
+#include "users/UserRecord.h"
+#include "users/ui/Budget.h"
+
+#include <QLabel>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -310,6 +316,33 @@ int RunRecordBench(int wanted)
     std::printf("RecordingBudgets::GetBudget (five-year period): best %.1f ms, median %.1f ms (%s left)\n",
                 getBudget.best, getBudget.median, qPrintable(budgets.lblRestDefiniert.text));
     printRatio("walk", budgetWalk);
+
+    // The budget page: its remaining budgets, and its whole load with all three options on (one budget
+    // for all, both warnings), which shows them once more for the choices it makes.
+    SaveUser("Anna", UserRecord());
+    for (const auto& [label, start] : {std::pair{"this month", monthStart}, {"five years", today.addYears(-6)}}) {
+        const QStringList budget{"5", "100", "2000", ShortDate(start), ShortDate(today)};
+        WriteTextLines(ProgramPath("Benutzer/Benutzer.dat"), {" 0", " 0", " 0", "Alarm"});
+        WriteTextLines(ProgramPath("Benutzer/Anna.bdg"), budget);
+        QString shown;
+        const Walk pageValues = timeWalk(7, nullptr, [&] {
+            shown = BudgetPageValues::ShowRemainingBudgets("Anna").period.text;
+        });
+        std::printf("budget page ShowRemainingBudgets (period %s): best %.1f ms, median %.1f ms (%s left)\n", label,
+                    pageValues.walk.best, pageValues.walk.median, qPrintable(shown));
+        WriteTextLines(ProgramPath("Benutzer/Benutzer.dat"), {" 1", " 1", " 1", "Alarm"});
+        WriteTextLines(ProgramPath("Benutzer/Budget.dat"), budget);
+        Form1::instance()->Tag = "Anna";
+        const Walk pageLoad = timeWalk(7, nullptr, [&] {
+            Budget page(*Form1::instance());
+            page.Form_Load();
+            shown = page.lblRestDefiniert->text();
+        });
+        std::printf("budget page whole load, all three options on (period %s): best %.1f ms, median %.1f ms (%s "
+                    "left)\n",
+                    label, pageLoad.walk.best, pageLoad.walk.median, qPrintable(shown));
+    }
+    delete Form1::instance();
     WriteTextLines(ProgramPath("Tarife/Netzwerk - Call by Call.tel"), {"[Providerdaten]", "Freiminuten:600"});
     QString left;
     const Walk allowance =

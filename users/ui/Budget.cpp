@@ -116,9 +116,9 @@ void Budget::buildControls()
     }
 
     auto* grid = new QGridLayout(wndBudget);
-    grid->setContentsMargins(12, 10, 12, 10);
+    grid->setContentsMargins(10, 6, 10, 6);
     grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(5);
+    grid->setVerticalSpacing(2);
     int r = 0;
     auto* help = new QLabel(QStringLiteral("Hier können Sie für jeden Benutzer ein seperates Budget anlegen oder für alle "
                                            "Benutzer ein Gesamtbudget. Das Budget gibt an, wieviel Sie für einen "
@@ -126,6 +126,7 @@ void Budget::buildControls()
                                            "Ausgabenplanung."),
                             wndBudget);
     help->setWordWrap(true);
+    help->setMinimumHeight(4 * help->fontMetrics().lineSpacing()); // the page is short: never cut it off
     grid->addWidget(help, r++, 0, 1, 5);
     grid->addWidget(Label1_4, r, 0);
     grid->addWidget(comBudgetUser, r++, 1, 1, 3, Qt::AlignLeft);
