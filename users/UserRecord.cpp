@@ -113,16 +113,22 @@ QStringList GetUserNames()
     return names;
 }
 
-bool ReadUserPassword(const QString& name, QString* password)
+namespace {
+bool readPassword(const QString& name, bool shortHasNone, QString* password)
 {
     const QString path = UserRecordPath(name);
     if (path.isEmpty()) return false;
     FileRead state = FileRead::Missing;
     const QStringList lines = ReadTextLines(path, &state);
-    if (state != FileRead::Ok || lines.size() < 9) return false;
-    *password = DecryptString(lines[8]);
-    return lines[8].isEmpty() || !password->isEmpty();
+    if (state != FileRead::Ok || (lines.size() < 9 && !shortHasNone)) return false;
+    const QString line = lines.value(8);
+    *password = DecryptString(line);
+    return line.isEmpty() || !password->isEmpty();
 }
+} // namespace
+
+bool ReadUserPassword(const QString& name, QString* password) { return readPassword(name, false, password); }
+bool ReadPasswordLine(const QString& name, QString* password) { return readPassword(name, true, password); }
 
 StoredFile ReadUserRecord(const QString& name, UserRecord& out)
 {

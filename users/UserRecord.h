@@ -48,6 +48,9 @@ UserRecord LoadUserRecord(const QString& name, bool* recreated = nullptr, Stored
 // The deciphered password of line 9 (empty = none); false when the record is missing, unreadable, too
 // large, shorter than nine lines or its line 9 does not decipher.
 bool ReadUserPassword(const QString& name, QString* password);
+// The same for the user page, which asks for a password before it looks at the rest of the record: a
+// record shorter than nine lines has none, other lines may be damaged.
+bool ReadPasswordLine(const QString& name, QString* password);
 
 // Writes the default record and the default budget file (1.1.2002 to 31.1.2002), replacing both. The
 // record stays written when the budget file fails.

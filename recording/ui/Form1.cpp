@@ -18,6 +18,7 @@
 #include "tariffs/ui/Tarife.h"
 #include "users/ui/Budget.h"
 #include "users/ui/Login.h"
+#include "users/ui/User.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -70,7 +71,9 @@ QHash<QString, Form1::PageFactory>& pageTable()
 {
     static QHash<QString, Form1::PageFactory> table{{QStringLiteral("Overview"), createOverview},
                                                     {QStringLiteral("Tarife"), CreateTarifePage},
-                                                    {QStringLiteral("Budget"), CreateBudgetPage}};
+                                                    {QStringLiteral("Budget"), CreateBudgetPage},
+
+                                                    {QStringLiteral("User"), CreateUserPage}};
     return table;
 }
 
