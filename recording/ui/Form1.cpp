@@ -16,6 +16,8 @@
 #include "recording/ui/SideWindows.h"
 #include "recording/ui/SmallWindow.h"
 #include "tariffs/ui/Tarife.h"
+#include "users/ui/ConnectionCheck.h"
+#include "users/ui/DialUp.h"
 #include "users/ui/Login.h"
 
 #include <QCheckBox>
@@ -68,7 +70,9 @@ QWidget* createOverview(Form1& form)
 QHash<QString, Form1::PageFactory>& pageTable()
 {
     static QHash<QString, Form1::PageFactory> table{{QStringLiteral("Overview"), createOverview},
-                                                    {QStringLiteral("Tarife"), CreateTarifePage}};
+                                                    {QStringLiteral("Tarife"), CreateTarifePage},
+                                                    {QStringLiteral("DialUp"), CreateDialUpPage},
+                                                    {QStringLiteral("ConnectionCheck"), CreateConnectionCheckPage}};
     return table;
 }
 
