@@ -7,7 +7,10 @@
 #include <cmath>
 
 namespace {
-bool writeConCheck(const QStringList& lines) { return WriteTextLines(ProgramPath("Config/ConCheck.cfg"), lines); }
+bool writeConCheck(const QStringList& lines)
+{
+    return WriteTextLines(ProgramPath("Config/ConCheck.cfg"), lines);
+}
 } // namespace
 
 std::optional<ConCheckValues> ReadConCheckValues()
@@ -29,7 +32,10 @@ bool WriteConCheckValues(const ConCheckValues& v, const QString& intervalText)
     return writeConCheck({Str(v.ip), Str(v.wininet), Str(v.lan), Str(v.tapi), intervalText});
 }
 
-bool WriteConCheckReset() { return writeConCheck({Str(0), Str(0), Str(0), Str(0), Str(2)}); }
+bool WriteConCheckReset()
+{
+    return writeConCheck({Str(0), Str(0), Str(0), Str(0), Str(2)});
+}
 
 std::optional<QString> ReadIgnoredIPsLine()
 {

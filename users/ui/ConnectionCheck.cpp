@@ -13,8 +13,8 @@
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Form1.h"
 
-#include <QStackedWidget>
 #include "users/MonitoringFiles.h"
+#include <QStackedWidget>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -52,6 +52,10 @@ void ConnectionCheck::buildControls()
     wndUeberwachung = new QFrame(this);
     wndUeberwachung->setObjectName("wndÜberwachung");
     outer->addWidget(wndUeberwachung);
+    // the page's texts are long for the main window's fixed frame: a size smaller, as the original's
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.82);
+    wndUeberwachung->setFont(small);
 
     auto label = [this](const char* text) {
         auto* l = new QLabel(QString::fromUtf8(text), wndUeberwachung);
@@ -66,8 +70,8 @@ void ConnectionCheck::buildControls()
     };
 
     auto* box = new QVBoxLayout(wndUeberwachung);
-    box->setContentsMargins(10, 8, 10, 8);
-    box->setSpacing(4);
+    box->setContentsMargins(6, 6, 6, 6);
+    box->setSpacing(2);
     box->addWidget(label("Zumbrel kann Internet Verbindungen auf folgende 3 Arten automatisch erkennen und den "
                          "Zählvorgang starten. Sie können alle 3 gleichzeitig aktivieren, aber um die Resourcen Ihres "
                          "Computers zu schonen, sollte(n) nur die nötige(n) aktiviert sein."));
@@ -77,7 +81,7 @@ void ConnectionCheck::buildControls()
                          "eine IP Nummer zugewiesen, sozusagen die Empfängeradresse Ihres Computers. Bei dieser "
                          "Methode beginnt der Zählvorgang sobald eine IP Nummer zugewiesen wurde."));
     auto* ignoredCaption = new QHBoxLayout;
-    ignoredCaption->addWidget(label("Zu ignorierende IPs (z.B. im LAN zugewiesene IPs):"), 1);
+    ignoredCaption->addWidget(new QLabel("Zu ignorierende IPs (z.B. im LAN zugewiesene IPs):", wndUeberwachung), 1);
     ignoredCaption->addWidget(new QLabel("Änderung erfordert Zumbrel-Neustart!", wndUeberwachung));
     box->addLayout(ignoredCaption);
     auto* ignored = new QHBoxLayout;
@@ -106,7 +110,8 @@ void ConnectionCheck::buildControls()
     auto* interval = new QHBoxLayout;
     comInterval = new QComboBox(wndUeberwachung);
     comInterval->setObjectName("comInterval");
-    for (int i = 1; i <= 10; ++i) comInterval->addItem(QString::number(i));
+    for (int i = 1; i <= 10; ++i)
+        comInterval->addItem(QString::number(i));
     comInterval->setCurrentIndex(-1);
     interval->addWidget(new QLabel("Alle", wndUeberwachung));
     interval->addWidget(comInterval);
@@ -117,7 +122,8 @@ void ConnectionCheck::buildControls()
     box->addStretch(1);
 
     // Setting a value from code runs its handler as a user's click does.
-    for (int i = 0; i < 4; ++i) connect(Check1[i], &QCheckBox::toggled, this, [this, i] { Check1_Click(i); });
+    for (int i = 0; i < 4; ++i)
+        connect(Check1[i], &QCheckBox::toggled, this, [this, i] { Check1_Click(i); });
     connect(comInterval, &QComboBox::currentIndexChanged, this, [this] { comInterval_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     OnLostFocus(IgnoredIPs, [this] { IgnoredIPs_LostFocus(); });
@@ -158,8 +164,10 @@ void ConnectionCheck::Check1_Click(int index)
     if (m_loading || m_ended) return;
     SaveConCheck();
     if (index != 2 || m_ended) return;
-    if (Check1[2]->isChecked()) InitTapiMonitoring();
-    else ShutdownTapiMonitoring();
+    if (Check1[2]->isChecked())
+        InitTapiMonitoring();
+    else
+        ShutdownTapiMonitoring();
 }
 
 void ConnectionCheck::comInterval_Click()
@@ -241,9 +249,10 @@ void ConnectionCheck::IgnoredIPs_LostFocus()
 
 void ConnectionCheck::Command1_Click()
 {
-    MsgBox(QStringLiteral("Sie können das * Symbol verwenden, um nur einen bestimmten Teil der IP zu definieren. Die IP "
-                          "muss dann nur diesen Teil erfüllen um ignoriert zu werden. Bitte beachten Sie dabei dennoch "
-                          "alle 3 Punkte anzugeben, also nich \"192.168.*\" sondern \"192.168.*.*\". Trennen Sie "
-                          "mehrere IPs durch das Komma Zeichen."),
-           vbOKOnly + vbInformation);
+    MsgBox(
+        QStringLiteral("Sie können das * Symbol verwenden, um nur einen bestimmten Teil der IP zu definieren. Die IP "
+                       "muss dann nur diesen Teil erfüllen um ignoriert zu werden. Bitte beachten Sie dabei dennoch "
+                       "alle 3 Punkte anzugeben, also nich \"192.168.*\" sondern \"192.168.*.*\". Trennen Sie "
+                       "mehrere IPs durch das Komma Zeichen."),
+        vbOKOnly + vbInformation);
 }

@@ -8,9 +8,9 @@
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Form1.h"
 
-#include <QStackedWidget>
 #include "tariffs/TarifFile.h"
 #include "users/DialUpFiles.h"
+#include <QStackedWidget>
 
 #include <QComboBox>
 #include <QEvent>
@@ -23,14 +23,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// Fills a list without running its handler and leaves it without a selection; the caller selects.
-void fillList(QComboBox* list, const QStringList& items)
-{
-    const QSignalBlocker block(list);
-    list->clear();
-    list->addItems(items);
-    list->setCurrentIndex(-1);
-}
 
 void selectText(QComboBox* list, const QString& text)
 {
@@ -168,8 +160,8 @@ bool DialUp::eventFilter(QObject* watched, QEvent* event)
 
 void DialUp::Form_Load()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{comDFUE, comAnbieter, comTarif, txtEinwahlnummer,
-                                                      txtBenutzername, txtPasswort})
+    for (QWidget* w : std::initializer_list<QWidget*>{comDFUE, comAnbieter, comTarif, txtEinwahlnummer, txtBenutzername,
+                                                      txtPasswort})
         (new cFlatControl(this))->Attach(w);
     SetFlatBorder(wndDFUE, true);
     GetTarife();
@@ -181,13 +173,13 @@ void DialUp::Form_Load()
 
 void DialUp::GetTarife()
 {
-    fillList(comAnbieter, QStringList{NO_TARIFF_ASSIGNMENT} + ListProviders());
+    FillList(comAnbieter, QStringList{NO_TARIFF_ASSIGNMENT} + ListProviders());
     comAnbieter->setCurrentIndex(0);
 }
 
 void DialUp::SetTarif()
 {
-    fillList(comTarif, QStringList{NO_TARIFF_ASSIGNMENT} + ListTarifItems(comAnbieter->currentText()));
+    FillList(comTarif, QStringList{NO_TARIFF_ASSIGNMENT} + ListTarifItems(comAnbieter->currentText()));
     comTarif->setEnabled(true);
     comTarif->setCurrentIndex(0);
 }
@@ -197,8 +189,9 @@ void DialUp::GetDFUE()
     QList<RasEntryInfo> entries;
     QStringList names;
     if (EnumRasEntries(entries, QString()) != 0)
-        for (const RasEntryInfo& e : entries) names << e.szEntryName;
-    fillList(comDFUE, names);
+        for (const RasEntryInfo& e : entries)
+            names << e.szEntryName;
+    FillList(comDFUE, names);
     if (comDFUE->count() > 0) comDFUE->setCurrentIndex(0);
 }
 
@@ -279,7 +272,8 @@ void DialUp::SaveEntryTarif()
 void DialUp::Option1_Click()
 {
     if (Option1->isChecked()) {
-        for (QLineEdit* box : {txtEinwahlnummer, txtBenutzername, txtPasswort}) box->setEnabled(false);
+        for (QLineEdit* box : {txtEinwahlnummer, txtBenutzername, txtPasswort})
+            box->setEnabled(false);
         GetRasDialParams();
     }
     SaveDialUpConfig();
@@ -288,13 +282,17 @@ void DialUp::Option1_Click()
 void DialUp::Option2_Click()
 {
     if (Option2->isChecked()) {
-        for (QLineEdit* box : {txtEinwahlnummer, txtBenutzername, txtPasswort}) box->setEnabled(true);
+        for (QLineEdit* box : {txtEinwahlnummer, txtBenutzername, txtPasswort})
+            box->setEnabled(true);
         LoadEntry();
     }
     SaveDialUpConfig();
 }
 
-void DialUp::SaveDialUpConfig() { ::SaveDialUpConfig(Option1->isChecked()); }
+void DialUp::SaveDialUpConfig()
+{
+    ::SaveDialUpConfig(Option1->isChecked());
+}
 
 void DialUp::LoadDialUpConfig()
 {
@@ -310,8 +308,10 @@ void DialUp::lblLink_Click(int index)
 {
     PhoneBook& book = ThePhoneBook();
     const quint32 result = index == 0 ? book.createEntry() : book.editEntry(comDFUE->currentText());
-    if (result == RAS_SUCCESS) GetDFUE();
-    else if (result == ERROR_CALL_NOT_IMPLEMENTED) MsgBox(NO_ENTRY_DIALOG_MESSAGE, vbOKOnly + vbInformation);
+    if (result == RAS_SUCCESS)
+        GetDFUE();
+    else if (result == ERROR_CALL_NOT_IMPLEMENTED)
+        MsgBox(NO_ENTRY_DIALOG_MESSAGE, vbOKOnly + vbInformation);
 }
 
 void DialUp::lblHilfe_Click(int)
