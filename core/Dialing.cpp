@@ -55,21 +55,6 @@ bool isListed(quint32 handle)
     return false;
 }
 
-// A line of DialUp.cfg as the runtime's boolean conversion reads it; anything unreadable keeps the default.
-bool readBoolLine(const QString& line, bool defaultValue)
-{
-    const QString t = line.trimmed();
-    if (t.compare(QLatin1String("Wahr"), Qt::CaseInsensitive) == 0 ||
-        t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-        return true;
-    if (t.compare(QLatin1String("Falsch"), Qt::CaseInsensitive) == 0 ||
-        t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-        return false;
-    bool ok = false;
-    const double n = QString(t).replace(',', '.').toDouble(&ok);
-    return ok ? n != 0 : defaultValue;
-}
-
 QString askPassword(const QString& entryName)
 {
     return InputBox(QStringLiteral("Bitte geben Sie das Passwort für die DFÜ Verbindung '%1' ein.").arg(entryName),
@@ -85,6 +70,21 @@ quint32 dialFailed(const QString& entryName, quint32 handle)
 }
 
 } // namespace
+
+std::optional<bool> ReadBooleanLine(const QString& line)
+{
+    const QString t = line.trimmed();
+    if (t.compare(QLatin1String("Wahr"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (t.compare(QLatin1String("Falsch"), Qt::CaseInsensitive) == 0 ||
+        t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    bool ok = false;
+    const double n = QString(t).replace(',', '.').toDouble(&ok);
+    if (!ok) return std::nullopt;
+    return n != 0;
+}
 
 int SetHangUpWaitBound(int ms)
 {
@@ -128,7 +128,7 @@ quint32 DialEntry(const QString& phonebook, const QString& entryName)
 {
     bool useWindows = true;
     const QString cfg = ProgramPath(QStringLiteral("DialUp/DialUp.cfg"));
-    if (QFileInfo(cfg).isFile()) useWindows = readBoolLine(LineReader(cfg).line(0), true);
+    if (QFileInfo(cfg).isFile()) useWindows = ReadBooleanLine(LineReader(cfg).line(0)).value_or(true);
 
     RasDialInfo info;
     bool passwordSaved = false;

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 // Fills `conns` with the active connections (the most recent last) and returns their number; with
 // none the list is left as it was.
 int EnumRasConnections(QList<RasConnInfo>& conns);
@@ -12,6 +14,9 @@ int EnumRasConnections(QList<RasConnInfo>& conns);
 int EnumRasEntries(QList<RasEntryInfo>& entries, const QString& phonebook);
 // The dial data the system keeps for the entry; passwordSaved tells whether it holds the password.
 quint32 GetEntryDialParams(RasDialInfo& info, const QString& phonebook, const QString& entryName, bool& passwordSaved);
+// A line of DialUp/DialUp.cfg as the runtime's Boolean conversion reads it: "Wahr"/"Falsch" or
+// "True"/"False" in any case, or a number (0 = false); nothing for anything else.
+std::optional<bool> ReadBooleanLine(const QString& line);
 // Dials the entry with the data chosen in DialUp/DialUp.cfg and reports progress to the Status window.
 // Returns the connection handle, or 0 when nothing is being dialled.
 quint32 DialEntry(const QString& phonebook, const QString& entryName);

@@ -71,6 +71,11 @@ double GetCurrentTarifPrice(const QString& tariffFile)
     return result;
 }
 
+QString CurrentPriceText(const QString& tariffFile)
+{
+    return FormatDouble(GetCurrentTarifPrice(tariffFile) / 100, "0.000") + " " + G_Currency;
+}
+
 double GetFreeMinutes(const QString& tariffFile)
 {
     const auto lines = ReadTariffLines(tariffFile);

@@ -18,6 +18,9 @@ std::optional<QStringList> ReadTariffLines(const QString& tariffFile);
 // and G_Holiday for the weekend zones); with several zones in force the block written last wins.
 double GetCurrentTarifPrice(const QString& tariffFile);
 
+// That price in currency units as the pages show it: "0,019 €".
+QString CurrentPriceText(const QString& tariffFile);
+
 // The number after "Freiminuten:".
 double GetFreeMinutes(const QString& tariffFile);
 

@@ -27,19 +27,6 @@ bool SaveOverviewChoices(const OverviewChoices& c)
     return WriteTextLines(ProgramPath("Config/Overview.cfg"), {c.entry, c.user, c.provider, c.tariff});
 }
 
-bool ReadEntryTarif(const QString& entry, QString* provider, QString* item)
-{
-    if (!IsSafeName(entry)) return false;
-    const QString folder = ProgramPath("DialUp");
-    const QString found = FindFileNoCase(folder, entry + ".trf");
-    if (found.isEmpty()) return false;
-    const LineReader trf(folder + "/" + found);
-    if (!trf.exists()) return false;
-    *provider = trf.line(0);
-    *item = trf.line(1);
-    return true;
-}
-
 QString GetTarifUnit(const QString& tariffFile)
 {
     const std::optional<QStringList> lines = ReadTariffLines(tariffFile);
@@ -55,7 +42,7 @@ QString GetTarifUnit(const QString& tariffFile)
 
 QString TarifPriceText(const QString& tariffFile, const QString& unit)
 {
-    return FormatDouble(GetCurrentTarifPrice(tariffFile) / 100, "0.000") + " " + G_Currency + " pro " + unit;
+    return CurrentPriceText(tariffFile) + " pro " + unit;
 }
 
 QString LoadNoteText()

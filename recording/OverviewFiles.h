@@ -1,6 +1,8 @@
 #pragma once
 // The overview page's own files and the texts it builds from others: Config/Overview.cfg with the last
 // choices, Note.dat with the free note, an entry's tariff assignment and the shown price of a tariff.
+#include "users/DialUpFiles.h" // an entry's tariff assignment
+
 #include <QString>
 
 // Config/Overview.cfg: entry, user, provider and tariff item, one per line.
@@ -11,8 +13,6 @@ struct OverviewChoices {
 OverviewChoices ReadOverviewChoices();
 bool SaveOverviewChoices(const OverviewChoices& choices);
 
-// DialUp/<entry>.trf: provider and tariff item; false when the entry has no such file.
-bool ReadEntryTarif(const QString& entry, QString* provider, QString* item);
 
 // The unit a tariff is priced per: "Minute", or the volume unit of a volume tariff ("1MB").
 QString GetTarifUnit(const QString& tariffFile);

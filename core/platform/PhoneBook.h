@@ -46,6 +46,7 @@ struct RasStatusInfo {
 constexpr quint32 RAS_SUCCESS = 0;
 constexpr quint32 ERROR_ACCESS_DENIED = 5;
 constexpr quint32 ERROR_INVALID_HANDLE = 6;
+constexpr quint32 ERROR_CALL_NOT_IMPLEMENTED = 120; // the system has no dialog for that
 constexpr quint32 ERROR_CANNOT_OPEN_PHONEBOOK = 621;
 constexpr quint32 ERROR_CANNOT_FIND_PHONEBOOK_ENTRY = 623;
 constexpr quint32 ERROR_PORT_DISCONNECTED = 628;
@@ -94,6 +95,11 @@ public:
     virtual quint32 hangUp(quint32 handle) = 0;
     // ERROR_INVALID_HANDLE once the connection is gone.
     virtual quint32 connectStatus(quint32 handle, RasStatusInfo& status) = 0;
+
+    // The system's dialogs for a new entry and for editing one, in the default phone book; 0 when an
+    // entry may have been added or changed.
+    virtual quint32 createEntry() = 0;
+    virtual quint32 editEntry(const QString& entryName) = 0;
 
     // The network interface carrying the connection ("ppp0"), empty when none; the byte counters read it.
     virtual QString interfaceName(quint32 handle) = 0;

@@ -1,5 +1,8 @@
 #include "core/ui/WindowUtils.h"
 
+#include <QComboBox>
+#include <QSignalBlocker>
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QColor>
@@ -90,3 +93,11 @@ void SetLinkLook(QLabel* label, bool link)
 }
 
 bool HasLinkLook(const QLabel* label) { return label && label->font().underline(); }
+
+void FillList(QComboBox* list, const QStringList& items)
+{
+    const QSignalBlocker block(list);
+    list->clear();
+    list->addItems(items);
+    list->setCurrentIndex(-1);
+}

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QString>
 
+class QComboBox;
 class QLabel;
 class QWidget;
 
@@ -26,5 +27,8 @@ QColor VbColor(int value);
 // black with the default pointer. A click acts only while the label has the link look.
 void SetLinkLook(QLabel* label, bool link);
 bool HasLinkLook(const QLabel* label);
+// Fills a list without running its change handler and leaves it without a selection, as the original's
+// lists start; the caller makes the selection it wants.
+void FillList(QComboBox* list, const QStringList& items);
 // The label's text colour as the original's colour value.
 void SetLabelColor(QLabel* label, int value);

@@ -17,6 +17,8 @@
 #include "recording/ui/SmallWindow.h"
 #include "tariffs/ui/Tarife.h"
 #include "users/ui/Budget.h"
+#include "users/ui/ConnectionCheck.h"
+#include "users/ui/DialUp.h"
 #include "users/ui/Login.h"
 #include "users/ui/User.h"
 
@@ -72,8 +74,9 @@ QHash<QString, Form1::PageFactory>& pageTable()
     static QHash<QString, Form1::PageFactory> table{{QStringLiteral("Overview"), createOverview},
                                                     {QStringLiteral("Tarife"), CreateTarifePage},
                                                     {QStringLiteral("Budget"), CreateBudgetPage},
-
-                                                    {QStringLiteral("User"), CreateUserPage}};
+                                                    {QStringLiteral("User"), CreateUserPage},
+                                                    {QStringLiteral("DialUp"), CreateDialUpPage},
+                                                    {QStringLiteral("ConnectionCheck"), CreateConnectionCheckPage}};
     return table;
 }
 

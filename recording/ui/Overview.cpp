@@ -27,16 +27,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// Fills a list without running its handler and leaves it without a selection, as the original's lists
-// start; the caller makes the selection it wants.
-void fillList(QComboBox* list, const QStringList& items)
-{
-    const QSignalBlocker block(list);
-    list->clear();
-    list->addItems(items);
-    list->setCurrentIndex(-1);
-}
-
 QLabel* heading(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -237,13 +227,13 @@ void Overview::Form_Load()
 
 void Overview::GetTarife()
 {
-    fillList(comAnbieter, ListProviders());
+    FillList(comAnbieter, ListProviders());
     if (comAnbieter->count() > 0) comAnbieter->setCurrentIndex(0);
 }
 
 void Overview::SetTarif()
 {
-    fillList(comTarif, ListTarifItems(comAnbieter->currentText()));
+    FillList(comTarif, ListTarifItems(comAnbieter->currentText()));
     comTarif->setEnabled(true);
     if (comTarif->count() > 0) comTarif->setCurrentIndex(0);
 }
@@ -254,13 +244,13 @@ void Overview::GetDFUE()
     EnumRasEntries(entries, QString());
     QStringList names;
     for (const RasEntryInfo& e : entries) names << e.szEntryName;
-    fillList(comDFUE, names);
+    FillList(comDFUE, names);
     if (comDFUE->count() > 0) comDFUE->setCurrentIndex(0);
 }
 
 void Overview::GetUsers()
 {
-    fillList(comOverviewUser, GetUserNames());
+    FillList(comOverviewUser, GetUserNames());
     if (comOverviewUser->count() == 0) return;
     if (!m_main.Tag.isEmpty()) {
         const int index = comOverviewUser->findText(m_main.Tag);

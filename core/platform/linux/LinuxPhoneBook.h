@@ -60,6 +60,9 @@ public:
     quint32 hangUp(quint32 handle) override;
     quint32 connectStatus(quint32 handle, RasStatusInfo& status) override;
     QString interfaceName(quint32 handle) override;
+    // Peer files belong to the administrator: the program has no dialog for them.
+    quint32 createEntry() override { return ERROR_CALL_NOT_IMPLEMENTED; }
+    quint32 editEntry(const QString&) override { return ERROR_CALL_NOT_IMPLEMENTED; }
 
     // Ends a pppd by its pid; SIGTERM unless a test replaces it. True on success.
     void setTerminator(std::function<bool(qint64 pid)> terminate) { m_terminate = std::move(terminate); }

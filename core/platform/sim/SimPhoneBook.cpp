@@ -66,6 +66,20 @@ quint32 SimPhoneBook::connectStatus(quint32 handle, RasStatusInfo& status)
     return ERROR_INVALID_HANDLE;
 }
 
+quint32 SimPhoneBook::createEntry()
+{
+    entryDialogs << QStringLiteral("create");
+    if (duringEntryDialog) duringEntryDialog();
+    return entryDialogResult;
+}
+
+quint32 SimPhoneBook::editEntry(const QString& entryName)
+{
+    entryDialogs << QStringLiteral("edit ") + entryName;
+    if (duringEntryDialog) duringEntryDialog();
+    return entryDialogResult;
+}
+
 QString SimPhoneBook::interfaceName(quint32 handle) { return interfaces.value(handle); }
 
 void SimPhoneBook::addEntry(const QString& name, const RasDialInfo& info, bool passwordSaved)

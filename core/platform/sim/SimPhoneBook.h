@@ -7,6 +7,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 class SimPhoneBook : public PhoneBook {
     Q_OBJECT
 public:
@@ -21,6 +23,8 @@ public:
     quint32 hangUp(quint32 handle) override;
     quint32 connectStatus(quint32 handle, RasStatusInfo& status) override;
     QString interfaceName(quint32 handle) override;
+    quint32 createEntry() override;
+    quint32 editEntry(const QString& entryName) override;
 
     // Script.
     struct EntryData {
@@ -43,6 +47,8 @@ public:
     QHash<QString, EntryData> entryData;
     QHash<quint32, QString> interfaces;
     quint32 dialResult = RAS_SUCCESS; // the answer of dial()
+    quint32 entryDialogResult = RAS_SUCCESS; // the answer of createEntry() and editEntry()
+    std::function<void()> duringEntryDialog;  // what the user does in the dialog
     quint32 nextHandle = 0x100;
     QList<quint32> statesAfterDial; // sent one by one from the event loop once a dial has started
     // Status queries after a hang-up until the connection is gone: 0 at once, -1 never.
@@ -53,6 +59,7 @@ public:
     QList<RasDialInfo> dialCalls;
     QStringList dialPhonebooks;
     QList<quint32> hangUpCalls;
+    QStringList entryDialogs; // "create", or "edit " and the entry's name
     int statusQueries = 0;
 
 private:
