@@ -17,6 +17,7 @@
 #include "recording/ui/SmallWindow.h"
 #include "tariffs/ui/Tarife.h"
 #include "users/ui/Login.h"
+#include "users/ui/Options.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -68,7 +69,8 @@ QWidget* createOverview(Form1& form)
 QHash<QString, Form1::PageFactory>& pageTable()
 {
     static QHash<QString, Form1::PageFactory> table{{QStringLiteral("Overview"), createOverview},
-                                                    {QStringLiteral("Tarife"), CreateTarifePage}};
+                                                    {QStringLiteral("Tarife"), CreateTarifePage},
+                                                    {QStringLiteral("Options"), CreateOptionsPage}};
     return table;
 }
 
