@@ -54,6 +54,38 @@ QList<ListPair> pairsOf(const QListWidget* list)
     return pairs;
 }
 
+// A check box whose caption is too long for one line: the caption wraps in a label beside the box and
+// clicking it toggles the box, as clicking the caption does.
+class WrappedCaption : public QObject {
+public:
+    WrappedCaption(QCheckBox* box, QLabel* label) : QObject(label), m_box(box) { label->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonRelease && m_box->isEnabled()) m_box->toggle();
+        return false;
+    }
+
+private:
+    QCheckBox* m_box;
+};
+
+QWidget* wrapped(QCheckBox* box)
+{
+    auto* row = new QWidget(box->parentWidget());
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    auto* label = new QLabel(box->text(), row);
+    label->setWordWrap(true);
+    box->setAccessibleName(label->text());
+    box->setText(QString());
+    box->setParent(row);
+    new WrappedCaption(box, label);
+    layout->addWidget(box, 0, Qt::AlignTop);
+    layout->addWidget(label, 1);
+    return row;
+}
+
 QListWidgetItem* checkableItem(const QString& text, bool ticked)
 {
     auto* item = new QListWidgetItem(text);
@@ -128,42 +160,40 @@ void Options::buildControls()
 
     auto* grid = new QGridLayout(wndOptions);
     grid->setContentsMargins(8, 6, 8, 6);
-    grid->setHorizontalSpacing(12);
+    grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(3);
     grid->addWidget(lblTitel, 0, 0, 1, 2);
-
+    grid->addWidget(Label1[0], 1, 0, 1, 2);
     auto* currency = new QHBoxLayout;
     currency->addWidget(Combo1[0]);
     currency->addSpacing(12);
     currency->addWidget(Label1[1]);
+    currency->addSpacing(4);
     currency->addWidget(Label2, 1);
-    grid->addWidget(Label1[0], 1, 0, 1, 2);
     grid->addLayout(currency, 2, 0, 1, 2);
-    for (int i = 0; i < 3; ++i) grid->addWidget(Check2[i], 3 + i, 0, 1, 2);
+    grid->addWidget(wrapped(Check2[0]), 3, 0, 1, 2);
+    grid->addWidget(Check2[1], 4, 0, 1, 2);
+    grid->addWidget(Check2[2], 5, 0, 1, 2);
 
-    auto* programs = new QVBoxLayout;
-    programs->setSpacing(3);
-    programs->addWidget(Label1[2]);
-    programs->addWidget(Check1);
-    programs->addWidget(Combo1[1]);
-    programs->addWidget(List1, 1);
-    auto* buttons = new QHBoxLayout;
+    grid->addWidget(Label1[2], 6, 0, 1, 2);
+    auto* programFile = new QHBoxLayout;
+    programFile->addWidget(Check1);
+    programFile->addWidget(Combo1[1], 1);
+    grid->addLayout(programFile, 7, 0, 1, 2);
+    grid->addWidget(List1, 8, 0);
+    auto* buttons = new QVBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
-    programs->addLayout(buttons);
+    buttons->addStretch(1);
+    grid->addLayout(buttons, 8, 1);
 
-    auto* protection = new QVBoxLayout;
-    protection->setSpacing(3);
-    protection->addWidget(Check2[3]);
-    protection->addWidget(List2, 1);
-    protection->addWidget(Label1[3]);
-    protection->addWidget(Label3);
-
-    grid->addLayout(programs, 6, 0);
-    grid->addLayout(protection, 6, 1);
-    grid->setRowStretch(6, 1);
-    grid->setColumnStretch(0, 3);
-    grid->setColumnStretch(1, 2);
+    grid->addWidget(Check2[3], 9, 0, 1, 2);
+    grid->addWidget(Label1[3], 10, 0, 1, 2);
+    grid->addWidget(List2, 11, 0);
+    grid->addWidget(Label3, 11, 1, Qt::AlignTop);
+    grid->setRowStretch(8, 1);
+    grid->setRowStretch(11, 1);
+    grid->setColumnStretch(0, 1);
 
     // Setting a value from code runs its handler as a user's change does.
     for (int i = 0; i < 2; ++i)
