@@ -51,6 +51,7 @@ struct OpenFileRequest {
     QString initialFolder;
     QString initialFile; // the last answer, shown again
     QList<FileFilter> filters;
+    int filterIndex = 0; // the filter chosen first
 };
 
 class DialogHandler {

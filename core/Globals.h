@@ -58,6 +58,7 @@ extern float G_RateTotal;
 // last answer in `file`, which it shows again next time.
 struct OpenFileName {
     QStringList filter; // description, pattern, description, pattern, ...
+    int filterIndex = 0; // the type chosen first, 0 for the first pair; set with the filter
     QString initialDir;
     QString title;
     QString file;

@@ -3,11 +3,13 @@
 #include "core/platform/Downloader.h"
 #include "core/platform/HostAddresses.h"
 #include "core/platform/LineMonitor.h"
+#include "core/platform/SessionAutostart.h"
 #include "core/platform/SystemClock.h"
 #include "core/platform/TrafficCounters.h"
 #include "core/platform/linux/LinuxConnectedState.h"
 #include "core/platform/linux/LinuxHostAddresses.h"
 #include "core/platform/linux/LinuxLineMonitor.h"
+#include "core/platform/linux/LinuxSessionAutostart.h"
 #include "core/platform/linux/LinuxSystemClock.h"
 #include "core/platform/linux/LinuxTrafficCounters.h"
 #include "core/platform/linux/QtDownloader.h"
@@ -19,6 +21,7 @@ HostAddresses* g_hostAddresses = nullptr;
 TrafficCounters* g_trafficCounters = nullptr;
 Downloader* g_downloader = nullptr;
 SystemClock* g_systemClock = nullptr;
+SessionAutostart* g_autostart = nullptr;
 } // namespace
 
 ConnectedState& TheConnectedState()
@@ -62,3 +65,10 @@ SystemClock& TheSystemClock()
     return g_systemClock ? *g_systemClock : system;
 }
 void SetSystemClock(SystemClock* clock) { g_systemClock = clock; }
+
+SessionAutostart& TheSessionAutostart()
+{
+    static LinuxSessionAutostart system;
+    return g_autostart ? *g_autostart : system;
+}
+void SetSessionAutostart(SessionAutostart* autostart) { g_autostart = autostart; }

@@ -20,6 +20,7 @@ OpenFileResult ShowOpenFileDialog(QWidget* owner, bool centreOnOwner)
     request.initialFile = G_OFN.file;
     for (int i = 0; i + 1 < G_OFN.filter.size(); i += 2)
         request.filters.append({G_OFN.filter[i], G_OFN.filter[i + 1]});
+    request.filterIndex = G_OFN.filterIndex;
     const OpenFileResult result = SplitOpenFileAnswer(OpenFiles(request));
     if (!result.cancelled) G_OFN.file = result.count == 1 ? result.folder + result.files.first() : result.folder;
     return result;
@@ -99,6 +100,7 @@ QStringList RunOpenFileDialog(const OpenFileRequest& r)
     for (const FileFilter& f : r.filters)
         filters << NameFilter(f);
     if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (r.filterIndex > 0 && r.filterIndex < filters.size()) dialog.selectNameFilter(filters[r.filterIndex]);
     if (!r.initialFolder.isEmpty()) dialog.setDirectory(r.initialFolder);
     if (!r.initialFile.isEmpty()) {
         if (QFileInfo(r.initialFile).isDir())

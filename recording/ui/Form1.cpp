@@ -20,6 +20,7 @@
 #include "users/ui/ConnectionCheck.h"
 #include "users/ui/DialUp.h"
 #include "users/ui/Login.h"
+#include "users/ui/Options.h"
 #include "users/ui/User.h"
 
 #include <QCheckBox>
@@ -76,7 +77,8 @@ QHash<QString, Form1::PageFactory>& pageTable()
                                                     {QStringLiteral("Budget"), CreateBudgetPage},
                                                     {QStringLiteral("User"), CreateUserPage},
                                                     {QStringLiteral("DialUp"), CreateDialUpPage},
-                                                    {QStringLiteral("ConnectionCheck"), CreateConnectionCheckPage}};
+                                                    {QStringLiteral("ConnectionCheck"), CreateConnectionCheckPage},
+                                                    {QStringLiteral("Options"), CreateOptionsPage}};
     return table;
 }
 

@@ -4,11 +4,13 @@
 #include "core/platform/HostAddresses.h"
 #include "core/platform/PhoneBook.h"
 #include "core/platform/ProgramStarter.h"
+#include "core/platform/SessionAutostart.h"
 #include "core/platform/TrafficCounters.h"
 #include "core/platform/sim/SimConnectedState.h"
 #include "core/platform/sim/SimHostAddresses.h"
 #include "core/platform/sim/SimPhoneBook.h"
 #include "core/platform/sim/SimProgramStarter.h"
+#include "core/platform/sim/SimSessionAutostart.h"
 #include "core/platform/sim/SimTrafficCounters.h"
 
 struct SimPlatform {
@@ -19,6 +21,7 @@ struct SimPlatform {
         SetConnectedState(&connected);
         SetHostAddresses(&addresses);
         SetProgramStarter(&programs);
+        SetSessionAutostart(&autostart);
     }
     ~SimPlatform()
     {
@@ -27,10 +30,12 @@ struct SimPlatform {
         SetConnectedState(nullptr);
         SetHostAddresses(nullptr);
         SetProgramStarter(nullptr);
+        SetSessionAutostart(nullptr);
     }
     SimPhoneBook phoneBook;
     SimTrafficCounters counters;
     SimConnectedState connected;
     SimHostAddresses addresses;
     SimProgramStarter programs;
+    SimSessionAutostart autostart;
 };
