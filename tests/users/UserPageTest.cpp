@@ -68,7 +68,9 @@ TEST_F(UserPageTest, PasswordIsAskedMaskedAndARefusalKeepsThePreviousUser)
         dialogs.answerInput(c.answer);
         choose(page, "Carl");
         EXPECT_EQ(dialogs.texts(), c.messages) << c.answer;
-        if (!c.messages.isEmpty()) EXPECT_EQ(dialogs.messages[0].icon(), vbCritical);
+        if (!c.messages.isEmpty()) {
+            EXPECT_EQ(dialogs.messages[0].icon(), vbCritical);
+        }
         expectActive(page, c.shown);
     }
     ASSERT_EQ(dialogs.inputs.size(), 3);
