@@ -101,3 +101,11 @@ void FillList(QComboBox* list, const QStringList& items)
     list->addItems(items);
     list->setCurrentIndex(-1);
 }
+
+void KeepRoomForUmlauts(QLabel* label) { label->setContentsMargins(0, 2, 0, 0); }
+
+void WrapLabel(QLabel* label)
+{
+    label->setWordWrap(true);
+    KeepRoomForUmlauts(label);
+}

@@ -32,3 +32,9 @@ bool HasLinkLook(const QLabel* label);
 void FillList(QComboBox* list, const QStringList& items);
 // The label's text colour as the original's colour value.
 void SetLabelColor(QLabel* label, int value);
+
+// Room above a label's first line: the font's ascent leaves the dots of a capital umlaut ("Ü") outside
+// the label, where they are cut off.
+void KeepRoomForUmlauts(QLabel* label);
+// A label whose text wraps, with that room.
+void WrapLabel(QLabel* label);

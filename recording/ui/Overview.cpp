@@ -90,7 +90,7 @@ void Overview::buildControls()
     Notiz = new QPlainTextEdit(wndOverview);
     Notiz->setObjectName("Notiz");
     Label1_36 = new QLabel("Verbleibende kostenfreie Zeit:", wndOverview);
-    lblOverview[10]->setWordWrap(true);
+    WrapLabel(lblOverview[10]);
 
     auto caption = [this](const char* text) { return new QLabel(QString::fromUtf8(text), wndOverview); };
     auto* grid = new QGridLayout(wndOverview);

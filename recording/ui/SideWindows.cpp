@@ -2,6 +2,7 @@
 
 #include "core/Dialing.h"
 #include "core/Globals.h"
+#include "core/ui/WindowUtils.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -29,7 +30,7 @@ QLabel* addLabel(QWidget* parent, const char* name, const QString& text, bool bo
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->setWordWrap(true);
+    WrapLabel(label);
     if (bold) {
         QFont font = label->font();
         font.setBold(true);

@@ -89,7 +89,7 @@ Autoupdate::Autoupdate(QWidget* parent) : QDialog(parent)
                        "Update durchzuführen. Ansonsten klicken Sie auf \"Diesmal nicht\" und sie werden beim "
                        "nächsten Update erneut darauf hingewiesen."),
         main);
-    Label3->setWordWrap(true);
+    WrapLabel(Label3);
     Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2 = new QLabel(QStringLiteral("Neue Tarife:"), main);
     List1 = new QListWidget(main);

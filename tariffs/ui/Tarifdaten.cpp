@@ -46,7 +46,7 @@ void Tarifdaten::buildControls()
     bold.setPointSizeF(bold.pointSizeF() * 1.3);
     heading->setFont(bold);
     auto* intro = new QLabel(QString::fromUtf8(m_kind == NewTarif ? NEW_TEXT : CHANGE_TEXT), this);
-    intro->setWordWrap(true);
+    WrapLabel(intro);
     outer->addWidget(heading);
     outer->addWidget(intro);
 
@@ -124,7 +124,7 @@ void Tarifdaten::buildControls()
     Command2[0] = new QPushButton("Hinzufügen", this);
     Command2[1] = new QPushButton("Löschen", this);
     auto* hint = new QLabel(QString::fromUtf8(ZONE_HINT), this);
-    hint->setWordWrap(true);
+    WrapLabel(hint);
     auto* zoneButtons = new QVBoxLayout;
     zoneButtons->addWidget(Command2[0]);
     zoneButtons->addWidget(Command2[1]);

@@ -125,7 +125,7 @@ void Budget::buildControls()
                                            "bestimmten Zeitraum maximal ausgeben wollen. Dies hilft Ihnen bei der "
                                            "Ausgabenplanung."),
                             wndBudget);
-    help->setWordWrap(true);
+    WrapLabel(help);
     help->setMinimumHeight(4 * help->fontMetrics().lineSpacing()); // the page is short: never cut it off
     grid->addWidget(help, r++, 0, 1, 5);
     grid->addWidget(Label1_4, r, 0);

@@ -59,7 +59,7 @@ void ConnectionCheck::buildControls()
 
     auto label = [this](const char* text) {
         auto* l = new QLabel(QString::fromUtf8(text), wndUeberwachung);
-        l->setWordWrap(true);
+        WrapLabel(l);
         return l;
     };
     auto check = [this](const char* text, int index) {
@@ -81,8 +81,11 @@ void ConnectionCheck::buildControls()
                          "eine IP Nummer zugewiesen, sozusagen die Empfängeradresse Ihres Computers. Bei dieser "
                          "Methode beginnt der Zählvorgang sobald eine IP Nummer zugewiesen wurde."));
     auto* ignoredCaption = new QHBoxLayout;
-    ignoredCaption->addWidget(new QLabel("Zu ignorierende IPs (z.B. im LAN zugewiesene IPs):", wndUeberwachung), 1);
-    ignoredCaption->addWidget(new QLabel("Änderung erfordert Zumbrel-Neustart!", wndUeberwachung));
+    for (const char* text : {"Zu ignorierende IPs (z.B. im LAN zugewiesene IPs):", "Änderung erfordert Zumbrel-Neustart!"}) {
+        auto* label = new QLabel(QString::fromUtf8(text), wndUeberwachung);
+        KeepRoomForUmlauts(label);
+        ignoredCaption->addWidget(label, ignoredCaption->count() == 0 ? 1 : 0);
+    }
     box->addLayout(ignoredCaption);
     auto* ignored = new QHBoxLayout;
     IgnoredIPs = new QLineEdit(DEFAULT_IGNORED_IPS, wndUeberwachung);

@@ -56,7 +56,7 @@ void DialUp::buildControls()
 
     auto label = [this](const char* text) {
         auto* l = new QLabel(QString::fromUtf8(text), wndDFUE);
-        l->setWordWrap(true);
+        WrapLabel(l);
         return l;
     };
     auto combo = [this](const char* name) {

@@ -6,6 +6,7 @@
 #include "core/SystemUtils.h"
 #include "core/TextFile.h"
 #include "core/ui/FlatControl.h"
+#include "core/ui/WindowUtils.h"
 #include "users/UserRecord.h"
 
 #include <QCloseEvent>
@@ -66,7 +67,7 @@ Login::Login(std::function<void(const QString&)> makeActive, const QString& pres
 
     auto* Label2 = new QLabel(QStringLiteral("Willkommen bei Zumbrel. Bitte geben Sie Ihr Passwort ein:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setWordWrap(true);
+    WrapLabel(Label2);
 
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));

@@ -76,7 +76,7 @@ QWidget* wrapped(QCheckBox* box)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
     auto* label = new QLabel(box->text(), row);
-    label->setWordWrap(true);
+    WrapLabel(label);
     box->setAccessibleName(label->text());
     box->setText(QString());
     box->setParent(row);
@@ -130,7 +130,7 @@ void Options::buildControls()
         "sein)."};
     for (int i = 0; i < 4; ++i) {
         Label1[i] = new QLabel(QString::fromUtf8(labels[i]), wndOptions);
-        Label1[i]->setWordWrap(i != 1);
+        if (i != 1) WrapLabel(Label1[i]);
     }
     for (int i = 0; i < 2; ++i) {
         Combo1[i] = new QComboBox(wndOptions);

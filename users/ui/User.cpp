@@ -138,7 +138,7 @@ void User::buildControls()
     layout->addWidget(lblTitel);
     auto* intro = new QLabel(
         "Jedem Benutzer können Zugriffseinschränkungen zugeordnet werden, z.B. zur Kindersicherung.", wndUser);
-    intro->setWordWrap(true);
+    WrapLabel(intro);
     layout->addWidget(intro);
 
     auto* grid = new QGridLayout;
