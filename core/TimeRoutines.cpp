@@ -116,3 +116,8 @@ float ValDecimal(const QString& text)
 QString FormatShortDate(const QDate& date) { return ShortDate(date.isValid() ? date : Today()); }
 
 QString FormatShortDate(const QString& text) { return FormatShortDate(ParseShortDate(text)); }
+
+QDate MonthsBefore(const QDate& today, int m)
+{
+    return QDate(today.year(), today.month(), 1).addMonths(-m);
+}
