@@ -85,6 +85,16 @@ DefinedPeriod readDefinedPeriod()
     return {ParseShortDate(lines[0]), ParseShortDate(lines.size() > 1 ? lines[1] : lines[0])};
 }
 
+// A number's plain form; a text of plain digits already is it (the byte columns of 20,000 rows).
+QString plainNumber(const QString& text)
+{
+    const qsizetype n = text.size();
+    bool digits = n > 0 && n <= 15 && (text[0] != '0' || n == 1);
+    for (qsizetype i = 0; digits && i < n; ++i)
+        digits = text[i] >= '0' && text[i] <= '9';
+    return digits ? text : GeneralDouble(Val(text));
+}
+
 const QString TAX_FILE = QStringLiteral("Tax.dat");
 constexpr int DEFAULT_TAX = 16;
 } // namespace
@@ -187,7 +197,7 @@ ConnectionListResult LoadConnectionList(const ConnectionListQuery& query, ListMa
 
         const double bytesTotal = Val(record.line(8));
         for (int column = ColUnits; column <= ColBytesTotal; ++column)
-            cell(column) = GeneralDouble(Val(record.line(column - 1)));
+            cell(column) = plainNumber(record.line(column - 1));
 
         switch (marking.category) {
         case 0:
