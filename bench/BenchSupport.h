@@ -8,6 +8,8 @@ int MakeBenchRecords(int count);
 
 // The record walks, the limit check, the budgets and the billing tick.
 int RunRecordBench(int records);
+// The connection list's load, its page with the grid filled, and a re-sort, on a folder of its own.
+int RunListBench(int records);
 // The start-up to the main window's first paint, and the idle cost of the running program, both in a
 // child process of this executable on a program folder of its own.
 int RunStartupBench(int records);

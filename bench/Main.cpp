@@ -1,6 +1,7 @@
 // Usage: zumbrel_bench [records]   the record walks, then the start-up and idle figures (default 20000)
 //        zumbrel_bench --startup   the start-up and idle figures only
 //        zumbrel_bench --tariffs   the tariff tree and provider list only
+//        zumbrel_bench --list      the connection list's load, grid and re-sort only
 #include "bench/BenchSupport.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--tariffs") == 0) return RunTarifBench();
+    if (argc > 1 && std::strcmp(argv[1], "--list") == 0) return RunListBench(20000);
     const bool startupOnly = argc > 1 && std::strcmp(argv[1], "--startup") == 0;
     const int records = argc > 1 && !startupOnly ? std::max(1, std::atoi(argv[1])) : 20000;
     if (!startupOnly) {
