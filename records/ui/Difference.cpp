@@ -98,8 +98,7 @@ void Difference::buildControls()
             if (f == 2) grid->addWidget(new QLabel("KB", Frame1[f]), i, 3);
         }
         grid->setColumnStretch(4, 1);
-        boxes[f][3]->setReadOnly(true);
-        boxes[f][3]->setFocusPolicy(Qt::NoFocus);
+        boxes[f][3]->setEnabled(false); // only mirrors box 2
         connect(boxes[f][2], &QLineEdit::textChanged, boxes[f][3], &QLineEdit::setText);
         for (int i = 0; i < 3; ++i)
             OnLostFocus(boxes[f][i], [this, f, i] {
