@@ -1,6 +1,8 @@
 #pragma once
 // The rows and totals of the connection list, loaded from the record files by the page's filters. Widget-free:
 // the page shows what this gives, the export and the print page read the page.
+#include "tariffs/TarifFile.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -9,40 +11,38 @@
 #include <array>
 #include <vector>
 
-inline const QString ALL_ITEMS = QStringLiteral("[Alle]");
-
 // The items of the period choice, index 0 to 9.
 enum ListPeriod {
-    PeriodAll,           // "Gesamt"
-    PeriodThisMonth,     // "Dieser Monat"
-    PeriodLastMonth,     // "Letzter Monat"
-    PeriodMonthBeforeLast, // "Vorletzter Monat"
-    PeriodToday,         // "Heute"
-    PeriodYesterday,     // "Gestern"
+    PeriodAll,                // "Gesamt"
+    PeriodThisMonth,          // "Dieser Monat"
+    PeriodLastMonth,          // "Letzter Monat"
+    PeriodMonthBeforeLast,    // "Vorletzter Monat"
+    PeriodToday,              // "Heute"
+    PeriodYesterday,          // "Gestern"
     PeriodDayBeforeYesterday, // "Vorgestern"
-    PeriodThisYear,      // "Dieses Jahr"
-    PeriodLastYear,      // "Letztes Jahr"
-    PeriodDefined,       // "Definiert": Config/Period.cfg
+    PeriodThisYear,           // "Dieses Jahr"
+    PeriodLastYear,           // "Letztes Jahr"
+    PeriodDefined,            // "Definiert": Config/Period.cfg
 };
 const QStringList& ListPeriodTexts();
 
 // Grid columns, numbered from 1 as the export and the print page address them.
 enum ListColumn {
     ColIcon = 1,
-    ColDate,      // "Datum", DD.MM.YYYY as line 1 holds it
-    ColStart,     // "Startzeit"
-    ColDuration,  // "Dauer", normalised; hours may exceed 23
-    ColCost,      // "Kosten", "0.000", net in net mode
-    ColUnits,     // "Einheiten"
-    ColBytesIn,   // "Empfangen"
-    ColBytesOut,  // "Gesendet"
+    ColDate,       // "Datum", DD.MM.YYYY as line 1 holds it
+    ColStart,      // "Startzeit"
+    ColDuration,   // "Dauer", normalised; hours may exceed 23
+    ColCost,       // "Kosten", "0.000", net in net mode
+    ColUnits,      // "Einheiten"
+    ColBytesIn,    // "Empfangen"
+    ColBytesOut,   // "Gesendet"
     ColBytesTotal, // "Gesamt"
-    ColDialUp,    // "DFÜ"
-    ColTariff,    // "Tarif", tariff file name without its extension
-    ColUser,      // "Benutzer"
-    ColComment,   // "Kommentar"
-    ColFile,      // hidden: the record's file name
-    ColSortDate,  // hidden: YYYYMMDD
+    ColDialUp,     // "DFÜ"
+    ColTariff,     // "Tarif", tariff file name without its extension
+    ColUser,       // "Benutzer"
+    ColComment,    // "Kommentar"
+    ColFile,       // hidden: the record's file name
+    ColSortDate,   // hidden: YYYYMMDD
     LIST_COLUMNS = ColSortDate,
 };
 
@@ -64,8 +64,8 @@ struct ConnectionListQuery {
 };
 
 struct ConnectionRow {
-    int icon = -1;      // marking image 0-3; -1 none (a category above 3)
-    QStringList cells;  // LIST_COLUMNS texts as the grid shows them; cells[column - 1], the icon cell empty
+    int icon = -1;     // marking image 0-3; -1 none (a category above 3)
+    QStringList cells; // LIST_COLUMNS texts as the grid shows them; cells[column - 1], the icon cell empty
     QString cell(int column) const { return column >= 1 && column <= cells.size() ? cells[column - 1] : QString(); }
 };
 
@@ -73,7 +73,7 @@ struct ConnectionListResult {
     std::vector<ConnectionRow> rows; // in walk order; the page sorts
     qint64 hours = 0;                // totals, carried
     int minutes = 0, seconds = 0;
-    float cost = 0; // in single precision, net in net mode
+    float cost = 0;       // in single precision, net in net mode
     QString durationText; // lblGesamtDauer: "01:11:15", hours with more digits when needed
     QString costText;     // lblGesamtKosten: "0,00 €"
 };

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+// The first item of every filter list: no filter.
+inline const QString ALL_ITEMS = QStringLiteral("[Alle]");
+
 struct TarifZone {
     int from = 0;         // "Von:", whole hour 0..24
     int to = 24;          // "Bis:"
