@@ -32,3 +32,9 @@ QStringList OpenFiles(const OpenFileRequest& request)
     DialogHandler* h = current();
     return h ? h->openFiles(request) : QStringList();
 }
+
+QString SaveFile(const SaveFileRequest& request)
+{
+    DialogHandler* h = current();
+    return h ? h->saveFile(request) : QString();
+}

@@ -54,6 +54,14 @@ struct OpenFileRequest {
     int filterIndex = 0; // the filter chosen first
 };
 
+struct SaveFileRequest {
+    QWidget* owner = nullptr;
+    QString title;
+    QList<FileFilter> filters;
+    QString defaultSuffix; // appended to a name typed without one ("htm")
+    // The caller asks itself before replacing a file; the dialog does not.
+};
+
 class DialogHandler {
 public:
     virtual ~DialogHandler() = default;
@@ -61,6 +69,12 @@ public:
     virtual QString inputBox(const InputRequest& request) = 0; // Cancel gives the empty text
     // Full paths of the chosen files, in the dialog's order; Cancel gives none.
     virtual QStringList openFiles(const OpenFileRequest& request)
+    {
+        Q_UNUSED(request);
+        return {};
+    }
+    // Full path of the file to write; Cancel gives the empty text.
+    virtual QString saveFile(const SaveFileRequest& request)
     {
         Q_UNUSED(request);
         return {};
@@ -76,3 +90,4 @@ int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QSt
 QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString(),
                  bool masked = false);
 QStringList OpenFiles(const OpenFileRequest& request);
+QString SaveFile(const SaveFileRequest& request);

@@ -116,3 +116,9 @@ float ValDecimal(const QString& text)
 QString FormatShortDate(const QDate& date) { return ShortDate(date.isValid() ? date : Today()); }
 
 QString FormatShortDate(const QString& text) { return FormatShortDate(ParseShortDate(text)); }
+
+QDate MonthsBefore(const QDate& today, int m)
+{
+    // from the 1st, so that a long month's last days never spill into the month after
+    return QDate(today.year(), today.month(), 1).addMonths(-m);
+}

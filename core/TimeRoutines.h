@@ -18,3 +18,5 @@ float ValDecimal(const QString& text);
 // The short date; a text that is no date gives today's date.
 QString FormatShortDate(const QDate& date);
 QString FormatShortDate(const QString& text);
+// The 1st of the calendar month m months before today's month (January less one is December before).
+QDate MonthsBefore(const QDate& today, int m);

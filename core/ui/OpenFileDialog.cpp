@@ -113,3 +113,27 @@ QStringList RunOpenFileDialog(const OpenFileRequest& r)
     if (dialog.exec() != QDialog::Accepted) return {};
     return dialog.selectedFiles();
 }
+
+QString RunSaveFileDialog(const SaveFileRequest& r)
+{
+    QFileDialog dialog(r.owner, r.title.isEmpty() ? QStringLiteral("Speichern unter") : r.title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Speichern in:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Speichern"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+    QStringList filters;
+    for (const FileFilter& f : r.filters)
+        filters << NameFilter(f);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    if (!r.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(r.defaultSuffix);
+    Centring centring(r.owner, false);
+    dialog.installEventFilter(&centring);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().first();
+}

@@ -31,3 +31,6 @@ QPoint CentredPosition(const QRect& outer, const QSize& inner);
 
 // The real dialog behind the default dialog handler.
 QStringList RunOpenFileDialog(const OpenFileRequest& request);
+
+// The real save dialog: the type list as given, the suffix added to a bare name, no overwrite question.
+QString RunSaveFileDialog(const SaveFileRequest& request);

@@ -58,3 +58,5 @@ QString WidgetDialogs::inputBox(const InputRequest& r)
 }
 
 QStringList WidgetDialogs::openFiles(const OpenFileRequest& request) { return RunOpenFileDialog(request); }
+
+QString WidgetDialogs::saveFile(const SaveFileRequest& request) { return RunSaveFileDialog(request); }

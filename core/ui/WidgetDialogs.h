@@ -7,4 +7,5 @@ public:
     int messageBox(const MessageRequest& request) override;
     QString inputBox(const InputRequest& request) override;
     QStringList openFiles(const OpenFileRequest& request) override;
+    QString saveFile(const SaveFileRequest& request) override;
 };

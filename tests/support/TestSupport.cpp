@@ -40,6 +40,15 @@ QStringList ScriptedDialogs::openFiles(const OpenFileRequest& request)
     return a;
 }
 
+QString ScriptedDialogs::saveFile(const SaveFileRequest& request)
+{
+    saveRequests << request;
+    if (m_saveAnswers.empty()) return {};
+    const QString a = m_saveAnswers.front();
+    m_saveAnswers.pop_front();
+    return a;
+}
+
 QStringList FlatDecorated(const QObject* window)
 {
     QStringList names;

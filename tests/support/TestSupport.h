@@ -36,19 +36,23 @@ public:
     int messageBox(const MessageRequest& request) override;
     QString inputBox(const InputRequest& request) override;
     QStringList openFiles(const OpenFileRequest& request) override; // Cancel when nothing is queued
+    QString saveFile(const SaveFileRequest& request) override;      // Cancel when nothing is queued
 
     void answerMessage(int answer) { m_messageAnswers.push_back(answer); }
     void answerInput(const QString& text) { m_inputAnswers.push_back(text); }
     void answerFiles(const QStringList& paths) { m_fileAnswers.push_back(paths); }
+    void answerSaveFile(const QString& path) { m_saveAnswers.push_back(path); }
 
     QList<MessageRequest> messages;
     QList<InputRequest> inputs;
     QList<OpenFileRequest> fileRequests;
+    QList<SaveFileRequest> saveRequests;
     QStringList texts() const; // the texts of the message boxes shown, in order
 private:
     std::deque<int> m_messageAnswers;
     std::deque<QString> m_inputAnswers;
     std::deque<QStringList> m_fileAnswers;
+    std::deque<QString> m_saveAnswers;
 };
 
 // Base fixture: a fresh program folder, a fake clock, scripted dialogs, reset globals and the German
