@@ -43,7 +43,6 @@ Difference::Difference(QWidget* parent) : QDialog(parent)
 {
     setObjectName("Difference");
     setWindowTitle("Differenzierung");
-    setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
 }
 

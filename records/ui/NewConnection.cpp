@@ -52,7 +52,6 @@ NewConnection::NewConnection(bool editing, QWidget* parent) : QDialog(parent)
 {
     setObjectName(editing ? "ChangeConnection" : "NewConnection");
     setWindowTitle("Verbindungsdaten");
-    setAttribute(Qt::WA_DeleteOnClose);
     buildControls(editing);
 }
 
