@@ -50,23 +50,9 @@ void Difference::buildControls()
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 8);
-    auto* header = new QWidget(this);
-    header->setAutoFillBackground(true);
-    QPalette pal = header->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    header->setPalette(pal);
-    auto* headerLayout = new QVBoxLayout(header);
-    auto* title = new QLabel("Differenzieren", header);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    auto* help = new QLabel("Hier können Sie die farbliche Hinterlegung der einzelnen Listeneinträge je nach Höhe des "
-                            "Betrages festlegen.",
-                            header);
-    WrapLabel(help);
-    headerLayout->addWidget(title);
-    headerLayout->addWidget(help);
-    outer->addWidget(header);
+    outer->addWidget(DialogHeader(this, "Differenzieren",
+                                  "Hier können Sie die farbliche Hinterlegung der einzelnen Listeneinträge je nach "
+                                  "Höhe des Betrages festlegen."));
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(10, 4, 10, 0);
