@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QSoundEffect>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace {
@@ -117,4 +118,26 @@ void WrapLabel(QLabel* label)
 {
     label->setWordWrap(true);
     KeepRoomForUmlauts(label);
+}
+
+QWidget* DialogHeader(QWidget* parent, const QString& title, const QString& text, QLabel** titleLabel,
+                      QLabel** textLabel)
+{
+    auto* header = new QWidget(parent);
+    header->setAutoFillBackground(true);
+    QPalette pal = header->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    header->setPalette(pal);
+    auto* layout = new QVBoxLayout(header);
+    auto* heading = new QLabel(title, header);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    auto* help = new QLabel(text, header);
+    WrapLabel(help);
+    layout->addWidget(heading);
+    layout->addWidget(help);
+    if (titleLabel) *titleLabel = heading;
+    if (textLabel) *textLabel = help;
+    return header;
 }

@@ -40,3 +40,8 @@ void SetLabelColor(QLabel* label, int value);
 void KeepRoomForUmlauts(QLabel* label);
 // A label whose text wraps, with that room.
 void WrapLabel(QLabel* label);
+
+// The white band at the top of a dialog: a bold title above a wrapped explanation. The labels are
+// returned through the pointers when given.
+QWidget* DialogHeader(QWidget* parent, const QString& title, const QString& text, QLabel** titleLabel = nullptr,
+                      QLabel** textLabel = nullptr);

@@ -26,7 +26,6 @@ Definiert::Definiert(QWidget* parent) : QDialog(parent)
 {
     setObjectName("Definiert");
     setWindowTitle("Zeitraum");
-    setAttribute(Qt::WA_DeleteOnClose);
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(new QLabel("Bitte geben Sie den gewünschten Zeitraum ein:", this));
     auto* boxes = new QHBoxLayout;

@@ -43,7 +43,6 @@ Difference::Difference(QWidget* parent) : QDialog(parent)
 {
     setObjectName("Difference");
     setWindowTitle("Differenzierung");
-    setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
 }
 
@@ -51,23 +50,9 @@ void Difference::buildControls()
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 8);
-    auto* header = new QWidget(this);
-    header->setAutoFillBackground(true);
-    QPalette pal = header->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    header->setPalette(pal);
-    auto* headerLayout = new QVBoxLayout(header);
-    auto* title = new QLabel("Differenzieren", header);
-    QFont bold = title->font();
-    bold.setBold(true);
-    title->setFont(bold);
-    auto* help = new QLabel("Hier können Sie die farbliche Hinterlegung der einzelnen Listeneinträge je nach Höhe des "
-                            "Betrages festlegen.",
-                            header);
-    WrapLabel(help);
-    headerLayout->addWidget(title);
-    headerLayout->addWidget(help);
-    outer->addWidget(header);
+    outer->addWidget(DialogHeader(this, "Differenzieren",
+                                  "Hier können Sie die farbliche Hinterlegung der einzelnen Listeneinträge je nach "
+                                  "Höhe des Betrages festlegen."));
 
     auto* body = new QVBoxLayout;
     body->setContentsMargins(10, 4, 10, 0);
@@ -98,8 +83,7 @@ void Difference::buildControls()
             if (f == 2) grid->addWidget(new QLabel("KB", Frame1[f]), i, 3);
         }
         grid->setColumnStretch(4, 1);
-        boxes[f][3]->setReadOnly(true);
-        boxes[f][3]->setFocusPolicy(Qt::NoFocus);
+        boxes[f][3]->setEnabled(false); // only mirrors box 2
         connect(boxes[f][2], &QLineEdit::textChanged, boxes[f][3], &QLineEdit::setText);
         for (int i = 0; i < 3; ++i)
             OnLostFocus(boxes[f][i], [this, f, i] {

@@ -9,6 +9,10 @@
 #include "core/ui/FlatControl.h"
 #include "core/ui/WindowUtils.h"
 #include "records/ListSettings.h"
+#include "records/ui/Definiert.h"
+#include "records/ui/Difference.h"
+#include "records/ui/Export.h"
+#include "records/ui/NewConnection.h"
 #include "recording/ConnectionRecord.h"
 #include "recording/ui/Form1.h"
 #include "tariffs/TarifFile.h"
@@ -37,6 +41,9 @@
 
 namespace {
 QPointer<List> s_open;
+
+// The open page; gone as soon as the main window unloads it.
+List* OpenList() { return s_open && s_open->objectName() == QLatin1String("List") ? s_open.data() : nullptr; }
 
 const char* const CAPTIONS[7] = {"Erstellen",   "Bearbeiten",     "Löschen",    "Drucken",
                                  "Exportieren", "Differenzieren", "Nettokosten"};
@@ -73,8 +80,6 @@ QLabel* caption(const QString& text, QWidget* parent)
     return label;
 }
 } // namespace
-
-List* OpenList() { return s_open && s_open->objectName() == QLatin1String("List") ? s_open.data() : nullptr; }
 
 QWidget* CreateListPage(Form1& mainWindow)
 {
@@ -353,7 +358,9 @@ void List::comZeitraum_Click()
 {
     if (m_loading) return;
     if (comZeitraum->currentIndex() == PeriodDefined && !QFileInfo(ProgramPath("Config/Period.cfg")).isFile()) {
-        // TODO: the defined-period dialog
+        QPointer<List> self(this);
+        showDefiniert();
+        if (!self) return;
     }
     GetConnections();
     SaveListSettings();
@@ -364,8 +371,9 @@ void List::Label3_Click()
     m_loading = true;
     comZeitraum->setCurrentIndex(PeriodDefined);
     m_loading = false;
-    // TODO: the defined-period dialog
-    GetConnections();
+    QPointer<List> self(this);
+    showDefiniert();
+    if (self) GetConnections();
 }
 
 void List::lstConnections_ColumnClick(int column)
@@ -394,9 +402,14 @@ void List::Image1_Click(int index)
     case 3: // the print page comes with the analysis
         return;
     case 4:
+        ExportList(*this, this);
         return;
-    case 5:
+    case 5: {
+        Difference dialog(this);
+        dialog.Form_Load();
+        dialog.exec(); // its OK reloads the list
         return;
+    }
     case 6:
         chkNetto->setChecked(!chkNetto->isChecked());
         return;
@@ -407,8 +420,14 @@ void List::Image1_Click(int index)
         MsgBox(LIST_EDIT_REFUSED_MESSAGE, vbOKOnly + vbInformation);
         return;
     }
-    if (index == 1) editSelectedRecord();
-    else if (index == 2) deleteSelectedRecords();
+    if (index == 0) {
+        NewConnection dialog(this);
+        if (dialog.Form_Load()) dialog.exec(); // saving reloads the list
+    } else if (index == 1) {
+        editSelectedRecord();
+    } else if (index == 2) {
+        deleteSelectedRecords();
+    }
 }
 
 void List::editSelectedRecord()
@@ -420,6 +439,15 @@ void List::editSelectedRecord()
     }
     if (!item || item->text(ColFile - 1).isEmpty()) return;
     lstConnections->Tag = item->text(ColFile - 1);
+    ChangeConnection dialog(lstConnections->Tag, this);
+    if (dialog.Form_Load()) dialog.exec();
+}
+
+void List::showDefiniert()
+{
+    Definiert dialog(this);
+    dialog.Form_Load();
+    dialog.exec();
 }
 
 void List::deleteSelectedRecords()

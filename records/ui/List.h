@@ -95,6 +95,7 @@ private:
     void sortRows();
     void deleteSelectedRecords();
     void editSelectedRecord();
+    void showDefiniert();
 
     bool m_loading = false;
     ListMarking m_marking;
@@ -102,9 +103,6 @@ private:
     QList<ListSortKey> m_keys; // the keys the rows are sorted by
     QList<cFlatControl*> m_flat;
 };
-
-// The open connection list page, or nullptr; the dialogs it opens modally reload it through this.
-List* OpenList();
 
 // Registers the page in the main window's page table.
 QWidget* CreateListPage(Form1& mainWindow);

@@ -52,7 +52,6 @@ NewConnection::NewConnection(bool editing, QWidget* parent) : QDialog(parent)
 {
     setObjectName(editing ? "ChangeConnection" : "NewConnection");
     setWindowTitle("Verbindungsdaten");
-    setAttribute(Qt::WA_DeleteOnClose);
     buildControls(editing);
 }
 
@@ -60,21 +59,8 @@ void NewConnection::buildControls(bool editing)
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 8);
-    auto* header = new QWidget(this);
-    header->setAutoFillBackground(true);
-    QPalette pal = header->palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    header->setPalette(pal);
-    auto* headerLayout = new QVBoxLayout(header);
-    lblTitel = new QLabel(editing ? "Verbindung ändern" : "Neue Verbindung", header);
-    QFont bold = lblTitel->font();
-    bold.setBold(true);
-    lblTitel->setFont(bold);
-    lblHilfe = new QLabel(QString::fromUtf8(editing ? CHANGE_HELP : NEW_HELP), header);
-    WrapLabel(lblHilfe);
-    headerLayout->addWidget(lblTitel);
-    headerLayout->addWidget(lblHilfe);
-    outer->addWidget(header);
+    outer->addWidget(DialogHeader(this, editing ? "Verbindung ändern" : "Neue Verbindung",
+                                  QString::fromUtf8(editing ? CHANGE_HELP : NEW_HELP), &lblTitel, &lblHilfe));
 
     const char* labels[13] = {"Datum",      "Startzeit",        "Dauer",           "Kosten",       "Einheiten",
                               "Empfangene Bytes", "Gesendete Bytes", "Bytes gesamt", "Kommentar", "Anbieter",

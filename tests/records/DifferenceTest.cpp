@@ -10,11 +10,11 @@ using DifferenceTest = ProgramTest;
 
 TEST_F(DifferenceTest, OkInAnEmptyFolderWritesTheDefaults)
 {
-    auto* dlg = new Difference;
-    dlg->Form_Load();
-    EXPECT_EQ(dlg->comCategory->currentIndex(), 0);
-    EXPECT_FALSE(dlg->Text1[0]->isEnabled());
-    dlg->Command1_Click(0);
+    Difference dlg;
+    dlg.Form_Load();
+    EXPECT_EQ(dlg.comCategory->currentIndex(), 0);
+    EXPECT_FALSE(dlg.Text1[0]->isEnabled());
+    dlg.Command1_Click(0);
     EXPECT_EQ(readFile("Config/Difference.cfg"),
               QByteArray(" 0\r\n0,00\r\n0,00\r\n0,00\r\n00:00:00\r\n00:00:00\r\n00:00:00\r\n500\r\n5000\r\n10000\r\n"));
 }
@@ -56,11 +56,11 @@ TEST_F(DifferenceTest, ShortFileKeepsDefaultsAndBadCategoryIsNone)
 
 TEST_F(DifferenceTest, PeriodDialogStoresDates)
 {
-    auto* dlg = new Definiert;
-    dlg->Form_Load();
-    EXPECT_EQ(dlg->Text1[0]->text(), "17.01.2001");
-    dlg->Text1[0]->setText("5.3.03");
-    dlg->Text1[1]->setText("xyz");
-    dlg->Command1_Click();
+    Definiert dlg;
+    dlg.Form_Load();
+    EXPECT_EQ(dlg.Text1[0]->text(), "17.01.2001");
+    dlg.Text1[0]->setText("5.3.03");
+    dlg.Text1[1]->setText("xyz");
+    dlg.Command1_Click();
     EXPECT_EQ(readFile("Config/Period.cfg"), QByteArray("05.03.2003\r\n17.01.2001\r\n"));
 }

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 
 namespace {
 const QByteArray TARIFF = "[Providerdaten]\r\nName:Net - Tag\r\nTakt:60 / 60\r\n\r\n[Tarifzonen]\r\n"
@@ -32,16 +31,15 @@ protected:
 
 TEST_F(HandEntryDialogTest, EntryDialogWritesTwelveLinesAtOnce)
 {
-    QPointer<NewConnection> dlg = new NewConnection;
-    dlg->Form_Load();
-    EXPECT_EQ(dlg->Text1[3]->text(), "0,00");
-    dlg->Command1_Click(0);
+    NewConnection dlg;
+    dlg.Form_Load();
+    EXPECT_EQ(dlg.Text1[3]->text(), "0,00");
+    dlg.Command1_Click(0);
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.texts().join("|").toStdString();
     EXPECT_EQ(records(), QStringList{"17012001-000000.con"});
     EXPECT_EQ(deciphered("Verbindungen/17012001-000000.con"),
               (QStringList{"S17.01.2001", "00:00:00", "00:00:00", "S0,00", "0", "0", "0", "0",
                            "Keine DFÜ Verbindung", "Net - Tag.tel", "Anna", ""}));
-    delete dlg;
 }
 
 TEST_F(HandEntryDialogTest, LeavingFieldsNormalisesThem)
@@ -71,19 +69,20 @@ TEST_F(HandEntryDialogTest, LeavingFieldsNormalisesThem)
 
 TEST_F(HandEntryDialogTest, CommentRoundTripsAndUnstorableTextWritesNothing)
 {
-    QPointer<NewConnection> dlg = new NewConnection;
-    dlg->Form_Load();
-    dlg->Text1_8->setPlainText("eins\nzwei →\ndrei");
-    dlg->Command1_Click(0);
+    NewConnection dlg;
+    dlg.Form_Load();
+    dlg.show();
+    dlg.Text1_8->setPlainText("eins\nzwei →\ndrei");
+    dlg.Command1_Click(0);
     EXPECT_EQ(dialogs.texts(), QStringList{"Die Verbindungsdaten konnten nicht gespeichert werden."});
     EXPECT_EQ(dialogs.messages.value(0).icon(), vbExclamation);
     EXPECT_TRUE(records().isEmpty());
-    ASSERT_TRUE(dlg); // stays open
+    EXPECT_TRUE(dlg.isVisible());
 
-    dlg->Text1_8->setPlainText("eins\nzwei\ndrei");
-    dlg->Command1_Click(0);
+    dlg.Text1_8->setPlainText("eins\nzwei\ndrei");
+    dlg.Command1_Click(0);
+    EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(deciphered("Verbindungen/17012001-000000.con").value(11), "eins\r\nzwei\r\ndrei");
-    delete dlg;
 
     ChangeConnection edit("17012001-000000.con");
     ASSERT_TRUE(edit.Form_Load());
