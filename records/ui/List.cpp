@@ -264,6 +264,7 @@ void List::GenerateList()
     header->setSectionsMovable(true);
     header->setStretchLastSection(false); // a stretched section would count as a width change
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setMinimumSectionSize(8); // the icon column is narrower than the style's least width
     for (int c = 0; c < LIST_COLUMNS; ++c) lstConnections->setColumnWidth(c, WIDTHS[c]);
     lstConnections->setColumnHidden(ColFile - 1, true);
     lstConnections->setColumnHidden(ColSortDate - 1, true);
@@ -458,8 +459,8 @@ void List::deleteSelectedRecords()
         if (!item->isSelected()) continue;
         const QString name = item->text(ColFile - 1);
         if (!IsSafeName(name)) continue;
-        const QString path = FindFileNoCase(RecordFolderPath(), name);
-        if (!path.isEmpty() && QFile::remove(path)) ++deleted;
+        const QString found = FindFileNoCase(RecordFolderPath(), name);
+        if (!found.isEmpty() && QFile::remove(RecordFolderPath() + "/" + found)) ++deleted;
     }
     if (deleted > 0) GetConnections();
 }
