@@ -119,5 +119,6 @@ QString FormatShortDate(const QString& text) { return FormatShortDate(ParseShort
 
 QDate MonthsBefore(const QDate& today, int m)
 {
+    // from the 1st, so that a long month's last days never spill into the month after
     return QDate(today.year(), today.month(), 1).addMonths(-m);
 }

@@ -150,8 +150,13 @@ bool SaveConnectionRecord(const ConnectionDisplay& d)
         reportFailure(2);
         return false;
     }
-    if (IsFormLoaded(QStringLiteral("List")) && listRefresh() && !listRefresh()()) reportFailure(4);
+    if (!RefreshConnectionList()) reportFailure(4);
     return true;
+}
+
+bool RefreshConnectionList()
+{
+    return !IsFormLoaded(QStringLiteral("List")) || !listRefresh() || listRefresh()();
 }
 
 void SetConnectionListRefresh(std::function<bool()> refresh) { listRefresh() = std::move(refresh); }

@@ -57,5 +57,7 @@ bool SaveConnectionRecord(const ConnectionDisplay& display);
 // The connection list page registers how it reloads itself (false = the reload failed); it is called
 // after a save only while the window "List" is open.
 void SetConnectionListRefresh(std::function<bool()> refresh);
+// Reloads the connection list when the window "List" is open; false when its reload failed.
+bool RefreshConnectionList();
 
 inline const QString SAVE_CONNECTION_ERROR = QStringLiteral("Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode %1.");

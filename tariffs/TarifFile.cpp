@@ -217,3 +217,20 @@ QStringList ListTarifItems(const QString& provider)
     }
     return out;
 }
+
+bool MatchesTarifFilter(const QString& fileName, const QString& provider, const QString& item)
+{
+    if (provider == ALL_ITEMS) return true;
+    const QString own = ProviderOfFile(fileName);
+    if (own.isEmpty() || own != provider) return false;
+    if (item == ALL_ITEMS) return true;
+    const QString ending = fileName.right(4).toLower();
+    const bool kindMatches = (ending == QLatin1String(".atl") && item.startsWith(QLatin1String("A ")))
+                             || (ending == QLatin1String(".tel") && item.startsWith(QLatin1String("M ")));
+    if (!kindMatches) return false;
+    // the tariff name lies between "<provider> - " and the extension
+    const qsizetype from = own.size() + 3;
+    const qsizetype length = fileName.size() - from - 4;
+    if (length < 0) return false;
+    return fileName.mid(from, length) == item.mid(4);
+}

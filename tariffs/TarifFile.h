@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+// The first item of every filter list: no filter.
+inline const QString ALL_ITEMS = QStringLiteral("[Alle]");
+
 struct TarifZone {
     int from = 0;         // "Von:", whole hour 0..24
     int to = 24;          // "Bis:"
@@ -66,6 +69,11 @@ QString ProviderOfFile(const QString& fileName);
 // Tariff item of a file of `provider`: "M" for .tel, "A" for .atl, then the name after the provider
 // without the extension ("M - Abend"); empty for any other ending.
 QString TarifItem(const QString& provider, const QString& fileName);
+
+// Whether a record's tariff file name passes the provider and tariff item filters ("[Alle]" passes
+// either). The provider is ProviderOfFile's, so a hyphen inside it ("Netz-Plus") does not cut it; a name
+// without " -" has no provider, and one without room for a tariff between "- " and the extension no item.
+bool MatchesTarifFilter(const QString& fileName, const QString& provider, const QString& item);
 
 // Back from provider and item to the file name; empty for an item of another kind letter.
 QString TarifFileName(const QString& provider, const QString& item);

@@ -102,6 +102,15 @@ void FillList(QComboBox* list, const QStringList& items)
     list->setCurrentIndex(-1);
 }
 
+void FillWithAlle(QComboBox* list, const QStringList& names)
+{
+    const QSignalBlocker block(list);
+    list->clear();
+    list->addItem(QStringLiteral("[Alle]"));
+    list->addItems(names);
+    list->setCurrentIndex(0);
+}
+
 void KeepRoomForUmlauts(QLabel* label) { label->setContentsMargins(0, 2, 0, 0); }
 
 void WrapLabel(QLabel* label)

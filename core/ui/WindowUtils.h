@@ -30,6 +30,8 @@ bool HasLinkLook(const QLabel* label);
 // Fills a list without running its change handler and leaves it without a selection, as the original's
 // lists start; the caller makes the selection it wants.
 void FillList(QComboBox* list, const QStringList& items);
+// A filter list: "[Alle]", then the names, with item 0 chosen, filled without running its change handler.
+void FillWithAlle(QComboBox* list, const QStringList& names);
 // The label's text colour as the original's colour value.
 void SetLabelColor(QLabel* label, int value);
 

@@ -12,6 +12,7 @@
 #include "recording/OverviewValues.h"
 #include "recording/UserRights.h"
 #include "recording/ui/Connection.h"
+#include "records/ui/List.h"
 #include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
 #include "recording/ui/SmallWindow.h"
@@ -78,7 +79,8 @@ QHash<QString, Form1::PageFactory>& pageTable()
                                                     {QStringLiteral("User"), CreateUserPage},
                                                     {QStringLiteral("DialUp"), CreateDialUpPage},
                                                     {QStringLiteral("ConnectionCheck"), CreateConnectionCheckPage},
-                                                    {QStringLiteral("Options"), CreateOptionsPage}};
+                                                    {QStringLiteral("Options"), CreateOptionsPage},
+                                                    {QStringLiteral("List"), CreateListPage}};
     return table;
 }
 

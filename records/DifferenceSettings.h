@@ -1,0 +1,23 @@
+#pragma once
+// Config/Difference.cfg: by which quantity the list marks its rows (0 none, 1 cost, 2 duration, 3 volume)
+// and the three thresholds of each quantity, all three blocks always written.
+#include <QString>
+
+struct DifferenceSettings {
+    int category = 0;
+    QString cost[3] = {QStringLiteral("0,00"), QStringLiteral("0,00"), QStringLiteral("0,00")};
+    QString duration[3] = {QStringLiteral("00:00:00"), QStringLiteral("00:00:00"), QStringLiteral("00:00:00")};
+    QString volume[3] = {QStringLiteral("500"), QStringLiteral("5000"), QStringLiteral("10000")}; // KB
+};
+
+// The file as stored, found without regard to case; the defaults for a missing file and for lines a
+// short file lacks; a category outside 0-3 counts as 0.
+DifferenceSettings LoadDifferenceSettings();
+// Ten lines, the category in print form (" 1"), the thresholds as shown. False when it cannot be written
+// (the old file stays).
+bool SaveDifferenceSettings(const DifferenceSettings& settings);
+
+// How a threshold box reads after it is left: cost with "," or "." in single precision ("7.5" gives
+// "7,5"), a volume by its leading number ("1,5" gives "1").
+QString NormaliseThresholdCost(const QString& text);
+QString NormaliseThresholdVolume(const QString& text);

@@ -1,0 +1,66 @@
+#include "records/ui/Definiert.h"
+#include "records/ui/Difference.h"
+#include "support/TestSupport.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+
+using DifferenceTest = ProgramTest;
+
+TEST_F(DifferenceTest, OkInAnEmptyFolderWritesTheDefaults)
+{
+    auto* dlg = new Difference;
+    dlg->Form_Load();
+    EXPECT_EQ(dlg->comCategory->currentIndex(), 0);
+    EXPECT_FALSE(dlg->Text1[0]->isEnabled());
+    dlg->Command1_Click(0);
+    EXPECT_EQ(readFile("Config/Difference.cfg"),
+              QByteArray(" 0\r\n0,00\r\n0,00\r\n0,00\r\n00:00:00\r\n00:00:00\r\n00:00:00\r\n500\r\n5000\r\n10000\r\n"));
+}
+
+TEST_F(DifferenceTest, BoxesNormaliseWhenLeft)
+{
+    Difference dlg;
+    dlg.Form_Load();
+    dlg.comCategory->setCurrentIndex(2);
+    EXPECT_TRUE(dlg.Frame1[1]->isVisibleTo(&dlg));
+    EXPECT_FALSE(dlg.Frame1[0]->isVisibleTo(&dlg));
+    const struct {
+        QLineEdit* box;
+        std::function<void()> leave;
+        const char* typed;
+        const char* shown;
+    } cases[] = {{dlg.Text1[0], [&] { dlg.Text1_LostFocus(0); }, "7.5", "7,5"},
+                 {dlg.Text1[1], [&] { dlg.Text1_LostFocus(1); }, "7,5", "7,5"},
+                 {dlg.Text1[2], [&] { dlg.Text1_LostFocus(2); }, "abc", "0"},
+                 {dlg.Text2[0], [&] { dlg.Text2_LostFocus(0); }, "0:90", "01:30:00"},
+                 {dlg.Text3[2], [&] { dlg.Text3_LostFocus(2); }, "1,5", "1"}};
+    for (const auto& c : cases) {
+        c.box->setText(c.typed);
+        c.leave();
+        EXPECT_EQ(c.box->text(), c.shown) << c.typed;
+    }
+    EXPECT_EQ(dlg.Text3[3]->text(), "1"); // box 3 follows box 2
+}
+
+TEST_F(DifferenceTest, ShortFileKeepsDefaultsAndBadCategoryIsNone)
+{
+    writeFile("config/DIFFERENCE.CFG", " 7\r\n1,5\r\n");
+    const DifferenceSettings s = LoadDifferenceSettings();
+    EXPECT_EQ(s.category, 0);
+    EXPECT_EQ(s.cost[0], "1,5");
+    EXPECT_EQ(s.cost[1], "0,00");
+    EXPECT_EQ(s.volume[2], "10000");
+}
+
+TEST_F(DifferenceTest, PeriodDialogStoresDates)
+{
+    auto* dlg = new Definiert;
+    dlg->Form_Load();
+    EXPECT_EQ(dlg->Text1[0]->text(), "17.01.2001");
+    dlg->Text1[0]->setText("5.3.03");
+    dlg->Text1[1]->setText("xyz");
+    dlg->Command1_Click();
+    EXPECT_EQ(readFile("Config/Period.cfg"), QByteArray("05.03.2003\r\n17.01.2001\r\n"));
+}
