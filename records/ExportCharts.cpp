@@ -8,5 +8,11 @@ ExportChartsFunction& charts()
 }
 } // namespace
 
-void SetExportCharts(ExportChartsFunction draw) { charts() = std::move(draw); }
-const ExportChartsFunction& ExportCharts() { return charts(); }
+void SetExportCharts(ExportChartsFunction draw)
+{
+    charts() = std::move(draw);
+}
+const ExportChartsFunction& ExportCharts()
+{
+    return charts();
+}

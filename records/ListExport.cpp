@@ -39,7 +39,8 @@ void chartBlock(QStringList& out, const QStringList& chartFiles)
 {
     out << QStringLiteral("<TR><TD colspan=12 align=center bgcolor=#DDDDDD>") << QStringLiteral("<FONT size=2><B>")
         << QStringLiteral("Monatsdiagramme (Dauer in Minuten / Transfer in Megabyte)")
-        << QStringLiteral("</B></FONT></TD></TR>") << QStringLiteral("<TR><TD colspan=12 align=center bgcolor=#FFFFFF>");
+        << QStringLiteral("</B></FONT></TD></TR>")
+        << QStringLiteral("<TR><TD colspan=12 align=center bgcolor=#FFFFFF>");
     for (const QString& name : chartFiles)
         out << QStringLiteral("<IMG src=") + name + QLatin1Char('>');
     out << QStringLiteral("</TD></TR>");
@@ -47,11 +48,12 @@ void chartBlock(QStringList& out, const QStringList& chartFiles)
 
 void filterBlock(QStringList& out, const ConnectionListView& list)
 {
-    QString filter = QStringLiteral("Benutzer: ") + list.userText() + QStringLiteral(", Anbieter: ") +
-                     list.providerText();
+    QString filter =
+        QStringLiteral("Benutzer: ") + list.userText() + QStringLiteral(", Anbieter: ") + list.providerText();
     if (!list.tariffText().isEmpty()) filter += QStringLiteral(", Tarif: ") + list.tariffText();
     out << QStringLiteral("<TR><TD colspan=12 align=center bgcolor=#DDDDDD>") << QStringLiteral("<FONT size=2><B>")
-        << filter << QStringLiteral("</B></FONT></TD></TR>") << QStringLiteral("<TR><TD colspan=12 bgcolor=#FFFFFF></TD></TR>");
+        << filter << QStringLiteral("</B></FONT></TD></TR>")
+        << QStringLiteral("<TR><TD colspan=12 bgcolor=#FFFFFF></TD></TR>");
 }
 } // namespace
 
@@ -113,7 +115,7 @@ QStringList TextExportLines(const ConnectionListView& list)
         int column;
         int width; // -1: as it is
     };
-    static const Field fields[] = {{2, -1}, {3, 9},  {4, 10},  {6, 9},  {5, 9},  {7, 13},
+    static const Field fields[] = {{2, -1}, {3, 9},  {4, 10},  {6, 9},   {5, 9},   {7, 13},
                                    {8, 13}, {9, 13}, {10, 25}, {12, 25}, {11, 30}, {13, -1}};
     for (int r = 0; r < list.rowCount(); ++r) {
         QStringList line;
@@ -137,7 +139,10 @@ bool FileExists(const QString& path)
     return false;
 }
 
-QString GetFileName(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
+QString GetFileName(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
 
 QString GetFilePath(const QString& path)
 {

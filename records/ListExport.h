@@ -7,8 +7,7 @@
 class ConnectionListView;
 
 // The HTML document. chartFiles: the names of the two month charts beside it, or none.
-QStringList HtmlExportLines(const ConnectionListView& list, const QString& title,
-                            const QStringList& chartFiles = {});
+QStringList HtmlExportLines(const ConnectionListView& list, const QString& title, const QStringList& chartFiles = {});
 // Header, separator and one line per row, columns joined by " | "; no totals.
 QStringList TextExportLines(const ConnectionListView& list);
 

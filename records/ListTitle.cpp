@@ -9,8 +9,7 @@
 namespace {
 QString dayTitle(const QDate& d)
 {
-    return QStringLiteral("Verbindungen am ") + GermanDayName(d.dayOfWeek()) + QStringLiteral(", den ") +
-           ShortDate(d);
+    return QStringLiteral("Verbindungen am ") + GermanDayName(d.dayOfWeek()) + QStringLiteral(", den ") + ShortDate(d);
 }
 
 QString monthTitle(const QDate& d)

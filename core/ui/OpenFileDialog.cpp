@@ -80,26 +80,35 @@ QString NameFilter(const FileFilter& f)
     return f.description + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
 }
 
+// German labels and the type list of both dialogs; gives the type list's entries.
+QStringList SetUpFileDialog(QFileDialog& dialog, const QList<FileFilter>& types, const QString& lookIn,
+                            const QString& accept)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    // The type list shows the descriptions only, as the original's.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setLabelText(QFileDialog::LookIn, lookIn);
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
+    dialog.setLabelText(QFileDialog::Accept, accept);
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
+    QStringList filters;
+    for (const FileFilter& f : types)
+        filters << NameFilter(f);
+    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    return filters;
+}
+
 } // namespace
 
 QStringList RunOpenFileDialog(const OpenFileRequest& r)
 {
     QFileDialog dialog(r.owner, r.title.isEmpty() ? QStringLiteral("Öffnen") : r.title);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontResolveSymlinks);
-    // The type list shows the descriptions only, as the original's.
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFiles);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Suchen in:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Ö&ffnen"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
-    QStringList filters;
-    for (const FileFilter& f : r.filters)
-        filters << NameFilter(f);
-    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    const QStringList filters =
+        SetUpFileDialog(dialog, r.filters, QStringLiteral("Suchen in:"), QStringLiteral("Ö&ffnen"));
     if (r.filterIndex > 0 && r.filterIndex < filters.size()) dialog.selectNameFilter(filters[r.filterIndex]);
     if (!r.initialFolder.isEmpty()) dialog.setDirectory(r.initialFolder);
     if (!r.initialFile.isEmpty()) {
@@ -117,20 +126,11 @@ QStringList RunOpenFileDialog(const OpenFileRequest& r)
 QString RunSaveFileDialog(const SaveFileRequest& r)
 {
     QFileDialog dialog(r.owner, r.title.isEmpty() ? QStringLiteral("Speichern unter") : r.title);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    // The caller asks before replacing a file.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Speichern in:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Dateiname:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Dateityp:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("&Speichern"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
-    QStringList filters;
-    for (const FileFilter& f : r.filters)
-        filters << NameFilter(f);
-    if (!filters.isEmpty()) dialog.setNameFilters(filters);
+    SetUpFileDialog(dialog, r.filters, QStringLiteral("Speichern in:"), QStringLiteral("&Speichern"));
     if (!r.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(r.defaultSuffix);
     Centring centring(r.owner, false);
     dialog.installEventFilter(&centring);

@@ -40,7 +40,7 @@ Export::Export(const ConnectionListView& list, QWidget* parent) : QDialog(parent
 {
     setObjectName(QStringLiteral("Export"));
     setWindowTitle(QStringLiteral("Exportieren..."));
-    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose, false);
     RegisterForm(this);
 
@@ -75,10 +75,15 @@ Export::Export(const ConnectionListView& list, QWidget* parent) : QDialog(parent
     grid->addWidget(Label3, 1, 1);
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
-    setFixedWidth(460);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    Label2->setFixedWidth(300);
+    Label3->setFixedWidth(300);
 }
 
-void Export::GetListTitle() { m_title = ::GetListTitle(m_list.periodText()); }
+void Export::GetListTitle()
+{
+    m_title = ::GetListTitle(m_list.periodText());
+}
 
 QString Export::fncGetFileNametoSave(const QString& filter, const QString& defaultExtension, const QString& title)
 {
@@ -95,8 +100,8 @@ QString Export::chooseFile(const QString& filter, const QString& defaultExtensio
     for (;;) {
         QString path = fncGetFileNametoSave(filter, defaultExtension, title).trimmed();
         if (!FileExists(path)) return path;
-        if (MsgBox(QStringLiteral("Die Datei existiert bereits. Wollen Sie sie überschreiben?"), vbYesNo + vbQuestion) ==
-            vbYes) {
+        if (MsgBox(QStringLiteral("Die Datei existiert bereits. Wollen Sie sie überschreiben?"),
+                   vbYesNo + vbQuestion) == vbYes) {
             // Replace the file as it is named, not beside it in another letter case.
             const QString existing = FindFileNoCase(GetFilePath(path), GetFileName(path));
             return existing.isEmpty() ? path : GetFilePath(path) + QLatin1Char('/') + existing;

@@ -121,6 +121,9 @@ void List::buildControls()
 
     auto* toolbar = new QHBoxLayout;
     toolbar->setSpacing(0);
+    // the original's small captions: seven of them fit the page's width uncut
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
     for (int i = 0; i < 7; ++i) {
         Image1[i] = new QToolButton(wndList);
         Image1[i]->setObjectName(QString("Image1_%1").arg(i));
@@ -130,6 +133,8 @@ void List::buildControls()
         Image1[i]->setIconSize(QSize(20, 20));
         Image1[i]->setText(QString::fromUtf8(CAPTIONS[i]));
         Image1[i]->setFocusPolicy(Qt::NoFocus);
+        Image1[i]->setFont(small);
+        Image1[i]->setStyleSheet("QToolButton { padding: 1px; }");
         connect(Image1[i], &QToolButton::clicked, this, [this, i] { Image1_Click(i); });
         toolbar->addWidget(Image1[i]);
     }
@@ -174,6 +179,10 @@ void List::buildControls()
 
     lstConnections = new ConnectionGrid(wndList);
     lstConnections->setObjectName("lstConnections");
+    // the column widths are the original's pixels, made for its small grid font
+    QFont gridFont = font();
+    gridFont.setPointSizeF(8);
+    lstConnections->setFont(gridFont);
     layout->addWidget(lstConnections, 1);
 
     auto* totals = new QHBoxLayout;
@@ -264,6 +273,7 @@ void List::GenerateList()
     header->setSectionsMovable(true);
     header->setStretchLastSection(false); // a stretched section would count as a width change
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setMinimumSectionSize(8); // the icon column is narrower than the style's least width
     for (int c = 0; c < LIST_COLUMNS; ++c) lstConnections->setColumnWidth(c, WIDTHS[c]);
     lstConnections->setColumnHidden(ColFile - 1, true);
     lstConnections->setColumnHidden(ColSortDate - 1, true);
@@ -381,8 +391,6 @@ void List::lstConnections_ColumnClick(int column)
     m_sort = ListColumnClickSort(column);
     m_keys = ListSortKeys(m_sort);
     sortRows();
-    lstConnections->header()->setSortIndicatorShown(true);
-    lstConnections->header()->setSortIndicator(column - 1, Qt::DescendingOrder);
     SaveListSettings();
 }
 
@@ -458,8 +466,8 @@ void List::deleteSelectedRecords()
         if (!item->isSelected()) continue;
         const QString name = item->text(ColFile - 1);
         if (!IsSafeName(name)) continue;
-        const QString path = FindFileNoCase(RecordFolderPath(), name);
-        if (!path.isEmpty() && QFile::remove(path)) ++deleted;
+        const QString found = FindFileNoCase(RecordFolderPath(), name);
+        if (!found.isEmpty() && QFile::remove(RecordFolderPath() + "/" + found)) ++deleted;
     }
     if (deleted > 0) GetConnections();
 }
@@ -480,10 +488,6 @@ void List::LoadListSettings()
     if (stored.sort) {
         m_sort = *stored.sort;
         m_keys = ListSortKeys(m_sort);
-        if (!m_keys.isEmpty()) {
-            lstConnections->header()->setSortIndicatorShown(true);
-            lstConnections->header()->setSortIndicator(m_sort.column - 1, Qt::DescendingOrder);
-        }
     }
     // leftmost first, so that each move leaves the columns already placed where they are
     std::vector<int> columns(LIST_SETTING_COLUMNS);

@@ -1,8 +1,8 @@
+#include "records/ui/Export.h"
 #include "records/ConnectionListView.h"
 #include "records/ExportCharts.h"
 #include "records/ListExport.h"
 #include "records/ListTitle.h"
-#include "records/ui/Export.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -16,8 +16,8 @@ public:
     int periodIdx = 1;
     QString user = QStringLiteral("[Alle]"), provider = QStringLiteral("[Alle]"), tariff;
     int userIdx = 0, providerIdx = 0, tariffIdx = -1;
-    QStringList heads = {"", "Datum", "Startzeit", "Dauer", "Kosten", "Einheiten", "Empfangen", "Gesendet", "Gesamt",
-                         "DFÜ", "Tarif", "Benutzer", "Kommentar", "S1", "S2"};
+    QStringList heads = {"",       "Datum", "Startzeit", "Dauer",    "Kosten",    "Einheiten", "Empfangen", "Gesendet",
+                         "Gesamt", "DFÜ",   "Tarif",     "Benutzer", "Kommentar", "S1",        "S2"};
     QList<QStringList> rows; // columns from 1
 
     QString periodText() const override { return period; }

@@ -70,9 +70,9 @@ TEST_F(ListPageTest, HeaderClicksSortDescendingAndAreStored)
 
     page->lstConnections_ColumnClick(2);
     EXPECT_EQ(column(*page, 14), QStringList({"01032004-200000.con", "01032004-080000.con", "28022004-230000.con"}));
-    const QByteArray columns = " 0\r\n 20\r\n 1\r\n 60\r\n 2\r\n 50\r\n 3\r\n 50\r\n 4\r\n 50\r\n 5\r\n 60\r\n 6\r\n"
+    const QString columns = " 0\r\n 20\r\n 1\r\n 60\r\n 2\r\n 50\r\n 3\r\n 50\r\n 4\r\n 50\r\n 5\r\n 60\r\n 6\r\n"
                                " 70\r\n 7\r\n 70\r\n 8\r\n 70\r\n 9\r\n 60\r\n 10\r\n 80\r\n 11\r\n 80\r\n 12\r\n 200\r\n";
-    EXPECT_EQ(readFile("Config/List.cfg"), " 0\r\n[Alle]\r\n[Alle]\r\n\r\n 0\r\n 2\r\n 2\r\n 100\r\n" + columns);
+    EXPECT_EQ(QString::fromLatin1(readFile("Config/List.cfg")), QString(" 0\r\n[Alle]\r\n[Alle]\r\n\r\n 0\r\n 2\r\n 2\r\n 100\r\n") + columns);
 
     // costs compare as text: "9,500" before "12,000", and a second click sorts the same way
     for (int click = 0; click < 2; ++click) {
