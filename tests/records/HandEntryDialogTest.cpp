@@ -149,7 +149,9 @@ TEST_F(HandEntryDialogTest, SplitsTheTariffFileName)
         SplitTariffFile(c.line10, &provider, &item);
         EXPECT_EQ(provider, c.provider) << c.line10;
         EXPECT_EQ(item, c.item) << c.line10;
-        if (*c.item) EXPECT_EQ(HandEntryTariffFile(provider, item), c.line10);
+        if (*c.item) {
+            EXPECT_EQ(HandEntryTariffFile(provider, item), c.line10);
+        }
     }
     EXPECT_EQ(HandEntryTariffFile("Nord", "Mwest - Abend"), "");
 }
