@@ -51,7 +51,9 @@ public:
     bool Check2Enabled = true, cmdStopEnabled = true;
     QString lblDauer, lblKosten, lblEinheiten, lblRestFrei, lblEinheit, lblEuroProMinute;
     QString lblStartzeit, lblStartzeitTag, lblTarifname, lblTarifnameTag, lblBenutzer;
-    QString lblConnectionName, lblConnectionSpeed, lblFreeCaption; // lblFreeCaption: caption item 26
+    // Without a phone-book connection both keep the page's design caption, which the record stores.
+    QString lblConnectionName = QStringLiteral("unbekannt"), lblConnectionSpeed = QStringLiteral("unbekannt");
+    QString lblFreeCaption; // caption item 26
     QString lblBytesIn, lblBytesOut, lblBytesInOut, lblBytesInPerSecond, lblBytesOutPerSecond,
         lblBytesInOutPerSecond;
     QString lblTimeSync, lblTarifupdates, lblProgrammupdates;

@@ -39,6 +39,7 @@ TEST_F(CounterPageTest, ManualStartFromTheOverviewAndBack)
     ASSERT_GE(record.size(), 11);
     EXPECT_EQ(record[2], "00:01:01");
     EXPECT_EQ(record[3], "S0,04");
+    EXPECT_EQ(record[8], "unbekannt"); // no phone-book connection: the caption as displayed, so the list shows it
     EXPECT_EQ(record[9], "Net - Tag.tel");
     EXPECT_EQ(record[10], "Supervisor");
     spin();
