@@ -161,7 +161,7 @@ struct WalkState {
     std::mutex mutex;
     std::condition_variable readable; // readers wait for room ahead of the visitor
     std::condition_variable arrived;  // the visitor waits for its next block
-    std::vector<std::vector<std::optional<RecordLines>>> blocks; // a block's records, once read
+    std::vector<std::vector<std::optional<std::any>>> blocks; // a block's records, once read and prepared
     std::vector<bool> ready;
     size_t claimed = 0;  // blocks handed to a reader
     size_t consumed = 0; // blocks visited and released
@@ -196,6 +196,20 @@ std::optional<RecordLines> readAt(int dirFd, const QString& name)
 
 void WalkRecords(const RecordSelector& select, const RecordVisitor& visit)
 {
+    // the record itself is what the visitor gets
+    WalkRecords(
+        select, [](const QString&, const RecordLines& record) { return std::any(record); },
+        [&visit](const QString& name, std::any& record) { visit(name, std::any_cast<const RecordLines&>(record)); });
+}
+
+void WalkRecords(const RecordSelector& select, const RecordPreparer& prepare, const PreparedVisitor& visit)
+{
+    // a record that cannot be read is passed over
+    const auto readAndPrepare = [&prepare](int dirFd, const QString& name) -> std::optional<std::any> {
+        const std::optional<RecordLines> record = readAt(dirFd, name);
+        if (!record) return std::nullopt;
+        return prepare(name, *record);
+    };
     QStringList chosen;
     for (QString& name : ListRecordFiles())
         if (!select || select(name)) chosen << std::move(name);
@@ -215,7 +229,7 @@ void WalkRecords(const RecordSelector& select, const RecordVisitor& visit)
     const size_t window = readerCount + 2;
     state.blocks.resize(blockCount);
     state.ready.resize(blockCount);
-    const auto reader = [&state, &names, blockCount, window] {
+    const auto reader = [&state, &names, &readAndPrepare, blockCount, window] {
         for (;;) {
             size_t b;
             {
@@ -226,11 +240,11 @@ void WalkRecords(const RecordSelector& select, const RecordVisitor& visit)
                 if (state.stop || state.claimed >= blockCount) return;
                 b = state.claimed++;
             }
-            std::vector<std::optional<RecordLines>> block;
+            std::vector<std::optional<std::any>> block;
             const qsizetype first = qsizetype(b) * blockSize;
             const qsizetype last = std::min(first + blockSize, names.size());
             block.reserve(size_t(last - first));
-            for (qsizetype i = first; i < last; ++i) block.push_back(readAt(state.dirFd, names[i]));
+            for (qsizetype i = first; i < last; ++i) block.push_back(readAndPrepare(state.dirFd, names[i]));
             {
                 std::lock_guard<std::mutex> lock(state.mutex);
                 state.blocks[b] = std::move(block);
@@ -248,11 +262,11 @@ void WalkRecords(const RecordSelector& select, const RecordVisitor& visit)
     }
     if (state.readers.empty()) {
         for (const QString& name : names)
-            if (const auto record = readAt(state.dirFd, name)) visit(name, *record);
+            if (auto prepared = readAndPrepare(state.dirFd, name)) visit(name, *prepared);
         return;
     }
     for (size_t b = 0; b < blockCount; ++b) {
-        std::vector<std::optional<RecordLines>> block;
+        std::vector<std::optional<std::any>> block;
         {
             std::unique_lock<std::mutex> lock(state.mutex);
             state.arrived.wait(lock, [&] { return bool(state.ready[b]); });

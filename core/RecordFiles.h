@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <any>
 #include <functional>
 
 inline const QString RECORD_FOLDER = QStringLiteral("Verbindungen");
@@ -45,6 +46,13 @@ QString DecryptStoredLine(const QByteArray& stored);
 using RecordSelector = std::function<bool(const QString& fileName)>;
 using RecordVisitor = std::function<void(const QString& fileName, const RecordLines& record)>;
 void WalkRecords(const RecordSelector& select, const RecordVisitor& visit);
+// The same walk with a step per record that runs on the walk's reading threads (so it must touch no shared
+// state): `prepare` turns a record into what `visit` needs, and `visit` still sees the records one by one in
+// listing order on the caller's thread, with what `prepare` made of each. For readers whose work per record
+// costs as much as reading it.
+using RecordPreparer = std::function<std::any(const QString& fileName, const RecordLines& record)>;
+using PreparedVisitor = std::function<void(const QString& fileName, std::any& prepared)>;
+void WalkRecords(const RecordSelector& select, const RecordPreparer& prepare, const PreparedVisitor& visit);
 
 // The connection's date from the record's file name: of the part before the first "-", characters 1-2 are
 // the day, 3-4 the month, 5 to the end the year; days and months out of range roll over, a year below 100

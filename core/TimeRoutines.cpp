@@ -28,7 +28,17 @@ DurationParts parseDuration(const QString& text)
 
 double total(const DurationParts& d) { return std::fabs(d.hours) * 3600 + d.minutes * 60 + d.seconds; }
 
-QString twoDigits(double v) { return FormatDouble(v, "00"); }
+QString twoDigits(double v)
+{
+    // whole numbers, which is what durations hold, need not go through the general formatter: below 10^15
+    // it would give the same digits, at least two, with a "-" for a negative number
+    if (v == std::floor(v) && std::fabs(v) < 1e15) {
+        const qint64 n = qint64(v);
+        const QString digits = QString::number(n < 0 ? -n : n).rightJustified(2, '0');
+        return n < 0 ? '-' + digits : digits;
+    }
+    return FormatDouble(v, "00");
+}
 
 // Steps shared by the two normalisers: hours, then carried minutes and seconds.
 void normalize(const QString& text, double& h, double& m, double& s)

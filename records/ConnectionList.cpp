@@ -158,20 +158,33 @@ ConnectionListResult LoadConnectionList(const ConnectionListQuery& query, ListMa
     qint64 hours = 0, minutes = 0, seconds = 0;
     float cost = 0;
 
-    const auto inPeriod = [&](const QString& name) {
-        return InListPeriod(query.period, GetDateFromFileName(name), today, defined.start, defined.end);
-    };
-    WalkRecords(inPeriod, [&](const QString& name, const RecordLines& record) {
-        if (record.stored.size() < 11) return;
-        for (int i = 0; i < 11; ++i)
-            if (record.stored[i].isEmpty()) return;
-        if (!MatchesTarifFilter(record.line(10), query.provider, query.tariff)) return;
-        if (query.user != ALL_ITEMS && query.user != record.line(11)) return;
-
+    // "Gesamt" takes every record: no date need be read from 20,000 names
+    RecordSelector inPeriod;
+    if (query.period != PeriodAll)
+        inPeriod = [&](const QString& name) {
+            return InListPeriod(query.period, GetDateFromFileName(name), today, defined.start, defined.end);
+        };
+    // A row's texts cost more than reading its record, so they are made on the walk's reading threads; only
+    // the totals are added up here, in listing order (the cost's float sum depends on it).
+    struct Prepared {
         ConnectionRow row;
+        qint64 hours = 0;
+        int minutes = 0, seconds = 0;
+        float cost = 0;
+    };
+    const ListMarking& marks = marking;
+    const auto prepare = [&query, &marks, netShare](const QString& name, const RecordLines& record) -> std::any {
+        if (record.stored.size() < 11) return {};
+        for (int i = 0; i < 11; ++i)
+            if (record.stored[i].isEmpty()) return {};
+        if (!MatchesTarifFilter(record.line(10), query.provider, query.tariff)) return {};
+        if (query.user != ALL_ITEMS && query.user != record.line(11)) return {};
+
+        Prepared p;
+        ConnectionRow& row = p.row;
         const QString dateText = record.line(1).mid(1);
         const QDate date = ParseShortDate(dateText);
-        if (!date.isValid()) return; // no sort date can be built: the row is dropped
+        if (!date.isValid()) return {}; // no sort date can be built: the row is dropped
         row.cells.resize(LIST_COLUMNS);
         auto cell = [&row](int column) -> QString& { return row.cells[column - 1]; };
         cell(ColDate) = dateText;
@@ -183,34 +196,29 @@ ConnectionListResult LoadConnectionList(const ConnectionListQuery& query, ListMa
 
         const QString duration = NormalizeDuration(record.line(3));
         cell(ColDuration) = duration;
-        qint64 h = 0;
-        int m = 0, s = 0;
-        const qint64 durationTotal = durationSeconds(duration, &h, &m, &s);
-        hours += h;
-        minutes += m;
-        seconds += s;
+        const qint64 durationTotal = durationSeconds(duration, &p.hours, &p.minutes, &p.seconds);
 
         float c = ValDecimal(record.line(4).mid(1));
         if (query.net) c = float(double(c) * netShare / 100);
         cell(ColCost) = FormatSingle(c, QStringLiteral("0.000"));
-        cost += c;
+        p.cost = c;
 
         const double bytesTotal = Val(record.line(8));
         for (int column = ColUnits; column <= ColBytesTotal; ++column)
             cell(column) = plainNumber(record.line(column - 1));
 
-        switch (marking.category) {
+        switch (marks.category) {
         case 0:
             row.icon = 0;
             break;
         case 1:
-            row.icon = markingImage(c, marking.limits);
+            row.icon = markingImage(c, marks.limits);
             break;
         case 2:
-            row.icon = markingImage(durationTotal, marking.seconds);
+            row.icon = markingImage(durationTotal, marks.seconds);
             break;
         case 3:
-            row.icon = markingImage(float(bytesTotal / 1000), marking.limits);
+            row.icon = markingImage(float(bytesTotal / 1000), marks.limits);
             break;
         default:
             break;
@@ -221,7 +229,16 @@ ConnectionListResult LoadConnectionList(const ConnectionListQuery& query, ListMa
         cell(ColUser) = record.line(11);
         cell(ColComment) = record.line(12);
         cell(ColFile) = name;
-        result.rows.push_back(std::move(row));
+        return p;
+    };
+    WalkRecords(inPeriod, prepare, [&](const QString&, std::any& prepared) {
+        Prepared* p = std::any_cast<Prepared>(&prepared);
+        if (!p) return; // dropped
+        hours += p->hours;
+        minutes += p->minutes;
+        seconds += p->seconds;
+        cost += p->cost;
+        result.rows.push_back(std::move(p->row));
     });
 
     minutes += seconds / 60;

@@ -299,19 +299,27 @@ void List::GetConnections()
     query.net = chkNetto->isChecked();
     const ConnectionListResult result = LoadConnectionList(query, m_marking);
 
+    // sorted before the items exist, so that 20,000 items are not taken out and put back again
+    std::vector<int> order(result.rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    SortListRows(order, m_keys, [&result](int row, int column) {
+        const ConnectionRow& r = result.rows[size_t(row)];
+        return column == ColIcon ? QString::number(r.icon) : r.cell(column);
+    });
+
     lstConnections->setUpdatesEnabled(false);
     lstConnections->clear();
     QList<QTreeWidgetItem*> items;
     items.reserve(qsizetype(result.rows.size()));
-    for (const ConnectionRow& row : result.rows) {
+    for (int index : order) {
+        const ConnectionRow& row = result.rows[size_t(index)];
         auto* item = new QTreeWidgetItem;
-        for (int c = ColDate; c <= LIST_COLUMNS; ++c) item->setText(c - 1, row.cell(c));
+        for (int c = ColDate; c <= LIST_COLUMNS && c <= row.cells.size(); ++c) item->setText(c - 1, row.cells[c - 1]);
         if (row.icon >= 0 && row.icon < 4) item->setIcon(0, ilsIcons[row.icon]);
         item->setData(0, Qt::UserRole, row.icon);
         items << item;
     }
     lstConnections->addTopLevelItems(items);
-    sortRows();
     lstConnections->setUpdatesEnabled(true);
     lblGesamtDauer->setText(result.durationText);
     lblGesamtKosten->setText(result.costText);

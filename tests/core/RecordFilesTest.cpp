@@ -118,6 +118,30 @@ TEST_F(RecordFilesTest, WalkVisitsInListingOrderAndSelectsByName)
                 [&](const QString& name, const RecordLines&) { seen << name; });
     EXPECT_EQ(seen.size(), 15);
     for (const QString& n : seen) EXPECT_TRUE(n.startsWith("05"));
+
+    // prepared on the readers' threads, handed over in listing order; an empty result is still visited
+    seen.clear();
+    int empty = 0;
+    WalkRecords(
+        nullptr,
+        [](const QString& name, const RecordLines& r) -> std::any {
+            if (name.mid(9, 6).toInt() % 2) return {};
+            return name + "|" + r.line(11);
+        },
+        [&](const QString& name, std::any& prepared) {
+            const QString* text = std::any_cast<QString>(&prepared);
+            if (!text) {
+                ++empty;
+                return;
+            }
+            EXPECT_EQ(*text, name + "|user" + QString::number(name.mid(9, 6).toInt()));
+            seen << name;
+        });
+    EXPECT_EQ(empty, 200);
+    QStringList even;
+    for (const QString& n : names)
+        if (n.mid(9, 6).toInt() % 2 == 0) even << n;
+    EXPECT_EQ(seen, even);
 }
 
 TEST_F(RecordFilesTest, RecordsOverTheCapAreSkippedLikeUnreadableOnes)
