@@ -42,7 +42,7 @@ QString DecryptStoredLine(const QByteArray& stored);
 
 // The shared walk over every record file, in the order of ListRecordFiles. `select` decides from the name
 // alone whether a record is read at all (empty = every record); `visit` gets each selected record that
-// could be read (one over the cap of ReadRecordFile is passed over). Only one record is held in memory at a time.
+// could be read (one over the cap of ReadRecordFile is passed over). Records are read ahead in bounded blocks.
 using RecordSelector = std::function<bool(const QString& fileName)>;
 using RecordVisitor = std::function<void(const QString& fileName, const RecordLines& record)>;
 void WalkRecords(const RecordSelector& select, const RecordVisitor& visit);
