@@ -15,16 +15,21 @@ struct TestRecord {
     QString duration = "00:10:00";
     QString bytesTotal = "0";
     QString tariff = "Netz - Tag.tel";
+    QString start = "10:00:00";
 };
+
+// The record's eleven lines in plain text, lines 1 and 4 with their marker.
+inline QStringList TestRecordLines(const TestRecord& r)
+{
+    const QString date = r.name.left(2) + "." + r.name.mid(2, 2) + "." + r.name.mid(4, 4);
+    return {"S" + date, r.start, r.duration, "S" + r.cost, "1", "0", "0", r.bytesTotal, "Netz", r.tariff, r.user};
+}
 
 // Writes the record's eleven lines enciphered below `folder` (the program folder).
 inline bool WriteTestRecord(const QString& folder, const TestRecord& r)
 {
-    const QString date = r.name.left(2) + "." + r.name.mid(2, 2) + "." + r.name.mid(4, 4);
     QStringList lines;
-    for (const QString& v : {"S" + date, QString("10:00:00"), r.duration, "S" + r.cost, QString("1"), QString("0"),
-                             QString("0"), r.bytesTotal, QString("Netz"), r.tariff, r.user})
-        lines << EncryptString(v);
+    for (const QString& v : TestRecordLines(r)) lines << EncryptString(v);
     return WriteTextLines(folder + "/Verbindungen/" + r.name, lines);
 }
 
