@@ -74,12 +74,6 @@ TEST_F(DaySumsTest, SumsTheDayOfTheFileNameInSinglePrecision)
     EXPECT_EQ(GetDayCosts(QDate(2003, 3, 9), ALL), expected);
 }
 
-TEST_F(DaySumsTest, MissingFolderGivesZero)
-{
-    EXPECT_EQ(GetDayCosts(QDate(2003, 3, 6), ALL), 0.0f);
-    EXPECT_EQ(GetMonthDaySums(2003, 3, DAY_COSTS, ALL), (std::array<float, 32>{}));
-}
-
 TEST_F(DaySumsTest, MonthSumsEqualTheDaySumsInOneWalk)
 {
     record("01022003-100000.con", recordLines("01.02.2003", "0:01:00", "1,25", "1000000"));
