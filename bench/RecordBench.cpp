@@ -3,6 +3,8 @@
 // run, which holds on a noisy machine where the milliseconds do not.
 #include "bench/BenchSupport.h"
 
+#include "analysis/DaySums.h"
+
 #include "core/Clock.h"
 #include "core/Globals.h"
 #include "core/LineCipher.h"
@@ -41,6 +43,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -405,6 +408,25 @@ int RunRecordBench(int wanted)
     std::printf("FreeAllowanceLeft (600 free minutes): median %.1f ms (%s left)\n", allowance.walk.median,
                 qPrintable(left));
     printRatio("walk of this month's records", allowance);
+
+    // The month diagram's series: a month's 31 day values in one walk, and one day sum alone.
+    const RecordTest chartTest = [](const QString& tarif, const QString& user) {
+        return MatchesChartFilter(tarif, user, RecordSelection{});
+    };
+    std::array<float, 32> series{};
+    const Walk monthSums = timeWalk(7, thisMonthRecords(), [&] {
+        series = GetMonthDaySums(Today().year(), Today().month(), DAY_COSTS, chartTest);
+    });
+    const QByteArray dayName = Today().toString("ddMMyyyy").toLatin1();
+    float daySum = 0;
+    const Walk oneDay = timeWalk(7, [&](const char* name) { return strncmp(name, dayName.constData(), 8) == 0; },
+                                 [&] { daySum = GetDayCosts(Today(), chartTest); });
+    std::printf("month day sums (costs): median %.1f ms; one day sum: median %.1f ms (today %s)\n",
+                monthSums.walk.median, oneDay.walk.median, qPrintable(FormatSingle(daySum, "0.00")));
+    printRatio("month walk", monthSums);
+    printRatio("day walk", oneDay);
+    std::printf("goal (each under 100 ms warm): %s\n",
+                monthSums.walk.median < 100 && oneDay.walk.median < 100 ? "met" : "NOT met");
 
     // One billing tick of each kind, in CPU time: no record walk may hide in a tick.
     auto cpuMs = [] {
