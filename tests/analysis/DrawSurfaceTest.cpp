@@ -8,23 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include "ChartImage.h"
+
 namespace {
 
 const QColor BAR(0, 100, 180);
 const QColor AXIS(64, 64, 64);
-
-QImage ChartImage()
-{
-    QImage image(463, 259, QImage::Format_RGB32);
-    image.setDotsPerMeterX(3780); // 96 dpi
-    image.setDotsPerMeterY(3780);
-    return image;
-}
-
-bool Is(const QImage& image, int x, int y, const QColor& color)
-{
-    return image.pixelColor(x, y).rgb() == color.rgb();
-}
 
 } // namespace
 

@@ -1,0 +1,19 @@
+#pragma once
+// Draws the month chart onto a 463 x 259 pixel surface: the per-day line or bar diagram and the pie with its
+// legend. The values come in already computed; the window shows the returned axis captions in its labels.
+#include "analysis/MonthChart.h"
+
+#include <QString>
+
+class DrawSurface;
+
+struct DiagramCaptions {
+    QString axisX;
+    QString axisY;
+};
+
+// Kinds 1-3; type 1 lines, any other type bars. The surface is cleared first.
+DiagramCaptions DrawMonthDiagram(DrawSurface& surface, int kind, int type, const ChartDayValues& values);
+// One sector per slot counter-clockwise from three o'clock and one legend line per slot; a month without
+// connections leaves the surface empty.
+DiagramCaptions DrawMonthPie(DrawSurface& surface, const PieCount& count);
