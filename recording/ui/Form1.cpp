@@ -1,5 +1,6 @@
 #include "recording/ui/Form1.h"
 
+#include "analysis/ui/Report.h"
 #include "core/Clock.h"
 #include "core/Detection.h"
 #include "core/Dialing.h"
@@ -80,7 +81,8 @@ QHash<QString, Form1::PageFactory>& pageTable()
                                                     {QStringLiteral("DialUp"), CreateDialUpPage},
                                                     {QStringLiteral("ConnectionCheck"), CreateConnectionCheckPage},
                                                     {QStringLiteral("Options"), CreateOptionsPage},
-                                                    {QStringLiteral("List"), CreateListPage}};
+                                                    {QStringLiteral("List"), CreateListPage},
+                                                    {QStringLiteral("Report"), CreateReportPage}};
     return table;
 }
 
