@@ -92,7 +92,11 @@ void Overview::buildControls()
     Label1_36 = new QLabel("Verbleibende kostenfreie Zeit:", wndOverview);
     WrapLabel(lblOverview[10]);
 
-    auto caption = [this](const char* text) { return new QLabel(QString::fromUtf8(text), wndOverview); };
+    auto caption = [this](const char* text) {
+        auto* label = new QLabel(QString::fromUtf8(text), wndOverview);
+        KeepRoomForUmlauts(label);
+        return label;
+    };
     auto* grid = new QGridLayout(wndOverview);
     grid->setContentsMargins(8, 6, 8, 6);
     grid->setHorizontalSpacing(12);
