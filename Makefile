@@ -3,7 +3,7 @@ JOBS ?= $(shell nproc)
 
 # `make run` builds the program's executables only; the tests are built by `make test`.
 RUN_TARGETS := zumbrel $(if $(wildcard uninstall/CMakeLists.txt),Uninstall)
-BENCH_TARGETS := zumbrel_bench
+BENCH_TARGETS := zumbrel_bench uninstall_bench
 
 .PHONY: deps run test bench configure-release build-test clean
 
