@@ -181,24 +181,14 @@ void Overview::buildControls()
 
 template <typename F> bool Overview::waitFor(F&& call)
 {
-    ++m_waiting;
-    call();
-    --m_waiting;
-    if (m_waiting == 0 && m_deleteAsked) deleteLater();
+    m_guard.run(std::forward<F>(call));
     return !unloaded();
 }
 
 // The main window unloads a page by taking its name; while loading it has none yet.
-bool Overview::unloaded() const { return m_deleteAsked || (!m_loading && objectName() != QLatin1String("Overview")); }
+bool Overview::unloaded() const { return m_guard.deleteAsked() || (!m_loading && objectName() != QLatin1String("Overview")); }
 
-bool Overview::event(QEvent* event)
-{
-    if (event->type() == QEvent::DeferredDelete && m_waiting > 0) {
-        m_deleteAsked = true;
-        return true;
-    }
-    return QWidget::event(event);
-}
+bool Overview::event(QEvent* event) { return m_guard.holdBack(event) || QWidget::event(event); }
 
 // ---- load
 

@@ -2,6 +2,7 @@
 // The start page "Übersicht": the choice of dial-up entry, user, provider and tariff for a recording
 // started by hand, the current price, the detection, holiday and channel-bundling switches, dialling,
 // the manual start, the free note, and what is left of budgets and free allowance.
+#include "core/ui/WaitGuard.h"
 #include "recording/OverviewValues.h"
 
 #include <QWidget>
@@ -80,8 +81,7 @@ private:
     bool m_loading = false;
     bool m_noteLoading = false;
     bool m_noteRefusalShown = false;
-    int m_waiting = 0;
-    bool m_deleteAsked = false;
+    WaitGuard m_guard{this};
     int m_shownUser = -1;      // the index of the user last made active on this page
     QString m_restoreUser;     // the user being put back: asked for no password
     OverviewValues::RemainingBudgets m_budgets;

@@ -208,21 +208,11 @@ void Options::buildControls()
 
 template <typename F> bool Options::waitFor(F&& call)
 {
-    ++m_waiting;
-    call();
-    --m_waiting;
-    if (m_waiting == 0 && m_deleteAsked) deleteLater();
-    return !m_deleteAsked && objectName() == QLatin1String("Options");
+    m_guard.run(std::forward<F>(call));
+    return !m_guard.deleteAsked() && objectName() == QLatin1String("Options");
 }
 
-bool Options::event(QEvent* event)
-{
-    if (event->type() == QEvent::DeferredDelete && m_waiting > 0) {
-        m_deleteAsked = true;
-        return true;
-    }
-    return QWidget::event(event);
-}
+bool Options::event(QEvent* event) { return m_guard.holdBack(event) || QWidget::event(event); }
 
 bool Options::eventFilter(QObject* watched, QEvent* event)
 {

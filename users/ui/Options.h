@@ -2,6 +2,8 @@
 // The page "Sonstiges": the currency symbol, the main window's behaviour when minimised and at start,
 // the start with the desktop session, and below them the dialer protection list and the programs started
 // on connect. Every change is saved at once to Config/Options.cfg or its list file.
+#include "core/ui/WaitGuard.h"
+
 #include <QWidget>
 
 class Form1;
@@ -70,8 +72,7 @@ private:
     template <typename F> bool waitFor(F&& call);
 
     bool m_loading = false;
-    int m_waiting = 0;
-    bool m_deleteAsked = false;
+    WaitGuard m_guard{this};
 };
 
 // Registers the page in the main window's page table.
