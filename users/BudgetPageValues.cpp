@@ -3,8 +3,6 @@
 #include "core/Dialogs.h"
 #include "core/FileList.h"
 #include "core/Globals.h"
-#include "core/LineCipher.h"
-#include "core/TextFile.h"
 #include "core/VB.h"
 #include "users/BudgetSpending.h"
 #include "users/UserRecord.h"
@@ -57,19 +55,6 @@ QStringList GetBudgetUsers()
 int AmountScrollValue(const QString& text)
 {
     return int(std::clamp(std::floor(Val("-" + text)), -9999.0, 0.0));
-}
-
-StoredFile ReadRecordPassword(const QString& user, QString* password)
-{
-    password->clear();
-    const QString path = UserRecordPath(user);
-    if (path.isEmpty()) return StoredFile::Missing;
-    FileRead state = FileRead::Missing;
-    const QStringList lines = ReadTextLines(path, &state);
-    if (state == FileRead::Missing) return StoredFile::Missing;
-    if (state != FileRead::Ok) return StoredFile::Unreadable;
-    *password = DecryptString(lines.value(8));
-    return StoredFile::Ok;
 }
 
 } // namespace BudgetPageValues

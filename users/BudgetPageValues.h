@@ -35,8 +35,4 @@ QStringList GetBudgetUsers();
 // and rounded down, so "12.5" gives -13 and "12,5" gives -12; held to the bar's -9999..0.
 int AmountScrollValue(const QString& text);
 
-// The password of a user's record (line 9 deciphered; empty when the record is shorter). A record
-// shorter than nine lines is no lost record: only a missing one is.
-StoredFile ReadRecordPassword(const QString& user, QString* password);
-
 } // namespace BudgetPageValues

@@ -114,14 +114,23 @@ QStringList GetUserNames()
 }
 
 namespace {
-bool readPassword(const QString& name, bool shortHasNone, QString* password)
+// Line 9 of the record as stored, how the file was found and how many lines it has.
+FileRead readPasswordLine(const QString& name, QString* line, qsizetype* count)
 {
     const QString path = UserRecordPath(name);
-    if (path.isEmpty()) return false;
+    if (path.isEmpty()) return FileRead::Missing;
     FileRead state = FileRead::Missing;
     const QStringList lines = ReadTextLines(path, &state);
-    if (state != FileRead::Ok || (lines.size() < 9 && !shortHasNone)) return false;
-    const QString line = lines.value(8);
+    *count = lines.size();
+    *line = lines.value(8);
+    return state;
+}
+
+bool readPassword(const QString& name, bool shortHasNone, QString* password)
+{
+    QString line;
+    qsizetype count = 0;
+    if (readPasswordLine(name, &line, &count) != FileRead::Ok || (count < 9 && !shortHasNone)) return false;
     *password = DecryptString(line);
     return line.isEmpty() || !password->isEmpty();
 }
@@ -129,6 +138,18 @@ bool readPassword(const QString& name, bool shortHasNone, QString* password)
 
 bool ReadUserPassword(const QString& name, QString* password) { return readPassword(name, false, password); }
 bool ReadPasswordLine(const QString& name, QString* password) { return readPassword(name, true, password); }
+
+StoredFile ReadRecordPassword(const QString& name, QString* password)
+{
+    password->clear();
+    QString line;
+    qsizetype count = 0;
+    const FileRead state = readPasswordLine(name, &line, &count);
+    if (state == FileRead::Missing) return StoredFile::Missing;
+    if (state != FileRead::Ok) return StoredFile::Unreadable;
+    *password = DecryptString(line);
+    return StoredFile::Ok;
+}
 
 StoredFile ReadUserRecord(const QString& name, UserRecord& out)
 {

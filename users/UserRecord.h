@@ -51,6 +51,9 @@ bool ReadUserPassword(const QString& name, QString* password);
 // The same for the user page, which asks for a password before it looks at the rest of the record: a
 // record shorter than nine lines has none, other lines may be damaged.
 bool ReadPasswordLine(const QString& name, QString* password);
+// The same for the budget page: line 9 deciphered, empty when the record is shorter or the line does not
+// decipher. A record shorter than nine lines is no lost record: only a missing one is.
+StoredFile ReadRecordPassword(const QString& name, QString* password);
 
 // Writes the default record and the default budget file (1.1.2002 to 31.1.2002), replacing both. The
 // record stays written when the budget file fails.

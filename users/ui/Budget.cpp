@@ -343,7 +343,7 @@ bool Budget::SelectBudgetUser(bool askPassword)
     const bool restoring = !m_restoreUser.isNull() && m_restoreUser == user;
     m_restoreUser = QString();
     QString password;
-    const StoredFile record = BudgetPageValues::ReadRecordPassword(user, &password);
+    const StoredFile record = ReadRecordPassword(user, &password);
     if (record == StoredFile::Unreadable) {
         MsgBox(USER_UNREADABLE_MESSAGE, vbOKOnly + vbExclamation);
         revertUser();
