@@ -9,8 +9,6 @@
 #include <cfloat>
 
 namespace {
-const QString ALLE = QStringLiteral("[Alle]");
-
 // The record's value of that kind.
 double recordValue(const RecordLines& record, int kind)
 {
@@ -47,7 +45,7 @@ float daySum(const QDate& day, int kind, const RecordTest& test)
 bool MatchesChartFilter(const QString& tarifField, const QString& userField, const RecordSelection& selection)
 {
     if (tarifField.isEmpty() || userField.isEmpty()) return false;
-    if (selection.user != ALLE && userField.compare(selection.user, Qt::CaseInsensitive) != 0) return false;
+    if (selection.user != ALL_ITEMS && userField.compare(selection.user, Qt::CaseInsensitive) != 0) return false;
     return MatchesTarifFilter(tarifField, selection.provider, selection.tarif);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Per-day sums of the recorded connections for the month diagram and the printed page. A record's day is
 // its file name's, never its first line's; nothing is cached, every call walks the record folder anew.
+#include "tariffs/TarifFile.h"
+
 #include <QDate>
 #include <QString>
 
@@ -9,9 +11,9 @@
 
 // The user, provider and tariff item a record must match; "[Alle]" in any of them restricts nothing.
 struct RecordSelection {
-    QString user = QStringLiteral("[Alle]");
-    QString provider = QStringLiteral("[Alle]");
-    QString tarif = QStringLiteral("[Alle]"); // "M - <name>" or "A - <name>"
+    QString user = ALL_ITEMS;
+    QString provider = ALL_ITEMS;
+    QString tarif = ALL_ITEMS; // "M - <name>" or "A - <name>"
 };
 
 // The test a record must pass to be summed, from its tariff field (line 10) and user field (line 11).

@@ -105,10 +105,8 @@ void FillList(QComboBox* list, const QStringList& items)
 
 void FillWithAlle(QComboBox* list, const QStringList& names)
 {
+    FillList(list, QStringList{QStringLiteral("[Alle]")} + names);
     const QSignalBlocker block(list);
-    list->clear();
-    list->addItem(QStringLiteral("[Alle]"));
-    list->addItems(names);
     list->setCurrentIndex(0);
 }
 
