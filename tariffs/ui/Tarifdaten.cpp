@@ -2,6 +2,7 @@
 
 #include "core/Dialogs.h"
 #include "core/Globals.h"
+#include "core/ui/LostFocus.h"
 #include "core/ui/WindowUtils.h"
 #include "tariffs/TarifFile.h"
 #include "tariffs/ui/Tarife.h"
@@ -54,7 +55,7 @@ void Tarifdaten::buildControls()
     for (int i : {0, 1, 2, 4, 5, 6, 7, 8, 9, volumePrice, volumeUnit}) {
         Text1[i] = new QLineEdit(this);
         Text1[i]->setObjectName(QString("Text1_%1").arg(i));
-        Text1[i]->installEventFilter(this);
+        OnLostFocus(Text1[i], [this, i] { Text1_LostFocus(i); });
     }
     const char* checks[7] = {"Anmeldung nötig", "Bundesweit verfügbar", "Kanalbündelung möglich", "Flatrate",
                              "Abrechnung nach übertragenen Daten (Volumen)", nullptr, "Wochenende"};
@@ -172,14 +173,6 @@ void Tarifdaten::GetTarife()
     comAnbieter->setEditText(QString());
 }
 
-bool Tarifdaten::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusOut)
-        for (int i = 0; i < 13; ++i)
-            if (Text1[i] && watched == Text1[i]) Text1_LostFocus(i);
-    return QDialog::eventFilter(watched, event);
-}
-
 void Tarifdaten::Text1_LostFocus(int index)
 {
     QLineEdit* field = Text1[index];
@@ -193,13 +186,6 @@ void Tarifdaten::Text1_LostFocus(int index)
         if (m_kind == NewTarif) field->setText(NormaliseDecimal(t));
     } else if (index != 0)
         field->setText(NormaliseDecimal(t));
-}
-
-// A button's mnemonic takes no focus, so the field being edited has not been left yet.
-void Tarifdaten::leaveFocusedField()
-{
-    for (int i = 0; i < 13; ++i)
-        if (Text1[i] && Text1[i]->hasFocus()) Text1_LostFocus(i);
 }
 
 void Tarifdaten::Check1_Click(int index)
@@ -216,7 +202,7 @@ void Tarifdaten::Check1_Click(int index)
 
 void Tarifdaten::Command2_Click(int index)
 {
-    leaveFocusedField();
+    FlushLostFocus(this); // a button's mnemonic takes no focus, so the field being edited was not left
     if (index == 1) {
         QListWidgetItem* item = List1->currentItem();
         if (!item || !item->isSelected()) {
@@ -294,7 +280,7 @@ void Tarifdaten::Command1_Click(int index)
         finish();
         return;
     }
-    leaveFocusedField();
+    FlushLostFocus(this); // a button's mnemonic takes no focus, so the field being edited was not left
     TarifFields f = fields();
     // a template taken from a downloaded tariff replaces nothing but a hand-made file of its own name
     const QString old = m_kind == ChangeTarif && comAnbieterTag != QLatin1String("1") ? Tag : QString();

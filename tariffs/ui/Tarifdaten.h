@@ -49,14 +49,10 @@ public:
     void Command2_Click(int index);
     void Text1_LostFocus(int index);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildControls();
     TarifFields fields() const;
     void showFields(const TarifFields& f);
-    void leaveFocusedField();
     void finish();
 
     Kind m_kind;

@@ -6,6 +6,8 @@
 #include "support/TestSupport.h"
 #include "tariffs/ui/Tarifdaten.h"
 
+#include <QApplication>
+
 #include <QCheckBox>
 #include <array>
 #include <memory>
@@ -79,6 +81,19 @@ TEST_F(TarifEditorTest, UntouchedNewTarifWritesFieldTextsUnchanged)
     EXPECT_TRUE(l.contains("Von:8") && l.contains("Bis:18") && l.contains("Pfennig:1,9")) << l.join("|").toStdString();
     EXPECT_EQ(l.last(), "Wochenende:Ja");
     EXPECT_EQ(l.size(), 23 + 12);
+}
+
+TEST_F(TarifEditorTest, SaveRunsTheLeaveStepOfTheFieldStillBeingEdited)
+{
+    std::unique_ptr<Tarifdaten> w(newTarif("P", "T"));
+    addZone(w.get(), "08", "18", "0,019", false);
+    addZone(w.get(), "08", "18", "0,019", true);
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    w->Text1[5]->setFocus(); // "&Speichern" by its mnemonic: the Takt field keeps the focus
+    w->Text1[5]->setText("90");
+    w->Command1_Click(0);
+    EXPECT_TRUE(lines("P - T.tel").contains("Takt:90 / 60"));
 }
 
 TEST_F(TarifEditorTest, SaveChecksInOrder)
