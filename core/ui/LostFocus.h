@@ -1,6 +1,6 @@
 #pragma once
 // The settings pages save a text box when it loses the focus. A page closed by the navigation while one
-// of its boxes still has the focus saves that box first (FlushLostFocus from the page's close).
+// of its boxes still has the focus saves that box first (FlushLostFocus from the main window's unload).
 #include <functional>
 
 class QWidget;

@@ -7,6 +7,7 @@
 #include "core/Dialogs.h"
 #include "core/Globals.h"
 #include "core/SystemUtils.h"
+#include "core/ui/LostFocus.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/CounterSettings.h"
 #include "recording/MainWindowFiles.h"
@@ -357,6 +358,7 @@ void Form1::HideWindows()
 void Form1::unloadPage(QWidget* page)
 {
     if (!page) return;
+    FlushLostFocus(page); // the box being edited saves before its page goes
     // gone for IsFormLoaded at once; deleted once the handler that unloads it has returned
     page->setObjectName(QString());
     if (pages->currentWidget() == page) pages->setCurrentWidget(m_blank);

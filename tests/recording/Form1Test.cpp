@@ -1,5 +1,6 @@
 #include "core/Globals.h"
 #include "core/SystemUtils.h"
+#include "core/ui/LostFocus.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Connection.h"
 #include "recording/ui/Form1.h"
@@ -7,6 +8,7 @@
 #include "support/SimPlatform.h"
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"
+#include "users/ui/Budget.h"
 #include "users/ui/Login.h"
 
 #include <QApplication>
@@ -16,6 +18,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -241,6 +244,30 @@ TEST_F(Form1Test, RestrictedUserAndClosing)
     EXPECT_FALSE(IsFormLoaded("List"));
     Form1::RegisterPage("List", nullptr);
     EXPECT_FALSE(form->cannotQuit());
+}
+
+TEST_F(Form1Test, LeavingAPageSavesTheBoxBeingEdited)
+{
+    Form1* form = load();
+    form->show();
+    QApplication::setActiveWindow(form);
+    QStringList saved;
+    QPointer<QLineEdit> box;
+    Form1::RegisterPage("Budget", [&](Form1&) {
+        auto* page = new QWidget;
+        box = new QLineEdit(page);
+        OnLostFocus(box, [&] { saved << box->text(); });
+        return page;
+    });
+    form->Image1_Click(4);
+    ASSERT_TRUE(box);
+    box->setFocus();
+    box->setText("12");
+    form->HideWindows(); // as the next navigation item does
+    EXPECT_EQ(saved, QStringList{"12"});
+    spin();
+    EXPECT_EQ(saved, QStringList{"12"}); // once, not again when the page goes
+    Form1::RegisterPage("Budget", CreateBudgetPage);
 }
 
 TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)

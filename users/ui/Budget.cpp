@@ -178,12 +178,6 @@ void Budget::buildControls()
     for (int i : AMOUNTS) connect(scrlBudget[i], &QScrollBar::valueChanged, this, [this, i] { scrlBudget_Change(i); });
 }
 
-void Budget::hideEvent(QHideEvent* event)
-{
-    FlushLostFocus(this);
-    QWidget::hideEvent(event);
-}
-
 // ---- load
 
 void Budget::Form_Load()

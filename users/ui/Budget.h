@@ -50,9 +50,6 @@ public:
     void scrlBudget_Change(int index);
     void txtBudget_LostFocus(int index);
 
-protected:
-    void hideEvent(QHideEvent* event) override;
-
 private:
     void buildControls();
     void LoadBudgetOptions();

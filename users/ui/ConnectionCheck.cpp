@@ -132,13 +132,6 @@ void ConnectionCheck::buildControls()
     OnLostFocus(IgnoredIPs, [this] { IgnoredIPs_LostFocus(); });
 }
 
-// The navigation hides the page before it goes: the focused box saves first.
-void ConnectionCheck::hideEvent(QHideEvent* event)
-{
-    FlushLostFocus(this);
-    QWidget::hideEvent(event);
-}
-
 void ConnectionCheck::Form_Load()
 {
     m_loading = true;

@@ -48,9 +48,6 @@ public:
     void Command1_Click();
     void IgnoredIPs_LostFocus();
 
-protected:
-    void hideEvent(QHideEvent* event) override;
-
 private:
     void buildControls();
     void SaveConCheck();

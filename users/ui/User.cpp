@@ -17,7 +17,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
-#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -435,8 +434,3 @@ void User::cmdUser_Click(int index)
 
 void User::lblHilfe_Click() { MsgBox(HELP_LOGON + "\r\n\r\n" + HELP_LIMITS, vbOKOnly + vbInformation, APP_TITLE); }
 
-void User::hideEvent(QHideEvent* event)
-{
-    if (!event->spontaneous()) FlushLostFocus(this);
-    QWidget::hideEvent(event);
-}

@@ -47,9 +47,6 @@ public:
     void cmdUser_Click(int index);
     void lblHilfe_Click();
 
-protected:
-    void hideEvent(QHideEvent* event) override;
-
 private:
     void buildControls();
     void showRecord(const UserRecord& record);
