@@ -29,7 +29,8 @@ public:
     virtual void DrawSector(double cx, double cy, double radius, double start, double span) = 0;
 };
 
-// The original's fonts as Linux has them: "Terminal" as DejaVu Sans Mono, "MS Sans Serif" as a sans-serif.
+// The original's fonts as Linux has them: "Terminal" as DejaVu Sans Mono, "MS Sans Serif" as a sans-serif,
+// "Arial" and "Small Fonts" as Liberation Sans.
 QFont SurfaceFont(const QString& name, double points, bool bold);
 
 // Draws with a QPainter on an image or a printer, antialiasing off so pixels are exact. Fonts are in points

@@ -5,7 +5,7 @@ packages=(
     cmake ninja-build g++ make pkg-config
     qt6-base-dev qt6-multimedia-dev libgl-dev
     googletest libgtest-dev libgmock-dev
-    iproute2 fonts-dejavu-core
+    iproute2 fonts-dejavu-core fonts-liberation2
 )
 missing=()
 for p in "${packages[@]}"; do

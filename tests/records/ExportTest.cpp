@@ -3,6 +3,7 @@
 #include "records/ExportCharts.h"
 #include "records/ListExport.h"
 #include "records/ListTitle.h"
+#include "support/FakeListView.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
@@ -10,30 +11,6 @@
 #include <QFileInfo>
 
 namespace {
-class FakeList : public ConnectionListView {
-public:
-    QString period = QStringLiteral("Dieser Monat");
-    int periodIdx = 1;
-    QString user = QStringLiteral("[Alle]"), provider = QStringLiteral("[Alle]"), tariff;
-    int userIdx = 0, providerIdx = 0, tariffIdx = -1;
-    QStringList heads = {"",       "Datum", "Startzeit", "Dauer",    "Kosten",    "Einheiten", "Empfangen", "Gesendet",
-                         "Gesamt", "DFÜ",   "Tarif",     "Benutzer", "Kommentar", "S1",        "S2"};
-    QList<QStringList> rows; // columns from 1
-
-    QString periodText() const override { return period; }
-    int periodIndex() const override { return periodIdx; }
-    QString userText() const override { return user; }
-    int userIndex() const override { return userIdx; }
-    QString providerText() const override { return provider; }
-    int providerIndex() const override { return providerIdx; }
-    QString tariffText() const override { return tariff; }
-    int tariffIndex() const override { return tariffIdx; }
-    QString headerText(int column) const override { return heads.value(column - 1); }
-    int rowCount() const override { return int(rows.size()); }
-    QString cellText(int row, int column) const override { return rows.value(row).value(column - 1); }
-    int columnCount() const override { return int(heads.size()); }
-};
-
 // Three rows of March 2004: hours beyond 99 and bytes beyond 2^31 in total, a 30-character user and a
 // 40-character comment.
 FakeList marchList()
