@@ -20,7 +20,10 @@ int PrintSeriesYear(int month, const QDate& today)
 
 namespace {
 // A list with nothing chosen (the tariff list of "[Alle]" providers is empty) restricts nothing.
-QString choice(const QString& text) { return text.isEmpty() ? ALL_ITEMS : text; }
+QString choice(const QString& text)
+{
+    return text.isEmpty() ? ALL_ITEMS : text;
+}
 } // namespace
 
 bool PrintData::MatchesListFilter(const QString& tarifField, const QString& userField) const
@@ -35,10 +38,9 @@ bool PrintData::MatchesListFilter(const QString& tarifField, const QString& user
 MonthSeries PrintData::fillMonth(int month, int kind) const
 {
     MonthSeries series;
-    series.value = GetMonthDaySums(PrintSeriesYear(month, Today()), month, kind,
-                                   [this](const QString& tarif, const QString& user) {
-                                       return MatchesListFilter(tarif, user);
-                                   });
+    series.value =
+        GetMonthDaySums(PrintSeriesYear(month, Today()), month, kind,
+                        [this](const QString& tarif, const QString& user) { return MatchesListFilter(tarif, user); });
     float maximum = 0;
     for (int day = 1; day <= 31; ++day)
         if (series.value[size_t(day)] > maximum) maximum = series.value[size_t(day)];
@@ -46,9 +48,18 @@ MonthSeries PrintData::fillMonth(int month, int kind) const
     return series;
 }
 
-void PrintData::FillMonthCosts(int month) { MonthCosts = fillMonth(month, DAY_COSTS); }
-void PrintData::FillMonthTransfer(int month) { MonthTransfer = fillMonth(month, DAY_MEGABYTES); }
-void PrintData::FillMonthOnlineTime(int month) { MonthOnlineTime = fillMonth(month, DAY_SECONDS); }
+void PrintData::FillMonthCosts(int month)
+{
+    MonthCosts = fillMonth(month, DAY_COSTS);
+}
+void PrintData::FillMonthTransfer(int month)
+{
+    MonthTransfer = fillMonth(month, DAY_MEGABYTES);
+}
+void PrintData::FillMonthOnlineTime(int month)
+{
+    MonthOnlineTime = fillMonth(month, DAY_SECONDS);
+}
 
 void PrintData::SumByTariff()
 {
@@ -71,4 +82,7 @@ void PrintData::SumByTariff()
     }
 }
 
-void PrintData::FillPageTitle() { PageTitle = GetListTitle(list.periodText()); }
+void PrintData::FillPageTitle()
+{
+    PageTitle = GetListTitle(list.periodText());
+}

@@ -47,7 +47,8 @@ Thresholds readThresholds()
     const double category = file.number(0);
     if (category != MARK_COST && category != MARK_DURATION && category != MARK_VOLUME) return t;
     t.category = int(category);
-    for (int i = 0; i < 3; ++i) t.limit[i] = file.line(1 + (t.category - 1) * 3 + i);
+    for (int i = 0; i < 3; ++i)
+        t.limit[i] = file.line(1 + (t.category - 1) * 3 + i);
     return t;
 }
 
@@ -363,8 +364,8 @@ private:
             s.SetFont(ARIAL, 10, true);
             line(20, y + 6, 190, y + 6, GREY);
             const float totals = y + 8;
-            text(20, totals, QStringLiteral("Gesamt: ") + QString::number(data.Tariffs.size()) +
-                                 QStringLiteral(" Anbieter"));
+            text(20, totals,
+                 QStringLiteral("Gesamt: ") + QString::number(data.Tariffs.size()) + QStringLiteral(" Anbieter"));
             textRight(147, totals, megabytes(totalBytes) + QStringLiteral(" MB"));
             text(153, totals, totalDuration);
             textRight(190, totals, FormatDouble(totalCost, QStringLiteral("0.00")) + currency);

@@ -20,7 +20,8 @@ const QImage& measuringDevice()
 QString SurfaceCall::toString() const
 {
     QStringList parts{op};
-    for (double a : args) parts << QString::number(a);
+    for (double a : args)
+        parts << QString::number(a);
     if (!text.isNull()) parts << QLatin1Char('"') + text + QLatin1Char('"');
     return parts.join(QLatin1Char(' '));
 }
@@ -40,7 +41,10 @@ void RecordingSurface::SetUnit(SurfaceUnit unit)
     add(QStringLiteral("SetUnit"), {unit == SurfaceUnit::Millimetres ? 1.0 : 0.0});
 }
 
-void RecordingSurface::Clear() { add(QStringLiteral("Clear"), {}); }
+void RecordingSurface::Clear()
+{
+    add(QStringLiteral("Clear"), {});
+}
 
 void RecordingSurface::SetFont(const QString& name, double size, bool isBold)
 {

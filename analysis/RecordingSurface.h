@@ -6,10 +6,10 @@
 #include <QList>
 
 struct SurfaceCall {
-    QString op;          // "SetUnit", "Clear", "SetFont", "SetColor", "DrawText", "DrawLine", "DrawBox", ...
-    QList<double> args;  // coordinates (and the point size of SetFont) as passed
-    QString text;        // the text of DrawText, the font name of SetFont
-    QString font;        // the state when the call was made
+    QString op;         // "SetUnit", "Clear", "SetFont", "SetColor", "DrawText", "DrawLine", "DrawBox", ...
+    QList<double> args; // coordinates (and the point size of SetFont) as passed
+    QString text;       // the text of DrawText, the font name of SetFont
+    QString font;       // the state when the call was made
     double points = 0;
     bool bold = false;
     QColor color;

@@ -4,6 +4,8 @@
 #include "bench/BenchSupport.h"
 
 #include "analysis/DaySums.h"
+#include "analysis/PrintData.h"
+#include "analysis/PrintPage.h"
 
 #include "core/Clock.h"
 #include "core/Globals.h"
@@ -24,6 +26,7 @@
 #include "users/UserRecord.h"
 #include "users/ui/Budget.h"
 #include "records/ConnectionList.h"
+#include "records/ConnectionListView.h"
 #include "records/ui/List.h"
 
 #include <QComboBox>
@@ -33,6 +36,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -235,6 +239,68 @@ bool runListBench()
         ok = ok && sort.median < 200;
     }
     std::printf("goal (list load with the grid and a re-sort, each under 200 ms warm): %s\n", ok ? "met" : "NOT met");
+    return ok;
+}
+// A connection list page of `count` rows of six tariffs, as the print page reads it.
+class BenchListView : public ConnectionListView {
+public:
+    explicit BenchListView(int count)
+    {
+        const QStringList tariffs{"Netzwerk - Call by Call", "Netzwerk - Flat 100", "Wellenreiter - Tag",
+                                  "Wellenreiter - Nacht", "Kabelfix - Volumen 5 GB", "Ortsnetz - Minute"};
+        for (int r = 0; r < count; ++r)
+            rows.append({"", "05.01.2004", "10:00:00", QString("0:%1:00").arg(r % 60, 2, 10, QChar('0')),
+                         FormatDouble(r % 300 / 100.0, "0.000"), "1", "1000", "1000", QString::number(r * 1000),
+                         "Netzwerk", tariffs[r % tariffs.size()], r % 3 ? "Anna" : "Supervisor", "", "", ""});
+    }
+    QString periodText() const override { return QStringLiteral("Gesamt"); }
+    int periodIndex() const override { return 0; }
+    QString userText() const override { return ALL_ITEMS; }
+    int userIndex() const override { return 0; }
+    QString providerText() const override { return ALL_ITEMS; }
+    int providerIndex() const override { return 0; }
+    QString tariffText() const override { return ALL_ITEMS; }
+    int tariffIndex() const override { return 0; }
+    QString headerText(int) const override { return QString(); }
+    int rowCount() const override { return int(rows.size()); }
+    QString cellText(int row, int column) const override { return rows[row][column - 1]; }
+    int columnCount() const override { return 15; }
+
+private:
+    QList<QStringList> rows;
+};
+
+// One page's data (two month series and the sums per tariff) and one whole preview page with the month
+// diagrams, over the records and a list of as many rows.
+bool runPrintBench(int rowCount)
+{
+    const BenchListView view(rowCount);
+    PrintData data(view);
+    const int month = Today().month();
+    const Walk pageData = timeWalk(7, thisMonthRecords(), [&] {
+        data.FillMonthOnlineTime(month);
+        data.FillMonthTransfer(month);
+        data.SumByTariff();
+    });
+    std::printf("print page data (two month series, sums of %d rows): median %.1f ms (%lld tariffs)\n", rowCount,
+                pageData.walk.median, qint64(data.Tariffs.size()));
+    printRatio("two month walks and the sums", pageData);
+    const Figures sums = timeRuns(7, [&] { data.SumByTariff(); });
+    std::printf("  of which the sums per tariff: median %.1f ms\n", sums.median);
+    QImage page(794, 1115, QImage::Format_RGB32);
+    page.setDotsPerMeterX(3780);
+    page.setDotsPerMeterY(3780);
+    PrintPageOptions options;
+    options.month = month;
+    const Figures preview = timeRuns(7, [&] {
+        PainterSurface surface(&page);
+        surface.SetUnit(SurfaceUnit::Millimetres);
+        DrawPrintPage(surface, options, view);
+    });
+    std::printf("print preview page with diagrams and %d list rows: best %.1f ms, median %.1f ms\n", rowCount,
+                preview.best, preview.median);
+    const bool ok = pageData.walk.median < 100 && preview.median < 200;
+    std::printf("goal (page data under 100 ms, a preview under 200 ms, warm): %s\n", ok ? "met" : "NOT met");
     return ok;
 }
 } // namespace
@@ -463,6 +529,7 @@ int RunRecordBench(int wanted)
     std::printf("goal (a tick under 1 ms of CPU): %s\n", tickMs[0] < 1 && tickMs[1] < 1 ? "met" : "NOT met");
 
     if (!runListBench()) std::printf("(connection list goal missed)\n");
+    if (!runPrintBench(wanted)) std::printf("(print page goal missed)\n");
 
     // One damaged record of 50 MB in a single line among the others; sparse, so it costs no disk.
     {

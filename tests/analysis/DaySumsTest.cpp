@@ -1,13 +1,9 @@
 #include "analysis/DaySums.h"
 #include "support/TestSupport.h"
 
-namespace {
-QStringList recordLines(const QString& date, const QString& duration, const QString& cost, const QString& bytes,
-                        const QString& tariff = "Alpha - Abend.tel", const QString& user = "anna")
-{
-    return {"S" + date, "12:00:00", duration, "S" + cost, "3", "2000", "500", bytes, "Modem", tariff, user};
-}
+#include "DayRecord.h"
 
+namespace {
 RecordTest chartTest(const RecordSelection& selection)
 {
     return [selection](const QString& t, const QString& u) { return MatchesChartFilter(t, u, selection); };
@@ -23,14 +19,7 @@ protected:
 
 TEST(MatchesChartFilter, EmptyFieldsUserCaseAndTariffFilter)
 {
-    const struct {
-        const char* tarif;
-        const char* user;
-        const char* selUser;
-        const char* provider;
-        const char* item;
-        bool passes;
-    } cases[] = {
+    const FilterCase cases[] = {
         {"Alpha - Abend.tel", "anna", "[Alle]", "Alpha", "M - Abend", true},
         {"Alpha - Abend.tel", "anna", "[Alle]", "Alpha", "A - Abend", false},
         {"Alpha - Abend.tel", "anna", "[Alle]", "alpha", "[Alle]", false},

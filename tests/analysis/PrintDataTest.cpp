@@ -2,13 +2,9 @@
 #include "support/FakeListView.h"
 #include "support/TestSupport.h"
 
-namespace {
-QStringList recordLines(const QString& date, const QString& duration, const QString& cost, const QString& bytes,
-                        const QString& tariff = "Alpha - Abend.tel", const QString& user = "anna")
-{
-    return {"S" + date, "12:00:00", duration, "S" + cost, "3", "2000", "500", bytes, "Modem", tariff, user};
-}
+#include "DayRecord.h"
 
+namespace {
 QStringList row(const QString& duration, const QString& cost, const QString& bytes, const QString& tariff)
 {
     return {"", "05.01.2004", "10:00:00", duration, cost, "1", "0", "0", bytes, "Modem", tariff, "anna"};
@@ -29,14 +25,7 @@ protected:
 
 TEST_F(PrintDataTest, ListFilterTakesTheProviderBeforeTheBlankAndHyphen)
 {
-    const struct {
-        const char* tarif;
-        const char* user;
-        const char* selUser;
-        const char* provider;
-        const char* item;
-        bool passes;
-    } cases[] = {
+    const FilterCase cases[] = {
         {"Alpha - Abend.tel", "anna", "ANNA", "[Alle]", "[Alle]", true},
         {"Alpha - Abend.tel", "bert", "ANNA", "[Alle]", "[Alle]", false},
         {"", "", "[Alle]", "[Alle]", "[Alle]", true}, // empty fields pass when nothing is chosen

@@ -4,34 +4,34 @@
 #include "support/FakeListView.h"
 #include "support/TestSupport.h"
 
+#include "DayRecord.h"
+
 #include <QFontInfo>
 #include <QImage>
 
 #include <cmath>
 
 namespace {
-QStringList recordLines(const QString& date, const QString& duration, const QString& cost, const QString& bytes)
-{
-    return {"S" + date, "12:00:00", duration, "S" + cost, "3", "2000", "500", bytes, "Modem", "Alpha - Abend.tel",
-            "anna"};
-}
-
 // Row r (from 1) of a list whose start-time cell names the row.
 QStringList listRow(int r, const QString& duration = "0:10:00", const QString& bytes = "1000",
                     const QString& user = "anna")
 {
-    return {"", "05.01.2004", "R" + QString::number(r), duration, "1,00", "1", "0", "0", bytes, "Modem",
-            "Alpha - Abend", user};
+    return {"",    "05.01.2004", "R" + QString::number(r), duration, "1,00", "1", "0", "0",
+            bytes, "Modem",      "Alpha - Abend",          user};
 }
 
-bool near(double a, double b) { return std::fabs(a - b) < 1e-4; }
+bool near(double a, double b)
+{
+    return std::fabs(a - b) < 1e-4;
+}
 
 bool hasCall(const RecordingSurface& s, const QString& op, QList<double> args, int page = 0)
 {
     for (const SurfaceCall& c : s.calls) {
         if (c.op != op || c.args.size() != args.size() || (page && c.page != page)) continue;
         bool same = true;
-        for (int i = 0; i < args.size(); ++i) same = same && near(c.args[i], args[i]);
+        for (int i = 0; i < args.size(); ++i)
+            same = same && near(c.args[i], args[i]);
         if (same) return true;
     }
     return false;
@@ -68,7 +68,8 @@ protected:
     void record(const QString& name, const QStringList& lines) { writeCipher("Verbindungen/" + name, lines); }
     void rows(int count)
     {
-        for (int r = 1; r <= count; ++r) list.rows << listRow(r);
+        for (int r = 1; r <= count; ++r)
+            list.rows << listRow(r);
     }
     // The left and right value labels, top to bottom.
     static QStringList labels(const RecordingSurface& s, bool left)
@@ -140,7 +141,7 @@ TEST_F(PrintPageTest, DiagramLabelsAndBarsFollowTheMaximum)
     EXPECT_FALSE(c.text("Kostendiagramm (€)").op.isEmpty());
     const QList<SurfaceCall> b = bars(c);
     ASSERT_EQ(b.size(), 62);
-    EXPECT_TRUE(hasCall(c, "FillBox", {22.3 + 24 - 0.8, 40, 22.3 + 24 + 0.8, 80})); // day 10: the maximum
+    EXPECT_TRUE(hasCall(c, "FillBox", {22.3 + 24 - 0.8, 40, 22.3 + 24 + 0.8, 80}));     // day 10: the maximum
     EXPECT_TRUE(hasCall(c, "FillBox", {22.3 + 26.4 - 0.8, 60, 22.3 + 26.4 + 0.8, 80})); // day 11: half of it
     EXPECT_EQ(b[0].color, QColor(120, 200, 0));
     EXPECT_EQ(b[1].color, QColor(200, 0, 120));
@@ -223,7 +224,8 @@ TEST_F(PrintPageTest, EmptyTablesAreFiveMillimetreBoxes)
     DrawPrintPage(s, options, list, &pager);
     EXPECT_TRUE(hasCall(s, "DrawLine", {15, 33, 195, 33}));
     EXPECT_TRUE(hasCall(s, "DrawLine", {15, 38, 195, 38}));
-    for (const SurfaceCall& l : s.ops("DrawLine")) EXPECT_FALSE(l.args[0] == l.args[2] && l.args[1] >= 33);
+    for (const SurfaceCall& l : s.ops("DrawLine"))
+        EXPECT_FALSE(l.args[0] == l.args[2] && l.args[1] >= 33);
 }
 
 TEST_F(PrintPageTest, InvoiceRowsTotalsAndFrame)
@@ -265,7 +267,9 @@ TEST_F(PrintPageTest, PrinterBreaksPagesBeforeRowsPastTheLimit)
     ASSERT_TRUE(DrawPrintPage(s, options, list, &pager));
     EXPECT_EQ(s.page, 3);
     EXPECT_TRUE(s.ops("Clear").isEmpty());
-    const auto at = [&](int r) { return std::pair{s.text("R" + QString::number(r)).args[1], s.text("R" + QString::number(r)).page}; };
+    const auto at = [&](int r) {
+        return std::pair{s.text("R" + QString::number(r)).args[1], s.text("R" + QString::number(r)).page};
+    };
     EXPECT_EQ(at(1), (std::pair{39.5, 1}));
     EXPECT_EQ(at(48), (std::pair{274.5, 1}));
     EXPECT_EQ(at(49), (std::pair{12.5, 2}));
