@@ -133,6 +133,10 @@ Printing::Printing(const ConnectionListView& list, QWidget* parent) : QDialog(pa
     setWindowTitle("Drucken...");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(600, 446);
+    // the layout was made for the original's small 8-point face
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
     RegisterForm(this);
     buildControls();
 }
@@ -197,6 +201,11 @@ void Printing::buildControls()
     Check2->setChecked(true);
     Check3 = place(new QCheckBox("Farbliche differenzieren", Frame3), 900, 1080, 2085, 195);
     Command3 = place(new QPushButton("Einstellungen", Frame3), 2925, 1035, 1410, 330);
+    // our face is wider than the original's: the button gives the box beside it what it can spare
+    QRect button = Command3->geometry();
+    button.setLeft(qMax(button.left(), Check3->geometry().right() + 3));
+    button.setRight(qMax(button.right(), qMin(button.left() + Command3->sizeHint().width(), Frame3->width() - 5)));
+    Command3->setGeometry(button);
 
     Command1[0] = place(new QPushButton("&Drucken", this), 6120, 6210, 1320, 375);
     Command1[1] = place(new QPushButton("A&bbrechen", this), 7560, 6210, 1320, 375);
