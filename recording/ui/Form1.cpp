@@ -1,5 +1,6 @@
 #include "recording/ui/Form1.h"
 
+#include "analysis/ui/Printing.h"
 #include "analysis/ui/Report.h"
 #include "core/Clock.h"
 #include "core/Detection.h"
@@ -14,6 +15,7 @@
 #include "recording/OverviewValues.h"
 #include "recording/UserRights.h"
 #include "recording/ui/Connection.h"
+#include "records/PrintWindow.h"
 #include "records/ui/List.h"
 #include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
@@ -145,6 +147,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(MAIN_CAPTION);
     setWindowIcon(programIcon());
+    SetPrintWindow(ShowPrinting); // the list's toolbar reaches the print window of the analysis
     // 8865 x 6735 twips at the screen's logical resolution
     setFixedSize(qRound(8865.0 * logicalDpiX() / 1440.0), qRound(6735.0 * logicalDpiY() / 1440.0));
 

@@ -9,6 +9,7 @@
 #include "core/ui/FlatControl.h"
 #include "core/ui/WindowUtils.h"
 #include "records/ListSettings.h"
+#include "records/PrintWindow.h"
 #include "records/ui/Definiert.h"
 #include "records/ui/Difference.h"
 #include "records/ui/Export.h"
@@ -415,7 +416,8 @@ void List::lstConnections_ColumnOrderChanged()
 void List::Image1_Click(int index)
 {
     switch (index) {
-    case 3: // the print page comes with the analysis
+    case 3:
+        if (PrintWindow()) PrintWindow()(this, *this);
         return;
     case 4:
         ExportList(*this, this);

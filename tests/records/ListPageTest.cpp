@@ -1,5 +1,6 @@
 #include "core/Globals.h"
 #include "records/ListSettings.h"
+#include "records/PrintWindow.h"
 #include "records/ui/List.h"
 #include "recording/ConnectionRecord.h"
 
@@ -170,4 +171,19 @@ TEST_F(ListPageTest, RestrictedUserIsRefusedTheEditItems)
     page->Image1_Click(2); // no question
     EXPECT_EQ(page->rowCount(), 1);
     EXPECT_EQ(dialogs.messages.size(), 3);
+}
+
+TEST_F(ListPageTest, PrintItemOpensTheRegisteredWindowOverTheLiveList)
+{
+    G_NoListEdit = true; // printing is no editing
+    const auto page = open();
+    page->Image1_Click(3); // nothing registered: nothing happens
+    QList<std::pair<QWidget*, const ConnectionListView*>> opened;
+    SetPrintWindow([&](QWidget* owner, const ConnectionListView& list) { opened.append({owner, &list}); });
+    page->Image1_Click(3);
+    SetPrintWindow(nullptr);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].first, page.get());
+    EXPECT_EQ(opened[0].second, static_cast<const ConnectionListView*>(page.get()));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }

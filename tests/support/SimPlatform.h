@@ -3,12 +3,14 @@
 #include "core/platform/ConnectedState.h"
 #include "core/platform/HostAddresses.h"
 #include "core/platform/PhoneBook.h"
+#include "core/platform/Printers.h"
 #include "core/platform/ProgramStarter.h"
 #include "core/platform/SessionAutostart.h"
 #include "core/platform/TrafficCounters.h"
 #include "core/platform/sim/SimConnectedState.h"
 #include "core/platform/sim/SimHostAddresses.h"
 #include "core/platform/sim/SimPhoneBook.h"
+#include "core/platform/sim/SimPrinters.h"
 #include "core/platform/sim/SimProgramStarter.h"
 #include "core/platform/sim/SimSessionAutostart.h"
 #include "core/platform/sim/SimTrafficCounters.h"
@@ -22,6 +24,7 @@ struct SimPlatform {
         SetHostAddresses(&addresses);
         SetProgramStarter(&programs);
         SetSessionAutostart(&autostart);
+        SetPrinters(&printers);
     }
     ~SimPlatform()
     {
@@ -31,6 +34,7 @@ struct SimPlatform {
         SetHostAddresses(nullptr);
         SetProgramStarter(nullptr);
         SetSessionAutostart(nullptr);
+        SetPrinters(nullptr);
     }
     SimPhoneBook phoneBook;
     SimTrafficCounters counters;
@@ -38,4 +42,5 @@ struct SimPlatform {
     SimHostAddresses addresses;
     SimProgramStarter programs;
     SimSessionAutostart autostart;
+    SimPrinters printers;
 };

@@ -1,0 +1,23 @@
+#pragma once
+// The print window's two services that talk to the system: a printer's own settings and the page
+// picture shrunk into the preview box.
+#include <QString>
+
+#include <functional>
+
+class QLabel;
+class QPrinter;
+class QWidget;
+
+// Opens the settings dialog of the named printer (the default printer for an empty name), or says that
+// no installed printer has that name.
+void ShowPrinterProperties(QWidget* owner, const QString& name);
+
+// How the settings dialog is shown; tests put in one that does not block. An empty function restores
+// the page set-up dialog.
+using PrinterSettingsDialog = std::function<void(QPrinter& printer, QWidget* owner)>;
+void SetPrinterSettingsDialog(PrinterSettingsDialog dialog);
+
+// Mode 1 stretches the picture file into the box; other modes, or a file that cannot be loaded, leave
+// the box as it is.
+void ShowPreviewBitmap(QLabel* box, const QString& file, int mode);
