@@ -13,6 +13,7 @@
 #include "users/UserRecord.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -122,13 +123,16 @@ QIcon bandIcon(int index)
     return QIcon(pixmap);
 }
 
-QComboBox* list(QWidget* parent, const char* name, const QRect& area)
+QComboBox* list(QWidget* parent, const char* name)
 {
     auto* box = new QComboBox(parent);
     box->setObjectName(name);
-    box->setGeometry(area);
-    setTextColour(box, QPalette::Text, QColor(0, 0, 128));
-    setTextColour(box, QPalette::ButtonText, QColor(0, 0, 128));
+    // a disabled list keeps the style's grey
+    QPalette palette = box->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText})
+            palette.setColor(group, role, QColor(0, 0, 128));
+    box->setPalette(palette);
     return box;
 }
 } // namespace
@@ -209,23 +213,18 @@ void Chart::buildControls()
     Label3->hide();
 
     rule(wndList, QRect(0, 306, 463, 1), RULE);
-    rule(wndList, QRect(375, 312, 1, 46), QColor(192, 192, 192));
-    const struct {
-        const char* text;
-        QPoint at;
-    } captions[4] = {{"Monat:", {6, 315}}, {"Benutzer:", {6, 339}}, {"Anbieter:", {198, 315}}, {"Tarif:", {198, 339}}};
+    const char* const captions[4] = {"Monat:", "Benutzer:", "Anbieter:", "Tarif:"};
     const int captionIndex[4] = {8, 11, 9, 10};
     for (int i = 0; i < 4; ++i) {
-        Label1[i] = new QLabel(captions[i].text, wndList);
+        Label1[i] = new QLabel(captions[i], wndList);
         Label1[i]->setObjectName(QString("Label1_%1").arg(captionIndex[i]));
-        Label1[i]->move(captions[i].at);
         Label1[i]->adjustSize();
     }
-    comZeitraum = list(wndList, "comZeitraum", QRect(54, 312, 85, 21));
-    comJahr = list(wndList, "comJahr", QRect(141, 312, 49, 21));
-    comUser = list(wndList, "comUser", QRect(54, 336, 136, 21));
-    comAnbieter = list(wndList, "comAnbieter", QRect(245, 312, 121, 21));
-    comTarif = list(wndList, "comTarif", QRect(245, 336, 121, 21));
+    comZeitraum = list(wndList, "comZeitraum");
+    comJahr = list(wndList, "comJahr");
+    comUser = list(wndList, "comUser");
+    comAnbieter = list(wndList, "comAnbieter");
+    comTarif = list(wndList, "comTarif");
     FillList(comZeitraum, ChartMonthItems());
     FillList(comJahr, ChartYearItems(Today().year()));
     setTabOrder(comZeitraum, comJahr);
@@ -235,14 +234,13 @@ void Chart::buildControls()
 
     AxisX = new QLabel("X: Tag", wndList);
     AxisX->setObjectName("AxisX");
-    AxisX->setGeometry(378, 318, 84, 13);
     AxisX->setAlignment(Qt::AlignCenter);
     setTextColour(AxisX, QPalette::WindowText, QColor(0, 64, 0));
     AxisY = new QLabel("Y: Kosten (€)", wndList);
     AxisY->setObjectName("AxisY");
-    AxisY->setGeometry(378, 339, 84, 13);
     AxisY->setAlignment(Qt::AlignCenter);
     setTextColour(AxisY, QPalette::WindowText, QColor(64, 64, 0));
+    placeFilters();
 
     // a selection made by the user; the program's own selections run the reaction themselves (choose)
     connect(comZeitraum, &QComboBox::currentIndexChanged, this, [this] { comZeitraum_Click(); });
@@ -251,6 +249,40 @@ void Chart::buildControls()
     connect(comAnbieter, &QComboBox::currentIndexChanged, this, [this] { comAnbieter_Click(); });
     connect(comTarif, &QComboBox::currentIndexChanged, this, [this] { comTarif_Click(); });
     showMarks();
+}
+
+// The original's places, widened where this font's captions, years and axis captions need more room than
+// its small system font did; the filters keep to the left of the axis captions.
+void Chart::placeFilters()
+{
+    const QFontMetrics metrics(wndList->font());
+    const int row[2] = {312, 336};
+    auto captionsEnd = [this](int a, int b) { return qMax(Label1[a]->sizeHint().width(), Label1[b]->sizeHint().width()); };
+    int axisWidth = 81;
+    for (const char* caption : {"Y: Transfer (MB)", "Y: Dauer (Min)", "Y: Kosten (€)", "99999 Verbind."})
+        axisWidth = qMax(axisWidth, metrics.horizontalAdvance(QString::fromUtf8(caption)) + 6);
+    const int axisLeft = 463 - axisWidth;
+    AxisX->setGeometry(axisLeft, 318, axisWidth, 13);
+    AxisY->setGeometry(axisLeft, 339, axisWidth, 13);
+    const int separator = axisLeft - 3;
+    rule(wndList, QRect(separator, 312, 1, 46), QColor(192, 192, 192));
+
+    const int left = qMax(54, 6 + captionsEnd(0, 1) + 4);
+    const int yearWidth = qMax(49, metrics.horizontalAdvance(QStringLiteral("0000")) + 30);
+    const int monthWidth = qMax(85, metrics.horizontalAdvance(QStringLiteral("September")) + 30);
+    const int yearLeft = left + monthWidth + 2;
+    Label1[0]->move(6, row[0] + 3);
+    Label1[1]->move(6, row[1] + 3);
+    comZeitraum->setGeometry(left, row[0], monthWidth, 21);
+    comJahr->setGeometry(yearLeft, row[0], yearWidth, 21);
+    comUser->setGeometry(left, row[1], yearLeft + yearWidth - left, 21);
+
+    const int rightCaptions = qMax(198, yearLeft + yearWidth + 8);
+    const int rightLeft = qMax(245, rightCaptions + captionsEnd(2, 3) + 4);
+    Label1[2]->move(rightCaptions, row[0] + 3);
+    Label1[3]->move(rightCaptions, row[1] + 3);
+    comAnbieter->setGeometry(rightLeft, row[0], separator - 9 - rightLeft, 21);
+    comTarif->setGeometry(rightLeft, row[1], separator - 9 - rightLeft, 21);
 }
 
 void Chart::Form_Load()

@@ -73,6 +73,7 @@ public:
 
 private:
     void buildControls();
+    void placeFilters();
     void load();
     void choose(QComboBox* list, int index);
     void showMarks();
