@@ -29,18 +29,10 @@ const QColor BAND(235, 235, 235);
 const QColor RULE(128, 128, 128);
 const QColor MARK(192, 0, 0);
 
-void fill(QWidget* widget, const QColor& colour)
-{
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-}
-
 QFrame* rule(QWidget* parent, const QRect& area, const QColor& colour)
 {
     auto* line = new QFrame(parent);
-    fill(line, colour);
+    FillBackground(line, colour);
     line->setGeometry(area);
     return line;
 }
@@ -165,7 +157,7 @@ void Chart::buildControls()
     Picture1 = new QFrame(this);
     Picture1->setObjectName("Picture1");
     Picture1->setGeometry(0, 6, 463, 24);
-    fill(Picture1, RULE);
+    FillBackground(Picture1, RULE);
     lblTitel = new QLabel("Monatsdiagramm", Picture1);
     lblTitel->setObjectName("lblTitel");
     lblTitel->setFont(QFont("Arial", 12));
@@ -176,13 +168,13 @@ void Chart::buildControls()
     wndList = new QFrame(this);
     wndList->setObjectName("wndList");
     wndList->setGeometry(0, 36, 463, 361);
-    fill(wndList, Qt::white);
+    FillBackground(wndList, Qt::white);
     wndList->setFont(SurfaceFont(QStringLiteral("MS Sans Serif"), 8, false));
 
     auto* band = new QFrame(wndList);
     band->setObjectName("Shape1");
     band->setGeometry(0, 0, 463, 46);
-    fill(band, BAND);
+    FillBackground(band, BAND);
     rule(band, QRect(0, 45, 463, 1), RULE);
     rule(band, QRect(168, 3, 1, 40), RULE);
     const int iconLeft[CHART_BUTTONS] = {21, 74, 126, 198, 255, 306, 357, 414};
