@@ -80,3 +80,22 @@ DiagramCaptions DrawMonthPie(DrawSurface& surface, const PieCount& count)
     }
     return {QStringLiteral("Gesamt:"), PieAxisYCaption(count.Total())};
 }
+
+QImage NewChartPicture()
+{
+    QImage image(463, 259, QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    image.fill(Qt::white);
+    return image;
+}
+
+DiagramCaptions DrawChart(DrawSurface& surface, int kind, int type, int year, int month,
+                          const RecordSelection& selection)
+{
+    if (type == 3) return DrawMonthPie(surface, CountMonthPie(year, month, kind));
+    const RecordTest test = [&selection](const QString& tarifField, const QString& userField) {
+        return MatchesChartFilter(tarifField, userField, selection);
+    };
+    return DrawMonthDiagram(surface, kind, type, MakeChartDayValues(GetMonthDaySums(year, month, kind, test)));
+}

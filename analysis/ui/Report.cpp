@@ -21,14 +21,6 @@ const int DARK_GREY = 64 + 64 * 256 + 64 * 65536;
 const int DARK_RED = 192;
 // The page's layout in twips at its design size, as the original places it.
 const int STRIP_TOP = 90, STRIP_HEIGHT = 360, PANEL_TOP = 540;
-
-void fill(QWidget* widget, const QColor& colour)
-{
-    widget->setAutoFillBackground(true);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-}
 } // namespace
 
 QWidget* CreateReportPage(Form1& mainWindow)
@@ -52,7 +44,7 @@ void Report::buildControls()
 {
     Picture1 = new QFrame(this);
     Picture1->setObjectName("Picture1");
-    fill(Picture1, QColor(128, 128, 128));
+    FillBackground(Picture1, QColor(128, 128, 128));
     lblTitel = new QLabel("Analyse", Picture1);
     lblTitel->setObjectName("lblTitel");
     lblTitel->setFont(QFont("Arial", 12));
@@ -64,7 +56,7 @@ void Report::buildControls()
 
     wndReport = new QFrame(this);
     wndReport->setObjectName("wndReport");
-    fill(wndReport, Qt::white);
+    FillBackground(wndReport, Qt::white);
     // the original's small default font: the longest sentence fits the panel's width
     QFont small("Arial", 8);
     small.setStyleHint(QFont::SansSerif);
@@ -81,7 +73,7 @@ void Report::buildControls()
     auto line = [this](int i, int x1, int y1, int x2, int y2) {
         Line3[i] = new QWidget(wndReport);
         Line3[i]->setObjectName(QString("Line3_%1").arg(i));
-        fill(Line3[i], VbColor(LIGHT_GREY));
+        FillBackground(Line3[i], VbColor(LIGHT_GREY));
         Line3[i]->setGeometry(px(qMin(x1, x2)), px(qMin(y1, y2)), qMax(1, px(qAbs(x2 - x1))),
                               qMax(1, px(qAbs(y2 - y1))));
     };

@@ -76,6 +76,14 @@ void PlaySoundFile(const QString& path)
 
 QColor VbColor(int value) { return QColor(value & 0xff, (value >> 8) & 0xff, (value >> 16) & 0xff); }
 
+void FillBackground(QWidget* widget, const QColor& colour)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+}
+
 void SetLabelColor(QLabel* label, int value)
 {
     QPalette palette = label->palette();

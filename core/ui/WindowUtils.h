@@ -32,6 +32,8 @@ bool HasLinkLook(const QLabel* label);
 void FillList(QComboBox* list, const QStringList& items);
 // A filter list: "[Alle]", then the names, with item 0 chosen, filled without running its change handler.
 void FillWithAlle(QComboBox* list, const QStringList& names);
+// A plain panel or strip in one background colour.
+void FillBackground(QWidget* widget, const QColor& colour);
 // The label's text colour as the original's colour value.
 void SetLabelColor(QLabel* label, int value);
 

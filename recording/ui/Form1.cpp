@@ -1,6 +1,7 @@
 #include "recording/ui/Form1.h"
 
 #include "analysis/ui/Printing.h"
+#include "analysis/ui/Chart.h"
 #include "analysis/ui/Report.h"
 #include "core/Clock.h"
 #include "core/Detection.h"
@@ -16,6 +17,7 @@
 #include "recording/UserRights.h"
 #include "recording/ui/Connection.h"
 #include "records/PrintWindow.h"
+#include "records/ExportCharts.h"
 #include "records/ui/List.h"
 #include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
@@ -85,6 +87,7 @@ QHash<QString, Form1::PageFactory>& pageTable()
                                                     {QStringLiteral("ConnectionCheck"), CreateConnectionCheckPage},
                                                     {QStringLiteral("Options"), CreateOptionsPage},
                                                     {QStringLiteral("List"), CreateListPage},
+                                                    {QStringLiteral("Chart"), CreateChartPage},
                                                     {QStringLiteral("Report"), CreateReportPage}};
     return table;
 }
@@ -148,6 +151,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setWindowTitle(MAIN_CAPTION);
     setWindowIcon(programIcon());
     SetPrintWindow(ShowPrinting); // the list's toolbar reaches the print window of the analysis
+    // the HTML export of the connection list draws its month charts with the diagram page
+    SetExportCharts(DrawExportCharts);
     // 8865 x 6735 twips at the screen's logical resolution
     setFixedSize(qRound(8865.0 * logicalDpiX() / 1440.0), qRound(6735.0 * logicalDpiY() / 1440.0));
 
@@ -217,6 +222,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
 Form1::~Form1()
 {
     delete m_tray;
+    SetExportCharts(nullptr);
     s_instance = nullptr;
 }
 
