@@ -1,7 +1,7 @@
 #include "recording/ui/Form1.h"
 
-#include "analysis/ui/Printing.h"
 #include "analysis/ui/Chart.h"
+#include "analysis/ui/Printing.h"
 #include "analysis/ui/Report.h"
 #include "core/Clock.h"
 #include "core/Detection.h"
