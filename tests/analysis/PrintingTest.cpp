@@ -1,8 +1,10 @@
 #include "analysis/ui/Printing.h"
 #include "core/ui/PrinterDialogs.h"
 #include "core/ui/WindowUtils.h"
-#include "records/ConnectionListView.h"
+#include "core/Globals.h"
+#include "core/LineCipher.h"
 #include "records/PrintPreview.h"
+#include "support/FakeListView.h"
 #include "support/SimPlatform.h"
 #include "support/TestSupport.h"
 
@@ -20,24 +22,6 @@
 #include <memory>
 
 namespace {
-// The connection list as the print window reads it: only its period matters to the window itself.
-class FakeListView : public ConnectionListView {
-public:
-    QString period = QStringLiteral("Gesamt");
-    QString periodText() const override { return period; }
-    int periodIndex() const override { return 0; }
-    QString userText() const override { return QStringLiteral("[Alle]"); }
-    int userIndex() const override { return 0; }
-    QString providerText() const override { return QStringLiteral("[Alle]"); }
-    int providerIndex() const override { return 0; }
-    QString tariffText() const override { return QStringLiteral("[Alle]"); }
-    int tariffIndex() const override { return 0; }
-    QString headerText(int) const override { return {}; }
-    int rowCount() const override { return 0; }
-    QString cellText(int, int) const override { return {}; }
-    int columnCount() const override { return 15; }
-};
-
 bool AllWhite(const QLabel* box)
 {
     const QImage image = box->pixmap().toImage();
@@ -56,6 +40,8 @@ protected:
         sim.printers.installed = {"Laser 1", "Laser 2", "PDF"};
         sim.printers.systemDefault = "Laser 2";
         sim.printers.outputFolder = dir.path();
+        list.period = QStringLiteral("Gesamt");
+        G_Currency = QStringLiteral("€");
     }
     std::unique_ptr<Printing> open()
     {
@@ -64,7 +50,7 @@ protected:
         return window;
     }
     SimPlatform sim;
-    FakeListView list;
+    FakeList list;
 };
 } // namespace
 
@@ -275,4 +261,48 @@ TEST_F(PrintingTest, RefreshRedrawsWhileOpenOnly)
     window.reset();
     EXPECT_FALSE(IsFormLoaded("Printing"));
     RefreshPrintPreview(); // nothing registered any more
+}
+
+// Whether some pixel of the preview is within a few steps of `color` (the box is smoothed when shrunk).
+static bool HasColor(const QLabel* box, const QColor& color)
+{
+    const QImage image = box->pixmap().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - color.red()) < 8 && std::abs(c.green() - color.green()) < 8 &&
+                std::abs(c.blue() - color.blue()) < 8)
+                return true;
+        }
+    return false;
+}
+
+TEST_F(PrintingTest, PreviewShowsTheDiagramBarsInTheChosenColours)
+{
+    writeCipher("Verbindungen/10012004-100000.con", {"S10.01.2004", "12:00:00", "2:00:00", "S12,5", "3", "2000",
+                                                     "500", "5000000", "Modem", "Alpha - Abend.tel", "anna"});
+    const auto window = open();
+    window->comZeitraum->setCurrentIndex(0);
+    window->Check4->setChecked(true);
+    EXPECT_TRUE(HasColor(window->IDPreview, QColor(120, 200, 0)));
+    EXPECT_TRUE(HasColor(window->IDPreview, QColor(200, 0, 120)));
+    window->Option5->setChecked(true); // "Monochrom"
+    EXPECT_FALSE(HasColor(window->IDPreview, QColor(120, 200, 0)));
+    EXPECT_FALSE(HasColor(window->IDPreview, QColor(200, 0, 120)));
+    EXPECT_TRUE(HasColor(window->IDPreview, QColor(128, 128, 128)));
+}
+
+TEST_F(PrintingTest, ALongListBreaksIntoPagesOnThePrinter)
+{
+    for (int r = 1; r <= 110; ++r)
+        list.rows << QStringList{"", "05.01.2004", "10:00:00", "0:10:00", "1,00", "1", "0", "0", "1000", "Modem",
+                                 "Alpha - Abend", "anna"};
+    const auto window = open();
+    window->Check1->setChecked(false);
+    window->Combo1->setCurrentIndex(2);
+    window->Drucken();
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    const QByteArray pdf = readFile("PDF.pdf");
+    // rows 1-48 on page one, 49-101 on page two, the rest on page three
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r"), 3) << pdf.count("/Type /Page");
 }
