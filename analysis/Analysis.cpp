@@ -12,6 +12,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <any>
 #include <cmath>
 #include <limits>
 
@@ -174,6 +175,14 @@ QString volumeClass(qint64 v)
     return "sehr geringem";
 }
 
+// What one record adds to the analysis.
+struct CountedRecord {
+    qint64 h = 0, mn = 0, s = 0, minutes = 0, daytime = 0;
+    float cost = 0;
+    double kb = 0;
+    QString entry, tariff, user;
+};
+
 } // namespace
 
 qint64 GetDaytimeMinutes(const QTime& start, qint64 m)
@@ -215,31 +224,46 @@ AnalysisResult BuildAnalysis(const QString& period, const QString& user)
             if (p.kind == PeriodKind::All) noteOldest(oldest, name);
             return inPeriod(p, GetDateFromFileName(name));
         },
-        [&](const QString&, const RecordLines& record) {
+        // The reading threads parse each record; the sums grow on this thread in listing order, so the
+        // single-precision cost total comes out as a plain loop would give it.
+        [&](const QString&, const RecordLines& record) -> std::any {
             QStringList line(12);
             for (int i = 1; i <= 11; ++i) {
                 line[i] = record.line(i);
                 if (i == 1 || i == 4) line[i] = line[i].mid(1);
-                if (line[i].isEmpty()) return;
+                if (line[i].isEmpty()) return {};
             }
             const QTime start = parseStartTime(line[2]);
-            if (!start.isValid()) return;
-            if (!allUsers && line[11] != user) return;
+            if (!start.isValid()) return {};
+            if (!allUsers && line[11] != user) return {};
 
             const QStringList fields = line[3].split(':');
-            const qint64 h = durationField(fields, 0), mn = durationField(fields, 1), s = durationField(fields, 2);
-            const qint64 m = h * 60 + mn;
-            const qint64 d = GetDaytimeMinutes(start, m);
-            daySum += d;
-            nightSum += m - d;
-            entries.add(line[9]);
-            users.add(line[11]);
-            tariffs.add(line[10]);
-            H += h;
-            Mn += mn;
-            S += s;
-            C += ValDecimal(line[4]);
-            kbSum += Val(line[8]) / 1000;
+            CountedRecord c;
+            c.h = durationField(fields, 0);
+            c.mn = durationField(fields, 1);
+            c.s = durationField(fields, 2);
+            c.minutes = c.h * 60 + c.mn;
+            c.daytime = GetDaytimeMinutes(start, c.minutes);
+            c.cost = ValDecimal(line[4]);
+            c.kb = Val(line[8]) / 1000;
+            c.entry = line[9];
+            c.tariff = line[10];
+            c.user = line[11];
+            return c;
+        },
+        [&](const QString&, std::any& prepared) {
+            const CountedRecord* c = std::any_cast<CountedRecord>(&prepared);
+            if (!c) return;
+            daySum += c->daytime;
+            nightSum += c->minutes - c->daytime;
+            entries.add(c->entry);
+            users.add(c->user);
+            tariffs.add(c->tariff);
+            H += c->h;
+            Mn += c->mn;
+            S += c->s;
+            C += c->cost;
+            kbSum += c->kb;
             ++N;
         });
 
