@@ -4,6 +4,7 @@
 #include "core/platform/Printers.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QPageSetupDialog>
 #include <QPixmap>
@@ -38,11 +39,19 @@ void ShowPrinterProperties(QWidget* owner, const QString& name)
 
 void ShowPreviewBitmap(QLabel* box, const QString& file, int mode)
 {
-    if (!box || mode != 1) return;
-    const QImage picture(file);
+    if (!box || (mode != 0 && mode != 1)) return;
+    const QSize size(box->width(), box->height());
+    QImage picture;
+    if (mode == 0) {
+        // the loader scales, as plainly as it reads
+        QImageReader reader(file);
+        reader.setScaledSize(size);
+        picture = reader.read();
+    } else {
+        // smooth, so that the page's one-pixel lines survive the shrinking
+        picture = QImage(file).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     if (picture.isNull()) return;
-    // smooth, so that the page's one-pixel lines survive the shrinking
-    box->setPixmap(QPixmap::fromImage(
-        picture.scaled(box->width(), box->height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    box->setPixmap(QPixmap::fromImage(picture));
     box->repaint();
 }

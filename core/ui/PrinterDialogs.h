@@ -18,6 +18,6 @@ void ShowPrinterProperties(QWidget* owner, const QString& name);
 using PrinterSettingsDialog = std::function<void(QPrinter& printer, QWidget* owner)>;
 void SetPrinterSettingsDialog(PrinterSettingsDialog dialog);
 
-// Mode 1 stretches the picture file into the box; other modes, or a file that cannot be loaded, leave
-// the box as it is.
+// Shows the picture file in the box: mode 0 has the loader scale it to the box, mode 1 stretches it
+// smoothly; other modes, or a file that cannot be loaded, leave the box as it is.
 void ShowPreviewBitmap(QLabel* box, const QString& file, int mode);

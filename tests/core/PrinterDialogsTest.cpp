@@ -58,9 +58,22 @@ TEST_F(PrinterDialogsTest, PreviewBitmapIsStretchedIntoTheBox)
     QLabel box;
     box.resize(251, 343);
 
-    ShowPreviewBitmap(&box, file, 0); // other modes draw nothing
+    ShowPreviewBitmap(&box, file, 2); // other modes draw nothing
     ShowPreviewBitmap(&box, path("missing.bmp"), 1);
     EXPECT_TRUE(box.pixmap().isNull());
+
+    ShowPreviewBitmap(&box, file, 0); // the loader's own scaling
+    EXPECT_EQ(box.pixmap().size(), QSize(251, 343));
+    // a picture of exactly the box's size is copied as it is
+    const QString small = path("small.bmp");
+    QImage exact(251, 343, QImage::Format_RGB32);
+    exact.fill(qRgb(10, 20, 30));
+    exact.setPixel(7, 9, qRgb(200, 0, 120));
+    ASSERT_TRUE(exact.save(small, "BMP"));
+    for (int mode : {0, 1}) {
+        ShowPreviewBitmap(&box, small, mode);
+        EXPECT_EQ(box.pixmap().toImage().convertToFormat(QImage::Format_RGB32), exact) << mode;
+    }
 
     ShowPreviewBitmap(&box, file, 1);
     const QImage shownImage = box.pixmap().toImage();
