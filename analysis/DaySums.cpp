@@ -42,11 +42,15 @@ float daySum(const QDate& day, int kind, const RecordTest& test)
 }
 } // namespace
 
-bool MatchesChartFilter(const QString& tarifField, const QString& userField, const RecordSelection& selection)
+bool MatchesSelection(const QString& tarifField, const QString& userField, const RecordSelection& selection)
 {
-    if (tarifField.isEmpty() || userField.isEmpty()) return false;
     if (selection.user != ALL_ITEMS && userField.compare(selection.user, Qt::CaseInsensitive) != 0) return false;
     return MatchesTarifFilter(tarifField, selection.provider, selection.tarif);
+}
+
+bool MatchesChartFilter(const QString& tarifField, const QString& userField, const RecordSelection& selection)
+{
+    return !tarifField.isEmpty() && !userField.isEmpty() && MatchesSelection(tarifField, userField, selection);
 }
 
 float GetDayCosts(const QDate& day, const RecordTest& test) { return daySum(day, DAY_COSTS, test); }

@@ -19,8 +19,9 @@ struct RecordSelection {
 // The test a record must pass to be summed, from its tariff field (line 10) and user field (line 11).
 using RecordTest = std::function<bool(const QString& tarifField, const QString& userField)>;
 
-// The month diagram's test: both fields present, the user equal without regard to case, provider and tariff
-// item as the connection list filters them.
+// The user equal without regard to case, provider and tariff item as the connection list filters them.
+bool MatchesSelection(const QString& tarifField, const QString& userField, const RecordSelection& selection);
+// The month diagram's test: both fields present, then MatchesSelection.
 bool MatchesChartFilter(const QString& tarifField, const QString& userField, const RecordSelection& selection);
 
 // The day's total cost, transferred megabytes (of 1,000,000 bytes) and online seconds of the records passing

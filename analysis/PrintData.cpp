@@ -4,35 +4,22 @@
 #include "core/Clock.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
+#include "records/ConnectionList.h"
 #include "records/ConnectionListView.h"
 #include "records/ListTitle.h"
-#include "tariffs/TarifFile.h"
-
-namespace {
-// Grid columns the tariff sums read.
-constexpr int COL_DURATION = 4, COL_COST = 5, COL_BYTES = 9, COL_TARIFF = 11;
-} // namespace
 
 int PrintSeriesYear(int month, const QDate& today)
 {
     return month > today.month() ? today.year() - 1 : today.year();
 }
 
-namespace {
-// A list with nothing chosen (the tariff list of "[Alle]" providers is empty) restricts nothing.
-QString choice(const QString& text)
-{
-    return text.isEmpty() ? ALL_ITEMS : text;
-}
-} // namespace
-
 bool PrintData::MatchesListFilter(const QString& tarifField, const QString& userField) const
 {
-    const QString user = choice(list.userText());
-    if (user != ALL_ITEMS && userField.compare(user, Qt::CaseInsensitive) != 0) return false;
-    // The provider is the text before " -", as the list and the month diagram take it, so a provider
-    // with a hyphen in its name still matches.
-    return MatchesTarifFilter(tarifField, choice(list.providerText()), choice(list.tariffText()));
+    // A list with nothing chosen (the tariff list of "[Alle]" providers is empty) restricts nothing.
+    const auto choice = [](const QString& text) { return text.isEmpty() ? ALL_ITEMS : text; };
+    // Unlike the diagram's test, empty record fields are not refused first.
+    return MatchesSelection(tarifField, userField,
+                            {choice(list.userText()), choice(list.providerText()), choice(list.tariffText())});
 }
 
 MonthSeries PrintData::fillMonth(int month, int kind) const
@@ -66,10 +53,10 @@ void PrintData::SumByTariff()
     Tariffs.clear();
     const int rows = list.rowCount();
     for (int r = 0; r < rows; ++r) {
-        const QString key = list.cellText(r, COL_TARIFF);
-        const QString duration = list.cellText(r, COL_DURATION);
-        const float costs = ValDecimal(list.cellText(r, COL_COST));
-        const qint64 bytes = CLng(Val(list.cellText(r, COL_BYTES)));
+        const QString key = list.cellText(r, ColTariff);
+        const QString duration = list.cellText(r, ColDuration);
+        const float costs = ValDecimal(list.cellText(r, ColCost));
+        const qint64 bytes = CLng(Val(list.cellText(r, ColBytesTotal)));
         bool found = false;
         for (TariffSum& group : Tariffs) {
             if (group.name != key) continue;

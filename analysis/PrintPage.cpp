@@ -7,6 +7,7 @@
 #include "core/TextFile.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
+#include "records/ConnectionList.h"
 #include "records/ConnectionListView.h"
 #include "tariffs/TarifFile.h"
 
@@ -20,10 +21,6 @@ const QColor LEFT_BARS(120, 200, 0);
 const QColor RIGHT_BARS(200, 0, 120);
 const QColor MONOCHROME_BARS(128, 128, 128);
 const QColor MARKS[3] = {QColor(0, 128, 0), QColor(192, 192, 0), QColor(128, 0, 0)};
-
-// Grid columns the tables read.
-constexpr int COL_DATE = 2, COL_START = 3, COL_DURATION = 4, COL_COST = 5, COL_BYTES = 9, COL_DIALUP = 10,
-              COL_TARIFF = 11, COL_USER = 12;
 
 // Below the preview picture's lower edge nothing shows; such rows still count in the totals.
 constexpr float PREVIEW_HEIGHT = 295;
@@ -53,12 +50,10 @@ Thresholds readThresholds()
 }
 
 // The colour of the last threshold the value exceeds; black when none.
-template <typename T> QColor markColour(T value, const T (&limits)[3])
+template <typename T> QColor markColour(T value, const std::array<T, 3>& limits)
 {
-    QColor colour = BLACK;
-    for (int i = 0; i < 3; ++i)
-        if (value > limits[i]) colour = MARKS[i];
-    return colour;
+    const int level = MarkLevel(value, limits);
+    return level == 0 ? BLACK : MARKS[level - 1];
 }
 
 QColor cellMark(const Thresholds& t, int category, const QString& cell)
@@ -66,15 +61,16 @@ QColor cellMark(const Thresholds& t, int category, const QString& cell)
     if (t.category != category) return BLACK;
     switch (category) {
     case MARK_COST: {
-        const float limits[3] = {ValDecimal(t.limit[0]), ValDecimal(t.limit[1]), ValDecimal(t.limit[2])};
+        const std::array<float, 3> limits = {ValDecimal(t.limit[0]), ValDecimal(t.limit[1]), ValDecimal(t.limit[2])};
         return markColour(ValDecimal(cell), limits);
     }
     case MARK_DURATION: {
-        const qint32 limits[3] = {TimeToSeconds(t.limit[0]), TimeToSeconds(t.limit[1]), TimeToSeconds(t.limit[2])};
+        const std::array<qint32, 3> limits = {TimeToSeconds(t.limit[0]), TimeToSeconds(t.limit[1]),
+                                              TimeToSeconds(t.limit[2])};
         return markColour(TimeToSeconds(cell), limits);
     }
     default: {
-        const double limits[3] = {Val(t.limit[0]), Val(t.limit[1]), Val(t.limit[2])};
+        const std::array<double, 3> limits = {Val(t.limit[0]), Val(t.limit[1]), Val(t.limit[2])};
         return markColour(Val(cell) / 1000, limits);
     }
     }
@@ -278,29 +274,29 @@ private:
             for (int r = 0; r < rows; ++r) {
                 s.SetFont(ARIAL, 9, false);
                 if (!pageBreak()) return false;
-                const QString duration = list.cellText(r, COL_DURATION);
-                const QString cost = list.cellText(r, COL_COST);
-                const QString bytes = list.cellText(r, COL_BYTES);
+                const QString duration = list.cellText(r, ColDuration);
+                const QString cost = list.cellText(r, ColCost);
+                const QString bytes = list.cellText(r, ColBytesTotal);
                 if (visible()) {
                     if ((r + 1) % 2 == 0) {
                         s.SetColor(BAND);
                         s.FillBox(15, y, 195, y + 4);
                         s.SetColor(BLACK);
                     }
-                    const QString date = list.cellText(r, COL_DATE);
+                    const QString date = list.cellText(r, ColDate);
                     text(17, y, weekday(date));
                     text(23, y, date);
-                    text(42, y, list.cellText(r, COL_START));
+                    text(42, y, list.cellText(r, ColStart));
                     markedText(59, false, duration, cellMark(marks, MARK_DURATION, duration));
                     if (wide) {
                         markedText(90, true, FormatDouble(Val(bytes) / 1000000, QStringLiteral("0.00")),
                                    cellMark(marks, MARK_VOLUME, bytes));
-                        text(93, y, fitted(list.cellText(r, COL_DIALUP), 20.5));
-                        text(117, y, fitted(list.cellText(r, COL_USER), 22.5));
-                        text(142, y, fitted(list.cellText(r, COL_TARIFF), 35));
+                        text(93, y, fitted(list.cellText(r, ColDialUp), 20.5));
+                        text(117, y, fitted(list.cellText(r, ColUser), 22.5));
+                        text(142, y, fitted(list.cellText(r, ColTariff), 35));
                     } else {
-                        text(80, y, fitted(list.cellText(r, COL_USER), 37.5));
-                        text(120, y, fitted(list.cellText(r, COL_TARIFF), 55));
+                        text(80, y, fitted(list.cellText(r, ColUser), 37.5));
+                        text(120, y, fitted(list.cellText(r, ColTariff), 55));
                     }
                     s.SetFont(ARIAL, 9, true);
                     markedText(193, true, FormatSingle(ValDecimal(cost), QStringLiteral("0.00")),

@@ -65,15 +65,6 @@ void readMarking(ListMarking& marking)
     }
 }
 
-// The last threshold the value exceeds; 0 when none.
-template <typename T> int markingImage(T value, const std::array<T, 3>& limits)
-{
-    int image = 0;
-    for (int i = 0; i < 3; ++i)
-        if (value > limits[i]) image = i + 1;
-    return image;
-}
-
 struct DefinedPeriod {
     QDate start, end; // invalid when Config/Period.cfg is missing or holds no date: nothing is inside
 };
@@ -212,13 +203,13 @@ ConnectionListResult LoadConnectionList(const ConnectionListQuery& query, ListMa
             row.icon = 0;
             break;
         case 1:
-            row.icon = markingImage(c, marks.limits);
+            row.icon = MarkLevel(c, marks.limits);
             break;
         case 2:
-            row.icon = markingImage(durationTotal, marks.seconds);
+            row.icon = MarkLevel(durationTotal, marks.seconds);
             break;
         case 3:
-            row.icon = markingImage(float(bytesTotal / 1000), marks.limits);
+            row.icon = MarkLevel(float(bytesTotal / 1000), marks.limits);
             break;
         default:
             break;

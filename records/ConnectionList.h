@@ -54,6 +54,15 @@ struct ListMarking {
     std::array<qint64, 3> seconds{}; // category 2: durations as total seconds
 };
 
+// Which of the three thresholds a value exceeds last (each compared strictly greater): 1-3, 0 when none.
+template <typename T> int MarkLevel(T value, const std::array<T, 3>& limits)
+{
+    int level = 0;
+    for (int i = 0; i < 3; ++i)
+        if (value > limits[i]) level = i + 1;
+    return level;
+}
+
 // What the page's controls choose.
 struct ConnectionListQuery {
     int period = PeriodAll; // index of the period choice; outside 0-9 lists nothing
