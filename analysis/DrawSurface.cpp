@@ -6,6 +6,15 @@
 #include <QtMath>
 #include <cmath>
 
+QImage NewSurfacePicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    image.fill(Qt::white);
+    return image;
+}
+
 QFont SurfaceFont(const QString& name, double points, bool bold)
 {
     QFont font;

@@ -3,6 +3,7 @@
 // recording for tests and the preview. Coordinates in the surface's unit, origin top left, y downwards.
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QString>
 
@@ -32,6 +33,9 @@ public:
 // The original's fonts as Linux has them: "Terminal" as DejaVu Sans Mono, "MS Sans Serif" as a sans-serif,
 // "Arial" and "Small Fonts" as Liberation Sans.
 QFont SurfaceFont(const QString& name, double points, bool bold);
+
+// A white picture at 96 dpi, the original's screen resolution, so fonts in points take its pixel sizes.
+QImage NewSurfacePicture(int width, int height);
 
 // Draws with a QPainter on an image or a printer, antialiasing off so pixels are exact. Fonts are in points
 // of the device; lines are one device pixel wide in every unit.

@@ -83,11 +83,7 @@ DiagramCaptions DrawMonthPie(DrawSurface& surface, const PieCount& count)
 
 QImage NewChartPicture()
 {
-    QImage image(463, 259, QImage::Format_RGB32);
-    image.setDotsPerMeterX(3780);
-    image.setDotsPerMeterY(3780);
-    image.fill(Qt::white);
-    return image;
+    return NewSurfacePicture(463, 259);
 }
 
 DiagramCaptions DrawChart(DrawSurface& surface, int kind, int type, int year, int month,

@@ -393,6 +393,11 @@ private:
 
 } // namespace
 
+QImage NewPrintPreviewPicture()
+{
+    return NewSurfacePicture(794, 1115);
+}
+
 bool DrawPrintPage(DrawSurface& surface, const PrintPageOptions& options, const ConnectionListView& list,
                    PrintPager* pager)
 {

@@ -24,6 +24,9 @@ public:
     virtual bool NewPage() = 0;           // false: the printer refused the page
 };
 
+// The preview's page: 210 x 295 mm at 96 dpi, 794 x 1115 white pixels.
+QImage NewPrintPreviewPicture();
+
 // Draws the page from the title band to the table's bottom line on a surface already set to millimetres.
 // Without a pager it is the preview's page (cleared first, one frame per table); with one the printer run's
 // (frame pieces per row, page breaks). False only when a new page could not be started.

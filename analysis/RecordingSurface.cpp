@@ -7,12 +7,7 @@ namespace {
 // Text is measured as on the preview's 96-dpi picture.
 const QImage& measuringDevice()
 {
-    static const QImage image = [] {
-        QImage i(1, 1, QImage::Format_RGB32);
-        i.setDotsPerMeterX(3780);
-        i.setDotsPerMeterY(3780);
-        return i;
-    }();
+    static const QImage image = NewSurfacePicture(1, 1);
     return image;
 }
 } // namespace

@@ -290,9 +290,7 @@ bool runPrintBench(int rowCount)
     printRatio("two month walks and the sums", pageData);
     const Figures sums = timeRuns(7, [&] { data.SumByTariff(); });
     std::printf("  of which the sums per tariff: median %.1f ms\n", sums.median);
-    QImage page(794, 1115, QImage::Format_RGB32);
-    page.setDotsPerMeterX(3780);
-    page.setDotsPerMeterY(3780);
+    QImage page = NewPrintPreviewPicture();
     PrintPageOptions options;
     options.month = month;
     const Figures preview = timeRuns(7, [&] {

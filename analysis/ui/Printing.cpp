@@ -272,13 +272,9 @@ void Printing::Form_Load()
 
     Printers& printers = ThePrinters();
     FillList(Combo1, printers.names());
-    const QString current = printers.currentName();
-    for (int i = 0; i < Combo1->count(); ++i)
-        if (Combo1->itemText(i) == current) {
-            Combo1->setCurrentIndex(i);
-            break;
-        }
-    if (Combo1->count() > 0 && Combo1->currentIndex() < 0) Combo1->setCurrentIndex(0);
+    const int current = Combo1->findText(printers.currentName(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (current >= 0) Combo1->setCurrentIndex(current);
+    else if (Combo1->count() > 0) Combo1->setCurrentIndex(0);
     IsLoading = false;
     SetPrintPreviewRefresh([this] { Vorschau(); });
     redraw();
@@ -375,11 +371,7 @@ void Printing::Vorschau()
     if (!Check4->isChecked()) return;
     Label2->show();
     Label2->repaint();
-    // the page at 96 dots per inch: 210 x 295 mm
-    QImage page(794, 1115, QImage::Format_RGB32);
-    page.setDotsPerMeterX(3780);
-    page.setDotsPerMeterY(3780);
-    page.fill(Qt::white);
+    QImage page = NewPrintPreviewPicture();
     {
         PainterSurface surface(&page);
         surface.SetUnit(SurfaceUnit::Millimetres);

@@ -320,9 +320,7 @@ TEST(PrintPagePixels, MillimetreBoxesLinesAndTextOnThePreviewPicture)
 {
     EXPECT_EQ(QFontInfo(SurfaceFont("Arial", 10, false)).family(), "Liberation Sans");
     EXPECT_EQ(QFontInfo(SurfaceFont("Small Fonts", 6, false)).family(), "Liberation Sans");
-    QImage image(794, 1115, QImage::Format_RGB32);
-    image.setDotsPerMeterX(3780);
-    image.setDotsPerMeterY(3780);
+    QImage image = NewPrintPreviewPicture();
     double height = 0;
     {
         PainterSurface s(&image);
