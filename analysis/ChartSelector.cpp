@@ -1,7 +1,5 @@
 #include "analysis/ChartSelector.h"
 
-#include "core/VB.h"
-
 ChartState& ChartWindowState()
 {
     static ChartState state;
@@ -60,11 +58,4 @@ QStringList ChartYearItems(int thisYear)
     QStringList years;
     for (int y = 2001; y <= qMax(2030, thisYear); ++y) years << QString::number(y);
     return years;
-}
-
-QStringList ChartMonthItems()
-{
-    QStringList months;
-    for (int m = 1; m <= 12; ++m) months << GermanMonthName(m);
-    return months;
 }

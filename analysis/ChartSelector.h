@@ -50,4 +50,3 @@ private:
 // The year list: 2001 up to the later of 2030 and `thisYear`, so the current year is always there and a
 // year's position stays year - 2001.
 QStringList ChartYearItems(int thisYear);
-QStringList ChartMonthItems();

@@ -163,11 +163,16 @@ QString GermanDayName(int dayOfWeek)
     return dayOfWeek >= 1 && dayOfWeek <= 7 ? QString::fromLatin1(names[dayOfWeek - 1]) : QString();
 }
 
+const QStringList& GermanMonthNames()
+{
+    static const QStringList names = {"Januar", "Februar", QStringLiteral("März"), "April",   "Mai",      "Juni",
+                                      "Juli",   "August",  "September",            "Oktober", "November", "Dezember"};
+    return names;
+}
+
 QString GermanMonthName(int month)
 {
-    static const QString names[] = {"Januar", "Februar", QStringLiteral("März"), "April",   "Mai",      "Juni",
-                                    "Juli",   "August",  "September",            "Oktober", "November", "Dezember"};
-    return month >= 1 && month <= 12 ? names[month - 1] : QString();
+    return month >= 1 && month <= 12 ? GermanMonthNames()[month - 1] : QString();
 }
 
 QString ShortDate(const QDate& date)

@@ -2,6 +2,7 @@
 // Number, date and text forms of the original's runtime, used everywhere so they are right once.
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 // Lenient number reader: leading blanks skipped, optional sign, digits and at most one decimal point;
@@ -37,6 +38,7 @@ qint64 CLng(double value);
 // Fixed German names, never the system locale's (day: 1 = Monday ... 7 = Sunday, as QDate).
 QString GermanDayName(int dayOfWeek);
 QString GermanMonthName(int month);
+const QStringList& GermanMonthNames(); // "Januar" to "Dezember", as the month lists offer them
 
 // The short date "dd.mm.yyyy" used in files and on screen.
 QString ShortDate(const QDate& date);

@@ -217,7 +217,7 @@ void Chart::buildControls()
     comUser = list(wndList, "comUser");
     comAnbieter = list(wndList, "comAnbieter");
     comTarif = list(wndList, "comTarif");
-    FillList(comZeitraum, ChartMonthItems());
+    FillList(comZeitraum, GermanMonthNames());
     FillList(comJahr, ChartYearItems(Today().year()));
     setTabOrder(comZeitraum, comJahr);
     setTabOrder(comJahr, comUser);

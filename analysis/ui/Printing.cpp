@@ -186,9 +186,7 @@ void Printing::buildControls()
     Check1 = place(new QCheckBox("Monatsdiagramme drucken", Frame1), 810, 315, 2490, 195);
     Check1->setChecked(true);
     comZeitraum = place(new QComboBox(Frame1), 810, 630, 2220, 315);
-    QStringList months;
-    for (int m = 1; m <= 12; ++m) months << GermanMonthName(m);
-    FillList(comZeitraum, months);
+    FillList(comZeitraum, GermanMonthNames());
     Option1 = place(new QRadioButton("Dauer && Transfer", Frame1), 810, 1080, 1545, 240);
     Option2 = place(new QRadioButton("Kosten && Transfer", Frame1), 810, 1395, 1680, 240);
     Option3 = place(new QRadioButton("Kosten && Dauer", Frame1), 810, 1710, 1680, 240);

@@ -1,4 +1,5 @@
 #include "analysis/ChartSelector.h"
+#include "core/VB.h"
 
 #include <gtest/gtest.h>
 
@@ -84,5 +85,5 @@ TEST(ChartSelector, YearListRunsToThisYearAfter2030)
     EXPECT_EQ(to2030.last(), "2030");
     EXPECT_EQ(ChartYearItems(2031).size(), 31);
     EXPECT_EQ(ChartYearItems(2031).last(), "2031");
-    EXPECT_EQ(ChartMonthItems().value(2), "März");
+    EXPECT_EQ(GermanMonthNames().value(2), "März");
 }
