@@ -109,12 +109,26 @@ QStringList ReadTextLines(const QString& path, bool* ok, qint64 cap)
     return decodeLines(ReadByteLines(path, ok, cap));
 }
 
-bool WriteFileBytes(const QString& path, const QByteArray& bytes)
+namespace {
+// The new copy of `path`, not yet in place; set up before any byte is written, so that a secret is never
+// readable by others, not even for a moment.
+bool openSaveFile(QSaveFile& f, FileAccess access)
+{
+    QDir().mkpath(QFileInfo(f.fileName()).absolutePath());
+    if (!f.open(QIODevice::WriteOnly)) return false;
+    if (access == FileAccess::OwnerOnly && !f.setPermissions(QFile::ReadOwner | QFile::WriteOwner)) {
+        f.cancelWriting();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access)
 {
     if (path.isEmpty()) return false; // the path of a refused name
-    QDir().mkpath(QFileInfo(path).absolutePath());
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) return false;
+    if (!openSaveFile(f, access)) return false;
     if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
         return false;
@@ -122,17 +136,33 @@ bool WriteFileBytes(const QString& path, const QByteArray& bytes)
     return f.commit();
 }
 
-bool WriteByteLines(const QString& path, const QList<QByteArray>& lines)
+bool CopyFileBytes(const QString& from, const QString& to, FileAccess access)
+{
+    QFile in(from);
+    if (to.isEmpty() || !QFileInfo(from).isFile() || !in.open(QIODevice::ReadOnly)) return false;
+    QSaveFile out(to);
+    if (!openSaveFile(out, access)) return false;
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(64 * 1024);
+        if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    return out.commit();
+}
+
+bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access)
 {
     QByteArray data;
     for (const QByteArray& l : lines) {
         data += l;
         data += "\r\n";
     }
-    return WriteFileBytes(path, data);
+    return WriteFileBytes(path, data, access);
 }
 
-bool WriteTextLines(const QString& path, const QStringList& lines)
+bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access)
 {
     QList<QByteArray> bytes;
     bytes.reserve(lines.size());
@@ -142,7 +172,7 @@ bool WriteTextLines(const QString& path, const QStringList& lines)
         if (!encoded) return false;
         bytes << *encoded;
     }
-    return WriteByteLines(path, bytes);
+    return WriteByteLines(path, bytes, access);
 }
 
 LineReader::LineReader(const QString& path, qint64 cap) { m_lines = ReadTextLines(path, &m_ok, cap); }

@@ -35,11 +35,17 @@ QStringList ReadTextLines(const QString& path, bool* ok = nullptr, qint64 cap = 
 // The same for raw bytes (the line cipher works on bytes).
 QList<QByteArray> ReadByteLines(const QString& path, bool* ok = nullptr, qint64 cap = DATA_FILE_CAP);
 
+// Who may read a written file. Files holding passwords under the reversible line cipher are the
+// owner's alone, whatever the umask and whatever mode an older copy had.
+enum class FileAccess { Default, OwnerOnly };
+
 // Writes the lines, each ended by CRLF, atomically; missing folders are created. False on failure, and
 // false without touching the file when a line holds a character outside the code page.
-bool WriteTextLines(const QString& path, const QStringList& lines);
-bool WriteByteLines(const QString& path, const QList<QByteArray>& lines);
-bool WriteFileBytes(const QString& path, const QByteArray& bytes);
+bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access = FileAccess::Default);
+bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access = FileAccess::Default);
+bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access = FileAccess::Default);
+// Copies an ordinary file of any length atomically over `to`; false, and `to` as it was, on failure.
+bool CopyFileBytes(const QString& from, const QString& to, FileAccess access = FileAccess::Default);
 
 // Lenient line reader: a missing line reads as empty text, a missing file as no lines.
 class LineReader {

@@ -60,9 +60,16 @@ UpdateListContent ParseUpdateList(const QStringList& lines, qint32 lastTaken)
     return list;
 }
 
+QString ServersFilePath()
+{
+    const QString own = ProgramPath(SERVERS_FILE);
+    return QFileInfo::exists(own) ? own : InstallationPath(SERVERS_FILE);
+}
+
 bool IsNewerRevision(const QString& listFirstLine)
 {
-    const LineReader revision(ProgramPath(REVISION_FILE));
+    // read where it ships: a copy in the data folder would outlive an upgrade
+    const LineReader revision(InstallationPath(REVISION_FILE));
     if (!revision.exists() || revision.count() == 0) return false;
     return revision.number(0) < LatestRevision(listFirstLine);
 }
@@ -104,11 +111,12 @@ UpdateWalk WalkUpdateServers(qint32 updateNumber, const std::function<void(const
     UpdateWalk walk;
     walk.updateNumber = updateNumber;
     FileRead state = FileRead::Missing;
-    const QStringList servers = ReadTextLines(ProgramPath(SERVERS_FILE), &state);
+    const QStringList servers = ReadTextLines(ServersFilePath(), &state);
     walk.serversFound = state != FileRead::Missing;
     const QString listFile = ProgramPath(UPDATE_LIST_FILE);
     for (const QString& server : servers) {
         if (!DownloadFile(server + QStringLiteral("/update.txt"), listFile)) continue;
+        walk.serverReached = true;
         ConvertLineEnds(listFile);
         const UpdateListContent list = ParseUpdateList(ReadTextLines(listFile, &state, DOWNLOAD_FILE_CAP),
                                                        LoadUpdateState());

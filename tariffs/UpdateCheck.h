@@ -8,7 +8,7 @@
 
 #include <functional>
 
-// Installation files and the scratch copy of a server's list, below the program folder.
+// Installation files, and the scratch copy of a server's list below the program folder.
 inline const QString SERVERS_FILE = QStringLiteral("Servers.dat");
 inline const QString REVISION_FILE = QStringLiteral("Revision.dat");
 inline const QString UPDATE_LIST_FILE = QStringLiteral("update.txt");
@@ -41,7 +41,10 @@ bool IsUpdateFileName(const QString& name);
 // The entries of every section after the one the user last took.
 UpdateListContent ParseUpdateList(const QStringList& lines, qint32 lastTaken);
 
-// True when Revision.dat names a lower program revision than line 1 of a server's list.
+// The user's own Servers.dat in the program folder when there is one, else the installation's.
+QString ServersFilePath();
+
+// True when the installation's Revision.dat names a lower program revision than line 1 of a server's list.
 bool IsNewerRevision(const QString& listFirstLine);
 
 // The number of the last update taken; 0 without Config/Update.cfg. Kept below the largest number so
@@ -57,6 +60,7 @@ bool ConvertLineEnds(const QString& file);
 // The outcome of asking the servers of Servers.dat one after the other.
 struct UpdateWalk {
     bool serversFound = false; // Servers.dat exists
+    bool serverReached = false; // at least one server's list could be downloaded
     qint32 updateNumber = 0;   // as the last list read left it
     QStringList urls;          // download address of each entry
     QStringList fileNames;     // its file name in Tarife, at the same index

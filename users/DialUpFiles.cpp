@@ -58,7 +58,8 @@ EntrySaved SaveEntryCredentials(const QString& entry, const EntryCredentials& da
     const QString path = entryFile(entry, QStringLiteral(".dat"));
     if (path.isEmpty()) return EntrySaved::Failed;
     const bool ok = WriteTextLines(path, {data.number, EncryptString(QStringLiteral("U") + data.user),
-                                          EncryptString(QStringLiteral("P") + data.password)});
+                                          EncryptString(QStringLiteral("P") + data.password)},
+                                   FileAccess::OwnerOnly);
     return ok ? EntrySaved::Saved : EntrySaved::Failed;
 }
 

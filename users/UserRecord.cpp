@@ -57,7 +57,7 @@ bool writeRecord(const QString& name, const UserRecord& record)
         if (line.isEmpty() && !value.isEmpty()) return false;
         lines << line;
     }
-    return WriteTextLines(UserRecordPath(name), lines);
+    return WriteTextLines(UserRecordPath(name), lines, FileAccess::OwnerOnly);
 }
 
 // Writes both files of a user. A new user whose budget file fails is removed again; a recreated one
@@ -77,8 +77,7 @@ bool keepDamagedRecord(const QString& name)
     const QString wanted = record.fileName() + ".bak";
     const QString found = FindFileNoCase(record.path(), wanted);
     const QString backup = record.path() + "/" + (found.isEmpty() ? wanted : found);
-    QFile::remove(backup);
-    return QFile::copy(record.filePath(), backup);
+    return CopyFileBytes(record.filePath(), backup, FileAccess::OwnerOnly);
 }
 
 bool isDuplicate(const QString& name)

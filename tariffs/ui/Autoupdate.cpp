@@ -152,6 +152,8 @@ bool Autoupdate::CheckForUpdates()
     const UpdateWalk walk =
         WalkUpdateServers(UpdateNumber, [this](const QString& firstLine) { CheckProgramRevision(firstLine); });
     if (!walk.serversFound) MsgBox(SERVERS_MISSING_TEXT, vbOKOnly + vbExclamation);
+    m_serversFound = walk.serversFound;
+    m_serverReached = walk.serverReached;
     UpdateNumber = walk.updateNumber;
     List1->addItems(walk.urls);
     for (const QString& name : walk.fileNames) {

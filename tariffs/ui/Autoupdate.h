@@ -39,6 +39,10 @@ public:
     void Command1_Click(int index); // 0 download, 1 not this time
     void Command2_Click();          // cancel the download after the current file
 
+    // How the last check went: Servers.dat was there, and some server's list could be downloaded.
+    bool serversFound() const { return m_serversFound; }
+    bool serverReached() const { return m_serverReached; }
+
     // A check or download runs (it waits for the web and lets timers run).
     bool busy() const { return m_busy; }
     int markedCount() const;
@@ -67,5 +71,6 @@ private:
 
     QStackedLayout* m_pages = nullptr;
     bool m_busy = false;
+    bool m_serversFound = false, m_serverReached = false;
     bool m_closeAsked = false;
 };

@@ -392,7 +392,10 @@ void Tarife::lblLink_Click()
     Autoupdate* window = Autoupdate::load();
     if (!window->CheckForUpdates()) return; // a check or download is under way already
     if (window->List2->count() == 0) {
-        MsgBox("Keine neuen Tarife gefunden.");
+        // "nothing new" only when a server said so; a missing Servers.dat has had its message
+        if (window->serverReached()) MsgBox("Keine neuen Tarife gefunden.");
+        else if (window->serversFound())
+            MsgBox("Es konnte keiner der Update-Server erreicht werden.", vbOKOnly + vbExclamation);
         if (Autoupdate* still = Autoupdate::instance()) still->close();
         return;
     }

@@ -102,6 +102,7 @@ TEST_F(CounterUpdateTest, OlderOrEqualRevisionsRaiseNoNoticeAndNothingFoundRelea
     EXPECT_EQ(page->lblTarifupdates->text(), "Keine Tarife gefunden.");
     EXPECT_FALSE(HasLinkLook(page->lblTarifupdates));
     EXPECT_EQ(Autoupdate::instance(), nullptr);
+    EXPECT_EQ(dialogs.texts().size(), 1); // no server reached: the automatic check says nothing
 }
 
 // While the update window downloads, timers run: the next recording's check finds the window in use and

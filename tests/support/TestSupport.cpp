@@ -68,6 +68,7 @@ void ProgramTest::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
     SetProgramFolder(dir.path());
+    SetInstallationFolder(dir.path()); // tests put the installation's files beside the data
     SetClock(&clock);
     SetDialogHandler(&dialogs);
     SetDecimalSeparator(QLatin1Char(','));

@@ -2,6 +2,8 @@
 #include "core/Globals.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
+#include "core/platform/linux/QtDownloader.h"
+#include "support/LoopbackServer.h"
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"
 #include "tariffs/ui/Autoupdate.h"
@@ -200,10 +202,39 @@ TEST_F(TarifePageTest, CheckNowWithoutServerList)
 {
     auto page = openPage();
     page->lblLink_Click();
-    ASSERT_EQ(dialogs.texts().size(), 2);
-    EXPECT_EQ(dialogs.texts().value(1), "Keine neuen Tarife gefunden.");
-    EXPECT_EQ(dialogs.messages.value(1).style, int(vbOKOnly));
+    // the missing list has its own message; "nothing new" would claim that a server answered
+    EXPECT_EQ(dialogs.texts(), QStringList{"Kann die Datei 'Servers.dat' nicht finden. Diese ist nötig um "
+                                           "Tarifupdates durchführen zu können. Sie wird bei der Installation "
+                                           "erstellt."});
     QCoreApplication::processEvents();
     EXPECT_FALSE(Autoupdate::instance());
+}
+
+TEST_F(TarifePageTest, CheckNowTellsNoServerReachedFromNothingNew)
+{
+    QtDownloader downloader(2000);
+    SetDownloader(&downloader);
+    auto page = openPage();
+    QString closedPort;
+    {
+        LoopbackServer gone(Http("200 OK", ""));
+        closedPort = gone.url("");
+    }
+    writeFile("Servers.dat", (closedPort + "\r\nhttp://127.0.0.1:1\r\n").toLatin1());
+    page->lblLink_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, "Es konnte keiner der Update-Server erreicht werden.");
+    EXPECT_EQ(dialogs.messages[0].style, vbOKOnly + vbExclamation);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Autoupdate::instance());
+
+    LoopbackServer server({{"/update.txt", Http("200 OK", "*U*3\n[0001]\n<tel/a|X - A.atl>\n")}});
+    writeFile("Config/Update.cfg", " 1\r\n01.01.2001\r\n"); // [0001] taken already
+    writeFile("Servers.dat", (closedPort + "\r\n" + server.url("") + "\r\n").toLatin1());
+    page->lblLink_Click();
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_EQ(dialogs.messages[1].text, "Keine neuen Tarife gefunden.");
+    EXPECT_EQ(dialogs.messages[1].style, int(vbOKOnly));
+    SetDownloader(nullptr);
 }
 } // namespace

@@ -1,3 +1,4 @@
+#include "core/ProgramFolder.h"
 #include "core/platform/linux/QtDownloader.h"
 #include "core/ui/WindowUtils.h"
 #include "tariffs/UpdateCheck.h"
@@ -298,4 +299,19 @@ TEST_F(UpdateCheckTest, ServedOverTheLoopback)
     EXPECT_EQ(readFile("Tarife/X - Y.atl"), "Anbieter:X\r\nTarif:Y\r\n");
     EXPECT_EQ(readFile("Config/Update.cfg"), " 2\r\n17.01.2001\r\n");
     EXPECT_FALSE(exists("update.txt"));
+}
+
+TEST_F(UpdateCheckTest, RevisionIsReadWhereItShipsServersFromTheUserFirst)
+{
+    writeFile("data/Revision.dat", "9\r\n"); // an old copy in the data folder never counts
+    writeFile("inst/Revision.dat", "3.3\r\n");
+    writeFile("inst/Servers.dat", "http://inst\r\n");
+    SetProgramFolder(path("data"));
+    SetInstallationFolder(path("inst"));
+    EXPECT_TRUE(IsNewerRevision("*U*x4"));
+    writeFile("inst/Revision.dat", "5\r\n"); // an upgrade
+    EXPECT_FALSE(IsNewerRevision("*U*x4"));
+    EXPECT_EQ(ServersFilePath(), path("inst/Servers.dat"));
+    writeFile("data/Servers.dat", "http://eigener\r\n");
+    EXPECT_EQ(ServersFilePath(), path("data/Servers.dat"));
 }

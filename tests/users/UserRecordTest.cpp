@@ -1,6 +1,7 @@
 #include "core/LineCipher.h"
 #include "core/TextFile.h"
 #include "users/BudgetFiles.h"
+#include "users/DialUpFiles.h"
 #include "users/UserRecord.h"
 
 #include "support/TestSupport.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <utility>
@@ -284,4 +286,28 @@ TEST_F(UserRecordTest, ANewUserWhoseBudgetFileFailsIsRemovedAgain)
     EXPECT_EQ(NewUser(), QString());
     EXPECT_EQ(dialogs.texts(), QStringList({USER_FILES_WRITE_FAILED}));
     EXPECT_FALSE(exists("Benutzer/Anna.usr"));
+}
+
+// Passwords are stored under a reversible cipher: every file holding one is the owner's alone.
+TEST_F(UserRecordTest, FilesHoldingPasswordsAreOwnerOnly)
+{
+    const auto mode = [this](const QString& relative) { return int(QFile::permissions(path(relative))); };
+    const int ownerOnly = int(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    const mode_t old = ::umask(022);
+    writeUser("Supervisor", DEFAULT_LINES);
+    QFile::setPermissions(path("Benutzer/Supervisor.usr"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                                                               QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    EXPECT_TRUE(SaveUser("Supervisor", UserRecord()));
+    EXPECT_TRUE(SaveUser("Neu", UserRecord()));
+    writeFile("Benutzer/Roh.usr", "nicht verschl\xfcsselt\r\n"); // damaged: kept as .usr.bak
+    LoadUserRecord("Roh");
+    EntryCredentials credentials{"0123", "anna", "geheim"};
+    EXPECT_EQ(SaveEntryCredentials("T-Online", credentials), EntrySaved::Saved);
+    writeFile("DialUp/Alt.dat", "0\r\n");
+    EXPECT_EQ(SaveEntryCredentials("Alt", credentials), EntrySaved::Saved);
+    ::umask(old);
+    for (const char* file : {"Benutzer/Supervisor.usr", "Benutzer/Neu.usr", "Benutzer/Roh.usr", "Benutzer/Roh.usr.bak",
+                             "DialUp/T-Online.dat", "DialUp/Alt.dat"})
+        EXPECT_EQ(mode(file), ownerOnly) << file;
+    EXPECT_EQ(readFile("Benutzer/Roh.usr.bak"), "nicht verschl\xfcsselt\r\n");
 }
