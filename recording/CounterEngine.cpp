@@ -141,16 +141,20 @@ void CounterEngine::Counter_Start()
 void CounterEngine::GetDialUpEntry()
 {
     RasConnHandle = 0; // not the connection of an earlier recording
+    EntryName.clear();
     QList<RasConnInfo> connections;
     if (EnumRasConnections(connections) > 0 && !connections.isEmpty()) {
         const RasConnInfo& last = connections.last();
         RasConnHandle = last.hrasconn;
-        lblConnectionName = last.szEntryName;
+        EntryName = last.szEntryName;
+        // a link without an entry name (pppd started without "call") is stored as shown, or the list,
+        // which drops a record with an empty line, would never show a connection that budgets count
+        lblConnectionName = EntryName.isEmpty() ? QStringLiteral("unbekannt") : EntryName;
         lblConnectionSpeed = last.szDeviceName;
     }
-    if (G_DetectSource == 0 || !IsSafeName(lblConnectionName)) return;
+    if (G_DetectSource == 0 || !IsSafeName(EntryName)) return;
     const QString folder = ProgramPath("DialUp");
-    const QString found = FindFileNoCase(folder, lblConnectionName + ".trf");
+    const QString found = FindFileNoCase(folder, EntryName + ".trf");
     if (found.isEmpty()) return;
     const LineReader trf(folder + "/" + found);
     const QString provider = trf.line(0), item = trf.line(1);
@@ -165,8 +169,8 @@ void CounterEngine::GetDialUpEntry()
 void CounterEngine::RunPrerunPrograms()
 {
     if (!G_DialedHere) return;
-    if (!G_SameProgramsForAll && !IsSafeName(lblConnectionName)) return;
-    const QString name = G_SameProgramsForAll ? QStringLiteral("General.prg") : lblConnectionName + ".prg";
+    if (!G_SameProgramsForAll && !IsSafeName(EntryName)) return;
+    const QString name = G_SameProgramsForAll ? QStringLiteral("General.prg") : EntryName + ".prg";
     const QString folder = ProgramPath("DialUp");
     const QString found = FindFileNoCase(folder, name);
     if (found.isEmpty()) return;

@@ -68,6 +68,7 @@ public:
     QDate LastDate;
     int LastHour = 0;
     quint32 RasConnHandle = 0;
+    QString EntryName; // the phone book's name of the link; empty when it has none
     qint64 ByteMark = 0;
     bool TimeSyncOn = false, UpdateDue = false, DayLimitShown = false, MonthLimitShown = false;
     bool IsVolumeBilling = false;

@@ -4,6 +4,7 @@
 #include "recording/ConnectionRecord.h"
 #include "recording/CounterEngine.h"
 #include "recording/CounterEvents.h"
+#include "records/ConnectionList.h"
 #include "support/SimPlatform.h"
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"
@@ -425,6 +426,26 @@ TEST_F(CounterEngineTest, ProgramsAndEntryTariffForAutomaticStarts)
     start();
     EXPECT_EQ(G_Tariff, "Net - Nacht.atl");
     EXPECT_TRUE(platform.programs.started.isEmpty()); // the stop before cleared "dialled here"
+}
+
+TEST_F(CounterEngineTest, ALinkWithoutEntryNameIsStoredAsShown)
+{
+    G_DetectSource = 1;
+    G_DialedHere = true;
+    platform.phoneBook.addConnection(7, "", "ppp0"); // pppd started without "call"
+    writeFile("DialUp/unbekannt.trf", "Net\r\nA - Nacht\r\n"); // the shown name is no entry
+    writeFile("DialUp/unbekannt.prg", "prog1\r\n 1\r\n");
+    CounterEngine& e = start();
+    EXPECT_EQ(e.lblConnectionName, "unbekannt");
+    EXPECT_EQ(G_Tariff, "Net - Tag.tel");
+    tick(e, 5);
+    e.Counter_Stop();
+    EXPECT_EQ(recordLines().value(8), "unbekannt");
+    EXPECT_TRUE(platform.programs.started.isEmpty());
+    ListMarking marking;
+    const ConnectionListResult list = LoadConnectionList(ConnectionListQuery(), marking);
+    ASSERT_EQ(list.rows.size(), 1u); // listed, as budgets and limits count it
+    EXPECT_EQ(list.rows[0].cell(ColDialUp), "unbekannt");
 }
 
 TEST_F(CounterEngineTest, NamesThatWouldLeaveTheirFolderAreNone)
