@@ -4,6 +4,7 @@
 #include "core/TextAlign.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
+#include "core/Win1252.h"
 #include "records/ConnectionListView.h"
 
 namespace {
@@ -13,13 +14,46 @@ constexpr int DurationColumn = 4;
 constexpr int CostColumn = 5;
 constexpr int BytesColumn = 9;
 
-// Per character, so that "ß" stays one letter.
+// Per character, so that "ß" stays one letter; a letter whose capital the code page lacks ("µ", "ƒ")
+// stays as it is, or the file could not be written.
 QString upper(const QString& text)
 {
     QString out = text;
-    for (QChar& c : out)
-        c = c.toUpper();
+    for (QChar& c : out) {
+        const QChar capital = c.toUpper();
+        if (Win1252::byteFromChar(capital) >= 0) c = capital;
+    }
     return out;
+}
+
+// Record data and choices are text in the page, never markup. A character the code page lacks (a file
+// name may hold one) is written as its reference, so the file can still be written.
+QString html(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const char32_t c : text.toUcs4()) {
+        switch (c) {
+        case '&': out += QLatin1String("&amp;"); break;
+        case '<': out += QLatin1String("&lt;"); break;
+        case '>': out += QLatin1String("&gt;"); break;
+        case '"': out += QLatin1String("&quot;"); break;
+        default:
+            if (c < 0x10000 && Win1252::byteFromChar(QChar(char16_t(c))) >= 0) out += QChar(char16_t(c));
+            else out += QStringLiteral("&#%1;").arg(quint32(c));
+        }
+    }
+    return out;
+}
+
+// A file name as a quoted link: the characters that would end or redirect the address are encoded.
+QString htmlLink(const QString& fileName)
+{
+    QString address = fileName;
+    address.replace(QLatin1Char('%'), QLatin1String("%25"));
+    address.replace(QLatin1Char('#'), QLatin1String("%23"));
+    address.replace(QLatin1Char('?'), QLatin1String("%3F"));
+    return QLatin1Char('"') + html(address) + QLatin1Char('"');
 }
 
 void headerBlock(QStringList& out, const QString& title)
@@ -31,7 +65,7 @@ void headerBlock(QStringList& out, const QString& title)
         << QStringLiteral("<TABLE width=100% border=0 cellpadding=2 cellspacing=1><TR>")
         << QStringLiteral("<TR><TD colspan=12 bgcolor=#FFFFFF></TD></TR>")
         << QStringLiteral("<TR><TD colspan=12 align=center bgcolor=#FFFFFF>") << QStringLiteral("<FONT size=4><B>")
-        << upper(title) << QStringLiteral("</B></FONT></TD></TR>")
+        << html(upper(title)) << QStringLiteral("</B></FONT></TD></TR>")
         << QStringLiteral("<TR><TD colspan=12 bgcolor=#FFFFFF></TD></TR>");
 }
 
@@ -42,7 +76,7 @@ void chartBlock(QStringList& out, const QStringList& chartFiles)
         << QStringLiteral("</B></FONT></TD></TR>")
         << QStringLiteral("<TR><TD colspan=12 align=center bgcolor=#FFFFFF>");
     for (const QString& name : chartFiles)
-        out << QStringLiteral("<IMG src=") + name + QLatin1Char('>');
+        out << QStringLiteral("<IMG src=") + htmlLink(name) + QLatin1Char('>');
     out << QStringLiteral("</TD></TR>");
 }
 
@@ -52,7 +86,7 @@ void filterBlock(QStringList& out, const ConnectionListView& list)
         QStringLiteral("Benutzer: ") + list.userText() + QStringLiteral(", Anbieter: ") + list.providerText();
     if (!list.tariffText().isEmpty()) filter += QStringLiteral(", Tarif: ") + list.tariffText();
     out << QStringLiteral("<TR><TD colspan=12 align=center bgcolor=#DDDDDD>") << QStringLiteral("<FONT size=2><B>")
-        << filter << QStringLiteral("</B></FONT></TD></TR>")
+        << html(filter) << QStringLiteral("</B></FONT></TD></TR>")
         << QStringLiteral("<TR><TD colspan=12 bgcolor=#FFFFFF></TD></TR>");
 }
 } // namespace
@@ -65,7 +99,7 @@ QStringList HtmlExportLines(const ConnectionListView& list, const QString& title
     filterBlock(out, list);
     for (int c = FirstColumn; c <= LastColumn; ++c)
         out << QStringLiteral("<TD bgcolor=#00AAEE valign=top nowrap>") << QStringLiteral("<FONT size=2>")
-            << QStringLiteral("<B>") << list.headerText(c) + QStringLiteral("<BR>") << QStringLiteral("</B>")
+            << QStringLiteral("<B>") << html(list.headerText(c)) + QStringLiteral("<BR>") << QStringLiteral("</B>")
             << QStringLiteral("</FONT>") << QStringLiteral("</TD>");
     out << QStringLiteral("</TR>") << QStringLiteral("<TR>");
 
@@ -79,7 +113,7 @@ QStringList HtmlExportLines(const ConnectionListView& list, const QString& title
             const QString cell = list.cellText(r - 1, c);
             out << (r % 2 == 0 ? QStringLiteral("<FONT color=#555555 size=2>")
                                : QStringLiteral("<FONT color=#000000 size=2>"))
-                << cell + QStringLiteral("<BR>") << QStringLiteral("</FONT>");
+                << html(cell) + QStringLiteral("<BR>") << QStringLiteral("</FONT>");
             if (c == DurationColumn) duration = SubtractTimes(duration, QLatin1Char('-') + cell);
             if (c == CostColumn) cost += double(ValDecimal(cell));
             if (c == BytesColumn) bytes += CLng(Val(cell));

@@ -152,8 +152,8 @@ TEST_F(ExportTest, MonthChartsGoThroughTheDiagramWindow)
     EXPECT_EQ(lines.mid(10, 8),
               QStringList({"<TR><TD colspan=12 align=center bgcolor=#DDDDDD>", "<FONT size=2><B>",
                            "Monatsdiagramme (Dauer in Minuten / Transfer in Megabyte)", "</B></FONT></TD></TR>",
-                           "<TR><TD colspan=12 align=center bgcolor=#FFFFFF>", "<IMG src=Jan1.bmp>",
-                           "<IMG src=Jan2.bmp>", "</TD></TR>"}));
+                           "<TR><TD colspan=12 align=center bgcolor=#FFFFFF>", "<IMG src=\"Jan1.bmp\">",
+                           "<IMG src=\"Jan2.bmp\">", "</TD></TR>"}));
 
     drawn = false;
     Export failing(list);
@@ -186,4 +186,31 @@ TEST_F(ExportTest, TitlesByPeriod)
     writeFile("Config/Period.cfg", "1.2.2004\r\n");
     EXPECT_EQ(GetListTitle("Definiert"), "Verbindungen vom 1.2.2004 bis zum ");
     EXPECT_EQ(HtmlExportLines(marchList(), "Straße").value(7), "STRAßE");
+}
+
+// What a record, a file name or a choice holds is shown as text: it never becomes markup.
+TEST_F(ExportTest, HtmlHoldsDataAsTextAndQuotesItsLinks)
+{
+    FakeList list = marchList();
+    list.rows[0][12] = "<b>x</b> & \"y\"";
+    list.rows[1][9] = "<Urlaub>";
+    list.user = "<script>alert(1)</script>";
+    list.provider = QStringLiteral("Netz☃");
+    list.tariff = "A & B";
+    const QStringList lines =
+        HtmlExportLines(list, QStringLiteral("<i>µ&ƒ</i>"), {"Mein Jan 100% #1?.bmp", "Jan\"2.bmp"});
+    EXPECT_EQ(lines[7], QStringLiteral("&lt;I&gt;µ&amp;ƒ&lt;/I&gt;")); // capitals only where the code page has them
+    EXPECT_EQ(lines.mid(15, 2), QStringList({"<IMG src=\"Mein Jan 100%25 %231%3F.bmp\">",
+                                             "<IMG src=\"Jan&quot;2.bmp\">"}));
+    EXPECT_EQ(lines[20], "Benutzer: &lt;script&gt;alert(1)&lt;/script&gt;, Anbieter: Netz&#9731;, Tarif: A &amp; B");
+    EXPECT_TRUE(lines.contains("&lt;b&gt;x&lt;/b&gt; &amp; &quot;y&quot;<BR>"));
+    EXPECT_TRUE(lines.contains("&lt;Urlaub&gt;<BR>"));
+    EXPECT_FALSE(lines.join("").contains("<script>"));
+    EXPECT_TRUE(TextExportLines(list).value(2).endsWith(" | <b>x</b> & \"y\"")); // the text export stays plain
+
+    Export window(list); // the whole file is written; no character fails the code page
+    dialogs.answerSaveFile(path("liste.htm"));
+    window.Command1_Click(1);
+    EXPECT_EQ(dialogs.texts().last(), "Die HTML Datei wurde erfolgreich erstellt.");
+    EXPECT_TRUE(readFile("liste.htm").contains("Netz&#9731;"));
 }
