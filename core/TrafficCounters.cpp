@@ -49,6 +49,13 @@ void UpdateTrafficCounters(const QString& winver, quint32 hRasConn)
             G_RateIn = G_RateOut = G_RateTotal = 0;
             return;
         }
+        // the connection's own bytes, not those of an earlier connection on the same interface
+        quint64 baseIn = 0, baseOut = 0;
+        ThePhoneBook().byteBaseline(hRasConn, &baseIn, &baseOut);
+        if (received >= baseIn && sent >= baseOut) {
+            received -= baseIn;
+            sent -= baseOut;
+        }
     }
     const bool fresh = g_freshStart;
     g_freshStart = false;

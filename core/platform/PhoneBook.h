@@ -103,6 +103,13 @@ public:
 
     // The network interface carrying the connection ("ppp0"), empty when none; the byte counters read it.
     virtual QString interfaceName(quint32 handle) = 0;
+    // The interface's byte totals at which the connection's own count begins. An interface that carried an
+    // earlier connection keeps counting across the two; one made for this connection starts at 0.
+    virtual void byteBaseline(quint32 handle, quint64* received, quint64* sent)
+    {
+        Q_UNUSED(handle);
+        *received = *sent = 0;
+    }
 
 signals:
     void dialEvent(quint32 handle, quint32 state, quint32 error);

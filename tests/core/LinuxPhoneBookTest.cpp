@@ -235,6 +235,50 @@ TEST_F(LinuxPhoneBookTest, EachLinkHasItsOwnHandle)
     EXPECT_EQ(ended, QList<qint64>{102});
 }
 
+TEST_F(LinuxPhoneBookTest, ALaterConnectionOnTheSameInterfaceCountsFromWhereTheLastEnded)
+{
+    write("run/ppp-provider.pid", "100\nppp0\n");
+    write("sys/ppp0/ifindex", "7\n");
+    iface("ppp0", "0x1091\n");
+    const auto totals = [&](const char* rx, const char* tx) {
+        write("sys/ppp0/statistics/rx_bytes", rx);
+        write("sys/ppp0/statistics/tx_bytes", tx);
+    };
+    LinuxPhoneBook book(paths);
+    const auto baseline = [&](quint32 h) {
+        quint64 rx = 1, tx = 1;
+        book.byteBaseline(h, &rx, &tx);
+        return QPair<quint64, quint64>(rx, tx);
+    };
+    const auto handleNow = [&]() -> quint32 {
+        const QList<RasConnInfo> conns = book.connections();
+        return conns.size() == 1 ? conns[0].hrasconn : 0;
+    };
+    totals("5000\n", "700\n");
+    const quint32 first = handleNow(); // an interface seen for the first time counts from its zero
+    EXPECT_EQ(baseline(first), qMakePair(quint64(0), quint64(0)));
+    totals("22780\n", "900\n");
+    iface("ppp0", "0x1090\n"); // down: the first connection ends at these totals
+    EXPECT_EQ(handleNow(), 0u);
+    totals("22800\n", "910\n");
+    iface("ppp0", "0x1091\n");
+    const quint32 second = handleNow();
+    EXPECT_NE(second, first);
+    EXPECT_EQ(baseline(second), qMakePair(quint64(22780), quint64(900)));
+    EXPECT_EQ(baseline(first), qMakePair(quint64(0), quint64(0))); // gone
+
+    QFile::remove(p("sys/ppp0/statistics/rx_bytes")); // its end could not be read
+    iface("ppp0", "0x1090\n");
+    EXPECT_EQ(handleNow(), 0u);
+    totals("30000\n", "1000\n");
+    iface("ppp0", "0x1091\n");
+    EXPECT_EQ(baseline(handleNow()), qMakePair(quint64(30000), quint64(1000))); // from where it was first seen
+
+    write("sys/ppp0/ifindex", "8\n"); // pppd made a new unit: its counters start at 0
+    totals("40\n", "20\n");
+    EXPECT_EQ(baseline(handleNow()), qMakePair(quint64(0), quint64(0)));
+}
+
 TEST_F(LinuxPhoneBookTest, ReadsTheRealSysAndProcFiles)
 {
     // Loopback stands in for the ppp unit and a shell for pppd: their sysfs and /proc files report sizes

@@ -2,6 +2,8 @@
 // route through it, in a network namespace of its own. The test runs itself again inside that
 // namespace (`ip netns exec` gives it the namespace's /sys and /proc/net); traffic goes only to the
 // pair's other end, in a second namespace.
+#include "core/Globals.h"
+#include "core/TrafficCounters.h"
 #include "core/platform/linux/LinuxConnectedState.h"
 #include "core/platform/linux/LinuxLineMonitor.h"
 #include "core/platform/linux/LinuxPhoneBook.h"
@@ -140,6 +142,8 @@ void InsideTheNamespace(const QString& peerNamespace)
     ASSERT_TRUE(Ip({"link", "set", "ppp0", "down"}));
     EXPECT_TRUE(book.connections().isEmpty());
     EXPECT_EQ(LinuxConnectedState().flags(), 0u);
+    quint64 rxEnd = 0, txEnd = 0;
+    ASSERT_TRUE(counters.read("ppp0", &rxEnd, &txEnd));
     ASSERT_TRUE(LinkUp());
     conns = book.connections();
     ASSERT_EQ(conns.size(), 1);
@@ -147,6 +151,23 @@ void InsideTheNamespace(const QString& peerNamespace)
     EXPECT_NE(second, first);
     EXPECT_EQ(book.connectStatus(first, status), ERROR_INVALID_HANDLE);
     EXPECT_EQ(book.connectStatus(second, status), RAS_SUCCESS);
+
+    // The second connection's bytes are what the interface carried since it came up again, not the
+    // first connection's too.
+    SetPhoneBook(&book);
+    InitRasCounters();
+    SendToPeer(5);
+    quint64 rxNow = 0, txNow = 0;
+    for (int i = 0; i < 100 && txNow < txEnd + 5000; ++i) {
+        QThread::msleep(10);
+        ASSERT_TRUE(counters.read("ppp0", &rxNow, &txNow));
+    }
+    UpdateTrafficCounters(QStringLiteral("5.1"), second);
+    SetPhoneBook(nullptr);
+    EXPECT_GE(G_BytesOut, 5 * 1000);
+    EXPECT_LT(G_BytesOut, double(txEnd)); // the 20,000 bytes of the first connection are not in it
+    EXPECT_LE(G_BytesOut + double(txEnd),
+              double(ReadToEnd("/sys/class/net/ppp0/statistics/tx_bytes").trimmed().toULongLong()));
 
     // Made anew between two looks (a new interface index): again a new connection, and hanging up the
     // old handle ends nothing.

@@ -1,6 +1,7 @@
 #include "core/TrafficCounters.h"
 #include "core/Globals.h"
 #include "core/platform/linux/LinuxTrafficCounters.h"
+#include "core/platform/sim/SimPhoneBook.h"
 #include "core/platform/sim/SimTrafficCounters.h"
 
 #include "support/RealFiles.h"
@@ -67,6 +68,20 @@ TEST_F(TrafficTest, RatesAreTheDifferenceToThePreviousRead)
     EXPECT_EQ(G_BytesTotal, 4000000000.0);
     read(5000000000ull, 2000000000ull);
     EXPECT_EQ(G_RateIn, 3000000000.0f);
+}
+
+TEST_F(TrafficTest, AConnectionCountsFromItsBaseline)
+{
+    SimPhoneBook book;
+    SetPhoneBook(&book);
+    book.baselines.insert(3, {22000, 800}); // an earlier connection's bytes on the same interface
+    read(22780, 900);
+    expect(780, 100, 0, 0, __LINE__);
+    read(23780, 950);
+    expect(1780, 150, 1000, 50, __LINE__);
+    read(100, 10); // totals below the baseline went back: counted from there
+    expect(100, 10, 100, 10, __LINE__);
+    SetPhoneBook(nullptr);
 }
 
 TEST_F(TrafficTest, VersionTextsAndNoConnection)

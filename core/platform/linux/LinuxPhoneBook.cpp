@@ -1,6 +1,7 @@
 #include "core/platform/linux/LinuxPhoneBook.h"
 
 #include "core/FileList.h"
+#include "core/platform/linux/LinuxTrafficCounters.h"
 
 #include <QDir>
 #include <QFile>
@@ -287,11 +288,19 @@ QList<LinuxPhoneBook::Link> LinuxPhoneBook::currentLinks()
     };
     QList<Link> links = scanLinks();
     QHash<QString, quint32> kept;
+    QSet<QString> present;
     for (Link& l : links) {
-        const quint32 h = m_handles.value(keyOf(l));
+        const QString key = keyOf(l);
+        present.insert(key);
+        const quint32 h = m_handles.value(key);
         // A link seen down has ended: up again, it is a new connection.
-        if (h != 0 && (l.up || m_dials.contains(h))) l.handle = h;
-        if (l.handle != 0) kept.insert(keyOf(l), l.handle);
+        if (h != 0 && (l.up || m_dials.contains(h))) {
+            l.handle = h;
+        } else if (h != 0) {
+            Totals end;
+            if (totalsOf(l.iface, &end)) m_endTotals.insert(key, end);
+        }
+        if (l.handle != 0) kept.insert(key, l.handle);
     }
     for (Link& l : links) {
         if (l.handle != 0) continue;
@@ -301,10 +310,37 @@ QList<LinuxPhoneBook::Link> LinuxPhoneBook::currentLinks()
             if (ours && !kept.values().contains(d.key())) l.handle = d.key();
         }
         if (l.handle == 0 && l.up) l.handle = m_nextHandle++;
-        if (l.handle != 0) kept.insert(keyOf(l), l.handle);
+        if (l.handle == 0) continue;
+        // The interface's counters run on across connections: a later one counts from where the one
+        // before ended (or, unseen, from where it was first seen), so no byte is billed twice.
+        const QString key = keyOf(l);
+        kept.insert(key, l.handle);
+        Totals base;
+        if (m_carried.contains(key) && (m_endTotals.contains(key) || totalsOf(l.iface, &base)))
+            m_baselines.insert(l.handle, m_endTotals.value(key, base));
+        m_carried.insert(key);
+        m_endTotals.remove(key);
     }
     m_handles = kept; // a link that is gone takes its handle with it
+    const QList<quint32> live = kept.values();
+    for (auto it = m_baselines.begin(); it != m_baselines.end();)
+        it = live.contains(it.key()) ? std::next(it) : m_baselines.erase(it);
+    for (auto it = m_endTotals.begin(); it != m_endTotals.end();)
+        it = present.contains(it.key()) ? std::next(it) : m_endTotals.erase(it);
+    m_carried.intersect(present); // a link that is gone never comes back under its index
     return links;
+}
+
+bool LinuxPhoneBook::totalsOf(const QString& iface, Totals* totals) const
+{
+    return LinuxTrafficCounters(m_paths.sysClassNet).read(iface, &totals->received, &totals->sent);
+}
+
+void LinuxPhoneBook::byteBaseline(quint32 handle, quint64* received, quint64* sent)
+{
+    const Totals t = m_baselines.value(handle);
+    *received = t.received;
+    *sent = t.sent;
 }
 
 void LinuxPhoneBook::fillDevice(const QString& entry, const QString& iface, QString& type, QString& name) const

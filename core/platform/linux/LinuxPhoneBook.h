@@ -4,6 +4,7 @@
 #include "core/platform/PhoneBook.h"
 
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <QTimer>
 
@@ -60,6 +61,7 @@ public:
     quint32 hangUp(quint32 handle) override;
     quint32 connectStatus(quint32 handle, RasStatusInfo& status) override;
     QString interfaceName(quint32 handle) override;
+    void byteBaseline(quint32 handle, quint64* received, quint64* sent) override;
     // Peer files belong to the administrator: the program has no dialog for them.
     quint32 createEntry() override { return ERROR_CALL_NOT_IMPLEMENTED; }
     quint32 editEntry(const QString&) override { return ERROR_CALL_NOT_IMPLEMENTED; }
@@ -95,6 +97,13 @@ private:
     LinuxPhoneBookPaths m_paths;
     std::function<bool(qint64)> m_terminate;
     QHash<QString, quint32> m_handles; // link -> handle
+    struct Totals {
+        quint64 received = 0, sent = 0;
+    };
+    bool totalsOf(const QString& iface, Totals* totals) const;
+    QSet<QString> m_carried;            // links that have carried a connection
+    QHash<QString, Totals> m_endTotals; // link -> its totals when its last connection ended
+    QHash<quint32, Totals> m_baselines; // handle -> the totals its own count starts from
     quint32 m_nextHandle = 1;
     QHash<quint32, Dial> m_dials;
     QTimer m_poll;

@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QPair>
 #include <QStringList>
 
 #include <functional>
@@ -23,6 +24,11 @@ public:
     quint32 hangUp(quint32 handle) override;
     quint32 connectStatus(quint32 handle, RasStatusInfo& status) override;
     QString interfaceName(quint32 handle) override;
+    void byteBaseline(quint32 handle, quint64* received, quint64* sent) override
+    {
+        *received = baselines.value(handle).first;
+        *sent = baselines.value(handle).second;
+    }
     quint32 createEntry() override;
     quint32 editEntry(const QString& entryName) override;
 
@@ -46,6 +52,7 @@ public:
     QList<RasConnInfo> connectionList;
     QHash<QString, EntryData> entryData;
     QHash<quint32, QString> interfaces;
+    QHash<quint32, QPair<quint64, quint64>> baselines; // handle -> received and sent where its count begins
     quint32 dialResult = RAS_SUCCESS; // the answer of dial()
     quint32 entryDialogResult = RAS_SUCCESS; // the answer of createEntry() and editEntry()
     std::function<void()> duringEntryDialog;  // what the user does in the dialog
