@@ -210,6 +210,9 @@ void Tarifdaten::Command2_Click(int index)
             return;
         }
         delete item;
+        // the list moves its choice to the next zone; a second click must not take one never chosen
+        List1->clearSelection();
+        List1->setCurrentItem(nullptr);
         return;
     }
     const QString entry = ZoneEntry(Text1[7]->text(), Text1[8]->text(), Text1[9]->text(), Check1[6]->isChecked());

@@ -135,6 +135,15 @@ TEST_F(TarifEditorTest, ZoneFieldsRefused)
     w->Command2_Click(1);
     EXPECT_EQ(dialogs.texts(), QStringList({ZONE_FIELDS_MESSAGE, ZONE_FIELDS_MESSAGE, NO_ZONE_SELECTED_MESSAGE}));
     EXPECT_EQ(w->List1->count(), 0);
+    addZone(w.get(), "0", "18", "1", false);
+    addZone(w.get(), "18", "24", "2", false);
+    ASSERT_EQ(w->List1->count(), 2);
+    w->List1->setCurrentRow(0);
+    w->Command2_Click(1);
+    EXPECT_EQ(w->List1->count(), 1);
+    w->Command2_Click(1); // nothing is chosen after a removal
+    EXPECT_EQ(w->List1->count(), 1);
+    EXPECT_EQ(dialogs.texts().mid(3), QStringList({NO_ZONE_SELECTED_MESSAGE}));
 }
 
 TEST_F(TarifEditorTest, ChangeTarifLoadsAndRenames)

@@ -154,9 +154,15 @@ TEST_F(OptionsTest, ChosenProgramIsSavedAndStartedWhole)
     dialogs.answerFiles({tools + "/a", tools + "/b"});
     page->Command1_Click();
     EXPECT_EQ(items(page->List1), QStringList({script + "+", tools + "/a+", tools + "/b+"}));
+    page->List1->clearSelection();
+    page->List1->setCurrentRow(0, QItemSelectionModel::NoUpdate); // focus only: nothing chosen
+    page->Command2_Click();
+    EXPECT_EQ(page->List1->count(), 3);
     page->List1->setCurrentRow(0);
     page->Command2_Click();
     EXPECT_EQ(readFile("DialUp/Arcor.prg"), (tools + "/a\r\n 1\r\n" + tools + "/b\r\n 1\r\n").toUtf8());
+    page->Command2_Click(); // the removed one was the choice: the next is not taken too
+    EXPECT_EQ(page->List1->count(), 2);
 
     // a name the code page cannot hold: nothing written, the stored list shown again
     dialogs.answerFiles({tools + "/ő"});

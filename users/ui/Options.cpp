@@ -392,9 +392,11 @@ void Options::Command1_Click()
 
 void Options::Command2_Click()
 {
-    const int row = List1->currentRow();
-    if (row < 0) return;
-    delete List1->takeItem(row);
+    // the current row is only where the focus was: without a selected program nothing is removed
+    const QList<QListWidgetItem*> chosen = List1->selectedItems();
+    if (chosen.isEmpty()) return;
+    delete List1->takeItem(List1->row(chosen.first()));
+    List1->clearSelection(); // a second click must not take the next program
     SavePrerunPrograms();
 }
 
