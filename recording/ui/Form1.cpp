@@ -341,7 +341,11 @@ void Form1::Image1_Click(int index)
     const QString caption = Label1[index]->text();
     if (caption == LOCKED_CAPTION) return;
     const QString window = windowOfCaption(caption);
-    if (!window.isEmpty() && IsFormLoaded(window)) return;
+    if (!window.isEmpty() && IsFormLoaded(window)) {
+        // a page left behind another (a refused start shows the overview over it) comes to the front
+        if (QWidget* page = loadedPage(window)) pages->setCurrentWidget(page);
+        return;
+    }
     HideWindows();
     if (caption == QLatin1String("Verbindung")) {
         if (m_connection) pages->setCurrentWidget(m_connection);
@@ -389,12 +393,16 @@ QWidget* Form1::openPage(const QString& objectName)
     return page;
 }
 
+QWidget* Form1::loadedPage(const QString& objectName) const
+{
+    return pages->findChild<QWidget*>(objectName, Qt::FindDirectChildrenOnly);
+}
+
 QWidget* Form1::showPage(const QString& objectName)
 {
-    const QList<QWidget*> open = pages->findChildren<QWidget*>(objectName, Qt::FindDirectChildrenOnly);
-    if (!open.isEmpty()) {
-        pages->setCurrentWidget(open.first());
-        return open.first();
+    if (QWidget* page = loadedPage(objectName)) {
+        pages->setCurrentWidget(page);
+        return page;
     }
     return openPage(objectName);
 }

@@ -129,6 +129,7 @@ private:
     void setNavigationEnabled(bool enabled);
     void unloadPage(QWidget* page);
     QWidget* openPage(const QString& objectName);
+    QWidget* loadedPage(const QString& objectName) const; // the page of that name in the stack, or nullptr
     void storeRecording();
     void buildNavigation(QWidget* bar);
 

@@ -4,6 +4,7 @@
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Connection.h"
 #include "recording/ui/Form1.h"
+#include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
 #include "support/SimPlatform.h"
 #include "support/TestSupport.h"
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTimer>
 
 namespace {
@@ -267,6 +269,22 @@ TEST_F(Form1Test, LeavingAPageSavesTheBoxBeingEdited)
     EXPECT_EQ(saved, QStringList{"12"});
     spin();
     EXPECT_EQ(saved, QStringList{"12"}); // once, not again when the page goes
+    Form1::RegisterPage("Budget", CreateBudgetPage);
+}
+
+TEST_F(Form1Test, APageLeftBehindTheOverviewComesBackByItsItem)
+{
+    Form1* form = load();
+    QPointer<QWidget> budget;
+    Form1::RegisterPage("Budget", [&](Form1&) { return budget = new QWidget; });
+    form->Image1_Click(4);
+    ASSERT_TRUE(budget);
+    form->startRefused(); // the overview is shown over it
+    EXPECT_NE(form->pages->currentWidget(), budget.data());
+    form->Image1_Click(4);
+    EXPECT_EQ(form->pages->currentWidget(), budget.data());
+    form->Image1_Click(0); // and the overview, loaded behind it, likewise
+    EXPECT_EQ(form->pages->currentWidget(), static_cast<QWidget*>(form->overviewPage()));
     Form1::RegisterPage("Budget", CreateBudgetPage);
 }
 
