@@ -22,6 +22,7 @@
 #include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
 #include "recording/ui/SmallWindow.h"
+#include "tariffs/ui/Autoupdate.h"
 #include "tariffs/ui/Tarife.h"
 #include "users/ui/Budget.h"
 #include "users/ui/ConnectionCheck.h"
@@ -699,6 +700,8 @@ bool Form1::MDIForm_QueryUnload(int unloadMode)
     }
     UnloadAlert();
     UnloadDialProgressWindow();
+    // a download under way finishes its current file and then closes the window itself
+    if (Autoupdate* update = Autoupdate::instance()) update->close();
     UnloadSmallWindow();
     ShutdownTapiMonitoring();
     CleanupWinsock();

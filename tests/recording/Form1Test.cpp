@@ -7,8 +7,10 @@
 #include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
 #include "support/SimPlatform.h"
+#include "support/WaitingDownloader.h"
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"
+#include "tariffs/ui/Autoupdate.h"
 #include "users/ui/Budget.h"
 #include "users/ui/Login.h"
 
@@ -321,6 +323,29 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
         G_Recording = false;
         clock.advance(10);
     }
+}
+
+TEST_F(Form1Test, ClosingUnloadsTheUpdateWindowAndEndsItsDownloadInOrder)
+{
+    WaitingDownloader web;
+    SetDownloader(&web);
+    writeFile("Servers.dat", "http://s\r\n");
+    web.pages["http://s/update.txt"] = "*U*x4\n[0001]\n<tel/a|X - A.atl>\n<tel/b|X - B.atl>\n";
+    web.pages["http://s/tel/a"] = "Anbieter:X\n";
+    web.pages["http://s/tel/b"] = "Anbieter:X\n";
+    Form1* form = load();
+    QPointer<Autoupdate> update = Autoupdate::load();
+    update->CheckForUpdates(); // loaded and hidden, as the counter page leaves it
+    web.during = [&](const QString& url) {
+        if (url.endsWith("/a")) EXPECT_TRUE(form->close()); // the program is closed while it downloads
+    };
+    update->DownloadTarife();
+    EXPECT_TRUE(exists("Tarife/X - A.atl")); // the file under way is finished
+    EXPECT_FALSE(exists("Tarife/X - B.atl"));
+    EXPECT_EQ(Autoupdate::instance(), nullptr);
+    spin();
+    EXPECT_FALSE(update);
+    SetDownloader(nullptr);
 }
 
 TEST_F(Form1Test, SessionEndStoresTheRecordingWhateverTheRestrictions)
