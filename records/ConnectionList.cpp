@@ -65,15 +65,25 @@ void readMarking(ListMarking& marking)
     }
 }
 
+// A bound that is missing or no date is the date scale's day zero, before every record: a start
+// that is no date lists from the first record on, an end that is none lists nothing.
+const QDate DAY_ZERO(1899, 12, 30);
+
 struct DefinedPeriod {
-    QDate start, end; // invalid when Config/Period.cfg is missing or holds no date: nothing is inside
+    QDate start = DAY_ZERO, end = DAY_ZERO;
 };
+
+QDate periodBound(const QString& line)
+{
+    const QDate date = ParseShortDate(line);
+    return date.isValid() ? date : DAY_ZERO;
+}
 
 DefinedPeriod readDefinedPeriod()
 {
     const QStringList lines = ReadTextLines(ProgramPath(QStringLiteral("Config/Period.cfg")));
     if (lines.isEmpty()) return {};
-    return {ParseShortDate(lines[0]), ParseShortDate(lines.size() > 1 ? lines[1] : lines[0])};
+    return {periodBound(lines[0]), periodBound(lines.size() > 1 ? lines[1] : lines[0])};
 }
 
 // A number's plain form; a text of plain digits already is it (the byte columns of 20,000 rows).

@@ -70,6 +70,11 @@ TEST_F(ConnectionListTest, DefinedPeriodFromPeriodCfg)
     EXPECT_TRUE(load(PeriodDefined).rows.empty()); // no Period.cfg: nothing lies inside
     writeFile("Config/Period.cfg", "01.02.2004\r\n10.02.2004\r\n");
     EXPECT_EQ(dates(load(PeriodDefined)), QStringList{"10.02.2004"});
+    // a bound that is no date is the day before every record
+    writeFile("Config/Period.cfg", "kein Datum\r\n15.02.2004\r\n");
+    EXPECT_EQ(dates(load(PeriodDefined)), QStringList{"10.02.2004"});
+    writeFile("Config/Period.cfg", "01.02.2004\r\n\r\n");
+    EXPECT_TRUE(load(PeriodDefined).rows.empty());
 }
 
 TEST_F(ConnectionListTest, RowsTotalsAndDroppedRecords)
