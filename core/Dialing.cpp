@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QSet>
 #include <QThread>
 #include <QTimer>
 
@@ -21,20 +22,22 @@ namespace {
 int g_hangUpBound = 5000;
 int g_dialStartWait = 400;
 bool g_waiting = false;
+QSet<quint32> g_hangUpFailuresShown; // connections whose failed hang-up has been said
 
 // Waits until done() holds or boundMs have passed. The window keeps painting and every timer keeps
 // ticking; user input waits until the end. A wait asked for while another one runs (from a timer
 // that fired during it) does not open a second event loop: it polls without processing events when
-// `pollWhenNested`, and otherwise returns at once.
-void WaitBounded(int boundMs, const std::function<bool()>& done, bool pollWhenNested)
+// `pollWhenNested`, and otherwise returns at once. Returns whether done() held at the end.
+bool WaitBounded(int boundMs, const std::function<bool()>& done, bool pollWhenNested)
 {
     QElapsedTimer clock;
     clock.start();
-    if (done() || boundMs <= 0) return;
+    if (done()) return true;
+    if (boundMs <= 0) return false;
     if (g_waiting || !QCoreApplication::instance()) {
-        if (!pollWhenNested) return;
+        if (!pollWhenNested) return false;
         while (!done() && clock.elapsed() < boundMs) QThread::msleep(10);
-        return;
+        return done();
     }
     g_waiting = true;
     QEventLoop loop;
@@ -46,6 +49,7 @@ void WaitBounded(int boundMs, const std::function<bool()>& done, bool pollWhenNe
     poll.start();
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     g_waiting = false;
+    return done();
 }
 
 bool isListed(quint32 handle)
@@ -187,16 +191,26 @@ quint32 DialEntry(const QString& phonebook, const QString& entryName)
     return handle;
 }
 
-void HangUpConnection(quint32 hRasConn)
+bool HangUpConnection(quint32 hRasConn)
 {
     PhoneBook& book = ThePhoneBook();
-    book.hangUp(hRasConn);
-    WaitBounded(
-        g_hangUpBound,
-        [&] {
-            RasStatusInfo status;
-            return book.connectStatus(hRasConn, status) == ERROR_INVALID_HANDLE && !isListed(hRasConn);
-        },
-        true);
+    QString entry;
+    for (const RasConnInfo& c : book.connections())
+        if (c.hrasconn == hRasConn) entry = c.szEntryName;
+    const quint32 result = book.hangUp(hRasConn);
+    const auto gone = [&] {
+        RasStatusInfo status;
+        return book.connectStatus(hRasConn, status) == ERROR_INVALID_HANDLE && !isListed(hRasConn);
+    };
+    // a link that cannot be ended (no pppd to signal, or one of another user) stays up and costs money
+    const bool ended =
+        result == ERROR_INVALID_HANDLE || (result == RAS_SUCCESS && WaitBounded(g_hangUpBound, gone, true));
     G_hRasConn = 0;
+    if (!ended && !g_hangUpFailuresShown.contains(hRasConn)) {
+        g_hangUpFailuresShown.insert(hRasConn); // once: the detection tries again every few seconds
+        MsgBox(QStringLiteral("Die Verbindung '%1' konnte nicht getrennt werden.")
+                   .arg(entry.isEmpty() ? QStringLiteral("unbekannt") : entry),
+               vbExclamation);
+    }
+    return ended;
 }

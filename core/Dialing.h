@@ -21,8 +21,9 @@ std::optional<bool> ReadBooleanLine(const QString& line);
 // Returns the connection handle, or 0 when nothing is being dialled.
 quint32 DialEntry(const QString& phonebook, const QString& entryName);
 // Hangs the connection up and waits, within a bound and without freezing the window, until it is no
-// longer listed. Sets G_hRasConn to 0.
-void HangUpConnection(quint32 hRasConn);
+// longer listed. Sets G_hRasConn to 0. False when the connection is still up: that is said once per
+// connection.
+bool HangUpConnection(quint32 hRasConn);
 quint32 GetRasConnectStatus(quint32 hRasConn, RasStatusInfo& status);
 
 // The bounds of the waits in milliseconds (tests shorten them); each returns the previous value.

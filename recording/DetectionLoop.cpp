@@ -115,8 +115,8 @@ bool IsDeniedConnection()
         for (int i = 0; i + 1 < lines.size(); i += 2)
             if (lines[i].toLower() == name.toLower() && Val(lines[i + 1]) == 1) return false;
     }
-    if (handle != 0) HangUpConnection(handle);
-    return true;
+    // one that could not be ended is recorded like any other: it stays up and costs money
+    return handle == 0 || HangUpConnection(handle);
 }
 
 void CheckMonitoringLibraries()

@@ -261,3 +261,21 @@ TEST_F(DialingTest, HangUpReturnsOnceTheConnectionIsGoneAndEmptyListsStayAlone)
     EXPECT_EQ(EnumRasEntries(entries, QString()), 0);
     EXPECT_EQ(entries.value(0).szEntryName, "Provider");
 }
+
+TEST_F(DialingTest, AHangUpThatFailsIsSaidOncePerConnection)
+{
+    const QString failed = QStringLiteral("Die Verbindung 'Provider' konnte nicht getrennt werden.");
+    book.addConnection(0x31, "Provider");
+    book.hangUpRefusals.insert(0x31, ERROR_ACCESS_DENIED); // a root pppd, a user's program
+    book.addConnection(0x32, "");
+    book.hangUpRefusals.insert(0x32, ERROR_ACCESS_DENIED);
+    book.addConnection(0x33, "Provider");
+    book.pollsUntilGoneFor.insert(0x33, -1); // signalled, but it never goes
+    EXPECT_FALSE(HangUpConnection(0x31));
+    EXPECT_FALSE(HangUpConnection(0x31)); // tried again: not said again
+    EXPECT_FALSE(HangUpConnection(0x32));
+    EXPECT_FALSE(HangUpConnection(0x33));
+    EXPECT_TRUE(HangUpConnection(0x34)); // none of that handle: nothing to end
+    EXPECT_EQ(dialogs.texts(), QStringList({failed, "Die Verbindung 'unbekannt' konnte nicht getrennt werden.", failed}));
+    for (const MessageRequest& m : dialogs.messages) EXPECT_EQ(m.style, int(vbExclamation));
+}

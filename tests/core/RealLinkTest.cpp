@@ -2,6 +2,7 @@
 // route through it, in a network namespace of its own. The test runs itself again inside that
 // namespace (`ip netns exec` gives it the namespace's /sys and /proc/net); traffic goes only to the
 // pair's other end, in a second namespace.
+#include "core/Dialing.h"
 #include "core/Globals.h"
 #include "core/TrafficCounters.h"
 #include "core/platform/linux/LinuxConnectedState.h"
@@ -9,6 +10,7 @@
 #include "core/platform/linux/LinuxPhoneBook.h"
 #include "core/platform/linux/LinuxTrafficCounters.h"
 #include "support/RealFiles.h"
+#include "support/TestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +23,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <csignal>
 #include <unistd.h>
 
 namespace {
@@ -184,7 +187,25 @@ void InsideTheNamespace(const QString& peerNamespace)
     EXPECT_EQ(book.hangUp(second), ERROR_INVALID_HANDLE);
     EXPECT_EQ(pppd.state(), QProcess::Running);
 
+    // An ordinary user's program may not end root's pppd: the link stays up, and that is said.
+    book.setTerminator([](qint64 pid) {
+        return RunProgram(QStringLiteral("setpriv"), {"--reuid=65534", "--regid=65534", "--clear-groups", "kill",
+                                                      QString::number(pid)}) == 0;
+    });
+    ScriptedDialogs dialogs;
+    SetDialogHandler(&dialogs);
+    SetPhoneBook(&book);
+    const int bound = SetHangUpWaitBound(200);
+    EXPECT_FALSE(HangUpConnection(third));
+    SetHangUpWaitBound(bound);
+    SetPhoneBook(nullptr);
+    SetDialogHandler(nullptr);
+    EXPECT_EQ(dialogs.texts(), QStringList{"Die Verbindung 'provider' konnte nicht getrennt werden."});
+    EXPECT_EQ(pppd.state(), QProcess::Running);
+    EXPECT_EQ(book.connections().size(), 1);
+
     // Hanging up the link's own handle ends its pppd.
+    book.setTerminator([](qint64 pid) { return ::kill(pid_t(pid), SIGTERM) == 0; });
     EXPECT_EQ(book.hangUp(third), RAS_SUCCESS);
     EXPECT_TRUE(pppd.waitForFinished(5000));
     Ip({"link", "delete", "ppp0"});

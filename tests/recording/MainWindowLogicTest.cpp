@@ -205,6 +205,15 @@ TEST_F(MainWindowLogicTest, DialerProtection)
             EXPECT_EQ(sim.phoneBook.hangUpCalls[0], 0x20u);
         }
     }
+
+    // a denied connection that cannot be ended is recorded like any other, and that is said once
+    sim.phoneBook.connectionList.clear();
+    sim.phoneBook.addConnection(0x21, "Dialer");
+    sim.phoneBook.hangUpRefusals.insert(0x21, ERROR_ACCESS_DENIED);
+    dialogs.messages.clear();
+    EXPECT_FALSE(IsDeniedConnection());
+    EXPECT_FALSE(IsDeniedConnection());
+    EXPECT_EQ(dialogs.texts(), QStringList{"Die Verbindung 'Dialer' konnte nicht getrennt werden."});
 }
 
 namespace {

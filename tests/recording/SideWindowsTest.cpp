@@ -63,6 +63,20 @@ TEST_F(SideWindowsTest, CountdownHangsUpTheLastConnectionAtZero)
     EXPECT_FALSE(window);
 }
 
+TEST_F(SideWindowsTest, CountdownThatCannotEndTheConnectionSaysSo)
+{
+    platform.phoneBook.addConnection(0x40, "Provider B");
+    platform.phoneBook.hangUpRefusals.insert(0x40, ERROR_ACCESS_DENIED);
+    const QPointer<ConStop> window = ShowConStop();
+    window->secondsLeft = 1;
+    window->Timer1_Timer();
+    EXPECT_EQ(platform.phoneBook.hangUpCalls, QList<quint32>{0x40});
+    EXPECT_EQ(dialogs.texts(), QStringList{"Die Verbindung 'Provider B' konnte nicht getrennt werden."});
+    EXPECT_EQ(dialogs.messages.value(0).style, int(vbExclamation));
+    flushDeletes();
+    EXPECT_FALSE(window);
+}
+
 TEST_F(SideWindowsTest, CountdownWithNoConnectionJustCloses)
 {
     const QPointer<ConStop> window = ShowConStop();

@@ -40,6 +40,7 @@ quint32 SimPhoneBook::hangUp(quint32 handle)
     for (const RasConnInfo& c : connectionList)
         if (c.hrasconn == handle) known = true;
     if (!known) return ERROR_INVALID_HANDLE;
+    if (hangUpRefusals.contains(handle)) return hangUpRefusals.value(handle);
     const int polls = pollsUntilGoneFor.value(handle, pollsUntilGone);
     if (polls == 0) remove(handle);
     else m_goingAway.insert(handle, polls);

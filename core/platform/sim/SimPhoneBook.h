@@ -61,6 +61,7 @@ public:
     // Status queries after a hang-up until the connection is gone: 0 at once, -1 never.
     int pollsUntilGone = 0;
     QHash<quint32, int> pollsUntilGoneFor; // the same for one handle
+    QHash<quint32, quint32> hangUpRefusals; // handle -> the error its hang-up answers; it stays up
 
     // Record.
     QList<RasDialInfo> dialCalls;
