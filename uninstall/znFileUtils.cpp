@@ -44,15 +44,18 @@ TFileHandle FileOpenEx(const QString& Name, quint32 Access, quint32 /*ShareMode*
     default:
         break;
     }
+    // Only an ordinary file, links followed, is read and written: a pipe would block the open or every read, and
+    // a device may never end. Not blocking lets the open return so that the kind can be asked.
+    flags |= O_NONBLOCK;
     TFileHandle handle;
     do
         handle.fd = ::open(SystemName(Name).constData(), flags, 0666);
     while (handle.fd < 0 && errno == EINTR);
-    struct stat st;
-    if (handle.IsOpen() && (::fstat(handle.fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+    struct stat st {};
+    if (handle.IsOpen() && (::fstat(handle.fd, &st) != 0 || !S_ISREG(st.st_mode))) {
         ::close(handle.fd);
         handle.fd = -1;
-        errno = EISDIR;
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     }
     return handle;
 }
