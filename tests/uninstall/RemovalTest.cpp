@@ -141,8 +141,11 @@ TEST_F(RunTest, IniEntriesOnlyInOrdinaryFiles)
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     struct stat zeroBefore {};
     ASSERT_EQ(::stat("/dev/zero", &zeroBefore), 0);
+    WriteBytes(QStringLiteral("config/lf.ini"), "[S]\nk=1\nother=2\n");
     WriteBytes(QStringLiteral("app/a.txt"), "");
-    WriteLog({"[AddIni]", B(pipe) + ",S,k=1", "/dev/zero,S,k=1", "[CopyFiles]", "a.txt=1"});
+    // Written on Linux: LF line ends.
+    WriteBytes(QStringLiteral("app/install.log"),
+               "[AddIni]\n" + B(pipe) + ",S,k=1\n/dev/zero,S,k=1\nlf.ini,S,k=1\n[CopyFiles]\na.txt=1\n");
     boxAnswers = {IDYES};
     ASSERT_TRUE(Prepare());
     WorkWithin(std::chrono::seconds(30));
@@ -152,6 +155,7 @@ TEST_F(RunTest, IniEntriesOnlyInOrdinaryFiles)
     EXPECT_EQ(progress.Bar, 10);
     EXPECT_TRUE(progress.CloseEnabled);
     Exists({"app/a.txt"}, false);
+    EXPECT_EQ(ReadBytes(QStringLiteral("config/lf.ini")), "[S]\nother=2\n");
     struct stat st {};
     ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode));
@@ -215,9 +219,9 @@ TEST_F(RunTest, StartChecks)
     RunUninstall({QStringLiteral("Uninstall")}, *sim);
     EXPECT_EQ(boxes, QStringList{"Vesko Uninstaller|Installation log file " + App("install.log") + " not found!"});
 
-    // Lines ended by LF alone read as one line: no section, so the log counts as damaged.
+    // Entries before the first section are dropped: no section, so the log counts as damaged.
     boxes.clear();
-    WriteBytes(QStringLiteral("app/install.log"), "[CopyFiles]\na.txt=1\n");
+    WriteBytes(QStringLiteral("app/install.log"), "a.txt=1\n[]a=1\n");
     WriteBytes(QStringLiteral("app/a.txt"), "");
     RunUninstall({QStringLiteral("Uninstall")}, *sim);
     EXPECT_EQ(boxes,
