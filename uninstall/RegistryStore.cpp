@@ -125,15 +125,23 @@ TRegistryStore::TKeys TRegistryStore::Load() const
     if (!file.open(QIODevice::ReadOnly)) return keys;
     // Keys by their folded path, so that a large store loads in one pass.
     QHash<QByteArray, qsizetype> index;
+    // A key and the keys above it, which exist too; the folded path grows part by part, so that a deep key
+    // costs its length, not its length squared.
     auto add = [&](quint32 root, const QByteArrayList& path) {
         QByteArray id = RootName(root);
-        for (const QByteArray& part : path)
-            id += '\\' + AnsiUpperCase(part);
-        const auto found = index.constFind(id);
-        if (found != index.cend()) return found.value();
-        keys.push_back(TKey{root, path, {}});
-        index.insert(id, qsizetype(keys.size()) - 1);
-        return qsizetype(keys.size()) - 1;
+        qsizetype at = -1;
+        for (qsizetype depth = path.isEmpty() ? 0 : 1; depth <= path.size(); ++depth) {
+            if (depth > 0) id += '\\' + AnsiUpperCase(path[depth - 1]);
+            const auto found = index.constFind(id);
+            if (found != index.cend()) {
+                at = found.value();
+                continue;
+            }
+            keys.push_back(TKey{root, path.mid(0, depth), {}});
+            at = qsizetype(keys.size()) - 1;
+            index.insert(id, at);
+        }
+        return at;
     };
     QSet<QByteArray> seenValues; // the first value of a name counts
     const QByteArrayList lines = file.readAll().split('\n');
@@ -147,14 +155,12 @@ TRegistryStore::TKeys TRegistryStore::Load() const
                 path.append(Unescape(parts[i]));
             const auto root = std::find_if(std::begin(roots), std::end(roots),
                                            [&](const auto& r) { return SameText(parts[0], r.Name); });
-            const bool valid = root != std::end(roots) && std::none_of(path.cbegin(), path.cend(),
-                                                                       [](const QByteArray& p) { return p.isEmpty(); });
+            // A key's name is never empty and holds no backslash: an escaped one would split it when written.
+            const bool valid = root != std::end(roots) &&
+                               std::none_of(path.cbegin(), path.cend(),
+                                            [](const QByteArray& p) { return p.isEmpty() || p.contains('\\'); });
             current = -1;
-            if (valid) {
-                for (qsizetype depth = 1; depth < path.size(); ++depth)
-                    add(root->Root, path.mid(0, depth)); // the keys above a key exist
-                current = add(root->Root, path);
-            }
+            if (valid) current = add(root->Root, path);
             continue;
         }
         const qsizetype colon1 = line.indexOf(':');

@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,15 +46,18 @@ TFileHandle FileOpenEx(const QString& Name, quint32 Access, quint32 /*ShareMode*
     default:
         break;
     }
+    // Only an ordinary file, links followed, is read and written: a pipe would block the open or every read, and
+    // a device may never end. Not blocking lets the open return so that the kind can be asked.
+    flags |= O_NONBLOCK;
     TFileHandle handle;
     do
         handle.fd = ::open(SystemName(Name).constData(), flags, 0666);
     while (handle.fd < 0 && errno == EINTR);
-    struct stat st;
-    if (handle.IsOpen() && (::fstat(handle.fd, &st) != 0 || S_ISDIR(st.st_mode))) {
+    struct stat st {};
+    if (handle.IsOpen() && (::fstat(handle.fd, &st) != 0 || !S_ISREG(st.st_mode))) {
         ::close(handle.fd);
         handle.fd = -1;
-        errno = EISDIR;
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
     }
     return handle;
 }
@@ -77,21 +82,27 @@ bool FileEofEx(TFileHandle Handle)
 
 void FileReadLn(TFileHandle Handle, QByteArray& Line)
 {
+    // A line ends at CR LF, at a bare LF (as Linux writes) or at a lone CR; the file stands behind that end.
     Line.clear();
     char chunk[100];
     for (;;) {
         const ssize_t got = ::read(Handle.fd, chunk, sizeof chunk);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) return; // end of file, or a read error that retrying would only repeat
-        const char* cr = static_cast<const char*>(memchr(chunk, '\r', size_t(got)));
-        const ssize_t part = cr ? cr - chunk : got;
-        for (ssize_t i = 0; i < part; ++i) {
-            if (chunk[i] != '\n') Line += chunk[i];
+        const char* end = std::find_if(chunk, chunk + got, [](char c) { return c == '\r' || c == '\n'; });
+        const ssize_t part = end - chunk;
+        Line.append(chunk, part);
+        if (part == got) continue;
+        ssize_t used = part + 1;
+        if (*end == '\r' && used < got) {
+            if (chunk[used] == '\n') ++used;
+        } else if (*end == '\r') {
+            // The CR ended this read: its LF, if any, begins the next.
+            char next = 0;
+            if (::read(Handle.fd, &next, 1) == 1 && next != '\n') ::lseek(Handle.fd, -1, SEEK_CUR);
         }
-        if (part < got) {
-            ::lseek(Handle.fd, part - got + 1, SEEK_CUR);
-            return;
-        }
+        ::lseek(Handle.fd, used - got, SEEK_CUR);
+        return;
     }
 }
 

@@ -27,7 +27,7 @@ enum : quint32 {
     FILE_ATTRIBUTE_NORMAL = 0x80,
 };
 
-// Share modes and attributes have no counterpart here and are ignored; a folder never opens.
+// Share modes and attributes have no counterpart here and are ignored; only an ordinary file opens.
 TFileHandle FileOpenEx(const QString& Name, quint32 Access, quint32 ShareMode, quint32 Disposition, quint32 Flags);
 void FileCloseEx(TFileHandle& Handle);
 qint64 FilePosition(TFileHandle Handle);

@@ -190,15 +190,6 @@ void TznIniFile::LoadFromFile(const QString& Name)
         return;
     }
     haveLoaded = FileReadAll(Handle, loaded) && loaded.size() == FilePosition(Handle);
-    // A line read ends just behind its CR and begins with the LF of the line before, and with any
-    // bare LFs, which an editor shows as empty lines: its own bytes run from its text to behind its LF.
-    for (qint32 s = 0; s < Sections.Count(); ++s) {
-        for (TIniLine& line : *Sections.GetSection(s)) {
-            while (line.Begin < line.End && loaded.at(line.Begin) == '\n')
-                ++line.Begin;
-            if (line.End < loaded.size() && loaded.at(line.End) == '\n' && loaded.at(line.End - 1) == '\r') ++line.End;
-        }
-    }
 }
 
 qint32 TznIniFile::FindKey(const QByteArray& Section, const QByteArray& Ident, TIniLines*& Lines, bool CreateSection)

@@ -8,30 +8,65 @@
 
 class FileUtils : public UninstallTest {};
 
-TEST_F(FileUtils, ReadLnSplitsAtCarriageReturns)
+TEST_F(FileUtils, ReadLnEndsLinesAtCrLfLfOrCr)
 {
     const QByteArray longLine(250, 'x');
-    WriteBytes(QStringLiteral("l.txt"), longLine + "\r\nnext\r\n\n\nlf\nonly\rlast");
-    TFileHandle h = FileOpenEx(Path(QStringLiteral("l.txt")), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
-    ASSERT_TRUE(h.IsOpen());
-    QByteArray line;
-    QByteArrayList lines;
-    while (!FileEofEx(h)) {
+    const QByteArray upToChunkEnd(99, 'y'); // its CR is the last byte of a 100-byte read, its LF the next
+    const struct {
+        QByteArray Bytes;
+        QByteArrayList Lines;
+    } cases[] = {
+        {longLine + "\r\nnext\r\n", {longLine, "next"}},
+        {"lf\nonly\n\n", {"lf", "only", ""}},
+        {"cr\ronly\r\r", {"cr", "only", ""}},
+        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+        {"a\r\r\nb\n\rc", {"a", "", "b", "", "c"}},
+        {upToChunkEnd + "\r\nz\r\n", {upToChunkEnd, "z"}},
+        {upToChunkEnd + "\rz", {upToChunkEnd, "z"}},
+        {upToChunkEnd + "\r", {upToChunkEnd}},
+        {QByteArray("n\0l\r\n\0", 6), {QByteArray("n\0l", 3), QByteArray("\0", 1)}},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(QStringLiteral("l.txt"), c.Bytes);
+        TFileHandle h = FileOpenEx(Path(QStringLiteral("l.txt")), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0);
+        ASSERT_TRUE(h.IsOpen());
+        QByteArray line;
+        QByteArrayList lines;
+        while (!FileEofEx(h)) {
+            FileReadLn(h, line);
+            lines << line;
+        }
+        EXPECT_EQ(lines, c.Lines) << c.Bytes.toHex().constData();
+        EXPECT_EQ(FilePosition(h), c.Bytes.size());
         FileReadLn(h, line);
-        lines << line;
+        EXPECT_EQ(line, "");
+        FileCloseEx(h);
+        EXPECT_FALSE(h.IsOpen());
     }
-    EXPECT_EQ(lines, (QByteArrayList{longLine, "next", "lfonly", "last"}));
-    FileReadLn(h, line);
-    EXPECT_EQ(line, "");
-    FileCloseEx(h);
-    EXPECT_FALSE(h.IsOpen());
 }
 
-TEST_F(FileUtils, OpenRefusesFoldersAndWritesLines)
+TEST_F(FileUtils, OpenRefusesAllButOrdinaryFilesAndWritesLines)
 {
+    // Pipes are the worker test's, where a hang has a time limit.
     QDir().mkpath(Path(QStringLiteral("d")));
-    for (quint32 access : {quint32(GENERIC_READ), quint32(GENERIC_READ | GENERIC_WRITE)})
-        EXPECT_FALSE(FileOpenEx(Path(QStringLiteral("d")), access, 0, OPEN_EXISTING, 0).IsOpen());
+    WriteBytes(QStringLiteral("plain"), "x");
+    ::symlink("plain", QFile::encodeName(Path(QStringLiteral("link"))).constData());
+    const struct {
+        QString Name;
+        bool Opens;
+    } cases[] = {{Path(QStringLiteral("d")), false},
+                 {QStringLiteral("/dev/zero"), false},
+                 {QStringLiteral("/dev/null"), false},
+                 {Path(QStringLiteral("link")), true},
+                 {Path(QStringLiteral("plain")), true}};
+    for (const auto& c : cases) {
+        for (quint32 access : {quint32(GENERIC_READ), quint32(GENERIC_WRITE), quint32(GENERIC_READ | GENERIC_WRITE)}) {
+            TFileHandle h = FileOpenEx(c.Name, access, 0, OPEN_ALWAYS, 0);
+            EXPECT_EQ(h.IsOpen(), c.Opens) << qPrintable(c.Name) << ' ' << access;
+            FileCloseEx(h);
+        }
+    }
+    EXPECT_EQ(ReadBytes(QStringLiteral("plain")), "x");
     TFileHandle h = FileOpenEx(Path(QStringLiteral("w.txt")), GENERIC_WRITE, 0, OPEN_ALWAYS, 0);
     ASSERT_TRUE(h.IsOpen());
     FileWriteLn(h, "a");

@@ -51,12 +51,16 @@ TEST_F(IniFile, LogSyntax)
     EXPECT_EQ(ini.ReadString("Sec", "k", "-"), "-");
     EXPECT_FALSE(ini.Handle.IsOpen());
 
-    QByteArray lf = log;
-    lf.replace("\r\n", "\n");
-    WriteBytes(QStringLiteral("lf.log"), lf);
-    TznIniFile lfIni(Path(QStringLiteral("lf.log")), true, true, true, true, true);
-    lfIni.ReadSections(names);
-    EXPECT_TRUE(names.isEmpty());
+    // A bare LF or a lone CR ends a line as CR LF does.
+    for (const char* end : {"\n", "\r"}) {
+        QByteArray other = log;
+        other.replace("\r\n", end);
+        WriteBytes(QStringLiteral("other.log"), other);
+        TznIniFile otherIni(Path(QStringLiteral("other.log")), true, true, true, true, true);
+        otherIni.ReadSections(names);
+        EXPECT_EQ(names, QByteArrayList{" Sec "});
+        EXPECT_EQ(SectionLines(otherIni, " sec "), (QByteArrayList{"k=a \"b\" c", "e=", "q=\"", "m=\"x'", "=  \"v\""}));
+    }
 }
 
 TEST_F(IniFile, OptionsOff)
@@ -103,6 +107,34 @@ TEST_F(IniFile, KeyDeletionEditsOnlyThoseLines)
     const struct stat after = StatOf(f);
     EXPECT_EQ(after.st_ino, before.st_ino);
     EXPECT_EQ(after.st_mode, before.st_mode);
+}
+
+TEST_F(IniFile, KeyRemovalTakesItsOwnLineWithItsOwnLineEnd)
+{
+    const QByteArray upToChunkEnd = "k=" + QByteArray(97, 'v'); // its CR ends one read, its LF begins the next
+    const struct {
+        QByteArray Before, After;
+    } cases[] = {
+        {"[S]\nk=1\nb=2\n", "[S]\nb=2\n"},
+        {"[S]\r\nk=1\r\nb=2\r\n", "[S]\r\nb=2\r\n"},
+        {"[S]\r\na=1\r\nk=1\nb=2\r\n", "[S]\r\na=1\r\nb=2\r\n"},
+        {"[S]\r\na=1\nk=1\r\nb=2\n", "[S]\r\na=1\nb=2\n"},
+        {"[S]\rk=1\rb=2\r", "[S]\rb=2\r"},
+        {"[S]\r\nb=2\r\nk=1", "[S]\r\nb=2\r\n"},
+        {"[S]\nb=2\nk=1", "[S]\nb=2\n"},
+        {"[S]\nk=1", "[S]\n"},
+        {"[S]\n\n  k = \"v\" \t\n\n;c\nb=2\n", "[S]\n\n\n;c\nb=2\n"},
+        {"[T]\nk=1\n[S]\r\nK=1\r\nk=2\r\n", "[T]\nk=1\n[S]\r\nk=2\r\n"},
+        {"[S]\r\n" + upToChunkEnd + "\r\nb=2\r\n", "[S]\r\nb=2\r\n"},
+        {"[S]\r\n" + upToChunkEnd + "\rb=2\r\n", "[S]\r\nb=2\r\n"},
+    };
+    const QString f = Path(QStringLiteral("e.ini"));
+    for (const auto& c : cases) {
+        WriteBytes(QStringLiteral("e.ini"), c.Before);
+        IniDeleteKey(f, "s", "K");
+        FreeCachedIniFiles();
+        EXPECT_EQ(ReadBytes(QStringLiteral("e.ini")), c.After) << c.Before.toHex().constData();
+    }
 }
 
 TEST_F(IniFile, KeyDeletionsKeepWhatTheParserDoesNotSee)

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QByteArray Shared = "HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs\\";
@@ -43,12 +45,34 @@ TEST_F(RunTest, EveryStepInItsOrder)
     RegWriteString("HKLM\\Software\\Vesko", "Path", "x");
     RegWriteString("HKLM\\Software\\Vesko\\Sub", "v", "x");
     RegWriteString(Fonts, "Vesko Sans (TrueType)", "vesko.ttf");
-    WriteLog({"[PreRunApp]", "1=pre.sh", "[SharedFiles]", "shared.dll=1", "[Shortcuts]",
-              B(Path(QStringLiteral("menu/Vesko.lnk"))) + "=1", "[AddIni]", "vesko.ini,Main,Path=1", "[RegFonts]",
-              "Vesko Sans (TrueType)=vesko.ttf", "[AddReg]", "HKLM\\Software\\Vesko\\Path=1", "[CreateKeys]",
-              "HKLM\\Software\\Vesko\\Sub=1", "HKLM\\Software\\Vesko=1", "[RegServers]", "srv.dll=1", "[CopyFiles]",
-              "a.txt=1", "data/*.dat=1", "shared.dll=1", "*.hlp=1", "[CreateDirs]", "empty=1", "empty/inner=1",
-              "data=1", "[RunApp]", "1=post.sh,-q,,0,\"Starting post\",1"});
+    WriteLog({"[PreRunApp]",
+              "1=pre.sh",
+              "[SharedFiles]",
+              "shared.dll=1",
+              "[Shortcuts]",
+              B(Path(QStringLiteral("menu/Vesko.lnk"))) + "=1",
+              "[AddIni]",
+              "vesko.ini,Main,Path=1",
+              "[RegFonts]",
+              "Vesko Sans (TrueType)=vesko.ttf",
+              "[AddReg]",
+              "HKLM\\Software\\Vesko\\Path=1",
+              "[CreateKeys]",
+              "HKLM\\Software\\Vesko\\Sub=1",
+              "HKLM\\Software\\Vesko=1",
+              "[RegServers]",
+              "srv.dll=1",
+              "[CopyFiles]",
+              "a.txt=1",
+              "data/*.dat=1",
+              "shared.dll=1",
+              "*.hlp=1",
+              "[CreateDirs]",
+              "empty=1",
+              "empty/inner=1",
+              "data=1",
+              "[RunApp]",
+              "1=post.sh,-q,,0,\"Starting post\",1"});
     boxAnswers = {IDYES};
     progress.Answers = {6};
     ASSERT_TRUE(Prepare());
@@ -89,8 +113,8 @@ TEST_F(RunTest, WhatStaysIsNamed)
     const QByteArray elsewhere = B(Path(QStringLiteral("elsewhere")));
     WriteLog({"[Shortcuts]", "../outside/victim.lnk=1", "[AddIni]", B(App("folder.ini")) + ",S,K=1", "[RegServers]",
               elsewhere + "/e.txt=1", "linkout/x.dll=1", "ok.dll=1", "[CopyFiles]", "../outside/victim.txt=1",
-              elsewhere + "/*.txt=1", "linkout/*.txt=1", "locked.txt=1", "gone.txt=1", "[CreateDirs]",
-              "../outside=1", "[RunApp]", "1=missing.sh,,,,\"never\",1"});
+              elsewhere + "/*.txt=1", "linkout/*.txt=1", "locked.txt=1", "gone.txt=1", "[CreateDirs]", "../outside=1",
+              "[RunApp]", "1=missing.sh,,,,\"never\",1"});
     boxAnswers = {IDYES};
     ASSERT_TRUE(Prepare());
     Work();
@@ -108,6 +132,37 @@ TEST_F(RunTest, WhatStaysIsNamed)
     Exists({"app/gone.txt"}, false);
     EXPECT_EQ(sim->Calls, (QStringList{"export " + App("ok.dll"), "typelib " + App("ok.dll"),
                                        "reboot " + App("locked.txt") + " -> "}));
+}
+
+TEST_F(RunTest, IniEntriesOnlyInOrdinaryFiles)
+{
+    // A pipe blocks its reader and a device never ends: both are named as not removed, and the run goes on.
+    const QString pipe = App(QStringLiteral("pipe.ini"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    struct stat zeroBefore {};
+    ASSERT_EQ(::stat("/dev/zero", &zeroBefore), 0);
+    WriteBytes(QStringLiteral("config/lf.ini"), "[S]\nk=1\nother=2\n");
+    WriteBytes(QStringLiteral("app/a.txt"), "");
+    // Written on Linux: LF line ends.
+    WriteBytes(QStringLiteral("app/install.log"),
+               "[AddIni]\n" + B(pipe) + ",S,k=1\n/dev/zero,S,k=1\nlf.ini,S,k=1\n[CopyFiles]\na.txt=1\n");
+    boxAnswers = {IDYES};
+    ASSERT_TRUE(Prepare());
+    WorkWithin(std::chrono::seconds(30));
+    EXPECT_EQ(progress.Lines,
+              (QStringList{"Removing ini entries... failed", "Not removed: " + pipe, "Not removed: /dev/zero",
+                           "Removing files... ok", "Application uninstall finished."}));
+    EXPECT_EQ(progress.Bar, 10);
+    EXPECT_TRUE(progress.CloseEnabled);
+    Exists({"app/a.txt"}, false);
+    EXPECT_EQ(ReadBytes(QStringLiteral("config/lf.ini")), "[S]\nother=2\n");
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(pipe).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(st.st_size, 0);
+    ASSERT_EQ(::stat("/dev/zero", &st), 0);
+    EXPECT_EQ(st.st_mode, zeroBefore.st_mode);
+    EXPECT_EQ(st.st_rdev, zeroBefore.st_rdev);
 }
 
 TEST_F(RunTest, RefusedDeletionIsScheduledInTheSimulation)
@@ -145,8 +200,8 @@ TEST_F(RunTest, PreRunStartWithoutWaitingCancels)
 {
     WriteBytes(QStringLiteral("app/first.sh"), "");
     WriteBytes(QStringLiteral("app/second.sh"), "");
-    WriteLog({"[PreRunApp]", "1=absent.sh,,,,\"no line\",1", "2=first.sh,,,x,,x", "3=first.sh,,,2,,0",
-              "4=second.sh", "[CopyFiles]", "a=1"});
+    WriteLog({"[PreRunApp]", "1=absent.sh,,,,\"no line\",1", "2=first.sh,,,x,,x", "3=first.sh,,,2,,0", "4=second.sh",
+              "[CopyFiles]", "a=1"});
     boxAnswers = {IDYES};
     ASSERT_TRUE(Prepare());
     Work();
@@ -164,13 +219,13 @@ TEST_F(RunTest, StartChecks)
     RunUninstall({QStringLiteral("Uninstall")}, *sim);
     EXPECT_EQ(boxes, QStringList{"Vesko Uninstaller|Installation log file " + App("install.log") + " not found!"});
 
-    // Lines ended by LF alone read as one line: no section, so the log counts as damaged.
+    // Entries before the first section are dropped: no section, so the log counts as damaged.
     boxes.clear();
-    WriteBytes(QStringLiteral("app/install.log"), "[CopyFiles]\na.txt=1\n");
+    WriteBytes(QStringLiteral("app/install.log"), "a.txt=1\n[]a=1\n");
     WriteBytes(QStringLiteral("app/a.txt"), "");
     RunUninstall({QStringLiteral("Uninstall")}, *sim);
-    EXPECT_EQ(boxes, QStringList{"Vesko Uninstaller|Installation log file " + App("install.log") +
-                                 " is empty or damaged!"});
+    EXPECT_EQ(boxes,
+              QStringList{"Vesko Uninstaller|Installation log file " + App("install.log") + " is empty or damaged!"});
 
     // No to the question removes nothing.
     boxes.clear();
@@ -205,10 +260,10 @@ TEST_F(RunTest, SharedFiles)
     RegWriteInteger(Shared, "notcopied.dll", 1);
     RegWriteInteger(Shared, "font.ttf", 1);
     RegWriteString(Fonts, "F", "font.ttf");
-    const QList<QByteArray> log = {"[SharedFiles]", "three.dll=1", "none.dll=1", "notcopied.dll=1", "font.ttf=1",
-                                   "one.dll=1", "last.dll=1", "[RegFonts]", "F=font.ttf", "[RegServers]", "font.ttf=1",
-                                   "[CopyFiles]", "three.dll=1", "none.dll=1", "font.ttf=1", "one.dll=1",
-                                   "last.dll=1"};
+    const QList<QByteArray> log = {"[SharedFiles]", "three.dll=1", "none.dll=1",  "notcopied.dll=1", "font.ttf=1",
+                                   "one.dll=1",     "last.dll=1",  "[RegFonts]",  "F=font.ttf",      "[RegServers]",
+                                   "font.ttf=1",    "[CopyFiles]", "three.dll=1", "none.dll=1",      "font.ttf=1",
+                                   "one.dll=1",     "last.dll=1"};
     const struct {
         QList<int> Answers;
         QStringList Asked, Gone;

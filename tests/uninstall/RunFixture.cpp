@@ -5,6 +5,25 @@
 
 #include <QFileInfo>
 
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <thread>
+
+#include <unistd.h>
+
+namespace {
+
+qint64 ResidentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    qint64 size = 0, resident = 0;
+    statm >> size >> resident;
+    return resident * ::sysconf(_SC_PAGESIZE);
+}
+
+} // namespace
+
 void RunTest::SetUp()
 {
     UninstallTest::SetUp();
@@ -44,6 +63,27 @@ bool RunTest::Prepare(const QStringList& Arguments)
 void RunTest::Work()
 {
     run->UninstallThread();
+    run->Finish();
+}
+
+void RunTest::WorkWithin(std::chrono::seconds Limit)
+{
+    std::atomic<bool> done{false};
+    std::thread worker([this, &done] {
+        run->UninstallThread();
+        done = true;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + Limit;
+    const qint64 before = ResidentBytes();
+    while (!done) {
+        if (std::chrono::steady_clock::now() > deadline || ResidentBytes() - before > (qint64(1) << 30)) {
+            std::fprintf(stderr, "The worker did not end within %lld s or took more than a GiB.\n",
+                         static_cast<long long>(Limit.count()));
+            std::_Exit(1);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    worker.join();
     run->Finish();
 }
 

@@ -2,9 +2,10 @@
 
 #include "RegistryStore.h"
 #include "UninstallSystem.h"
-#include "Uninstaller.h"
 #include "UninstallTestSupport.h"
+#include "Uninstaller.h"
 
+#include <chrono>
 #include <memory>
 
 // A program folder "app" with its program file and bitmap, a registry store, the simulated system
@@ -19,6 +20,9 @@ protected:
     bool Prepare(const QStringList& Arguments = {QStringLiteral("Uninstall")});
     // The worker's body and the end of the run, as the dialog would run them.
     void Work();
+    // Work, with the worker on a thread of its own: one that outlasts Limit or takes more than a GiB ends the
+    // test program with a message, since nothing can stop it from outside.
+    void WorkWithin(std::chrono::seconds Limit);
     void Exists(const QStringList& Names, bool Expected) const;
 
     std::unique_ptr<TRegistryStore> store;

@@ -44,3 +44,16 @@ QByteArray CrLf(const QList<QByteArray>& Lines)
         text += line + "\r\n";
     return text;
 }
+
+QList<QPair<QString, QByteArray>> CorpusSamples(const QString& Reader)
+{
+    QList<QPair<QString, QByteArray>> samples;
+    const QString folder = QStringLiteral(UNINSTALL_CORPUS_DIR "/") + Reader;
+    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name)) {
+        QFile file(folder + u'/' + name);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
+        samples.append({name, file.readAll()});
+    }
+    EXPECT_FALSE(samples.isEmpty()) << qPrintable(folder);
+    return samples;
+}

@@ -62,3 +62,6 @@ public:
 
 // Writes a log from lines joined by CRLF.
 QByteArray CrLf(const QList<QByteArray>& Lines);
+
+// The hostile samples that tests/data/corpus/make-corpus.py made for one reader, by name.
+QList<QPair<QString, QByteArray>> CorpusSamples(const QString& Reader);

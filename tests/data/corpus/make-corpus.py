@@ -391,6 +391,162 @@ def secrets_corpus():
     return files
 
 
+# The uninstaller's readers. Its files are ANSI bytes: the lines are joined as bytes, never encoded.
+# The logs name nothing outside the program folder but by "..", which the uninstaller refuses: the tests run them.
+
+def byte_lines(lines, eol=b"\r\n"):
+    return b"".join(line + eol for line in lines)
+
+
+LOG = [b"[PreRunApp]", b"1=pre.sh,,,0,\"Checking\",1", b"[SharedFiles]", b"shared.dll=1", b"[Shortcuts]",
+       b"menu/Vesko.lnk=1", b"[AddIni]", b"vesko.ini,Main,Path=1", b"[RegFonts]", b"Vesko Sans=vesko.ttf",
+       b"[AddReg]", b"HKLM\\Software\\Vesko\\Path=1", b"[CreateKeys]", b"HKLM\\Software\\Vesko=1",
+       b"[RegServers]", b"srv.dll=1", b"[CopyFiles]", b"a.txt=1", b"data/*.dat=1", b"[CreateDirs]", b"data=1",
+       b"[RunApp]", b"1=post.sh,-q,,1,,0", b"[Strings]", b"1=Vesko entfernen", b"23=Schlie\xdfen", b"[Display]",
+       b"DialogTitleFont=Arial,14,255,B", b"Charset=0"]
+
+
+def install_log_corpus():
+    files = common(lambda v: text_lines(["[CopyFiles]", v + "=1", "[AddIni]", v + "," + v + "," + v + "=1",
+                                         "[Strings]", "1=" + v, "[Display]", "DialogTitleFont=" + v,
+                                         "Charset=" + v]))
+    files.update({
+        "well-formed": byte_lines(LOG),
+        "lf-only": byte_lines(LOG, b"\n"),
+        "cr-only": byte_lines(LOG, b"\r"),
+        "mixed-line-ends": b"".join(line + (b"\r\n", b"\n", b"\r")[i % 3] for i, line in enumerate(LOG)),
+        "no-line-end-at-all": b"[CopyFiles]a.txt=1",
+        "no-final-line-end": byte_lines(LOG)[:-2],
+        "header-unclosed": byte_lines([b"[CopyFiles", b"a.txt=1", b"CopyFiles]", b"b.txt=1"]),
+        "header-doubled": byte_lines([b"[[CopyFiles]]", b"a.txt=1", b"[CopyFiles]]", b"b.txt=1"]),
+        "header-with-comment": byte_lines([b"[CopyFiles] ; files", b"a.txt=1"]),
+        "header-empty-name": byte_lines([b"[]", b"=", b"==", b"=a.txt", b"[ ]", b"a.txt=1"]),
+        "header-nul": byte_lines([b"[Copy\0Files]", b"a.txt=1", b"[CopyFiles\0]", b"b.txt=1"]),
+        "entries-before-sections": byte_lines([b"a.txt=1", b"b.txt=1", b"[CopyFiles]"]),
+        "lines-without-equals": byte_lines([b"[CopyFiles]", b"a.txt", b"data", b"[CreateDirs]", b"data"]),
+        "duplicate-sections": byte_lines([b"[CopyFiles]", b"a.txt=1", b"[copyfiles]", b"b.txt=1", b"[COPYFILES]",
+                                          b"c.txt=1", b"[Strings]", b"1=first", b"[strings]", b"1=second"]),
+        "duplicate-keys": byte_lines([b"[Strings]", b"1=first", b"1=second", b"[CopyFiles]", b"a.txt=1",
+                                      b"a.txt=2"]),
+        "overlong-name": byte_lines([b"[CopyFiles]", b"n" * 5000 + b"=1"]),
+        "overlong-value": byte_lines([b"[Strings]", b"1=" + b"v" * 7000]),
+        "overlong-header": byte_lines([b"[" + b"h" * 6000 + b"]", b"a.txt=1"]),
+        "line-end-at-chunk-end": byte_lines([b"[CopyFiles]", b"a" * 97 + b"=1", b"b" * 97 + b"=1"]),
+        "nul-in-entries": byte_lines([b"[CopyFiles]", b"a\0.txt=1", b"\0=1", b"[AddIni]", b"x.ini,S\0,K=1",
+                                      b"[Strings]", b"1=A\0B"]),
+        "high-bytes-in-entries": byte_lines([b"[CopyFiles]", b"\xff\xfe.txt=1", b"\x81\x8d\x8f\x90\x9d=1",
+                                             b"[Strings]", b"1=\xc3\x28\xe2\x82", b"23=\x80\x85\x99"]),
+        "utf8-bom-before-header": b"\xef\xbb\xbf" + byte_lines(LOG),
+        "huge-counts": byte_lines([b"[Display]", b"Charset=" + NINES.encode(), b"DialogTitleFont=Arial," +
+                                   b"9" * 30 + b"," + b"9" * 30 + b",BIUSBIUS", b"[PreRunApp]",
+                                   b"1=absent.sh,,,99999999999,,99999999999", b"[Strings]", b"99999999999=x",
+                                   b"-2147483648=y", b"0x7FFFFFFF=z"]),
+        "hex-counts": byte_lines([b"[Display]", b"Charset=$FFFFFFFF", b"DialogTitleFont=Arial,$7FFFFFFF,$-1,B",
+                                  b"[Strings]", b"1=0x", b"2=$"]),
+        "many-sections": byte_lines([b"[s%d]" % i + b"\r\nk=%d" % i for i in range(400)]),
+        "many-entries": byte_lines([b"[CopyFiles]"] + [b"f%d.txt=1" % i for i in range(600)]),
+        "separators-only": byte_lines([b"[Strings]", b"1=" + b"||" * 1500, b"4=||||"]),
+        "quotes-unbalanced": byte_lines([b"[PreRunApp]", b"1=\"pre.sh,,,,\"msg", b"2='pre.sh',\"a,b\",'c,d", b"[Strings]",
+                                         b"1=\"", b"2='", b"3=\"'", b"[Display]", b"DialogTitleFont=\"Arial,14"]),
+        "fields-many-commas": byte_lines([b"[AddIni]", b"a.ini,b,c,d,e,f=1", b",,=1", b"only.ini=1", b",S,K=1",
+                                          b"[PreRunApp]", b"1=" + b"," * 3000]),
+        "registry-paths-odd": byte_lines([b"[AddReg]", b"HKXX\\a\\b=1", b"\\\\\\=1", b"HKLM=1", b"HKLM\\a\\'b=1",
+                                          b"HKLM\\a\\\"b\\c\"=1", b"[CreateKeys]", b"HKLM\\=1", b"\\=1",
+                                          b"HKCU\\" + b"k\\" * 400 + b"=1"]),
+        "dot-folders": byte_lines([b"[CreateDirs]", b".=1", b"=1", b"./=1", b"data/..=1", b"[CopyFiles]", b"*=1",
+                                   b"?=1", b"[Shortcuts]", b".lnk=1", b"=1"]),
+        "dotdot-everywhere": byte_lines([b"[Shortcuts]", b"../x.lnk=1", b"[AddIni]", b"../x.ini,S,K=1",
+                                         b"[RegServers]", b"../x.so=1", b"[CopyFiles]", b"../x=1", b"../*=1",
+                                         b"[CreateDirs]", b"..=1", b"a/../..=1"]),
+    })
+    return files
+
+
+INI = [b"; settings of another program", b"[Main]", b"Path=C:\\Vesko", b"Other = \"kept\"", b"", b"[Window]",
+       b"Left=10", b"Top=20"]
+
+
+def ini_corpus():
+    files = common(lambda v: text_lines(["[S]", "k=" + v, v + "=1", "[" + v + "]", "k=1"]))
+    files.update({
+        "well-formed": byte_lines(INI),
+        "lf-only": byte_lines(INI, b"\n"),
+        "cr-only": byte_lines(INI, b"\r"),
+        "mixed-line-ends": b"".join(line + (b"\r\n", b"\n", b"\r")[i % 3] for i, line in enumerate(INI)),
+        "bare-lf-between-keys": b"[Main]\r\nPath=x\nOther=y\r\n",
+        "cr-cr-lf": b"[Main]\r\r\nPath=x\r\r\nOther=y\r\r\n",
+        "lf-cr": b"[Main]\n\rPath=x\n\rOther=y\n\r",
+        "no-final-line-end": byte_lines(INI)[:-2],
+        "no-line-end-at-all": b"[Main]Path=x",
+        "header-unclosed": byte_lines([b"[Main", b"Path=x", b"[Window]", b"Left=1"]),
+        "header-nested": byte_lines([b"[[Main]]", b"Path=x", b"[Main]]", b"Path=y", b"[Ma]in]", b"Path=z"]),
+        "header-and-key-on-one-line": byte_lines([b"[Main]Path=x", b"[Main] Path=y]", b"Path=z"]),
+        "duplicate-sections": byte_lines([b"[Main]", b"Path=1", b"[main]", b"Path=2", b"[MAIN]", b"Path=3"]),
+        "duplicate-keys": byte_lines([b"[Main]", b"Path=1", b"path=2", b"PATH=3"]),
+        "keys-before-sections": byte_lines([b"Path=0", b"[Main]", b"Path=1"]),
+        "lines-without-equals": byte_lines([b"[Main]", b"just text", b"Path", b"Path=1", b"another"]),
+        "comment-keys": byte_lines([b"[Main]", b";Path=1", b" ;Path=2", b"#Path=3", b"Path=4"]),
+        "blanks-and-tabs": byte_lines([b"[Main]", b" \t Path \t = \t 1 \t ", b"\tOther=2"]),
+        "equals-first": byte_lines([b"[Main]", b"=1", b"==", b"= Path = 2"]),
+        "overlong-key": byte_lines([b"[Main]", b"k" * 5000 + b"=1", b"Path=1"]),
+        "overlong-value": byte_lines([b"[Main]", b"Path=" + b"v" * 7000]),
+        "line-end-at-chunk-end": byte_lines([b"[Main]", b"Path=" + b"v" * 94, b"Other=" + b"w" * 93]),
+        "cr-at-chunk-end": b"[Main]\r\n" + b"Path=" + b"v" * 94 + b"\rOther=1\r\n",
+        "nul-in-keys": byte_lines([b"[Main]", b"Pa\0th=1", b"\0Path=2", b"Path=\0"]),
+        "nul-in-header": byte_lines([b"[Ma\0in]", b"Path=1", b"[Main\0]", b"Path=2"]),
+        "high-bytes": byte_lines([b"[M\xe4in]", b"P\xe4th=\xff\xfe", b"[\x81\x8d]", b"\x8f=\x90"]),
+        "utf8-bom-before-header": b"\xef\xbb\xbf" + byte_lines(INI),
+        "many-sections": byte_lines([b"[s%d]\r\nk=%d" % (i, i) for i in range(400)]),
+        "many-keys": byte_lines([b"[Main]"] + [b"k%d=%d" % (i, i) for i in range(800)]),
+        "empty-section-name": byte_lines([b"[]", b"Path=1", b"[ ]", b"Path=2"]),
+        "only-headers": byte_lines([b"[Main]", b"[Window]", b"[Main]"]),
+        "quotes": byte_lines([b"[Main]", b"Path=\"", b"Other=\"\"", b"Third='x\"", b"Fourth=\"a\"b\""]),
+        "eof-mark": byte_lines(INI) + b"\x1a",
+    })
+    return files
+
+
+REGISTRY_HEAD = [b"; Registry of the uninstaller: Windows-1252, CRLF line ends."]
+REGISTRY = REGISTRY_HEAD + [b"[HKLM\\Software]", b"[HKLM\\Software\\Vesko]", b"1:7800:Path", b"4:01000000:Count",
+                            b"[HKCU]", b"1:00:atRoot", b"[HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion"
+                            b"\\SharedDLLs]", b"4:02000000:shared.dll"]
+
+
+def registry_corpus():
+    files = common(lambda v: text_lines(["[HKLM\\" + v + "]", "1:00:" + v, v + ":00:x", "1:" + v + ":y"]))
+    files.update({
+        "well-formed": byte_lines(REGISTRY),
+        "lf-only": byte_lines(REGISTRY, b"\n"),
+        "cr-only": byte_lines(REGISTRY, b"\r"),
+        "no-final-line-end": byte_lines(REGISTRY)[:-2],
+        "header-unclosed": byte_lines([b"[HKLM\\a", b"1:00:x", b"HKLM\\b]", b"1:00:y"]),
+        "header-unknown-root": byte_lines([b"[HKXX\\a]", b"1:00:x", b"[HKEY_LOCAL_MACHINE\\a]", b"1:00:y",
+                                           b"[]", b"1:00:z"]),
+        "header-empty-parts": byte_lines([b"[HKLM\\\\a]", b"1:00:x", b"[HKLM\\a\\]", b"1:00:y", b"[HKLM\\]",
+                                          b"1:00:z"]),
+        "header-escaped-backslash": byte_lines([b"[HKLM\\a%5Cb]", b"1:00:x", b"[HKLM\\a]", b"[HKLM\\a\\b]",
+                                                b"1:00:y"]),
+        "header-bad-escapes": byte_lines([b"[HKLM\\%]", b"1:00:x", b"[HKLM\\%G1]", b"1:00:y", b"[HKLM\\%0]",
+                                          b"[HKLM\\%00]", b"1:00:z"]),
+        "values-before-keys": byte_lines([b"1:00:x", b"[HKLM\\a]", b"1:00:y"]),
+        "values-damaged": byte_lines([b"[HKLM\\a]", b"1", b"1:", b"1:00", b":00:x", b"x:00:y", b"-1:00:z",
+                                      b"1:ABC:odd", b"1:ZZ:nothex", b"1::empty", b"1:00:", b"1:00:a:b:c"]),
+        "values-huge-type": byte_lines([b"[HKLM\\a]", b"99999999999:00:x", b"4294967295:00:y",
+                                        b"4294967296:00:z", NINES.encode() + b":00:w"]),
+        "values-huge-data": byte_lines([b"[HKLM\\a]", b"3:" + b"AB" * 3500 + b":big"]),
+        "values-duplicate": byte_lines([b"[HKLM\\a]", b"1:31:x", b"1:32:X", b"[hklm\\A]", b"1:33:x", b"1:34:y"]),
+        "keys-duplicate": byte_lines([b"[HKLM\\a]", b"[HKLM\\A]", b"[hklm\\a]", b"1:00:x"]),
+        "keys-deep": byte_lines([b"[HKLM" + b"\\k" * 40 + b"]", b"1:00:x"]),
+        "keys-many": byte_lines([b"[HKCU\\k%d]" % i for i in range(150)]),
+        "names-escaped": byte_lines([b"[HKLM\\a%0D%0A]", b"1:00:%00%25%0D", b"1:00:%FF%e4"]),
+        "nul-in-lines": byte_lines([b"[HKLM\\a\0b]", b"1:00:x\0y", b"1\0:00:z"]),
+        "high-bytes": byte_lines([b"[HKLM\\\xe4\xff]", b"1:00:\x81\x8d", b"[HKCU\\\xc3\x28]"]),
+        "overlong-name": byte_lines([b"[HKLM\\a]", b"1:00:" + b"n" * 6000]),
+        "overlong-key": byte_lines([b"[HKLM\\" + b"k" * 6000 + b"]", b"1:00:x"]),
+    })
+    return files
+
+
 if __name__ == "__main__":
     write_folder("cipher", cipher_corpus())
     write_folder("records", records_corpus())
@@ -400,3 +556,6 @@ if __name__ == "__main__":
     write_folder("timepage", timepage_corpus())
     write_folder("peers", peers_corpus())
     write_folder("secrets", secrets_corpus())
+    write_folder("install-log", install_log_corpus())
+    write_folder("ini", ini_corpus())
+    write_folder("registry", registry_corpus())
