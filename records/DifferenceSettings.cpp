@@ -2,7 +2,6 @@
 
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
-#include "core/TimeRoutines.h"
 #include "core/VB.h"
 
 #include <QDir>
@@ -36,6 +35,14 @@ bool SaveDifferenceSettings(const DifferenceSettings& s)
                            s.duration[2], s.volume[0], s.volume[1], s.volume[2]});
 }
 
-QString NormaliseThresholdCost(const QString& text) { return GeneralSingle(ValDecimal(text)); }
-
-QString NormaliseThresholdVolume(const QString& text) { return GeneralDouble(Val(text)); }
+CheckedInput LeaveThreshold(int frame, const QString& typed)
+{
+    switch (frame) {
+    case 0:
+        return TypedSingle(typed, 2, AMOUNT_RANGE);
+    case 1:
+        return TypedDuration(typed);
+    default:
+        return TypedWhole(typed, COUNT_RANGE);
+    }
+}

@@ -1,6 +1,8 @@
 #pragma once
 // Config/Difference.cfg: by which quantity the list marks its rows (0 none, 1 cost, 2 duration, 3 volume)
 // and the three thresholds of each quantity, all three blocks always written.
+#include "core/NumberRange.h"
+
 #include <QString>
 
 struct DifferenceSettings {
@@ -17,7 +19,7 @@ DifferenceSettings LoadDifferenceSettings();
 // (the old file stays).
 bool SaveDifferenceSettings(const DifferenceSettings& settings);
 
-// How a threshold box reads after it is left: cost with "," or "." in single precision ("7.5" gives
-// "7,5"), a volume by its leading number ("1,5" gives "1").
-QString NormaliseThresholdCost(const QString& text);
-QString NormaliseThresholdVolume(const QString& text);
+// How a threshold box of a frame (0 cost, 1 duration, 2 volume) reads after it is left: a cost with ","
+// or "." in single precision with at most two decimals ("7.5" gives "7,5"), a duration normalised, a volume
+// by the whole part of its leading number ("1,5" gives "1"); each refused outside its range.
+CheckedInput LeaveThreshold(int frame, const QString& typed);

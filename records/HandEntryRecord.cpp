@@ -25,11 +25,33 @@ QString fileNameOf(const HandEntryFields& f)
 }
 } // namespace
 
-QString NormaliseHandCost(const QString& text) { return FormatSingle(ValDecimal(text), QStringLiteral("0.00")); }
+CheckedInput LeaveHandField(int index, const QString& typed)
+{
+    switch (index) {
+    case 0:
+        return {FormatShortDate(typed), QString()};
+    case 1:
+        return {NormalizeClockTime(typed), QString()};
+    case 2:
+        return TypedDuration(typed);
+    case 3: {
+        const CheckedInput cost = TypedSingle(typed, 2, CREDIT_RANGE);
+        if (cost.refused()) return cost;
+        return {FormatSingle(ValDecimal(cost.text), QStringLiteral("0.00")), QString()};
+    }
+    default:
+        return TypedWhole(typed, COUNT_RANGE);
+    }
+}
 
-QString NormaliseHandCount(const QString& text) { return GeneralDouble(Val(text)); }
-
-QString HandByteTotal(const QString& received, const QString& sent) { return GeneralDouble(Val(received) + Val(sent)); }
+CheckedInput HandByteTotal(const QString& received, const QString& sent)
+{
+    const CheckedInput in = TypedWhole(received, COUNT_RANGE), out = TypedWhole(sent, COUNT_RANGE);
+    if (in.refused()) return in;
+    if (out.refused()) return out;
+    const double total = Val(in.text) + Val(out.text);
+    return WithinRange(total, COUNT_RANGE, GeneralDouble(total));
+}
 
 QString HandEntryTariffFile(const QString& provider, const QString& item)
 {

@@ -1,6 +1,8 @@
 #pragma once
 // The record dialogs' rules, apart from their widgets: how a field reads after it is left, which field
 // stops a save, how the tariff file name is split and rebuilt, and the save itself.
+#include "core/NumberRange.h"
+
 #include <QString>
 
 inline const QString NO_DIAL_ENTRY = QStringLiteral("Keine DFÜ Verbindung");
@@ -12,12 +14,13 @@ struct HandEntryFields {
     QString connection, provider, tarifItem, user, comment;
 };
 
-// A cost typed with "," or "." in the two-decimal form ("2.5" gives "2,50").
-QString NormaliseHandCost(const QString& text);
-// A count as its leading number in the plain form ("12 kB" gives "12").
-QString NormaliseHandCount(const QString& text);
-// The total of bytes received and sent, in the same form.
-QString HandByteTotal(const QString& received, const QString& sent);
+// What a left field, Text1(0) to Text1(7), shows: the date, start and duration normalised, the cost typed
+// with "," or "." in the two-decimal form ("2.5" gives "2,50"), a count as the whole part of its leading
+// number ("12 kB" gives "12"). The duration, the cost (a credit may be negative) and the counts are refused
+// outside their ranges.
+CheckedInput LeaveHandField(int index, const QString& typed);
+// The total of bytes received and sent as a count; refused when a part or the total lies outside the range.
+CheckedInput HandByteTotal(const QString& received, const QString& sent);
 
 // The tariff file of a provider and an item of the tariff list: only items of the two kinds ("A - ...",
 // "M - ...") name a file; empty otherwise.

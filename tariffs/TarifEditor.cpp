@@ -13,35 +13,57 @@
 #include <cmath>
 
 namespace {
-// The whole part of a number as VB's Int takes it; a number too long to hold reads as 0.
-double wholePart(double value) { return std::isfinite(value) ? std::floor(value) : 0; }
-
 bool nameAccepted(const QString& name) { return !name.isEmpty() && name.size() <= 250 && IsValidFileName(name); }
 
 // Zone entries hold fixed columns: hours at 6-7 and 14-15, the price from 25 to the blank before the kind.
 constexpr int FROM_COLUMN = 5, TO_COLUMN = 13, PRICE_COLUMN = 24;
 
 QString hourText(int hour) { return FormatDouble(qBound(0, hour, 24), "00"); }
-} // namespace
 
-QString NormaliseTakt(const QString& text)
+// The seconds of the first unit and of every further one. Both are whole: a fraction below 0,0001 would be
+// written with an exponent. No first unit gives 60 / 60, no further unit 60.
+struct Takt {
+    double first = 60;
+    double rest = 60;
+    QString text() const { return GeneralDouble(first) + " / " + GeneralDouble(rest); }
+};
+
+Takt taktOf(const QString& text)
 {
-    QString t = text;
-    const qsizetype slash = t.indexOf('/');
-    if (slash < 0) {
-        t = GeneralDouble(Val(t)) + " / 60";
-        if (Val(t) == 0) t = QStringLiteral("60 / 60");
-        return t;
-    }
-    t = GeneralDouble(wholePart(Val(t))) + " / " + GeneralDouble(wholePart(Val(t.mid(slash + 1))));
-    if (Val(t) == 0) t = QStringLiteral("60 / 60");
-    if (Val(t.mid(t.indexOf('/') + 1)) == 0) t = GeneralDouble(Val(t)) + " / 60";
+    const qsizetype slash = text.indexOf('/');
+    Takt t;
+    t.first = std::floor(Val(text));
+    t.rest = slash < 0 ? 0 : std::floor(Val(text.mid(slash + 1)));
+    if (t.first == 0) return Takt{};
+    if (t.rest == 0) t.rest = 60;
     return t;
 }
+} // namespace
+
+QString NormaliseTakt(const QString& text) { return taktOf(text).text(); }
 
 QString NormaliseDecimal(const QString& text) { return GeneralSingle(ValDecimal(text)); }
 
-QString NormaliseWhole(const QString& text) { return GeneralDouble(wholePart(Val(text))); }
+CheckedInput LeaveTarifField(TarifInput field, const QString& typed)
+{
+    switch (field) {
+    case TarifInput::Fee:
+        return TypedSingle(typed, 2, AMOUNT_RANGE);
+    case TarifInput::FreeAllowance:
+        return TypedWhole(typed, COUNT_RANGE);
+    case TarifInput::ZoneHour:
+        return TypedWhole(typed, HOUR_RANGE);
+    case TarifInput::Price:
+        return TypedSingle(typed, 3, PRICE_RANGE);
+    case TarifInput::VolumeUnit:
+        return TypedSingle(typed, 3, AMOUNT_RANGE);
+    case TarifInput::Takt:
+        break;
+    }
+    const Takt t = taktOf(typed);
+    const CheckedInput first = WithinRange(t.first, UNIT_LENGTH_RANGE, QString());
+    return first.refused() ? first : WithinRange(t.rest, UNIT_LENGTH_RANGE, t.text());
+}
 
 QString ZoneEntry(const QString& from, const QString& to, const QString& price, bool weekend)
 {
@@ -89,7 +111,10 @@ TarifFile TarifFromFields(const TarifFields& f)
     t.freeAllowance = f.freeAllowance;
     t.takt = f.takt;
     t.callBaseFee = f.callBaseFee;
-    t.volumeCents = ToCents(ValDecimal(f.volumePrice));
+    // A changed tariff's volume price keeps its text when left, so it is rounded as a price only here; a
+    // value outside the range can only come from the file and stays as it was.
+    const CheckedInput volumePrice = LeaveTarifField(TarifInput::Price, f.volumePrice);
+    t.volumeCents = ToCents(ValDecimal(volumePrice.refused() ? f.volumePrice : volumePrice.text));
     t.volumeUnit = f.volumeUnit;
     t.registration = f.registration;
     t.nationwide = f.nationwide;

@@ -1,6 +1,7 @@
 #pragma once
 // The tariff editor's logic: what its fields become when left, what a save checks and in which order,
 // and the way between its fields and a tariff file. The dialog only binds controls to it.
+#include "core/NumberRange.h"
 #include "tariffs/TarifFile.h"
 
 #include <QString>
@@ -21,7 +22,14 @@ inline const QString WRITE_FAILED_MESSAGE = QStringLiteral("Der Tarif konnte nic
 // Leave steps of the fields.
 QString NormaliseTakt(const QString& text);    // "90" -> "90 / 60", "0/10" -> "60 / 60"
 QString NormaliseDecimal(const QString& text); // fees, prices, volume unit: "0,00" -> "0", "1.5" -> "1,5"
-QString NormaliseWhole(const QString& text);   // free allowance and zone hours: "1,5" -> "1"
+
+// The editor's numeric fields by the range they keep.
+enum class TarifInput { Fee, FreeAllowance, Takt, ZoneHour, Price, VolumeUnit };
+// What a numeric field shows once it is left, or the refusal of a value outside its range: fees with at
+// most two decimals, prices and the volume unit with at most three (the unit in megabytes, so to the
+// kilobyte), the free allowance and the zone hours whole ("1,5" -> "1"), both numbers of the Takt as
+// NormaliseTakt gives them.
+CheckedInput LeaveTarifField(TarifInput field, const QString& typed);
 
 // One zone list entry, "Von: 08 Bis: 18 Kosten: 0,019 Werktag"; empty when a field is empty or an hour
 // lies outside 0 to 24 (the entry's fixed columns hold two digits).

@@ -1,10 +1,26 @@
 #include "core/ui/LostFocus.h"
 
+#include "core/Dialogs.h"
+
 #include <QApplication>
 #include <QEvent>
+#include <QLineEdit>
+#include <QVariant>
 #include <QWidget>
 
 namespace {
+const char* const TEXT_BEFORE_EDIT = "textBeforeEdit";
+int g_refusals = 0; // edits refused so far, so a flush can tell whether its box refused one
+
+// A text the program puts in leaves the box unmodified; the person's typing modifies it.
+void rememberProgramTexts(QLineEdit* box)
+{
+    box->setProperty(TEXT_BEFORE_EDIT, box->text());
+    QObject::connect(box, &QLineEdit::textChanged, box, [box](const QString& text) {
+        if (!box->isModified()) box->setProperty(TEXT_BEFORE_EDIT, text);
+    });
+}
+
 class LostFocusFilter : public QObject {
 public:
     LostFocusFilter(QWidget* control, std::function<void()> saver) : QObject(control), m_saver(std::move(saver))
@@ -49,12 +65,29 @@ LostFocusFilter* filterOf(QWidget* w)
 
 void OnLostFocus(QWidget* control, std::function<void()> saver)
 {
-    if (control) new LostFocusFilter(control, std::move(saver));
+    if (!control) return;
+    new LostFocusFilter(control, std::move(saver));
+    if (auto* box = qobject_cast<QLineEdit*>(control)) rememberProgramTexts(box);
 }
 
-void FlushLostFocus(QWidget* page)
+bool TakeCheckedInput(QLineEdit* box, const CheckedInput& input)
+{
+    if (input.refused()) {
+        ++g_refusals;
+        MsgBox(input.refusal, vbOKOnly + vbExclamation);
+        box->setText(box->property(TEXT_BEFORE_EDIT).toString());
+        return false;
+    }
+    box->setText(input.text);
+    box->setProperty(TEXT_BEFORE_EDIT, input.text); // also when the text was already there
+    return true;
+}
+
+bool FlushLostFocus(QWidget* page)
 {
     QWidget* focus = QApplication::focusWidget();
-    if (!page || !focus || !(focus == page || page->isAncestorOf(focus))) return;
+    if (!page || !focus || !(focus == page || page->isAncestorOf(focus))) return true;
+    const int refusals = g_refusals;
     if (LostFocusFilter* f = filterOf(focus)) f->flush();
+    return g_refusals == refusals;
 }

@@ -1,7 +1,6 @@
 #include "records/ui/Difference.h"
 
 #include "core/Dialogs.h"
-#include "core/TimeRoutines.h"
 #include "core/ui/LostFocus.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ConnectionRecord.h"
@@ -151,11 +150,20 @@ void Difference::comCategory_Click()
     }
 }
 
-void Difference::Text1_LostFocus(int index) { Text1[index]->setText(NormaliseThresholdCost(Text1[index]->text())); }
+void Difference::Text1_LostFocus(int index)
+{
+    TakeCheckedInput(Text1[index], LeaveThreshold(0, Text1[index]->text()));
+}
 
-void Difference::Text2_LostFocus(int index) { Text2[index]->setText(NormalizeDuration(Text2[index]->text())); }
+void Difference::Text2_LostFocus(int index)
+{
+    TakeCheckedInput(Text2[index], LeaveThreshold(1, Text2[index]->text()));
+}
 
-void Difference::Text3_LostFocus(int index) { Text3[index]->setText(NormaliseThresholdVolume(Text3[index]->text())); }
+void Difference::Text3_LostFocus(int index)
+{
+    TakeCheckedInput(Text3[index], LeaveThreshold(2, Text3[index]->text()));
+}
 
 void Difference::Command1_Click(int index)
 {
@@ -163,7 +171,7 @@ void Difference::Command1_Click(int index)
         close();
         return;
     }
-    FlushLostFocus(this); // a mnemonic takes no focus: the box being edited has not been left yet
+    if (!FlushLostFocus(this)) return; // a mnemonic takes no focus: the box being edited has not been left yet
     if (!SaveDifference()) {
         MsgBox(SAVE_FAILED, vbExclamation);
         return;

@@ -198,6 +198,8 @@ void NewConnection::comTarif_Click() { recomputeCost(); }
 
 void NewConnection::recomputeCost()
 {
+    // a duration beyond its range (from a damaged record) would keep the walk busy for minutes
+    if (TypedDuration(Text1[2]->text()).refused()) return;
     QString units = Text1[4]->text();
     const float cost = m_cost.CalculateCost(comAnbieter->currentText(), comTarif->currentText(), Text1[0]->text(),
                                             Text1[1]->text(), HandEntryCost::DurationToSeconds(Text1[2]->text()), &units);
@@ -214,18 +216,20 @@ void NewConnection::Text1_GotFocus(int index)
 void NewConnection::Text1_LostFocus(int index)
 {
     QLineEdit* field = Text1[index];
-    switch (index) {
-    case 0: field->setText(FormatShortDate(field->text())); break;
-    case 1: field->setText(NormalizeClockTime(field->text())); break;
-    case 2: field->setText(NormalizeDuration(field->text())); break;
-    case 3: field->setText(NormaliseHandCost(field->text())); break;
-    default: field->setText(NormaliseHandCount(field->text())); break;
+    CheckedInput left = LeaveHandField(index, field->text());
+    const bool bytes = index == 5 || index == 6;
+    QLineEdit* partner = bytes ? Text1[index == 5 ? 6 : 5] : nullptr;
+    CheckedInput total;
+    if (bytes && !left.refused()) {
+        total = HandByteTotal(left.text, partner->text());
+        left.refusal = total.refusal;
     }
+    // a refused duration never reaches the cost calculation
+    if (!TakeCheckedInput(field, left)) return;
     if (index <= 2 && recomputesOnLeave()) recomputeCost();
-    if (index == 5 || index == 6) {
-        Text1[5]->setText(NormaliseHandCount(Text1[5]->text()));
-        Text1[6]->setText(NormaliseHandCount(Text1[6]->text()));
-        Text1[7]->setText(HandByteTotal(Text1[5]->text(), Text1[6]->text()));
+    if (bytes) {
+        partner->setText(LeaveHandField(index == 5 ? 6 : 5, partner->text()).text);
+        Text1[7]->setText(total.text);
     }
 }
 
@@ -254,7 +258,7 @@ void NewConnection::Command1_Click(int index)
         close();
         return;
     }
-    FlushLostFocus(this); // a mnemonic takes no focus: the field being edited has not been left yet
+    if (!FlushLostFocus(this)) return; // a mnemonic takes no focus: the field being edited has not been left yet
     const HandEntryFields f = fields();
     const QString refusal = HandEntryRefusal(f);
     if (!refusal.isEmpty()) {

@@ -176,16 +176,22 @@ void Tarifdaten::GetTarife()
 void Tarifdaten::Text1_LostFocus(int index)
 {
     QLineEdit* field = Text1[index];
-    if (!field) return;
-    const QString t = field->text();
-    if (index == 5)
-        field->setText(NormaliseTakt(t));
-    else if (index == 4 || index == 7 || index == 8)
-        field->setText(NormaliseWhole(t));
-    else if (index == volumePriceIndex()) {
-        if (m_kind == NewTarif) field->setText(NormaliseDecimal(t));
-    } else if (index != 0)
-        field->setText(NormaliseDecimal(t));
+    if (!field || index == 0) return;
+    TarifInput input = TarifInput::Fee;
+    if (index == 4)
+        input = TarifInput::FreeAllowance;
+    else if (index == 5)
+        input = TarifInput::Takt;
+    else if (index == 7 || index == 8)
+        input = TarifInput::ZoneHour;
+    else if (index == 9 || index == volumePriceIndex())
+        input = TarifInput::Price;
+    else if (index == volumeUnitIndex())
+        input = TarifInput::VolumeUnit;
+    CheckedInput left = LeaveTarifField(input, field->text());
+    // a changed tariff's volume price keeps its text; only its range is checked
+    if (index == volumePriceIndex() && m_kind == ChangeTarif) left.text = field->text();
+    TakeCheckedInput(field, left);
 }
 
 void Tarifdaten::Check1_Click(int index)
@@ -202,7 +208,7 @@ void Tarifdaten::Check1_Click(int index)
 
 void Tarifdaten::Command2_Click(int index)
 {
-    FlushLostFocus(this); // a button's mnemonic takes no focus, so the field being edited was not left
+    if (!FlushLostFocus(this)) return; // a button's mnemonic takes no focus, so the field being edited was not left
     if (index == 1) {
         QListWidgetItem* item = List1->currentItem();
         if (!item || !item->isSelected()) {
@@ -283,7 +289,7 @@ void Tarifdaten::Command1_Click(int index)
         finish();
         return;
     }
-    FlushLostFocus(this); // a button's mnemonic takes no focus, so the field being edited was not left
+    if (!FlushLostFocus(this)) return; // a button's mnemonic takes no focus, so the field being edited was not left
     TarifFields f = fields();
     // a template taken from a downloaded tariff replaces nothing but a hand-made file of its own name
     const QString old = m_kind == ChangeTarif && comAnbieterTag != QLatin1String("1") ? Tag : QString();

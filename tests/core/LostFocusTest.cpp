@@ -1,5 +1,6 @@
 // A box saves when it loses the focus, and a page closed with the focus in a box saves that box once.
 #include "core/ui/LostFocus.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -40,4 +41,26 @@ TEST(LostFocusTest, LeavingAndClosingSaveOnce)
     QWidget other;
     FlushLostFocus(&other); // the focus is not on that page
     EXPECT_EQ(savedA, 1);
+}
+
+// A refused edit puts back the text the box had before the person changed it: the program's last text or
+// the last one taken.
+class TakeCheckedInputTest : public ProgramTest {};
+
+TEST_F(TakeCheckedInputTest, RefusedEditGetsBackTheTextBeforeIt)
+{
+    QLineEdit box("60");
+    OnLostFocus(&box, [] {});
+    TypeInto(&box, "-5");
+    EXPECT_FALSE(TakeCheckedInput(&box, {QString(), "nein"}));
+    EXPECT_EQ(box.text(), "60");
+    EXPECT_EQ(dialogs.texts(), QStringList{"nein"});
+    EXPECT_EQ(dialogs.messages.value(0).icon(), int(vbExclamation));
+
+    box.setText("70");
+    TypeInto(&box, "7");
+    EXPECT_TRUE(TakeCheckedInput(&box, {"7", QString()})); // taken though the text did not change
+    TypeInto(&box, "x");
+    EXPECT_FALSE(TakeCheckedInput(&box, {QString(), "nein"}));
+    EXPECT_EQ(box.text(), "7");
 }

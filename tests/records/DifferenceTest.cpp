@@ -1,5 +1,6 @@
-#include "records/ui/Definiert.h"
 #include "records/ui/Difference.h"
+#include "core/NumberRange.h"
+#include "records/ui/Definiert.h"
 #include "support/TestSupport.h"
 
 #include <QComboBox>
@@ -42,6 +43,37 @@ TEST_F(DifferenceTest, BoxesNormaliseWhenLeft)
         EXPECT_EQ(c.box->text(), c.shown) << c.typed;
     }
     EXPECT_EQ(dlg.Text3[3]->text(), "1"); // box 3 follows box 2
+}
+
+TEST_F(DifferenceTest, ThresholdsOutsideTheirRangesGetTheTextBeforeTheEditBack)
+{
+    Difference dlg;
+    dlg.Form_Load();
+    const struct {
+        QLineEdit* box;
+        std::function<void()> leave;
+        const char* typed;
+        QString message; // empty: taken, as `shown`
+        const char* shown;
+    } cases[] = {
+        {dlg.Text1[0], [&] { dlg.Text1_LostFocus(0); }, "10000000", AMOUNT_RANGE.message(), "0,00"},
+        {dlg.Text1[1], [&] { dlg.Text1_LostFocus(1); }, "-1", AMOUNT_RANGE.message(), "0,00"},
+        {dlg.Text1[2], [&] { dlg.Text1_LostFocus(2); }, "0,00001", {}, "0"}, // never "1E-05"
+        {dlg.Text2[0], [&] { dlg.Text2_LostFocus(0); }, "-05:00:00", DURATION_RANGE_MESSAGE, "00:00:00"},
+        {dlg.Text2[1], [&] { dlg.Text2_LostFocus(1); }, "10000", DURATION_RANGE_MESSAGE, "00:00:00"},
+        {dlg.Text3[0], [&] { dlg.Text3_LostFocus(0); }, "1000000000000000", COUNT_RANGE.message(), "500"},
+        {dlg.Text3[1], [&] { dlg.Text3_LostFocus(1); }, "-5", COUNT_RANGE.message(), "5000"},
+    };
+    for (const auto& c : cases) {
+        dialogs.messages.clear();
+        TypeInto(c.box, c.typed);
+        c.leave();
+        EXPECT_EQ(dialogs.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message}) << c.typed;
+        EXPECT_EQ(c.box->text(), c.shown) << c.typed;
+    }
+    dlg.Command1_Click(0);
+    EXPECT_EQ(readFile("Config/Difference.cfg"),
+              QByteArray(" 0\r\n0,00\r\n0,00\r\n0\r\n00:00:00\r\n00:00:00\r\n00:00:00\r\n500\r\n5000\r\n10000\r\n"));
 }
 
 TEST_F(DifferenceTest, ShortFileKeepsDefaultsAndBadCategoryIsNone)

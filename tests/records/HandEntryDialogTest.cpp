@@ -1,10 +1,13 @@
+#include "core/NumberRange.h"
 #include "core/RecordFiles.h"
 #include "records/ui/NewConnection.h"
 #include "support/SimPlatform.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -154,4 +157,83 @@ TEST_F(HandEntryDialogTest, SplitsTheTariffFileName)
         }
     }
     EXPECT_EQ(HandEntryTariffFile("Nord", "Mwest - Abend"), "");
+}
+
+TEST_F(HandEntryDialogTest, ValuesOutsideTheirRangesGetTheTextBeforeTheEditBack)
+{
+    NewConnection dlg;
+    dlg.Form_Load();
+    dlg.Text1[5]->setText("1");
+    const QString count = COUNT_RANGE.message();
+    const struct {
+        int field;
+        const char* typed;
+        QString message;
+    } cases[] = {
+        {2, "-05:00:00", DURATION_RANGE_MESSAGE},
+        {2, "10000:00:00", DURATION_RANGE_MESSAGE},
+        {3, "1000000", CREDIT_RANGE.message()},
+        {3, "-1000000", CREDIT_RANGE.message()},
+        {4, "1000000000000000", count},
+        {5, "-5", count},
+        {6, "999999999999999", count}, // with the one byte received the total would reach 10^15
+    };
+    for (const auto& c : cases) {
+        dialogs.messages.clear();
+        QLineEdit* box = dlg.Text1[c.field];
+        const QString before = box->text();
+        TypeInto(box, c.typed);
+        dlg.Text1_LostFocus(c.field);
+        EXPECT_EQ(dialogs.texts(), QStringList{c.message}) << c.typed;
+        EXPECT_EQ(dialogs.messages.value(0).icon(), int(vbExclamation));
+        EXPECT_EQ(box->text(), before) << c.typed;
+    }
+    EXPECT_EQ(dlg.Text1[7]->text(), "0");
+
+    dialogs.messages.clear();
+    TypeInto(dlg.Text1[3], "-2.5"); // a credit is a readable record
+    dlg.Text1_LostFocus(3);
+    EXPECT_EQ(dlg.Text1[3]->text(), "-2,50");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(HandEntryDialogTest, AnEndlessDurationIsNeverWalked)
+{
+    QStringList damaged = STORED;
+    damaged[2] = "99999999999:00:00";
+    writeCipher("Verbindungen/16012001-100000.con", damaged);
+    NewConnection dlg;
+    dlg.Form_Load();
+    ChangeConnection edit("16012001-100000.con");
+    ASSERT_TRUE(edit.Form_Load());
+    // Without its tariff file a calculation gives 0 at once: a cost that stands shows that none ran, and
+    // a duration let through cannot keep this test walking.
+    QFile::remove(path("Tarife/Net - Tag.tel"));
+
+    TypeInto(dlg.Text1[3], "7,77");
+    dlg.Text1_LostFocus(3);
+    TypeInto(dlg.Text1[2], "99999999999:99:99");
+    dlg.Text1_LostFocus(2);
+    EXPECT_EQ(dialogs.texts(), QStringList{DURATION_RANGE_MESSAGE});
+    EXPECT_EQ(dlg.Text1[2]->text(), "00:00:00");
+    EXPECT_EQ(dlg.Text1[3]->text(), "7,77");
+
+    edit.comTarif_Click(); // the stored duration was never left
+    EXPECT_EQ(edit.comTarifTag, "1");
+    EXPECT_EQ(edit.Text1[3]->text(), "9,99");
+}
+
+TEST_F(HandEntryDialogTest, ASaveStopsWhereTheFieldStillBeingEditedIsRefused)
+{
+    NewConnection dlg;
+    dlg.Form_Load();
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    dlg.Text1[2]->setFocus(); // "&Speichern" by its mnemonic: the duration keeps the focus
+    TypeInto(dlg.Text1[2], "-1:00:00");
+    dlg.Command1_Click(0);
+    EXPECT_EQ(dialogs.texts(), QStringList{DURATION_RANGE_MESSAGE});
+    EXPECT_EQ(dlg.Text1[2]->text(), "00:00:00");
+    EXPECT_TRUE(records().isEmpty());
+    EXPECT_TRUE(dlg.isVisible());
 }

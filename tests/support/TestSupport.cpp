@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QWidget>
 
 int ScriptedDialogs::messageBox(const MessageRequest& request)
@@ -113,6 +114,12 @@ QStringList ProgramTest::deciphered(const QString& relative) const
     QStringList out;
     for (const QString& line : ReadTextLines(path(relative))) out << DecryptString(line);
     return out;
+}
+
+void TypeInto(QLineEdit* box, const QString& text)
+{
+    box->selectAll();
+    box->insert(text);
 }
 
 QByteArray FromHex(const char* hex) { return QByteArray::fromHex(QByteArray(hex).replace(' ', "")); }

@@ -1,6 +1,7 @@
 #include "tariffs/TarifEditor.h"
-#include "core/Globals.h"
+#include "core/Dialogs.h"
 #include "core/FileList.h"
+#include "core/Globals.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
 #include "support/TestSupport.h"
@@ -19,18 +20,69 @@ namespace {
 TEST(TarifEditorLeaveSteps, NormaliseFieldsAsLeft)
 {
     SetDecimalSeparator(',');
+    const auto whole = [](const QString& t) { return LeaveTarifField(TarifInput::FreeAllowance, t).text; };
     const struct {
-        QString (*step)(const QString&);
+        std::function<QString(const QString&)> step;
         const char* in;
         const char* out;
     } cases[] = {
-        {NormaliseTakt, "90", "90 / 60"},     {NormaliseTakt, "60/1", "60 / 1"},  {NormaliseTakt, "0/10", "60 / 60"},
-        {NormaliseTakt, "", "60 / 60"},       {NormaliseTakt, "30/0", "30 / 60"}, {NormaliseTakt, "45,5/30,5", "45 / 30"},
-        {NormaliseDecimal, "0,00", "0"},      {NormaliseDecimal, "1.5", "1,5"},   {NormaliseDecimal, "0,019", "0,019"},
-        {NormaliseDecimal, "abc", "0"},       {NormaliseWhole, "1,5", "1"},       {NormaliseWhole, "7.9", "7"},
-        {NormaliseWhole, "", "0"},            {NormaliseWhole, "99999999999999999999999999999999999999", "1E+38"},
+        {NormaliseTakt, "90", "90 / 60"},
+        {NormaliseTakt, "60/1", "60 / 1"},
+        {NormaliseTakt, "0/10", "60 / 60"},
+        {NormaliseTakt, "", "60 / 60"},
+        {NormaliseTakt, "30/0", "30 / 60"},
+        {NormaliseTakt, "45,5/30,5", "45 / 30"},
+        {NormaliseDecimal, "0,00", "0"},
+        {NormaliseDecimal, "1.5", "1,5"},
+        {NormaliseDecimal, "0,019", "0,019"},
+        {NormaliseDecimal, "abc", "0"},
+        {whole, "1,5", "1"},
+        {whole, "7.9", "7"},
+        {whole, "", "0"},
+        {NormaliseTakt, "90.5", "90 / 60"},
+        {NormaliseTakt, "0.5", "60 / 60"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.step(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
+}
+
+TEST(TarifEditorLeaveSteps, NumbersOutsideTheirFieldsRangesAreRefused)
+{
+    SetDecimalSeparator(',');
+    const QString amount = AMOUNT_RANGE.message(), price = PRICE_RANGE.message(), unit = UNIT_LENGTH_RANGE.message();
+    const struct {
+        TarifInput field;
+        const char* typed;
+        const char* shown; // empty: refused with `refusal`
+        QString refusal;
+    } cases[] = {
+        {TarifInput::Fee, "12,345", "12,35", {}},
+        {TarifInput::Fee, "0,00001", "0", {}}, // never "1E-05"
+        {TarifInput::Fee, "999999", "999999", {}},
+        {TarifInput::Fee, "10000000", "", amount},
+        {TarifInput::Fee, "-1", "", amount},
+        {TarifInput::Price, "0,0195", "0,02", {}},
+        {TarifInput::Price, "99999", "99999", {}},
+        {TarifInput::Price, "100000", "", price}, // the file holds it times 100
+        {TarifInput::VolumeUnit, "1,5", "1,5", {}},
+        {TarifInput::VolumeUnit, "0,0001", "0", {}},
+        {TarifInput::VolumeUnit, "1000000", "", amount},
+        {TarifInput::FreeAllowance, "99999999999999999999999999999999999999", "", COUNT_RANGE.message()},
+        {TarifInput::FreeAllowance, "-1", "", COUNT_RANGE.message()},
+        {TarifInput::ZoneHour, "24", "24", {}},
+        {TarifInput::ZoneHour, "25", "", HOUR_RANGE.message()},
+        {TarifInput::ZoneHour, "-1", "", HOUR_RANGE.message()},
+        {TarifInput::Takt, "32767/32767", "32767 / 32767", {}},
+        {TarifInput::Takt, "32768", "", unit},
+        {TarifInput::Takt, "60/40000", "", unit},
+        {TarifInput::Takt, "-30/60", "", unit},
+    };
+    for (const auto& c : cases) {
+        const CheckedInput got = LeaveTarifField(c.field, QString::fromUtf8(c.typed));
+        EXPECT_EQ(got.refusal, c.refusal) << c.typed;
+        if (c.refusal.isEmpty()) {
+            EXPECT_EQ(got.text, QString::fromUtf8(c.shown)) << c.typed;
+        }
+    }
 }
 
 TEST(TarifEditorLeaveSteps, ZoneEntryKeepsItsColumns)
@@ -49,6 +101,16 @@ protected:
     {
         auto* w = new Tarifdaten(Tarifdaten::NewTarif);
         w->Form_Load();
+        w->comAnbieter->setEditText(provider);
+        w->Text1[0]->setText(tariff);
+        return w;
+    }
+    // The window the browser opens to change `file`, before LoadTarif.
+    Tarifdaten* changeTarif(const QString& file, const QString& provider, const QString& tariff)
+    {
+        auto* w = new Tarifdaten(Tarifdaten::ChangeTarif);
+        w->Form_Load();
+        w->Tag = file;
         w->comAnbieter->setEditText(provider);
         w->Text1[0]->setText(tariff);
         return w;
@@ -146,17 +208,42 @@ TEST_F(TarifEditorTest, ZoneFieldsRefused)
     EXPECT_EQ(dialogs.texts().mid(3), QStringList({NO_ZONE_SELECTED_MESSAGE}));
 }
 
+TEST_F(TarifEditorTest, RefusedFieldsGetTheirTextBack)
+{
+    std::unique_ptr<Tarifdaten> w(newTarif("P", "T"));
+    for (int field : {9, 5, 7}) {
+        const QString before = w->Text1[field]->text();
+        TypeInto(w->Text1[field], field == 5 ? "40000/60" : "100000");
+        w->Text1_LostFocus(field);
+        EXPECT_EQ(w->Text1[field]->text(), before) << field;
+    }
+    EXPECT_EQ(dialogs.texts(), QStringList({PRICE_RANGE.message(), UNIT_LENGTH_RANGE.message(), HOUR_RANGE.message()}));
+    EXPECT_EQ(dialogs.messages.value(0).icon(), int(vbExclamation));
+
+    // a changed tariff's volume price keeps its text when left, within its range, and is rounded on saving
+    writeFile("Tarife/P - T.tel", "[Providerdaten]\r\nName:P - T\r\nVolumenabrechnung:Ja\r\nVolumenkosten:5\r\n"
+                                  "[Tarifzonen]\r\n");
+    std::unique_ptr<Tarifdaten> c(changeTarif("P - T.tel", "P", "T"));
+    ASSERT_TRUE(c->LoadTarif());
+    QLineEdit* volumePrice = c->Text1[c->volumePriceIndex()];
+    EXPECT_EQ(volumePrice->text(), "0,05");
+    TypeInto(volumePrice, "100000");
+    c->Text1_LostFocus(c->volumePriceIndex());
+    EXPECT_EQ(volumePrice->text(), "0,05");
+    TypeInto(volumePrice, "0,0000001"); // times 100 it would be written "1E-05"
+    c->Text1_LostFocus(c->volumePriceIndex());
+    EXPECT_EQ(volumePrice->text(), "0,0000001");
+    c->Command1_Click(0);
+    EXPECT_TRUE(lines("P - T.tel").contains("Volumenkosten:0")) << lines("P - T.tel").join("|").toStdString();
+}
+
 TEST_F(TarifEditorTest, ChangeTarifLoadsAndRenames)
 {
     writeFile("Tarife/P - T.tel", "[Providerdaten]\r\nName:P - T\r\nGrundgeb\xfchr:4.95\r\nTakt:90 / 60\r\n"
                                   "[Tarifzonen]\r\nZone:T\r\nVon:8\r\nBis:18\r\nPfennig:1,9\r\nEinheit:60\r\n"
                                   "Wochenende:Nein\r\nZone:T\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\n"
                                   "Wochenende:Ja\r\n");
-    std::unique_ptr<Tarifdaten> w(new Tarifdaten(Tarifdaten::ChangeTarif));
-    w->Form_Load();
-    w->Tag = "P - T.tel";
-    w->comAnbieter->setEditText("P");
-    w->Text1[0]->setText("T");
+    std::unique_ptr<Tarifdaten> w(changeTarif("P - T.tel", "P", "T"));
     ASSERT_TRUE(w->LoadTarif());
     EXPECT_EQ(w->Text1[1]->text(), "4,95");
     EXPECT_EQ(w->Text1[5]->text(), "90 / 60");

@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include "core/Globals.h"
+#include "core/NumberRange.h"
 #include "core/ui/LostFocus.h"
 #include "recording/ui/Form1.h"
 #include "users/UserRecord.h"
@@ -108,17 +109,23 @@ TEST_F(UserPageTest, MinutesAreFlooredWhenTheBoxIsLeft)
         const char* typed;
         const char* kept;
         int line;
-    } cases[] = {{page->txtTimeLimit, "12,7", "12", 7},
-                 {page->txtTimeLimit, "12.7", "12", 7},
-                 {page->txtTimeLimit2, "abc", "0", 10},
-                 {page->txtTimeLimit2, "-2.5", "-3", 10}};
+        bool refused;
+    } cases[] = {{page->txtTimeLimit, "12,7", "12", 7, false},
+                 {page->txtTimeLimit, "12.7", "12", 7, false},
+                 {page->txtTimeLimit2, "abc", "0", 10, false},
+                 {page->txtTimeLimit2, "99999999.9", "99999999", 10, false},
+                 // a negative limit would end every connection at once
+                 {page->txtTimeLimit2, "-2.5", "600", 10, true},
+                 {page->txtTimeLimit, "100000000", "60", 7, true}};
     for (const Case& c : cases) {
-        c.box->setText(c.typed);
+        dialogs.messages.clear();
+        TypeInto(c.box, c.typed);
         EXPECT_EQ(deciphered("Benutzer/Anna.usr").value(c.line), c.line == 7 ? "60" : "600") << c.typed;
         if (c.box == page->txtTimeLimit) page->txtTimeLimit_LostFocus();
         else page->txtTimeLimit2_LostFocus();
         EXPECT_EQ(c.box->text(), c.kept);
         EXPECT_EQ(deciphered("Benutzer/Anna.usr").value(c.line), c.kept) << c.typed;
+        EXPECT_EQ(dialogs.texts(), c.refused ? QStringList{MINUTES_RANGE.message()} : QStringList()) << c.typed;
         c.box->setText(c.line == 7 ? "60" : "600");
         page->SaveUser();
     }

@@ -26,8 +26,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 namespace {
 const QString PASSWORD_QUESTION = QStringLiteral("Bitte geben Sie das Passwort für diesen Benutzer ein.");
 const QString HELP_LOGON = QStringLiteral(
@@ -401,14 +399,15 @@ void User::chkUser_Click(int index)
     m_main.SetUserPreventions();
 }
 
-// The largest whole number not above the box's value; an unreadable text gives "0".
+// The largest whole number not above the box's value; an unreadable text gives "0". A limit outside its
+// range is refused (a negative one would end every connection at once). False when nothing is to be saved.
 bool User::floorMinutes(QLineEdit* box)
 {
     if (m_loading || m_shownUser.isEmpty()) return false;
     const bool loading = std::exchange(m_loading, true);
-    box->setText(GeneralDouble(std::floor(Val(box->text()))));
+    const bool taken = TakeCheckedInput(box, TypedWhole(box->text(), MINUTES_RANGE));
     m_loading = loading;
-    return true;
+    return taken;
 }
 
 void User::txtTimeLimit_LostFocus()

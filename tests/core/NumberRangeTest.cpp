@@ -1,0 +1,69 @@
+// Typed numbers are held to ranges whose values the files hold back as the same number.
+#include "core/NumberRange.h"
+#include "support/TestSupport.h"
+
+using NumberRangeTest = ProgramTest;
+
+TEST_F(NumberRangeTest, MessagesNameTheRangeInGermanGrouping)
+{
+    const struct {
+        NumberRange range;
+        const char* message;
+    } cases[] = {
+        {COUNT_RANGE, "Bitte geben Sie eine Zahl von 0 bis 999.999.999.999.999 ein."},
+        {AMOUNT_RANGE, "Bitte geben Sie eine Zahl von 0 bis 999.999 ein."},
+        {CREDIT_RANGE, "Bitte geben Sie eine Zahl von -999.999 bis 999.999 ein."},
+        {PRICE_RANGE, "Bitte geben Sie eine Zahl von 0 bis 99.999 ein."},
+        {MINUTES_RANGE, "Bitte geben Sie eine Zahl von 0 bis 99.999.999 ein."},
+        {UNIT_LENGTH_RANGE, "Bitte geben Sie eine Zahl von 0 bis 32.767 ein."},
+        {HOUR_RANGE, "Bitte geben Sie eine Zahl von 0 bis 24 ein."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.range.message(), QString::fromUtf8(c.message));
+}
+
+TEST_F(NumberRangeTest, TypedValuesAreRoundedAsTheBoxKeepsThemOrRefused)
+{
+    const QString nines(400, '9'); // beyond double precision
+    const QString amount = AMOUNT_RANGE.message(), count = COUNT_RANGE.message();
+    const struct {
+        std::function<CheckedInput(const QString&)> check;
+        QString typed;
+        QString shown; // empty: refused with `refusal`
+        QString refusal;
+    } cases[] = {
+        // single precision, two decimals: below 0,0001 or at 10^7 the general form would take an exponent
+        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "7.5", "7,5", {}},
+        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "0,015", "0,02", {}},
+        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "0,00001", "0", {}},
+        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "-0,001", "0", {}},
+        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "999999", "999999", {}},
+        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "999999,99", {}, amount},
+        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "10000000", {}, amount},
+        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "-0,5", {}, amount},
+        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "9" + nines, {}, amount},
+        {[](const QString& t) { return TypedSingle(t, 3, AMOUNT_RANGE); }, "0,0125", "0,013", {}},
+        // whole numbers: from 10^15 the general form takes an exponent
+        {[](const QString& t) { return TypedWhole(t, COUNT_RANGE); }, "12.9 kB", "12", {}},
+        {[](const QString& t) { return TypedWhole(t, COUNT_RANGE); }, "abc", "0", {}},
+        {[](const QString& t) { return TypedWhole(t, COUNT_RANGE); }, "999999999999999", "999999999999999", {}},
+        {[](const QString& t) { return TypedWhole(t, COUNT_RANGE); }, "1000000000000000", {}, count},
+        {[](const QString& t) { return TypedWhole(t, COUNT_RANGE); }, "-0.5", {}, count},
+        {[](const QString& t) { return TypedWhole(t, COUNT_RANGE); }, nines, {}, count},
+        // durations
+        {TypedDuration, "0:90:75", "01:31:15", {}},
+        {TypedDuration, "9999:59:59", "9999:59:59", {}},
+        {TypedDuration, "9999:59:60", {}, DURATION_RANGE_MESSAGE},
+        {TypedDuration, "99999999999:99:99", {}, DURATION_RANGE_MESSAGE},
+        {TypedDuration, "-05:00:00", {}, DURATION_RANGE_MESSAGE},
+        {TypedDuration, "1:-5:00", {}, DURATION_RANGE_MESSAGE},
+        {TypedDuration, nines, {}, DURATION_RANGE_MESSAGE},
+    };
+    for (const auto& c : cases) {
+        const CheckedInput got = c.check(c.typed);
+        EXPECT_EQ(got.refusal, c.refusal) << c.typed.left(20).toStdString();
+        if (c.refusal.isEmpty()) {
+            EXPECT_EQ(got.text, c.shown) << c.typed.toStdString();
+        }
+    }
+}
