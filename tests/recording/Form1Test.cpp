@@ -337,7 +337,9 @@ TEST_F(Form1Test, ClosingUnloadsTheUpdateWindowAndEndsItsDownloadInOrder)
     QPointer<Autoupdate> update = Autoupdate::load();
     update->CheckForUpdates(); // loaded and hidden, as the counter page leaves it
     web.during = [&](const QString& url) {
-        if (url.endsWith("/a")) EXPECT_TRUE(form->close()); // the program is closed while it downloads
+        if (url.endsWith("/a")) {
+            EXPECT_TRUE(form->close()); // the program is closed while it downloads
+        }
     };
     update->DownloadTarife();
     EXPECT_TRUE(exists("Tarife/X - A.atl")); // the file under way is finished
