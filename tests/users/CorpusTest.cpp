@@ -35,6 +35,27 @@ TEST_F(UserCorpusTest, UserRecords)
     }
 }
 
+TEST_F(UserCorpusTest, UserRecordsReadBackAsSaved)
+{
+    for (const CorpusFile& f : CorpusFiles("users")) {
+        SCOPED_TRACE(f.name.toStdString());
+        writeFile("Benutzer/Anna.usr", f.bytes);
+        UserRecord read;
+        if (ReadUserRecord("Anna", read) != StoredFile::Ok) continue;
+        ASSERT_TRUE(SaveUser("Anna", read));
+        UserRecord again;
+        ASSERT_EQ(ReadUserRecord("Anna", again), StoredFile::Ok);
+        EXPECT_EQ(again.plainLines(), read.plainLines());
+        // the minutes in force: whole, and held to 32 bits
+        if (f.name == "minutes-nines") {
+            EXPECT_EQ(read.dayLimitMinutes, "2147483647");
+        }
+        if (f.name == "value-grouped") {
+            EXPECT_EQ(read.monthLimitMinutes, "1");
+        }
+    }
+}
+
 TEST_F(UserCorpusTest, BudgetFiles)
 {
     QList<CorpusFile> files = CorpusFiles("budgets");
