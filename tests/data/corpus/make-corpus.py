@@ -506,7 +506,7 @@ UPDATE_LIST = ["*U*   12", "[0001]", "<tel/netz-tag.atl|Netz - Tag.atl>", "[0002
 
 
 def updatelist_corpus():
-    files = common(lambda v: text_lines(["*U*" + v, "[0001]", "<" + v + "|" + v + ">", "[" + v + "]"]))
+    files = common(lambda v: text_lines(["*U*" + v, "[0001]", "<tel" + v + "|" + v + ".atl>", "[" + v + "]"]))
     files.update({
         "well-formed": text_lines(UPDATE_LIST),
         "well-formed-lf": text_lines(UPDATE_LIST, "\n"),
@@ -514,9 +514,9 @@ def updatelist_corpus():
         "no-marker": text_lines(UPDATE_LIST[1:]),
         "sections-huge": text_lines(["*U*" + HUGE, "[0001]", "[" + HUGE + "]", "<a|b.atl>", "[-" + HUGE + "]",
                                      "<c|d.atl>", "[" + NINES + "]"]),
-        "names-hostile": text_lines(["*U*1", "[0001]", "<a|../x.atl>", "<b|/etc/passwd.atl>", "<c|x.tel>",
-                                     "<d|>", "<e|" + "n" * 300 + ".atl>", "<f|a/b.atl>", "<|.atl>", "<g",
-                                     "<h|Netz - Tag.ATL>"]),
+        "names-hostile": text_lines(["*U*1", "[0001]", "<tel/a|../x.atl>", "<tel/b|/etc/passwd.atl>",
+                                     "<tel/c|x.tel>", "<tel/d|>", "<tel/e|" + "n" * 300 + ".atl>",
+                                     "<tel/f|a/b.atl>", "<tel/g", "<tel/h|Netz - Tag.ATL>", "<tel/i|a\0b.atl>"]),
         "many-sections": text_lines(["*U*1"] + ["[%04d]" % i for i in range(1, 700)]),
         "revision-huge": text_lines(["*U* " + NINES]),
     })
