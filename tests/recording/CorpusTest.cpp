@@ -12,6 +12,7 @@
 #include "recording/OverviewFiles.h"
 #include "recording/OverviewValues.h"
 #include "recording/Prelaunch.h"
+#include "recording/RecordingBudgets.h"
 #include "recording/SmallWindowPlacement.h"
 #include "recording/TariffKeys.h"
 #include "recording/UserRights.h"
@@ -153,4 +154,33 @@ TEST_F(RecordingCorpusTest, SettingsFiles)
         }
     }
     SetHangUpWaitBound(oldBound);
+}
+
+TEST_F(RecordingCorpusTest, BudgetFiles)
+{
+    writeCipher("Verbindungen/17012001-100000.con",
+                {"S17.01.2001", "10:00:00", "00:10:00", "S1,00", "1", "0", "0", "0", "Netz", "Netz - Tag.tel", "Anna"});
+    CounterEvents events;
+    for (const CorpusFile& f : CorpusFiles("budgets")) {
+        SCOPED_TRACE(f.name.toStdString());
+        writeFile("Benutzer/Anna.bdg", f.bytes);
+        writeFile("Benutzer/Benutzer.dat", f.bytes);
+        G_ActiveUser = "Anna";
+        // the overview page's lines
+        const OverviewValues::RemainingBudgets shown = OverviewValues::ShowRemainingBudgets("Anna");
+        OverviewValues::IsBudgetExceeded(shown);
+        for (const OverviewValues::BudgetLine* line : {&shown.day, &shown.month, &shown.period}) {
+            EXPECT_FALSE(std::isnan(line->bar));
+            EXPECT_GE(line->bar, 0);
+        }
+        // the running counter's, charged once more
+        RecordingBudgets counter(events);
+        counter.GetBudget();
+        counter.ShowRestBudget(1e39);
+        if (f.name == "amount-beyond-single") {
+            EXPECT_EQ(shown.day.bar, 100);
+            EXPECT_EQ(shown.period.bar, 100);
+            EXPECT_TRUE(OverviewValues::IsBudgetExceeded(shown)); // the month's amount is below zero
+        }
+    }
 }

@@ -1,6 +1,7 @@
 // Every hostile user record, budget and settings file of the corpus through their readers, under the
 // sanitizers.
 #include "users/BudgetFiles.h"
+#include "users/BudgetPageValues.h"
 #include "users/DialUpFiles.h"
 #include "users/MonitoringFiles.h"
 #include "users/ProgramOptions.h"
@@ -70,6 +71,8 @@ TEST_F(UserCorpusTest, BudgetFiles)
 {
     QList<CorpusFile> files = CorpusFiles("budgets");
     files.push_back({"oversize-one-line", QByteArray(70 * 1024, '9')});
+    writeCipher("Verbindungen/17012001-100000.con",
+                {"S17.01.2001", "10:00:00", "00:10:00", "S1,00", "1", "0", "0", "0", "Netz", "Netz - Tag.tel", "Anna"});
     for (const CorpusFile& f : files) {
         SCOPED_TRACE(f.name.toStdString());
         writeFile("Benutzer/Anna.bdg", f.bytes);
@@ -91,7 +94,18 @@ TEST_F(UserCorpusTest, BudgetFiles)
             EXPECT_EQ(r.endDate(), QDate(2002, 1, 31));
         }
         if (f.name == "empty" || f.name == "four-lines" || f.name.startsWith("amount-")) {
-            EXPECT_EQ(found, f.name == "amount-negative" ? StoredFile::Ok : StoredFile::Damaged);
+            const bool number = f.name == "amount-negative" || f.name == "amount-beyond-single";
+            EXPECT_EQ(found, number ? StoredFile::Ok : StoredFile::Damaged);
+        }
+        // the remaining budgets of the budget page, against a record of today
+        const BudgetPageValues::RemainingBudgets remaining = BudgetPageValues::ShowRemainingBudgets("Anna");
+        for (const BudgetPageValues::Remaining* shown : {&remaining.day, &remaining.month, &remaining.period}) {
+            EXPECT_GE(shown->bar, 0);
+            EXPECT_LE(shown->bar, 100);
+        }
+        if (f.name == "amount-beyond-single") {
+            EXPECT_EQ(remaining.day.bar, 100);
+            EXPECT_EQ(remaining.period.bar, 100);
         }
         if (f.name == "options-well-formed") {
             const BudgetOptions o = ReadBudgetOptions();

@@ -239,6 +239,7 @@ def budgets_corpus():
         "amount-grouped": budget_with(2, "1.234,5"),
         "amount-exp": budget_with(3, "1E+308"),
         "amount-letters": budget_with(1, "25x"),
+        "amount-beyond-single": text_lines(["1" + "0" * 39, "-1" + "0" * 39, "1" + "0" * 300] + BUDGET[3:]),
         "date-nonsense": budget_with(4, "99.99.99999"),
         "date-empty": budget_with(5, ""),
         "date-nines": budget_with(4, NINES),
