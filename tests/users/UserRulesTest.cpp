@@ -1,47 +1,17 @@
-// Rules between the controls of the options and user pages: which list file a tick writes, which file
-// the program list shows, and which restriction boxes a user's choices leave usable.
-#include "support/SimPlatform.h"
+// Rules between the controls of the user page: which restriction boxes a user's choices leave usable.
 #include "support/TestSupport.h"
 
 #include "core/Globals.h"
 #include "recording/ui/Form1.h"
 #include "users/UserRecord.h"
-#include "users/ui/Options.h"
 #include "users/ui/User.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
-#include <QListWidget>
-
-#include <memory>
 
 namespace {
-class OptionsRulesTest : public ProgramTest {
-protected:
-    void SetUp() override
-    {
-        ProgramTest::SetUp();
-        sim.phoneBook.addEntry("Arcor");
-        sim.phoneBook.addEntry("T-Online");
-    }
-    std::unique_ptr<Options> open()
-    {
-        auto page = std::make_unique<Options>();
-        page->Form_Load();
-        return page;
-    }
-    static QStringList programs(const QListWidget* list)
-    {
-        QStringList out;
-        for (int i = 0; i < list->count(); ++i)
-            out << list->item(i)->text() + (list->item(i)->checkState() == Qt::Checked ? "+" : "-");
-        return out;
-    }
-    SimPlatform sim;
-};
-
 class UserRulesTest : public ProgramTest {
 protected:
     void TearDown() override
@@ -79,51 +49,6 @@ protected:
     }
 };
 } // namespace
-
-TEST_F(OptionsRulesTest, TickingAnEntryWritesTheAllowList)
-{
-    const QByteArray stored = "Arcor\r\n 1\r\nAlt\r\n 1\r\n";
-    writeFile("DialUp/Deny.sec", stored);
-    const auto page = open();
-    page->Check2[3]->setChecked(true);
-    EXPECT_EQ(readFile("DialUp/Deny.sec"), stored); // the switch is no tick
-
-    page->List2->item(1)->setCheckState(Qt::Checked);
-    // one pair per listed entry: the entry the phone book no longer has is dropped
-    EXPECT_EQ(readFile("DialUp/Deny.sec"), "Arcor\r\n 1\r\nT-Online\r\n 1\r\n");
-    page->List2->item(0)->setCheckState(Qt::Unchecked);
-    EXPECT_EQ(readFile("DialUp/Deny.sec"), "Arcor\r\n 0\r\nT-Online\r\n 1\r\n");
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-TEST_F(OptionsRulesTest, Check1SwitchesBetweenTheCommonAndTheEntrysProgramList)
-{
-    writeFile("DialUp/General.prg", "/bin/alle\r\n 1\r\n");
-    writeFile("DialUp/Arcor.prg", "/bin/arcor\r\n 0\r\n");
-    const auto page = open();
-    EXPECT_EQ(page->Combo1[1]->currentText(), "Arcor");
-    EXPECT_EQ(programs(page->List1), QStringList{"/bin/arcor-"});
-
-    page->Check1->setChecked(true);
-    EXPECT_TRUE(G_SameProgramsForAll);
-    EXPECT_FALSE(page->Combo1[1]->isEnabled());
-    EXPECT_EQ(programs(page->List1), QStringList{"/bin/alle+"});
-    page->List1->item(0)->setCheckState(Qt::Unchecked); // saved into the list shown
-    EXPECT_EQ(readFile("DialUp/General.prg"), "/bin/alle\r\n 0\r\n");
-    EXPECT_EQ(readFile("DialUp/Arcor.prg"), "/bin/arcor\r\n 0\r\n");
-
-    page->Check1->setChecked(false);
-    EXPECT_FALSE(G_SameProgramsForAll);
-    EXPECT_TRUE(page->Combo1[1]->isEnabled());
-    EXPECT_EQ(programs(page->List1), QStringList{"/bin/arcor-"});
-    page->List1->item(0)->setCheckState(Qt::Checked);
-    EXPECT_EQ(readFile("DialUp/Arcor.prg"), "/bin/arcor\r\n 1\r\n");
-    EXPECT_EQ(readFile("DialUp/General.prg"), "/bin/alle\r\n 0\r\n");
-
-    page->Combo1[1]->setCurrentIndex(1); // an entry without a list: none shown, none written
-    EXPECT_TRUE(programs(page->List1).isEmpty());
-    EXPECT_FALSE(exists("DialUp/T-Online.prg"));
-}
 
 TEST_F(UserRulesTest, SupervisorKeepsOnlyItsPassword)
 {
