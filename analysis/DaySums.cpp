@@ -5,9 +5,6 @@
 #include "core/VB.h"
 #include "tariffs/TarifFile.h"
 
-#include <algorithm>
-#include <cfloat>
-
 namespace {
 // The record's value of that kind.
 double recordValue(const RecordLines& record, int kind)
@@ -28,7 +25,7 @@ double recordValue(const RecordLines& record, int kind)
 // record's value beyond the single range leaves the sum at the range's end.
 void add(float& sum, double value)
 {
-    sum = float(std::clamp(double(sum) + value, double(-FLT_MAX), double(FLT_MAX)));
+    sum = CSng(double(sum) + value);
 }
 
 float daySum(const QDate& day, int kind, const RecordTest& test)
@@ -53,9 +50,18 @@ bool MatchesChartFilter(const QString& tarifField, const QString& userField, con
     return !tarifField.isEmpty() && !userField.isEmpty() && MatchesSelection(tarifField, userField, selection);
 }
 
-float GetDayCosts(const QDate& day, const RecordTest& test) { return daySum(day, DAY_COSTS, test); }
-float GetDayTransferMB(const QDate& day, const RecordTest& test) { return daySum(day, DAY_MEGABYTES, test); }
-float GetDayOnlineTime(const QDate& day, const RecordTest& test) { return daySum(day, DAY_SECONDS, test); }
+float GetDayCosts(const QDate& day, const RecordTest& test)
+{
+    return daySum(day, DAY_COSTS, test);
+}
+float GetDayTransferMB(const QDate& day, const RecordTest& test)
+{
+    return daySum(day, DAY_MEGABYTES, test);
+}
+float GetDayOnlineTime(const QDate& day, const RecordTest& test)
+{
+    return daySum(day, DAY_SECONDS, test);
+}
 
 std::array<float, 32> GetMonthDaySums(int year, int month, int kind, const RecordTest& test)
 {

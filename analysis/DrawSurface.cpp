@@ -4,6 +4,7 @@
 #include <QPaintDevice>
 #include <QPen>
 #include <QtMath>
+#include <algorithm>
 #include <cmath>
 
 QImage NewSurfacePicture(int width, int height)
@@ -24,8 +25,8 @@ QFont SurfaceFont(const QString& name, double points, bool bold)
     } else if (name.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0) {
         font.setFamily(QStringLiteral("DejaVu Sans"));
         font.setStyleHint(QFont::SansSerif);
-    } else if (name.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0
-               || name.compare(QLatin1String("Small Fonts"), Qt::CaseInsensitive) == 0) {
+    } else if (name.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0 ||
+               name.compare(QLatin1String("Small Fonts"), Qt::CaseInsensitive) == 0) {
         // Liberation Sans has Arial's widths, so the print page's texts fit their columns as planned; the
         // small bitmap face of the axis labels has no Linux twin and takes the same one.
         font.setFamily(QStringLiteral("Liberation Sans"));
@@ -49,8 +50,7 @@ PainterSurface::PainterSurface(QPaintDevice* device) : device(device)
 
 PainterSurface::~PainterSurface()
 {
-    if (painter.isActive())
-        painter.end();
+    if (painter.isActive()) painter.end();
 }
 
 void PainterSurface::SetUnit(SurfaceUnit unit)
@@ -60,7 +60,11 @@ void PainterSurface::SetUnit(SurfaceUnit unit)
 
 int PainterSurface::px(double v) const
 {
-    return int(std::floor(v * scale + 0.5));
+    // A damaged record's bar may reach far beyond the device: it is held where the painter's own arithmetic
+    // on the coordinate cannot overflow, which no page or picture comes near.
+    constexpr double reach = 1 << 24;
+    const double p = std::floor(v * scale + 0.5);
+    return std::isnan(p) ? 0 : int(std::clamp(p, -reach, reach));
 }
 
 void PainterSurface::usePen(bool dotted)

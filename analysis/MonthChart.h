@@ -26,6 +26,10 @@ ChartDayValues MakeChartDayValues(int year, int month, const std::function<float
 QStringList ChartValueLabels(int kind, float maximum);
 // The day label below day d: odd days 1-31 in print form (" 1"), nothing for the others.
 QString ChartDayLabel(int day);
+// A value's bar on an axis of `length` whose top is `maximum`: value x length / maximum in single
+// precision. Where a damaged record's sum near the end of the single range overflows that, the share is
+// taken in double precision, so the bar ends at the top instead of beyond every bound.
+float BarLength(float value, float maximum, float length);
 // Heights on the 220-pixel value axis from y 235 (0) up to y 15 (the maximum); the average spreads the
 // total over 31 days whatever the month's length.
 float ChartValueY(float value, float maximum);

@@ -1,5 +1,6 @@
 #include "analysis/PrintPage.h"
 
+#include "analysis/MonthChart.h"
 #include "analysis/PrintData.h"
 #include "core/FileList.h"
 #include "core/Globals.h"
@@ -214,7 +215,7 @@ private:
             text(x - s.TextWidth(label) + shift, 81, label);
         }
         s.SetColor(bars);
-        s.FillBox(x - 0.8, 80 - 40 * series.value[size_t(d)] / series.maximum, x + 0.8, 80);
+        s.FillBox(x - 0.8, 80 - BarLength(series.value[size_t(d)], series.maximum, 40), x + 0.8, 80);
         s.SetColor(BLACK);
     }
 

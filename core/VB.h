@@ -34,6 +34,8 @@ QString FormatThousands(double value);
 // type's range the nearest end of it, NaN 0.
 qint32 CInt(double value);
 qint64 CLng(double value);
+// Conversion to single precision: beyond its range the nearest end of it (never infinite), NaN stays NaN.
+float CSng(double value);
 
 // Fixed German names, never the system locale's (day: 1 = Monday ... 7 = Sunday, as QDate).
 QString GermanDayName(int dayOfWeek);

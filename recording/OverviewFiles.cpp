@@ -47,14 +47,19 @@ QString TarifPriceText(const QString& tariffFile, const QString& unit)
 
 QString LoadNoteText()
 {
-    return ReadTextLines(ProgramPath("Note.dat")).join('\n');
+    // A text box takes a CR for a line break: a CR of the file that ends no line is shown by its symbol,
+    // else the next save would drop it or make it a line end.
+    return ReadTextLines(ProgramPath("Note.dat")).join('\n').replace('\r', NOTE_CR_SYMBOL);
 }
 
 NoteSaved SaveNoteText(const QString& note)
 {
     for (QChar c : note)
-        if (Win1252::byteFromChar(c) < 0) return NoteSaved::NotInCodePage;
+        if (c != NOTE_CR_SYMBOL && Win1252::byteFromChar(c) < 0) return NoteSaved::NotInCodePage;
     QString text = note;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return WriteTextLines(ProgramPath("Note.dat"), text.split('\n')) ? NoteSaved::Saved : NoteSaved::Failed;
+    QStringList lines = text.split('\n');
+    for (QString& line : lines)
+        line.replace(NOTE_CR_SYMBOL, '\r');
+    return WriteTextLines(ProgramPath("Note.dat"), lines) ? NoteSaved::Saved : NoteSaved::Failed;
 }

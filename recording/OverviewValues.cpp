@@ -25,7 +25,10 @@ const QString FREE_TRANSFER_CAPTION = QStringLiteral("Verbleibender kostenfreier
 const QString EXCEEDED_BY = QStringLiteral("0 (überschritten um ");
 const QString NO_ASSIGNMENT = QStringLiteral("[Keine Zuordnung]");
 
-QString resetAmount() { return "0.00 " + G_Currency; }
+QString resetAmount()
+{
+    return "0.00 " + G_Currency;
+}
 
 // The records of this month, by the month and year fields of their names.
 RecordSelector thisMonth()
@@ -41,7 +44,8 @@ RecordSelector thisMonth()
 QString megabytesText(double mb)
 {
     QString text = QString::number(mb, 'f', 6); // a byte is a millionth
-    while (text.endsWith('0')) text.chop(1);
+    while (text.endsWith('0'))
+        text.chop(1);
     if (text.endsWith('.')) text.chop(1);
     if (text == "-0") text = "0";
     return text.replace('.', ',');
@@ -103,23 +107,28 @@ OverviewValues::FreeAllowance freeTime(const QString& tariffFile)
 }
 } // namespace
 
-QString FreeAllowanceLeft(const QString& tariffFile) { return freeTime(tariffFile).left; }
+QString FreeAllowanceLeft(const QString& tariffFile)
+{
+    return freeTime(tariffFile).left;
+}
 
 namespace OverviewValues {
 
 RemainingBudgets ShowRemainingBudgets(const QString& user)
 {
     RemainingBudgets r;
-    for (BudgetLine* line : {&r.day, &r.month, &r.period}) line->amount = resetAmount();
+    for (BudgetLine* line : {&r.day, &r.month, &r.period})
+        line->amount = resetAmount();
     const BudgetInForce b = ReadBudgetInForce(user);
     if (b.state != StoredFile::Ok) {
         r.budgetFileMissing = true;
         MsgBox(BUDGET_FILES_DAMAGED);
         return r;
     }
-    r.day.budget = float(b.day);
-    r.month.budget = float(b.month);
-    r.period.budget = float(b.period);
+    // an amount beyond single precision stops at its end, so the shares stay numbers
+    r.day.budget = CSng(b.day);
+    r.month.budget = CSng(b.month);
+    r.period.budget = CSng(b.period);
     const BudgetSpending spent = GetBudgetSpending(user, b.sameForAll, b.periodStart, b.periodEnd);
     const std::vector<double>* costs[] = {&spent.day, &spent.month, &spent.period};
     BudgetLine* lines[] = {&r.day, &r.month, &r.period};
@@ -127,17 +136,18 @@ RemainingBudgets ShowRemainingBudgets(const QString& user)
         BudgetLine& line = *lines[i];
         // The page keeps its remainders in single precision, rounded after every record.
         line.remaining = line.budget;
-        for (double c : *costs[i]) line.remaining = float(double(line.remaining) - c);
+        for (double c : *costs[i])
+            line.remaining = CSng(double(line.remaining) - c);
         line.on = line.budget != 0;
         if (!line.on) {
             line.percent = NOT_SET;
             continue;
         }
-        float percent = float(double(line.remaining) * 100 / double(line.budget));
+        float percent = CSng(double(line.remaining) * 100 / double(line.budget));
         if (percent < 0) percent = 0;
         line.amount = FormatSingle(line.remaining, "0.00") + " " + G_Currency;
         line.percent = FormatSingle(percent, "0.0") + "%";
-        line.bar = percent;
+        line.bar = qMin(percent, 100.0f);
         if (line.remaining < 0) line.amountColour = BUDGET_COLOUR_NEGATIVE_BUDGET;
     }
     const auto date = [](const QDate& d, const QString& stored) { return d.isValid() ? ShortDate(d) : stored; };

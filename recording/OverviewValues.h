@@ -24,7 +24,7 @@ struct BudgetLine {
     QString amount;
     int amountColour = BUDGET_COLOUR_DARK_GREEN;
     QString percent; // "12,5%" or "nicht festgelegt"; empty while nothing was computed
-    float bar = 0;   // the percentage, 0 and above
+    float bar = 0;   // the percentage as the bar shows it, 0 to 100
 };
 
 struct RemainingBudgets {

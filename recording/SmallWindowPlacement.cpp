@@ -32,6 +32,10 @@ void LoadSmallWindowPlace(SmallWindowPlace& place, double screenWidthTwips, doub
     }
     if (place.left > screenWidthTwips + 1000) place.left = 900;
     if (place.top > screenHeightTwips + 1000) place.top = 900;
+    // A screen may lie left of or above the primary one, but not a damaged edge's distance away: that would
+    // not even fit the window's position.
+    place.left = qMax(place.left, -SMALL_WINDOW_REACH * screenWidthTwips);
+    place.top = qMax(place.top, -SMALL_WINDOW_REACH * screenHeightTwips);
 }
 
 bool SaveSmallWindowPlace(const SmallWindowPlace& place)
@@ -42,7 +46,10 @@ bool SaveSmallWindowPlace(const SmallWindowPlace& place)
                           {Str(std::round(place.left)), Str(std::round(place.top)), Str(place.opacity)});
 }
 
-double OpacityKnobX(int opacity) { return (255 - opacity) / 9.0 + 2; }
+double OpacityKnobX(int opacity)
+{
+    return (255 - opacity) / 9.0 + 2;
+}
 
 int OpacityAtSliderX(int x, int innerWidth)
 {

@@ -16,7 +16,8 @@ struct SmallWindowPlace {
 
 // Reads the file into `place` line by line: a missing file or line keeps the value given. An edge more
 // than 1000 twips beyond the primary screen's size then comes back to 900 twips; negative edges stay
-// (a screen left of or above the primary one).
+// (a screen left of or above the primary one), up to SMALL_WINDOW_REACH screen sizes before it.
+inline constexpr double SMALL_WINDOW_REACH = 4;
 void LoadSmallWindowPlace(SmallWindowPlace& place, double screenWidthTwips, double screenHeightTwips);
 // Writes the three lines whole (edges as whole twips); false when the file could not be written.
 bool SaveSmallWindowPlace(const SmallWindowPlace& place);

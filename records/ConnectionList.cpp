@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <limits>
 
 const QStringList& ListPeriodTexts()
 {
@@ -30,7 +31,8 @@ bool sameMonth(const QDate& a, const QDate& b)
     return a.year() == b.year() && a.month() == b.month();
 }
 
-// Hours before the first colon, minutes and seconds in the next two fields.
+// Hours before the first colon, minutes and seconds in the next two fields. A damaged duration beyond the
+// 64-bit range saturates, as its hours do.
 qint64 durationSeconds(const QString& text, qint64* hours = nullptr, int* minutes = nullptr, int* seconds = nullptr)
 {
     const QStringList f = text.split(':');
@@ -40,7 +42,15 @@ qint64 durationSeconds(const QString& text, qint64* hours = nullptr, int* minute
     if (hours) *hours = h;
     if (minutes) *minutes = m;
     if (seconds) *seconds = s;
-    return h * 3600 + qint64(m) * 60 + s;
+    return CLng(double(h) * 3600 + double(m) * 60 + s);
+}
+
+// Totals of damaged records stop at the end of the range instead of wrapping.
+qint64 saturatedSum(qint64 a, qint64 b)
+{
+    qint64 sum;
+    if (!qAddOverflow(a, b, &sum)) return sum;
+    return b > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
 }
 
 // Config/Difference.cfg: the category, then one block of three lines per category up to the chosen one,
@@ -235,7 +245,7 @@ ConnectionListResult LoadConnectionList(const ConnectionListQuery& query, ListMa
     WalkRecords(inPeriod, prepare, [&](const QString&, std::any& prepared) {
         Prepared* p = std::any_cast<Prepared>(&prepared);
         if (!p) return; // dropped
-        hours += p->hours;
+        hours = saturatedSum(hours, p->hours);
         minutes += p->minutes;
         seconds += p->seconds;
         cost += p->cost;
@@ -243,7 +253,7 @@ ConnectionListResult LoadConnectionList(const ConnectionListQuery& query, ListMa
     });
 
     minutes += seconds / 60;
-    hours += minutes / 60;
+    hours = saturatedSum(hours, minutes / 60);
     minutes %= 60;
     seconds %= 60;
     result.hours = hours;

@@ -16,7 +16,8 @@ RemainingBudgets ShowRemainingBudgets(const QString& user)
 {
     RemainingBudgets r;
     Remaining* shown[] = {&r.day, &r.month, &r.period};
-    for (Remaining* s : shown) s->text = "0.00 " + G_Currency;
+    for (Remaining* s : shown)
+        s->text = "0.00 " + G_Currency;
     const bool sameForAll = ReadBudgetOptions().sameForAll;
     if (!sameForAll && user.isEmpty()) return r;
     const BudgetInForce b = ReadBudgetInForce(user);
@@ -29,15 +30,17 @@ RemainingBudgets ShowRemainingBudgets(const QString& user)
     const double amounts[] = {b.day, b.month, b.period};
     const std::vector<double>* costs[] = {&spent.day, &spent.month, &spent.period};
     for (int i = 0; i < 3; ++i) {
-        const float budget = float(amounts[i]);
+        const float budget = CSng(amounts[i]);
         if (budget == 0) {
             shown[i]->text = INACTIVE;
             shown[i]->bar = 0;
             continue;
         }
-        // Single precision, rounded after every record: 5 less 1,20 and 0,75 leaves a hair under 3,05.
+        // Single precision, rounded after every record: 5 less 1,20 and 0,75 leaves a hair under 3,05. An
+        // amount beyond it stops at its end, so the share is 100 or 0 and never NaN.
         float remaining = budget;
-        for (double c : *costs[i]) remaining = float(double(remaining) - c);
+        for (double c : *costs[i])
+            remaining = CSng(double(remaining) - c);
         shown[i]->text = FormatSingle(remaining, "0.00") + " " + G_Currency;
         const double share = std::floor(double(remaining) * 100 / double(budget));
         shown[i]->bar = int(std::clamp(share, 0.0, 100.0));
@@ -48,7 +51,8 @@ RemainingBudgets ShowRemainingBudgets(const QString& user)
 QStringList GetBudgetUsers()
 {
     QStringList names;
-    for (const QString& file : ListFolder(UserFolderPath(), QStringLiteral("*.bdg"))) names << file.chopped(4);
+    for (const QString& file : ListFolder(UserFolderPath(), QStringLiteral("*.bdg")))
+        names << file.chopped(4);
     return names;
 }
 

@@ -29,8 +29,10 @@ const QString DUPLICATE_NAME =
 QString trimBlanks(const QString& text)
 {
     qsizetype a = 0, b = text.size();
-    while (a < b && text[a] == ' ') ++a;
-    while (b > a && text[b - 1] == ' ') --b;
+    while (a < b && text[a] == ' ')
+        ++a;
+    while (b > a && text[b - 1] == ' ')
+        --b;
     return text.mid(a, b - a);
 }
 
@@ -42,7 +44,10 @@ bool fitsCodePage(const QString& name)
     return true;
 }
 
-bool ensureUserFolder() { return QDir().mkpath(UserFolderPath()); }
+bool ensureUserFolder()
+{
+    return QDir().mkpath(UserFolderPath());
+}
 
 bool writeRecord(const QString& name, const UserRecord& record)
 {
@@ -94,12 +99,23 @@ bool isDuplicate(const QString& name)
 QStringList UserRecord::plainLines() const
 {
     const auto state = [](int v) { return QString::number(v); };
-    return {state(noUserSettings), state(noMonitoringSettings), state(noBudgetSettings), state(noListEdit),
-            state(noDialOverBudget), state(noListView), state(dayLimitOn), dayLimitMinutes, password,
-            state(monthLimitOn), monthLimitMinutes};
+    return {state(noUserSettings),
+            state(noMonitoringSettings),
+            state(noBudgetSettings),
+            state(noListEdit),
+            state(noDialOverBudget),
+            state(noListView),
+            state(dayLimitOn),
+            dayLimitMinutes,
+            password,
+            state(monthLimitOn),
+            monthLimitMinutes};
 }
 
-QString UserFolderPath() { return ProgramPath(QStringLiteral("Benutzer")); }
+QString UserFolderPath()
+{
+    return ProgramPath(QStringLiteral("Benutzer"));
+}
 QString UserRecordPath(const QString& name)
 {
     return IsSafeName(name) ? ProgramPath("Benutzer/" + name + ".usr") : QString();
@@ -108,7 +124,8 @@ QString UserRecordPath(const QString& name)
 QStringList GetUserNames()
 {
     QStringList names;
-    for (const QString& file : ListFolder(UserFolderPath(), QStringLiteral("*.usr"))) names << file.chopped(4);
+    for (const QString& file : ListFolder(UserFolderPath(), QStringLiteral("*.usr")))
+        names << file.chopped(4);
     return names;
 }
 
@@ -135,8 +152,14 @@ bool readPassword(const QString& name, bool shortHasNone, QString* password)
 }
 } // namespace
 
-bool ReadUserPassword(const QString& name, QString* password) { return readPassword(name, false, password); }
-bool ReadPasswordLine(const QString& name, QString* password) { return readPassword(name, true, password); }
+bool ReadUserPassword(const QString& name, QString* password)
+{
+    return readPassword(name, false, password);
+}
+bool ReadPasswordLine(const QString& name, QString* password)
+{
+    return readPassword(name, true, password);
+}
 
 StoredFile ReadRecordPassword(const QString& name, QString* password)
 {
@@ -165,8 +188,8 @@ StoredFile ReadUserRecord(const QString& name, UserRecord& out)
         lines << plain;
     }
     UserRecord r;
-    int* flags[] = {&r.noUserSettings, &r.noMonitoringSettings, &r.noBudgetSettings, &r.noListEdit,
-                    &r.noDialOverBudget, &r.noListView, &r.dayLimitOn};
+    int* flags[] = {&r.noUserSettings,   &r.noMonitoringSettings, &r.noBudgetSettings, &r.noListEdit,
+                    &r.noDialOverBudget, &r.noListView,           &r.dayLimitOn};
     for (int i = 0; i < 7; ++i) {
         const double v = std::nearbyint(Val(lines[i]));
         if (v < 0 || v > 2) return StoredFile::Damaged; // no check box state
@@ -175,9 +198,12 @@ StoredFile ReadUserRecord(const QString& name, UserRecord& out)
     const double month = std::nearbyint(Val(lines[9]));
     if (month < 0 || month > 2) return StoredFile::Damaged;
     r.monthLimitOn = int(month);
-    r.dayLimitMinutes = GeneralDouble(Val(lines[7]));
+    // The minutes the limit check holds in force: a whole number in the 32-bit range, which reads back as
+    // itself. Their general form would not: "1,5" reads back as 1, "1E+20" as 1 and an overflow's "INF" as 0.
+    const auto minutes = [](const QString& line) { return QString::number(CInt(Val(line))); };
+    r.dayLimitMinutes = minutes(lines[7]);
     r.password = lines[8];
-    r.monthLimitMinutes = GeneralDouble(Val(lines[10]));
+    r.monthLimitMinutes = minutes(lines[10]);
     out = r;
     return StoredFile::Ok;
 }
@@ -200,7 +226,10 @@ UserRecord LoadUserRecord(const QString& name, bool* recreated, StoredFile* foun
     return UserRecord();
 }
 
-bool CreateUserFiles(const QString& name) { return writeUserFiles(name, BudgetRecord::createdDefaults(), false); }
+bool CreateUserFiles(const QString& name)
+{
+    return writeUserFiles(name, BudgetRecord::createdDefaults(), false);
+}
 
 QString NewUser()
 {

@@ -19,7 +19,7 @@ struct UserRecord {
     int noListView = 0;           // line 6: connection list and analyses
     int dayLimitOn = 0;           // line 7
     QString dayLimitMinutes = QStringLiteral("60");
-    QString password; // empty = none
+    QString password;     // empty = none
     int monthLimitOn = 0; // line 10
     QString monthLimitMinutes = QStringLiteral("600");
 
@@ -37,7 +37,8 @@ QStringList GetUserNames();
 
 // Reads a record as the user page does: a short record reads its missing lines as empty (not damaged);
 // a line that cannot be deciphered, a flag that is no check box state or a file over DATA_FILE_CAP
-// makes it damaged. A record that exists but cannot be read is Unreadable.
+// makes it damaged. A record that exists but cannot be read is Unreadable. The minutes are given as the
+// whole numbers the limit check takes from them (halves to even, beyond 32 bits the nearest end).
 StoredFile ReadUserRecord(const QString& name, UserRecord& record);
 // Reads the record; a missing or damaged one is written anew with the defaults (budget file included)
 // and the user is told so, a damaged one after its bytes were kept as <name>.usr.bak. An unreadable

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtMath>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include "ChartImage.h"
@@ -51,6 +53,21 @@ TEST(DrawSurface, BoxesAndLinesCoverExactPixels)
     EXPECT_LT(on, 80); // dotted
     EXPECT_TRUE(Is(image, 250, 49, Qt::white));
     EXPECT_TRUE(Is(image, 250, 51, Qt::white));
+}
+
+TEST(DrawSurface, CoordinatesFarBeyondThePictureAreHeldBack)
+{
+    QImage image = ChartImage();
+    {
+        PainterSurface surface(&image);
+        surface.Clear();
+        surface.SetColor(BAR);
+        surface.FillBox(68, -3.4e38, 77, 235); // a damaged record's bar: up to the top edge
+        surface.FillBox(90, 1e300, 99, std::nan(""));
+    }
+    EXPECT_TRUE(Is(image, 68, 0, BAR));
+    EXPECT_TRUE(Is(image, 77, 235, BAR));
+    EXPECT_TRUE(Is(image, 72, 236, Qt::white));
 }
 
 TEST(DrawSurface, SectorsRunCounterClockwiseFromThreeOClock)

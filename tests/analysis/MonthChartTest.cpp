@@ -6,6 +6,8 @@
 
 #include <QDir>
 
+#include <cfloat>
+
 #include <gtest/gtest.h>
 
 TEST(MonthChart, DayValuesMaximumAndTotal)
@@ -25,6 +27,15 @@ TEST(MonthChart, DayValuesMaximumAndTotal)
     EXPECT_EQ(ChartValueY(99.5f, v.maximum), 15.0f);
     EXPECT_EQ(ChartValueY(0, v.maximum), 235.0f);
     EXPECT_FLOAT_EQ(ChartAverageY(1, 1), 235.0f - 220.0f / 31.0f);
+}
+
+TEST(MonthChart, ADayAtTheEndOfTheSingleRangeReachesTheTop)
+{
+    EXPECT_EQ(ChartValueY(FLT_MAX, FLT_MAX), 15.0f);
+    EXPECT_EQ(ChartValueY(FLT_MAX / 2, FLT_MAX), 125.0f);
+    EXPECT_FLOAT_EQ(ChartAverageY(FLT_MAX, FLT_MAX), 235.0f - 220.0f / 31.0f);
+    EXPECT_EQ(BarLength(-FLT_MAX, 1, 40), -FLT_MAX); // far below the axis, but a number
+    EXPECT_EQ(BarLength(3, 4, 40), 30.0f);
 }
 
 TEST(MonthChart, OnlyTheMonthsDaysAreSummed)
@@ -57,8 +68,8 @@ TEST(MonthChart, ValueAndDayLabels)
         float maximum;
         QString top, second, bottom;
     } cases[] = {
-        {2, 99.5f, "99,50", "90,45", "0,00"}, {2, 100, "100", "91", "0"},   {3, 1, "1,00", "0,91", "0,00"},
-        {1, 90, "1,5", "1,4", "0,0"},         {1, 3600, "60", "55", "0"},   {1, 1, "0,0", "0,0", "0,0"},
+        {2, 99.5f, "99,50", "90,45", "0,00"}, {2, 100, "100", "91", "0"}, {3, 1, "1,00", "0,91", "0,00"},
+        {1, 90, "1,5", "1,4", "0,0"},         {1, 3600, "60", "55", "0"}, {1, 1, "0,0", "0,0", "0,0"},
     };
     for (const Case& c : cases) {
         const QStringList labels = ChartValueLabels(c.kind, c.maximum);
@@ -110,7 +121,7 @@ TEST(MonthChart, PieSlotsAndLegend)
         QString last;
         float lastCount;
     } cases[] = {
-        {1, 1, 2, PIE_DEFECT_SLOT, 1}, {20, 1, 21, PIE_DEFECT_SLOT, 1}, {21, 0, 21, "U20", 1},
+        {1, 1, 2, PIE_DEFECT_SLOT, 1},   {20, 1, 21, PIE_DEFECT_SLOT, 1}, {21, 0, 21, "U20", 1},
         {21, 1, 21, PIE_DEFECT_SLOT, 2}, {25, 0, 21, PIE_DEFECT_SLOT, 5},
     };
     for (const Case& c : cases) {
@@ -144,10 +155,10 @@ TEST_F(MonthPieTest, CountsEveryReadableRecordOfTheMonth)
     record("03032003-100000.con", "anna");
     record("04032003-100000.con", "Anna", "Alpha - Abend.atl");
     record("05032003-100000.con", "Bert", "ab");
-    record("05032004-100000.con", "Bert");      // another year
-    record("05042003-100000.con", "Bert");      // another month
+    record("05032004-100000.con", "Bert");                                        // another year
+    record("05042003-100000.con", "Bert");                                        // another month
     writeCipher("Verbindungen/06032003-100000.con", {"S06.03.2003", "10:00:00"}); // ends before line 10
-    QDir(dir.path()).mkpath("Verbindungen/07032003-100000.con");                 // cannot be read
+    QDir(dir.path()).mkpath("Verbindungen/07032003-100000.con");                  // cannot be read
 
     PieCount users = CountMonthPie(2003, 3, 5);
     QList<PieSlot> slotList = users.Slots();

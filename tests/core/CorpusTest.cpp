@@ -1,5 +1,6 @@
 // Every hostile file of the corpus through the core readers: each must return, under the sanitizers,
 // without a crash, a hang or a report; the cases whose result is plain are pinned as well.
+#include "core/Dialing.h"
 #include "core/Globals.h"
 #include "core/InternetFunctions.h"
 #include "core/LineCipher.h"
@@ -11,8 +12,11 @@
 #include "core/TimeRoutines.h"
 #include "core/Win1252.h"
 #include "core/platform/linux/LinuxPhoneBook.h"
+#include "core/platform/sim/SimPhoneBook.h"
 
 #include "support/TestSupport.h"
+
+#include <QCoreApplication>
 
 namespace {
 class CorpusTest : public ProgramTest {};
@@ -43,7 +47,8 @@ TEST(Corpus, CipherLines)
     for (const CorpusFile& f : CorpusFiles("cipher")) {
         if (f.name != "well-formed") continue;
         QStringList plain;
-        for (const QByteArray& line : splitLines(f.bytes).mid(0, 6)) plain << DecryptStoredLine(line);
+        for (const QByteArray& line : splitLines(f.bytes).mid(0, 6))
+            plain << DecryptStoredLine(line);
         EXPECT_EQ(plain, wellFormed);
     }
 }
@@ -74,8 +79,8 @@ TEST_F(CorpusTest, ConnectionRecords)
             EXPECT_EQ(r.count(), 0);
         }
         if (f.name == "well-formed" || f.name == "well-formed-lf") {
-            EXPECT_EQ(r.lines, QStringList({"S17.01.2001", "12:00:00", "00:10:00", "S0,19", "10", "1000", "200",
-                                            "1200", "Netz", "Netz - A.tel", "Anna"}));
+            EXPECT_EQ(r.lines, QStringList({"S17.01.2001", "12:00:00", "00:10:00", "S0,19", "10", "1000", "200", "1200",
+                                            "Netz", "Netz - A.tel", "Anna"}));
         }
         if (f.name == "forty-lines") {
             EXPECT_EQ(r.count(), RECORD_MAX_LINES);
@@ -108,7 +113,8 @@ TEST_F(CorpusTest, TariffPrices)
         writeFile("Tarife/" + name, f.bytes);
         const auto lines = ReadTariffLines(name);
         ASSERT_TRUE(lines.has_value());
-        for (const QString& line : *lines) ReadZonePrice(line.mid(line.indexOf(':') + 1));
+        for (const QString& line : *lines)
+            ReadZonePrice(line.mid(line.indexOf(':') + 1));
         const double price = GetCurrentTarifPrice(name);
         GetFreeMinutes(name);
         GetVolumeLimit(name);
@@ -144,7 +150,8 @@ TEST_F(CorpusTest, PeersFiles)
                               path("sys"),   path("proc"),        path("pppd")};
     writeFile("pap-secrets", "anna * geheim\n");
     const QList<CorpusFile> files = CorpusFiles("peers");
-    for (const CorpusFile& f : files) writeFile("peers/" + f.name, f.bytes);
+    for (const CorpusFile& f : files)
+        writeFile("peers/" + f.name, f.bytes);
     LinuxPhoneBook book(paths);
     EXPECT_EQ(book.entries(QString()).size(), files.size()); // the corpus names are all valid entry names
     for (const CorpusFile& f : files) {
@@ -193,4 +200,42 @@ TEST_F(CorpusTest, SecretsFiles)
             EXPECT_FALSE(held[0]);
         }
     }
+}
+
+TEST_F(CorpusTest, DialUpSettingsOfADial)
+{
+    SimPhoneBook book;
+    SetPhoneBook(&book);
+    const int oldStart = SetDialStartWait(0);
+    RasDialInfo windowsData;
+    windowsData.szUserName = "win";
+    book.addEntry("Provider", windowsData, true);
+    // each file once as DialUp.cfg beside stored data, once as the stored data of a dial that uses them
+    const QByteArray storedData =
+        "0800\r\n" + EncryptString("Uhans").toLatin1() + "\r\n" + EncryptString("Ppw").toLatin1() + "\r\n";
+    for (const CorpusFile& f : CorpusFiles("settings")) {
+        SCOPED_TRACE(f.name.toStdString());
+        for (const auto& [cfg, dat] : {std::pair(f.bytes, storedData), std::pair(QByteArray("Falsch\r\n"), f.bytes)}) {
+            writeFile("DialUp/DialUp.cfg", cfg);
+            writeFile("DialUp/Provider.dat", dat);
+            book.dialCalls.clear();
+            dialogs.messages.clear();
+            const quint32 handle = DialEntry(QString(), "Provider");
+            UnloadDialProgressWindow();
+            EXPECT_EQ(book.dialCalls.size(), handle != 0 ? 1 : 0);
+            if (handle) HangUpConnection(handle);
+        }
+        if (f.name == "entrydat-well-formed") {
+            ASSERT_EQ(book.dialCalls.size(), 1);
+            EXPECT_EQ(book.dialCalls[0].szPhoneNumber + "|" + book.dialCalls[0].szUserName + "|" +
+                          book.dialCalls[0].szPassword,
+                      "0191011|anna|geheim");
+        }
+        if (f.name == "entrydat-no-markers") {
+            EXPECT_TRUE(book.dialCalls.isEmpty()); // no password stored, and the prompt for it left empty
+        }
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    SetDialStartWait(oldStart);
+    SetPhoneBook(nullptr);
 }

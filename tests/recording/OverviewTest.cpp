@@ -1,3 +1,4 @@
+#include "recording/ui/Overview.h"
 #include "core/Detection.h"
 #include "core/Dialing.h"
 #include "core/Globals.h"
@@ -6,7 +7,6 @@
 #include "core/ui/WindowUtils.h"
 #include "recording/OverviewFiles.h"
 #include "recording/ui/Form1.h"
-#include "recording/ui/Overview.h"
 #include "support/BudgetRecordBuilder.h"
 #include "support/SimPlatform.h"
 #include "tariffs/TarifFile.h"
@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -99,8 +100,7 @@ protected:
         t.zones = {{0, 24, cents, false}};
         ASSERT_TRUE(WriteTarifFile(t));
         if (ext != ".tel") {
-            ASSERT_TRUE(
-                QFile::rename(path("Tarife/" + t.fileName()), path("Tarife/" + provider + " - " + name + ext)));
+            ASSERT_TRUE(QFile::rename(path("Tarife/" + t.fileName()), path("Tarife/" + provider + " - " + name + ext)));
         }
     }
     void writeUser(const QString& name, const QString& password)
@@ -175,7 +175,8 @@ TEST_F(OverviewTest, TariffUnitAndHolidayPrice)
     writeFile("Tarife/W - Kurz.tel", "Volumenabrechnung:Ja\r\nVolumenkosten:1\r\n");
     const std::pair<const char*, const char*> units[] = {
         {"V - Vol.tel", "1MB"}, {"W - Halb.tel", "0,5MB"}, {"W - Kurz.tel", "Minute"}, {"Fehlt.tel", "Minute"}};
-    for (auto [file, unit] : units) EXPECT_EQ(GetTarifUnit(file), unit) << file;
+    for (auto [file, unit] : units)
+        EXPECT_EQ(GetTarifUnit(file), unit) << file;
 
     Overview* page = load();
     EXPECT_EQ(page->comTarif->currentText(), "M - Vol");
@@ -201,6 +202,21 @@ TEST_F(OverviewTest, NoteKeepsItsLinesAndRefusesCharactersOutsideTheCodePage)
     page->Notiz->setPlainText("a→bc");
     EXPECT_EQ(readFile("Note.dat"), "\xe4\x80\r\n\r\ny\r\n");
     EXPECT_EQ(script.texts(), QStringList{NOTE_NOT_STORED});
+}
+
+TEST_F(OverviewTest, NoteKeepsACarriageReturnBeforeALineEnd)
+{
+    const QByteArray stored = "Zeile\r\r\nzwei\rdrei\r\n\r\r\n";
+    writeFile("Note.dat", stored);
+    Overview* page = load();
+    EXPECT_EQ(page->Notiz->toPlainText(), "Zeile␍\nzwei␍drei\n␍"); // shown, as the page cannot hold a CR
+    page->Notiz_Change();
+    EXPECT_EQ(readFile("Note.dat"), stored);
+    // typed after the stored lines: the rest of the note stays as it was
+    QTextCursor end = page->Notiz->textCursor();
+    end.movePosition(QTextCursor::End);
+    end.insertText("neu");
+    EXPECT_EQ(readFile("Note.dat"), stored.chopped(2) + "neu\r\n");
 }
 
 TEST_F(OverviewTest, ManualStartWithoutTariffIsRefused)
@@ -322,7 +338,8 @@ TEST_F(OverviewTest, BudgetLabelsAndDialRefusals)
 
     // no budgets: every line "nicht festgelegt"; a cancelled password of the entry dials nothing
     page = form->overviewPage() ? form->overviewPage() : (form->showOverview(), form->overviewPage());
-    for (int i : {6, 7, 8}) EXPECT_EQ(page->lblOverview[i]->text(), "nicht festgelegt") << i;
+    for (int i : {6, 7, 8})
+        EXPECT_EQ(page->lblOverview[i]->text(), "nicht festgelegt") << i;
     EXPECT_FALSE(page->IsBudgetExceeded());
     script.messages.clear();
     script.answerInput("");

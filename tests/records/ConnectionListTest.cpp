@@ -104,6 +104,25 @@ TEST_F(ConnectionListTest, RowsTotalsAndDroppedRecords)
     EXPECT_EQ(r.costText, "4,75 €");
 }
 
+TEST_F(ConnectionListTest, HugeDurationsSaturate)
+{
+    const QString huge = "99999999999999999999:00:00";
+    record("01012004-100000.con", recordLines("01.01.2004", huge));
+    record("02012004-100000.con", recordLines("02.01.2004", huge));
+    record("03012004-100000.con", recordLines("03.01.2004", "00:59:59"));
+    writeFile("Config/Difference.cfg", " 2\r\n0\r\n0\r\n0\r\n0:0:0\r\n1:0:0\r\n" + huge.toLatin1() + "\r\n");
+    const ConnectionListResult r = load(PeriodAll);
+    ASSERT_EQ(r.rows.size(), 3u);
+    EXPECT_EQ(r.rows[0].icon, 2); // beyond an hour, not beyond the saturated threshold
+    EXPECT_EQ(r.rows[2].icon, 1);
+    EXPECT_EQ(r.hours, std::numeric_limits<qint64>::max());
+    EXPECT_EQ(r.durationText, "9223372036854775807:59:59");
+
+    record("01012004-100000.con", recordLines("01.01.2004", "-" + huge));
+    record("02012004-100000.con", recordLines("02.01.2004", "-" + huge));
+    EXPECT_EQ(load(PeriodAll).hours, std::numeric_limits<qint64>::min());
+}
+
 TEST_F(ConnectionListTest, NetModeAndTaxDat)
 {
     record("01012004-100000.con", recordLines("01.01.2004", "00:10:00", "1,00"));

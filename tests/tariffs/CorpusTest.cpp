@@ -1,7 +1,14 @@
-// Every hostile tariff file of the corpus through the tariff reader, under the sanitizers.
+// Every hostile tariff file, update list and update setting of the corpus through their readers, under the
+// sanitizers.
+#include "core/TextFile.h"
+#include "core/platform/sim/SimDownloader.h"
 #include "tariffs/TarifFile.h"
+#include "tariffs/TarifTree.h"
+#include "tariffs/UpdateCheck.h"
 
 #include "support/TestSupport.h"
+
+#include <limits>
 
 namespace {
 class TarifCorpusTest : public ProgramTest {};
@@ -10,8 +17,8 @@ QByteArray zoneBlocks(int count)
 {
     QByteArray bytes = "[Providerdaten]\r\nTakt:60 / 60\r\n[Tarifzonen]\r\n";
     for (int i = 1; i <= count; ++i)
-        bytes += "Zone:" + QByteArray::number(i) +
-                 "\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\nWochenende:Ja\r\n";
+        bytes +=
+            "Zone:" + QByteArray::number(i) + "\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\nWochenende:Ja\r\n";
     return bytes;
 }
 } // namespace
@@ -53,5 +60,72 @@ TEST_F(TarifCorpusTest, ReadTarifFile)
     for (const QString& missing : {QString("Netz - B.tel"), QString("../Tarife/Netz - A.tel"), QString()}) {
         TarifFile t;
         EXPECT_FALSE(ReadTarifFile(missing, &t)) << qPrintable(missing);
+    }
+}
+
+TEST_F(TarifCorpusTest, UpdateLists)
+{
+    SimDownloader web;
+    SetDownloader(&web);
+    writeFile("Servers.dat", "http://a\r\n");
+    writeFile("Revision.dat", "3.3\r\n");
+    for (const CorpusFile& f : CorpusFiles("updatelist")) {
+        SCOPED_TRACE(f.name.toStdString());
+        web.pages["http://a/update.txt"] = f.bytes;
+        writeFile(UPDATE_STATE_FILE, " 0\r\n01.01.2001\r\n");
+        QString firstLine;
+        const UpdateWalk walk = WalkUpdateServers(LoadUpdateState(), [&](const QString& line) {
+            firstLine = line;
+            IsNewerRevision(line);
+        });
+        EXPECT_FALSE(exists(UPDATE_LIST_FILE));
+        ASSERT_EQ(walk.urls.size(), walk.fileNames.size());
+        for (const QString& name : walk.fileNames)
+            EXPECT_TRUE(IsUpdateFileName(name)) << qPrintable(name);
+        EXPECT_GE(walk.updateNumber, 0);
+        EXPECT_LT(walk.updateNumber, std::numeric_limits<qint32>::max());
+        // the list as a user who has taken every update reads it
+        writeFile(UPDATE_LIST_FILE, f.bytes);
+        ConvertLineEnds(path(UPDATE_LIST_FILE));
+        const UpdateListContent list =
+            ParseUpdateList(ReadTextLines(path(UPDATE_LIST_FILE)), std::numeric_limits<qint32>::max());
+        EXPECT_TRUE(list.entries.isEmpty());
+
+        if (f.name.startsWith("well-formed")) {
+            EXPECT_EQ(walk.fileNames, QStringList({"Netz - Tag.atl", "Ost - Abend.atl"}));
+            EXPECT_EQ(walk.urls, QStringList({"http://a/tel/netz-tag.atl", "http://a/tel/ost-abend.atl"}));
+            EXPECT_EQ(walk.updateNumber, 2);
+            EXPECT_EQ(firstLine, "*U*   12");
+        }
+        if (f.name == "names-hostile") {
+            EXPECT_EQ(walk.fileNames, QStringList{"Netz - Tag.ATL"});
+        }
+        if (f.name == "no-marker") {
+            EXPECT_TRUE(walk.fileNames.isEmpty());
+            EXPECT_TRUE(firstLine.isNull());
+        }
+    }
+    SetDownloader(nullptr);
+}
+
+TEST_F(TarifCorpusTest, UpdateSettings)
+{
+    for (const CorpusFile& f : CorpusFiles("settings")) {
+        SCOPED_TRACE(f.name.toStdString());
+        writeFile("Config/Autoupdate.cfg", f.bytes);
+        writeFile(UPDATE_STATE_FILE, f.bytes);
+        const AutoupdateSettings autoupdate = LoadAutoupdateSettings();
+        const qint32 taken = LoadUpdateState();
+        EXPECT_GE(autoupdate.interval, 0);
+        EXPECT_LE(autoupdate.interval, 2);
+        EXPECT_GE(taken, 0);
+        EXPECT_LT(taken, std::numeric_limits<qint32>::max());
+        if (f.name == "autoupdate-well-formed") {
+            EXPECT_TRUE(autoupdate.on);
+            EXPECT_EQ(autoupdate.interval, 1);
+        }
+        if (f.name == "update-well-formed" || f.name == "update-number-huge") {
+            EXPECT_EQ(taken, f.name.endsWith("formed") ? 12 : std::numeric_limits<qint32>::max() - 1);
+        }
     }
 }

@@ -125,6 +125,51 @@ TEST_F(OptionsTest, AutostartEntryFollowsTheBox)
     SetSessionAutostart(&sim.autostart);
 }
 
+TEST_F(OptionsTest, TickingAnEntryWritesTheAllowList)
+{
+    const QByteArray stored = "Arcor\r\n 1\r\nAlt\r\n 1\r\n";
+    writeFile("DialUp/Deny.sec", stored);
+    const auto page = open();
+    page->Check2[3]->setChecked(true);
+    EXPECT_EQ(readFile("DialUp/Deny.sec"), stored); // the switch is no tick
+
+    page->List2->item(1)->setCheckState(Qt::Checked);
+    // one pair per listed entry: the entry the phone book no longer has is dropped
+    EXPECT_EQ(readFile("DialUp/Deny.sec"), "Arcor\r\n 1\r\nT-Online\r\n 1\r\n");
+    page->List2->item(0)->setCheckState(Qt::Unchecked);
+    EXPECT_EQ(readFile("DialUp/Deny.sec"), "Arcor\r\n 0\r\nT-Online\r\n 1\r\n");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(OptionsTest, Check1SwitchesBetweenTheCommonAndTheEntrysProgramList)
+{
+    writeFile("DialUp/General.prg", "/bin/alle\r\n 1\r\n");
+    writeFile("DialUp/Arcor.prg", "/bin/arcor\r\n 0\r\n");
+    const auto page = open();
+    EXPECT_EQ(page->Combo1[1]->currentText(), "Arcor");
+    EXPECT_EQ(items(page->List1), QStringList{"/bin/arcor-"});
+
+    page->Check1->setChecked(true);
+    EXPECT_TRUE(G_SameProgramsForAll);
+    EXPECT_FALSE(page->Combo1[1]->isEnabled());
+    EXPECT_EQ(items(page->List1), QStringList{"/bin/alle+"});
+    page->List1->item(0)->setCheckState(Qt::Unchecked); // saved into the list shown
+    EXPECT_EQ(readFile("DialUp/General.prg"), "/bin/alle\r\n 0\r\n");
+    EXPECT_EQ(readFile("DialUp/Arcor.prg"), "/bin/arcor\r\n 0\r\n");
+
+    page->Check1->setChecked(false);
+    EXPECT_FALSE(G_SameProgramsForAll);
+    EXPECT_TRUE(page->Combo1[1]->isEnabled());
+    EXPECT_EQ(items(page->List1), QStringList{"/bin/arcor-"});
+    page->List1->item(0)->setCheckState(Qt::Checked);
+    EXPECT_EQ(readFile("DialUp/Arcor.prg"), "/bin/arcor\r\n 1\r\n");
+    EXPECT_EQ(readFile("DialUp/General.prg"), "/bin/alle\r\n 0\r\n");
+
+    page->Combo1[1]->setCurrentIndex(1); // an entry without a list: none shown, none written
+    EXPECT_TRUE(items(page->List1).isEmpty());
+    EXPECT_FALSE(exists("DialUp/T-Online.prg"));
+}
+
 TEST_F(OptionsTest, ChosenProgramIsSavedAndStartedWhole)
 {
     const QString tools = path("my tools");
@@ -172,7 +217,8 @@ TEST_F(OptionsTest, ChosenProgramIsSavedAndStartedWhole)
 
     ASSERT_TRUE(LinuxProgramStarter().start(script));
     QDeadlineTimer deadline(20000);
-    while (!QFile::exists(marker) && !deadline.hasExpired()) QThread::msleep(20);
+    while (!QFile::exists(marker) && !deadline.hasExpired())
+        QThread::msleep(20);
     EXPECT_TRUE(QFile::exists(marker));
 }
 
@@ -190,7 +236,8 @@ TEST_F(OptionsTest, ListPairsReadUnpairedLastLineUnticked)
     for (const auto& c : cases) {
         writeFile("DialUp/deny.SEC", c.file);
         QList<std::pair<QString, bool>> got;
-        for (const ListPair& p : ReadListPairs(AllowListPath())) got.append({p.text, p.ticked});
+        for (const ListPair& p : ReadListPairs(AllowListPath()))
+            got.append({p.text, p.ticked});
         EXPECT_EQ(got, c.pairs) << c.file.constData();
     }
 }

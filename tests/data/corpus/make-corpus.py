@@ -239,6 +239,7 @@ def budgets_corpus():
         "amount-grouped": budget_with(2, "1.234,5"),
         "amount-exp": budget_with(3, "1E+308"),
         "amount-letters": budget_with(1, "25x"),
+        "amount-beyond-single": text_lines(["1" + "0" * 39, "-1" + "0" * 39, "1" + "0" * 300] + BUDGET[3:]),
         "date-nonsense": budget_with(4, "99.99.99999"),
         "date-empty": budget_with(5, ""),
         "date-nines": budget_with(4, NINES),
@@ -547,6 +548,138 @@ def registry_corpus():
     return files
 
 
+def lines_bytes(values, eol=b"\r\n"):
+    """Lines given as text (Windows-1252) or as bytes, each ended by eol."""
+    return b"".join((v if isinstance(v, bytes) else v.encode("cp1252")) + eol for v in values)
+
+
+HUGE = "9" * 20  # beyond 64-bit whole numbers, still a finite double
+
+
+def settings_corpus():
+    """The settings files of Config, DialUp, Prerun and the program folder. Every reader gets every file;
+    the named cases start with the kind of file they are made for."""
+    files = common(lambda v: text_lines([v] * 12))
+    cases = {
+        "options": {
+            "well-formed": [" 1", " 1", " 0", " 1", " 0", " 1"],
+            "currency-nines": [NINES, " 1", " 1", " 1", " 1", " 1"],
+            "currency-twelve": ["12", "2", "-1", "0,5", HUGE, "1E+308"],
+        },
+        "overview": {
+            "well-formed": ["Arcor", "Anna", "Netz", "M - Tag"],
+            "dotdot": ["../../DialUp/x", "../Benutzer/Anna", "..", "M - ../../x"],
+            "kind-only": ["Arcor", "Anna", "Netz", "M"],
+        },
+        "note": {
+            "cr-before-line-end": b"Zeile\r\r\nzwei\rdrei\r\n\r\r\n",
+            "control-bytes": b"\x00\x01\x1b\x7f\x81\x8d\x8f\x90\x9d\xa0\xff\r\n",
+        },
+        "concheck": {
+            "well-formed": [" 1", " 1", " 0", " 0", " 5"],
+            "interval-nines": [" 1", " 1", " 1", " 1", NINES],
+            "interval-huge": [HUGE, "-" + HUGE, "2", "1,5", "-" + HUGE],
+            "interval-zero": [" 0", " 0", " 0", " 0", " 0"],
+        },
+        "ignoredips": {
+            "well-formed": ["192.168.*.*, 10.*.*.*"],
+            "odd-patterns": [",,, *, 1.2.3, ...., 999.999.999.999, *.*.*.*.*, 1..2.3, " + "*." * 300],
+        },
+        "userscfg": {"well-formed": [" 1"], "byte-overflow": ["256"], "huge": [HUGE]},
+        "monitoring": {"well-formed": [" 0"], "huge": ["-" + HUGE]},
+        "autoupdate": {
+            "well-formed": [" 1", " 14"],
+            "days-huge": [" 1", HUGE],
+            "days-negative": [" 1", "-" + HUGE],
+        },
+        "update": {
+            "well-formed": [" 12", "17.01.2001"],
+            "number-huge": [HUGE, "99.99.99999"],
+            "number-negative": ["-" + HUGE, "01.01.0000"],
+            "due-long-ago": [" 2147483646", "1.1.1900"],
+        },
+        "smallwindowpos": {
+            "well-formed": [" 1500", " 900", " 180"],
+            "far-before": ["-" + HUGE, "-" + NINES, " 999"],
+            "far-beyond": [HUGE, NINES, "-" + HUGE],
+        },
+        "dialupcfg": {"well-formed": ["Falsch"], "odd": ["Vielleicht"], "true": ["wahr"]},
+        "entrydat": {
+            "well-formed": ["0191011", encipher("Uanna"), encipher("Pgeheim")],
+            "no-markers": ["0191011", encipher("anna"), encipher("")],
+            "plain-lines": ["0191011", "Uanna", "Pgeheim"],
+            "number-long": ["0" * 3000, encipher("U" + "u" * 300), encipher("P" + "p" * 300)],
+        },
+        "entrytrf": {
+            "well-formed": ["Netz", "M - Tag"],
+            "none": ["[Keine Zuordnung]", "[Keine Zuordnung]"],
+            "dotdot": ["../../Benutzer/Anna", "M - ../../x"],
+            "kind-odd": ["Netz", "X - Tag"],
+            "kind-only": ["Netz", "A"],
+        },
+        "deny": {
+            "well-formed": ["Arcor", " 1", "T-Online", " 0"],
+            "twice": ["Arcor", " 1", "Arcor", " 0"],
+            "unpaired": ["Arcor", " 1", "Lone"],
+        },
+        "programs": {
+            "well-formed": ["/bin/true", " 1", "/bin/false", " 0"],
+            "flags-odd": ["/bin/a", HUGE, "/bin/b", "1,0", "/bin/c", "1.0", "/bin/d"],
+        },
+        "prerun": {"well-formed": [" 512"], "huge": [HUGE], "negative": ["-" + HUGE]},
+        "chart": {
+            "well-formed": [" 2", " 0", "Anna", "Netz", "M - Tag", " 2", " 3"],
+            "positions-huge": [HUGE, "-" + HUGE, "", "", "", HUGE, "-" + HUGE],
+        },
+        "list": {
+            "well-formed": [" 1", "Anna", "Netz", "M - Tag", " 1", " 2", " 2", " 100"]
+                           + [" %d" % v for c in range(13) for v in (c, 60)],
+            "huge": [NINES[:150]] * 34,
+            "negative": ["-" + HUGE] * 34,
+        },
+        "difference": {
+            "well-formed": [" 2", "1", "2", "3", "0:10:00", "1:00:00", "2:00:00", "500", "5000", "10000"],
+            "durations-huge": [" 2", "0", "0", "0", HUGE + ":00:00", "-" + HUGE + ":00:00",
+                               "%s:%s:%s" % (HUGE, HUGE, HUGE), "0", "0", "0"],
+            "costs-huge": [" 1", NINES, "-" + NINES, "1" + "0" * 39, "0", "0", "0", "0", "0", "0"],
+            "volumes-huge": [" 3", "0", "0", "0", "0", "0", "0", NINES, "-" + NINES, "1" + "0" * 39],
+            "category-huge": [HUGE],
+        },
+        "period": {
+            "well-formed": ["01.01.2001", "31.01.2001"],
+            "reversed": ["31.12.2029", "1.1.1930"],
+            "nonsense": ["99.99.99999", HUGE],
+        },
+        "tax": {"well-formed": [" 16"], "huge": [HUGE], "fraction": ["16,5"]},
+    }
+    for kind, named in cases.items():
+        for name, value in named.items():
+            files[kind + "-" + name] = value if isinstance(value, bytes) else lines_bytes(value)
+    return files
+
+
+UPDATE_LIST = ["*U*   12", "[0001]", "<tel/netz-tag.atl|Netz - Tag.atl>", "[0002]",
+               "<tel/ost-abend.atl|Ost - Abend.atl>"]
+
+
+def updatelist_corpus():
+    files = common(lambda v: text_lines(["*U*" + v, "[0001]", "<tel" + v + "|" + v + ".atl>", "[" + v + "]"]))
+    files.update({
+        "well-formed": text_lines(UPDATE_LIST),
+        "well-formed-lf": text_lines(UPDATE_LIST, "\n"),
+        "well-formed-cr": text_lines(UPDATE_LIST, "\r"),
+        "no-marker": text_lines(UPDATE_LIST[1:]),
+        "sections-huge": text_lines(["*U*" + HUGE, "[0001]", "[" + HUGE + "]", "<a|b.atl>", "[-" + HUGE + "]",
+                                     "<c|d.atl>", "[" + NINES + "]"]),
+        "names-hostile": text_lines(["*U*1", "[0001]", "<tel/a|../x.atl>", "<tel/b|/etc/passwd.atl>",
+                                     "<tel/c|x.tel>", "<tel/d|>", "<tel/e|" + "n" * 300 + ".atl>",
+                                     "<tel/f|a/b.atl>", "<tel/g", "<tel/h|Netz - Tag.ATL>", "<tel/i|a\0b.atl>"]),
+        "many-sections": text_lines(["*U*1"] + ["[%04d]" % i for i in range(1, 700)]),
+        "revision-huge": text_lines(["*U* " + NINES]),
+    })
+    return files
+
+
 if __name__ == "__main__":
     write_folder("cipher", cipher_corpus())
     write_folder("records", records_corpus())
@@ -559,3 +692,5 @@ if __name__ == "__main__":
     write_folder("install-log", install_log_corpus())
     write_folder("ini", ini_corpus())
     write_folder("registry", registry_corpus())
+    write_folder("settings", settings_corpus())
+    write_folder("updatelist", updatelist_corpus())
