@@ -50,18 +50,9 @@ bool MatchesChartFilter(const QString& tarifField, const QString& userField, con
     return !tarifField.isEmpty() && !userField.isEmpty() && MatchesSelection(tarifField, userField, selection);
 }
 
-float GetDayCosts(const QDate& day, const RecordTest& test)
-{
-    return daySum(day, DAY_COSTS, test);
-}
-float GetDayTransferMB(const QDate& day, const RecordTest& test)
-{
-    return daySum(day, DAY_MEGABYTES, test);
-}
-float GetDayOnlineTime(const QDate& day, const RecordTest& test)
-{
-    return daySum(day, DAY_SECONDS, test);
-}
+float GetDayCosts(const QDate& day, const RecordTest& test) { return daySum(day, DAY_COSTS, test); }
+float GetDayTransferMB(const QDate& day, const RecordTest& test) { return daySum(day, DAY_MEGABYTES, test); }
+float GetDayOnlineTime(const QDate& day, const RecordTest& test) { return daySum(day, DAY_SECONDS, test); }
 
 std::array<float, 32> GetMonthDaySums(int year, int month, int kind, const RecordTest& test)
 {

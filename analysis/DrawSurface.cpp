@@ -25,8 +25,8 @@ QFont SurfaceFont(const QString& name, double points, bool bold)
     } else if (name.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0) {
         font.setFamily(QStringLiteral("DejaVu Sans"));
         font.setStyleHint(QFont::SansSerif);
-    } else if (name.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0 ||
-               name.compare(QLatin1String("Small Fonts"), Qt::CaseInsensitive) == 0) {
+    } else if (name.compare(QLatin1String("Arial"), Qt::CaseInsensitive) == 0
+               || name.compare(QLatin1String("Small Fonts"), Qt::CaseInsensitive) == 0) {
         // Liberation Sans has Arial's widths, so the print page's texts fit their columns as planned; the
         // small bitmap face of the axis labels has no Linux twin and takes the same one.
         font.setFamily(QStringLiteral("Liberation Sans"));
@@ -50,7 +50,8 @@ PainterSurface::PainterSurface(QPaintDevice* device) : device(device)
 
 PainterSurface::~PainterSurface()
 {
-    if (painter.isActive()) painter.end();
+    if (painter.isActive())
+        painter.end();
 }
 
 void PainterSurface::SetUnit(SurfaceUnit unit)

@@ -13,7 +13,8 @@ ChartDayValues MakeChartDayValues(const std::array<float, 32>& daySums)
     result.value = daySums;
     result.value[0] = 0;
     for (int d = 1; d <= 31; ++d) {
-        if (result.value[d] > result.maximum) result.maximum = result.value[d];
+        if (result.value[d] > result.maximum)
+            result.maximum = result.value[d];
         result.total += result.value[d];
     }
     if (result.maximum == 0) {
@@ -28,21 +29,21 @@ ChartDayValues MakeChartDayValues(int year, int month, const std::function<float
     std::array<float, 32> sums{};
     for (int d = 1; d <= 31; ++d) {
         const QDate date(year, month, 1);
-        if (date.isValid() && d <= date.daysInMonth()) sums[d] = daySum(QDate(year, month, d));
+        if (date.isValid() && d <= date.daysInMonth())
+            sums[d] = daySum(QDate(year, month, d));
     }
     return MakeChartDayValues(sums);
 }
 
 QStringList ChartValueLabels(int kind, float maximum)
 {
-    const QString pattern = maximum >= 100 ? QStringLiteral("0")
-                            : kind == 1    ? QStringLiteral("0.0")
-                                           : QStringLiteral("0.00");
+    const QString pattern = maximum >= 100 ? QStringLiteral("0") : kind == 1 ? QStringLiteral("0.0") : QStringLiteral("0.00");
     const float step = maximum / 11.0f;
     QStringList labels;
     for (int k = 11; k >= 0; --k) {
         float value = step * float(k);
-        if (kind == 1) value /= 60.0f;
+        if (kind == 1)
+            value /= 60.0f;
         labels << FormatSingle(value, pattern);
     }
     return labels;
@@ -88,7 +89,8 @@ QString ChartAxisYCaption(int kind)
 void PieCount::Add(const QString& category)
 {
     total += 1;
-    if (category.isEmpty()) return;
+    if (category.isEmpty())
+        return;
     const QString key = category.toCaseFolded();
     const qsizetype at = keys.indexOf(key);
     if (at >= 0) {
@@ -107,7 +109,8 @@ QList<PieSlot> PieCount::Slots() const
     const bool remainder = total > counted;
     if (categories.size() + (remainder ? 1 : 0) <= PIE_SLOTS) {
         QList<PieSlot> taken = categories;
-        if (remainder) taken << PieSlot{PIE_DEFECT_SLOT, float(double(total) - counted)};
+        if (remainder)
+            taken << PieSlot{PIE_DEFECT_SLOT, float(double(total) - counted)};
         return taken;
     }
     QList<PieSlot> taken = categories.mid(0, PIE_SLOTS - 1);
@@ -120,8 +123,10 @@ QList<PieSlot> PieCount::Slots() const
 
 QString PieCategory(int kind, const QString& tariffField, const QString& userField)
 {
-    if (kind == 5) return userField;
-    if (tariffField.size() < 4) return QString();
+    if (kind == 5)
+        return userField;
+    if (tariffField.size() < 4)
+        return QString();
     const QString name = tariffField.left(tariffField.size() - 4);
     return (tariffField.endsWith(QLatin1String(".tel")) ? QStringLiteral("M - ") : QStringLiteral("A - ")) + name;
 }
@@ -143,11 +148,12 @@ PieCount CountMonthPie(int year, int month, int kind)
 QColor GetPieColor(int slot)
 {
     static const int palette[PIE_SLOTS][3] = {
-        {0, 150, 240},  {155, 235, 0},   {30, 5, 160},   {250, 105, 105}, {170, 5, 90},    {20, 90, 10},
-        {95, 95, 10},   {90, 10, 70},    {5, 160, 170},  {255, 190, 110}, {200, 130, 250}, {0, 200, 50},
-        {0, 20, 220},   {220, 220, 0},   {10, 100, 115}, {250, 0, 130},   {145, 255, 130}, {60, 250, 130},
+        {0, 150, 240},  {155, 235, 0},  {30, 5, 160},    {250, 105, 105}, {170, 5, 90},   {20, 90, 10},
+        {95, 95, 10},   {90, 10, 70},   {5, 160, 170},   {255, 190, 110}, {200, 130, 250}, {0, 200, 50},
+        {0, 20, 220},   {220, 220, 0},  {10, 100, 115},  {250, 0, 130},   {145, 255, 130}, {60, 250, 130},
         {40, 250, 130}, {250, 100, 120}, {100, 100, 120}};
-    if (slot < 0 || slot >= PIE_SLOTS) return QColor(0, 0, 0);
+    if (slot < 0 || slot >= PIE_SLOTS)
+        return QColor(0, 0, 0);
     return QColor(palette[slot][0], palette[slot][1], palette[slot][2]);
 }
 

@@ -30,8 +30,7 @@ Decimal toDecimal(double value, int digits)
     const int e = int(s.indexOf('e'));
     d.exponent = s.mid(e + 1).toInt();
     d.mantissa = s.left(e).remove('.');
-    while (d.mantissa.size() > 1 && d.mantissa.endsWith('0'))
-        d.mantissa.chop(1);
+    while (d.mantissa.size() > 1 && d.mantissa.endsWith('0')) d.mantissa.chop(1);
     if (d.mantissa == "0") d.negative = false;
     return d;
 }
@@ -83,8 +82,7 @@ QString formatDecimal(const Decimal& d, const QString& pattern)
             if (d.mantissa[keep].digitValue() >= 5) whole = increment(whole);
         }
     }
-    while (whole.size() > 1 && whole.startsWith('0'))
-        whole.remove(0, 1);
+    while (whole.size() > 1 && whole.startsWith('0')) whole.remove(0, 1);
     bool zero = whole == "0";
     if (whole.size() < decimals + minInt) whole = QString(decimals + minInt - whole.size(), '0') + whole;
     QString out = whole.left(whole.size() - decimals);
@@ -97,8 +95,7 @@ double Val(const QString& text)
 {
     int i = 0;
     const int n = int(text.size());
-    while (i < n && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
     QByteArray num;
     if (i < n && (text[i] == '-' || text[i] == '+')) num += char(text[i++].unicode());
     bool point = false, digits = false;
@@ -122,46 +119,25 @@ QString Str(double value)
 {
     QString s = generalForm(value, 15);
     s.replace(g_decimal, '.');
-    if (s.startsWith("0."))
-        s.remove(0, 1);
-    else if (s.startsWith("-0."))
-        s.remove(1, 1);
+    if (s.startsWith("0.")) s.remove(0, 1);
+    else if (s.startsWith("-0.")) s.remove(1, 1);
     return value < 0 ? s : " " + s;
 }
 
-QChar DecimalSeparator()
-{
-    return g_decimal;
-}
-void SetDecimalSeparator(QChar separator)
-{
-    g_decimal = separator;
-}
+QChar DecimalSeparator() { return g_decimal; }
+void SetDecimalSeparator(QChar separator) { g_decimal = separator; }
 
-QString GeneralSingle(float value)
-{
-    return generalForm(double(value), 7);
-}
-QString GeneralDouble(double value)
-{
-    return generalForm(value, 15);
-}
+QString GeneralSingle(float value) { return generalForm(double(value), 7); }
+QString GeneralDouble(double value) { return generalForm(value, 15); }
 
-QString FormatDouble(double value, const QString& pattern)
-{
-    return formatDecimal(toDecimal(value, 15), pattern);
-}
-QString FormatSingle(float value, const QString& pattern)
-{
-    return formatDecimal(toDecimal(double(value), 7), pattern);
-}
+QString FormatDouble(double value, const QString& pattern) { return formatDecimal(toDecimal(value, 15), pattern); }
+QString FormatSingle(float value, const QString& pattern) { return formatDecimal(toDecimal(double(value), 7), pattern); }
 
 QString FormatThousands(double value)
 {
     const qint64 v = CLng(value);
     QString digits = QString::number(v < 0 ? -v : v);
-    for (int i = int(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(i, '.');
+    for (int i = int(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, '.');
     return v < 0 ? "-" + digits : digits;
 }
 
@@ -179,14 +155,8 @@ template <typename T> T wholeNumber(double value)
 }
 } // namespace
 
-qint32 CInt(double value)
-{
-    return wholeNumber<qint32>(value);
-}
-qint64 CLng(double value)
-{
-    return wholeNumber<qint64>(value);
-}
+qint32 CInt(double value) { return wholeNumber<qint32>(value); }
+qint64 CLng(double value) { return wholeNumber<qint64>(value); }
 
 float CSng(double value)
 {
@@ -202,9 +172,8 @@ QString GermanDayName(int dayOfWeek)
 
 const QStringList& GermanMonthNames()
 {
-    static const QStringList names = {
-        "Januar",   "Februar", QStringLiteral("März"), "April", "Mai", "Juni", "Juli", "August", "September", "Oktober",
-        "November", "Dezember"};
+    static const QStringList names = {"Januar", "Februar", QStringLiteral("März"), "April",   "Mai",      "Juni",
+                                      "Juli",   "August",  "September",            "Oktober", "November", "Dezember"};
     return names;
 }
 
@@ -223,8 +192,7 @@ QDate ParseShortDate(const QString& text)
     const QStringList parts = text.trimmed().split('.');
     if (parts.size() != 3) return {};
     bool ok1, ok2, ok3;
-    const int d = parts[0].trimmed().toInt(&ok1), m = parts[1].trimmed().toInt(&ok2),
-              y = parts[2].trimmed().toInt(&ok3);
+    const int d = parts[0].trimmed().toInt(&ok1), m = parts[1].trimmed().toInt(&ok2), y = parts[2].trimmed().toInt(&ok3);
     if (!ok1 || !ok2 || !ok3) return {};
     return QDate(int(WindowedYear(y)), m, d);
 }

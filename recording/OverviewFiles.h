@@ -13,6 +13,7 @@ struct OverviewChoices {
 OverviewChoices ReadOverviewChoices();
 bool SaveOverviewChoices(const OverviewChoices& choices);
 
+
 // The unit a tariff is priced per: "Minute", or the volume unit of a volume tariff ("1MB").
 QString GetTarifUnit(const QString& tariffFile);
 // The zone price in force now, in currency units: "0,019 € pro " and the unit.
@@ -28,6 +29,6 @@ QString LoadNoteText();
 enum class NoteSaved { Saved, NotInCodePage, Failed };
 NoteSaved SaveNoteText(const QString& note);
 
-inline const QString NOTE_NOT_STORED =
-    QStringLiteral("Die Notiz enthält Zeichen, die nicht gespeichert werden können. Änderungen werden erst wieder "
-                   "gespeichert, wenn diese Zeichen entfernt sind.");
+inline const QString NOTE_NOT_STORED = QStringLiteral(
+    "Die Notiz enthält Zeichen, die nicht gespeichert werden können. Änderungen werden erst wieder "
+    "gespeichert, wenn diese Zeichen entfernt sind.");

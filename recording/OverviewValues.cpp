@@ -25,10 +25,7 @@ const QString FREE_TRANSFER_CAPTION = QStringLiteral("Verbleibender kostenfreier
 const QString EXCEEDED_BY = QStringLiteral("0 (überschritten um ");
 const QString NO_ASSIGNMENT = QStringLiteral("[Keine Zuordnung]");
 
-QString resetAmount()
-{
-    return "0.00 " + G_Currency;
-}
+QString resetAmount() { return "0.00 " + G_Currency; }
 
 // The records of this month, by the month and year fields of their names.
 RecordSelector thisMonth()
@@ -44,8 +41,7 @@ RecordSelector thisMonth()
 QString megabytesText(double mb)
 {
     QString text = QString::number(mb, 'f', 6); // a byte is a millionth
-    while (text.endsWith('0'))
-        text.chop(1);
+    while (text.endsWith('0')) text.chop(1);
     if (text.endsWith('.')) text.chop(1);
     if (text == "-0") text = "0";
     return text.replace('.', ',');
@@ -107,18 +103,14 @@ OverviewValues::FreeAllowance freeTime(const QString& tariffFile)
 }
 } // namespace
 
-QString FreeAllowanceLeft(const QString& tariffFile)
-{
-    return freeTime(tariffFile).left;
-}
+QString FreeAllowanceLeft(const QString& tariffFile) { return freeTime(tariffFile).left; }
 
 namespace OverviewValues {
 
 RemainingBudgets ShowRemainingBudgets(const QString& user)
 {
     RemainingBudgets r;
-    for (BudgetLine* line : {&r.day, &r.month, &r.period})
-        line->amount = resetAmount();
+    for (BudgetLine* line : {&r.day, &r.month, &r.period}) line->amount = resetAmount();
     const BudgetInForce b = ReadBudgetInForce(user);
     if (b.state != StoredFile::Ok) {
         r.budgetFileMissing = true;
@@ -136,8 +128,7 @@ RemainingBudgets ShowRemainingBudgets(const QString& user)
         BudgetLine& line = *lines[i];
         // The page keeps its remainders in single precision, rounded after every record.
         line.remaining = line.budget;
-        for (double c : *costs[i])
-            line.remaining = CSng(double(line.remaining) - c);
+        for (double c : *costs[i]) line.remaining = CSng(double(line.remaining) - c);
         line.on = line.budget != 0;
         if (!line.on) {
             line.percent = NOT_SET;

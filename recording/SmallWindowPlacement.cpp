@@ -46,10 +46,7 @@ bool SaveSmallWindowPlace(const SmallWindowPlace& place)
                           {Str(std::round(place.left)), Str(std::round(place.top)), Str(place.opacity)});
 }
 
-double OpacityKnobX(int opacity)
-{
-    return (255 - opacity) / 9.0 + 2;
-}
+double OpacityKnobX(int opacity) { return (255 - opacity) / 9.0 + 2; }
 
 int OpacityAtSliderX(int x, int innerWidth)
 {

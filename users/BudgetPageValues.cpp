@@ -16,8 +16,7 @@ RemainingBudgets ShowRemainingBudgets(const QString& user)
 {
     RemainingBudgets r;
     Remaining* shown[] = {&r.day, &r.month, &r.period};
-    for (Remaining* s : shown)
-        s->text = "0.00 " + G_Currency;
+    for (Remaining* s : shown) s->text = "0.00 " + G_Currency;
     const bool sameForAll = ReadBudgetOptions().sameForAll;
     if (!sameForAll && user.isEmpty()) return r;
     const BudgetInForce b = ReadBudgetInForce(user);
@@ -39,8 +38,7 @@ RemainingBudgets ShowRemainingBudgets(const QString& user)
         // Single precision, rounded after every record: 5 less 1,20 and 0,75 leaves a hair under 3,05. An
         // amount beyond it stops at its end, so the share is 100 or 0 and never NaN.
         float remaining = budget;
-        for (double c : *costs[i])
-            remaining = CSng(double(remaining) - c);
+        for (double c : *costs[i]) remaining = CSng(double(remaining) - c);
         shown[i]->text = FormatSingle(remaining, "0.00") + " " + G_Currency;
         const double share = std::floor(double(remaining) * 100 / double(budget));
         shown[i]->bar = int(std::clamp(share, 0.0, 100.0));
@@ -51,8 +49,7 @@ RemainingBudgets ShowRemainingBudgets(const QString& user)
 QStringList GetBudgetUsers()
 {
     QStringList names;
-    for (const QString& file : ListFolder(UserFolderPath(), QStringLiteral("*.bdg")))
-        names << file.chopped(4);
+    for (const QString& file : ListFolder(UserFolderPath(), QStringLiteral("*.bdg"))) names << file.chopped(4);
     return names;
 }
 

@@ -29,10 +29,8 @@ const QString DUPLICATE_NAME =
 QString trimBlanks(const QString& text)
 {
     qsizetype a = 0, b = text.size();
-    while (a < b && text[a] == ' ')
-        ++a;
-    while (b > a && text[b - 1] == ' ')
-        --b;
+    while (a < b && text[a] == ' ') ++a;
+    while (b > a && text[b - 1] == ' ') --b;
     return text.mid(a, b - a);
 }
 
@@ -44,10 +42,7 @@ bool fitsCodePage(const QString& name)
     return true;
 }
 
-bool ensureUserFolder()
-{
-    return QDir().mkpath(UserFolderPath());
-}
+bool ensureUserFolder() { return QDir().mkpath(UserFolderPath()); }
 
 bool writeRecord(const QString& name, const UserRecord& record)
 {
@@ -99,23 +94,12 @@ bool isDuplicate(const QString& name)
 QStringList UserRecord::plainLines() const
 {
     const auto state = [](int v) { return QString::number(v); };
-    return {state(noUserSettings),
-            state(noMonitoringSettings),
-            state(noBudgetSettings),
-            state(noListEdit),
-            state(noDialOverBudget),
-            state(noListView),
-            state(dayLimitOn),
-            dayLimitMinutes,
-            password,
-            state(monthLimitOn),
-            monthLimitMinutes};
+    return {state(noUserSettings), state(noMonitoringSettings), state(noBudgetSettings), state(noListEdit),
+            state(noDialOverBudget), state(noListView), state(dayLimitOn), dayLimitMinutes, password,
+            state(monthLimitOn), monthLimitMinutes};
 }
 
-QString UserFolderPath()
-{
-    return ProgramPath(QStringLiteral("Benutzer"));
-}
+QString UserFolderPath() { return ProgramPath(QStringLiteral("Benutzer")); }
 QString UserRecordPath(const QString& name)
 {
     return IsSafeName(name) ? ProgramPath("Benutzer/" + name + ".usr") : QString();
@@ -124,8 +108,7 @@ QString UserRecordPath(const QString& name)
 QStringList GetUserNames()
 {
     QStringList names;
-    for (const QString& file : ListFolder(UserFolderPath(), QStringLiteral("*.usr")))
-        names << file.chopped(4);
+    for (const QString& file : ListFolder(UserFolderPath(), QStringLiteral("*.usr"))) names << file.chopped(4);
     return names;
 }
 
@@ -152,14 +135,8 @@ bool readPassword(const QString& name, bool shortHasNone, QString* password)
 }
 } // namespace
 
-bool ReadUserPassword(const QString& name, QString* password)
-{
-    return readPassword(name, false, password);
-}
-bool ReadPasswordLine(const QString& name, QString* password)
-{
-    return readPassword(name, true, password);
-}
+bool ReadUserPassword(const QString& name, QString* password) { return readPassword(name, false, password); }
+bool ReadPasswordLine(const QString& name, QString* password) { return readPassword(name, true, password); }
 
 StoredFile ReadRecordPassword(const QString& name, QString* password)
 {
@@ -188,8 +165,8 @@ StoredFile ReadUserRecord(const QString& name, UserRecord& out)
         lines << plain;
     }
     UserRecord r;
-    int* flags[] = {&r.noUserSettings,   &r.noMonitoringSettings, &r.noBudgetSettings, &r.noListEdit,
-                    &r.noDialOverBudget, &r.noListView,           &r.dayLimitOn};
+    int* flags[] = {&r.noUserSettings, &r.noMonitoringSettings, &r.noBudgetSettings, &r.noListEdit,
+                    &r.noDialOverBudget, &r.noListView, &r.dayLimitOn};
     for (int i = 0; i < 7; ++i) {
         const double v = std::nearbyint(Val(lines[i]));
         if (v < 0 || v > 2) return StoredFile::Damaged; // no check box state
@@ -226,10 +203,7 @@ UserRecord LoadUserRecord(const QString& name, bool* recreated, StoredFile* foun
     return UserRecord();
 }
 
-bool CreateUserFiles(const QString& name)
-{
-    return writeUserFiles(name, BudgetRecord::createdDefaults(), false);
-}
+bool CreateUserFiles(const QString& name) { return writeUserFiles(name, BudgetRecord::createdDefaults(), false); }
 
 QString NewUser()
 {

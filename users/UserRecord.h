@@ -19,7 +19,7 @@ struct UserRecord {
     int noListView = 0;           // line 6: connection list and analyses
     int dayLimitOn = 0;           // line 7
     QString dayLimitMinutes = QStringLiteral("60");
-    QString password;     // empty = none
+    QString password; // empty = none
     int monthLimitOn = 0; // line 10
     QString monthLimitMinutes = QStringLiteral("600");
 

@@ -68,8 +68,8 @@ TEST(MonthChart, ValueAndDayLabels)
         float maximum;
         QString top, second, bottom;
     } cases[] = {
-        {2, 99.5f, "99,50", "90,45", "0,00"}, {2, 100, "100", "91", "0"}, {3, 1, "1,00", "0,91", "0,00"},
-        {1, 90, "1,5", "1,4", "0,0"},         {1, 3600, "60", "55", "0"}, {1, 1, "0,0", "0,0", "0,0"},
+        {2, 99.5f, "99,50", "90,45", "0,00"}, {2, 100, "100", "91", "0"},   {3, 1, "1,00", "0,91", "0,00"},
+        {1, 90, "1,5", "1,4", "0,0"},         {1, 3600, "60", "55", "0"},   {1, 1, "0,0", "0,0", "0,0"},
     };
     for (const Case& c : cases) {
         const QStringList labels = ChartValueLabels(c.kind, c.maximum);
@@ -121,7 +121,7 @@ TEST(MonthChart, PieSlotsAndLegend)
         QString last;
         float lastCount;
     } cases[] = {
-        {1, 1, 2, PIE_DEFECT_SLOT, 1},   {20, 1, 21, PIE_DEFECT_SLOT, 1}, {21, 0, 21, "U20", 1},
+        {1, 1, 2, PIE_DEFECT_SLOT, 1}, {20, 1, 21, PIE_DEFECT_SLOT, 1}, {21, 0, 21, "U20", 1},
         {21, 1, 21, PIE_DEFECT_SLOT, 2}, {25, 0, 21, PIE_DEFECT_SLOT, 5},
     };
     for (const Case& c : cases) {
@@ -155,10 +155,10 @@ TEST_F(MonthPieTest, CountsEveryReadableRecordOfTheMonth)
     record("03032003-100000.con", "anna");
     record("04032003-100000.con", "Anna", "Alpha - Abend.atl");
     record("05032003-100000.con", "Bert", "ab");
-    record("05032004-100000.con", "Bert");                                        // another year
-    record("05042003-100000.con", "Bert");                                        // another month
+    record("05032004-100000.con", "Bert");      // another year
+    record("05042003-100000.con", "Bert");      // another month
     writeCipher("Verbindungen/06032003-100000.con", {"S06.03.2003", "10:00:00"}); // ends before line 10
-    QDir(dir.path()).mkpath("Verbindungen/07032003-100000.con");                  // cannot be read
+    QDir(dir.path()).mkpath("Verbindungen/07032003-100000.con");                 // cannot be read
 
     PieCount users = CountMonthPie(2003, 3, 5);
     QList<PieSlot> slotList = users.Slots();

@@ -47,8 +47,7 @@ TEST(Corpus, CipherLines)
     for (const CorpusFile& f : CorpusFiles("cipher")) {
         if (f.name != "well-formed") continue;
         QStringList plain;
-        for (const QByteArray& line : splitLines(f.bytes).mid(0, 6))
-            plain << DecryptStoredLine(line);
+        for (const QByteArray& line : splitLines(f.bytes).mid(0, 6)) plain << DecryptStoredLine(line);
         EXPECT_EQ(plain, wellFormed);
     }
 }
@@ -79,8 +78,8 @@ TEST_F(CorpusTest, ConnectionRecords)
             EXPECT_EQ(r.count(), 0);
         }
         if (f.name == "well-formed" || f.name == "well-formed-lf") {
-            EXPECT_EQ(r.lines, QStringList({"S17.01.2001", "12:00:00", "00:10:00", "S0,19", "10", "1000", "200", "1200",
-                                            "Netz", "Netz - A.tel", "Anna"}));
+            EXPECT_EQ(r.lines, QStringList({"S17.01.2001", "12:00:00", "00:10:00", "S0,19", "10", "1000", "200",
+                                            "1200", "Netz", "Netz - A.tel", "Anna"}));
         }
         if (f.name == "forty-lines") {
             EXPECT_EQ(r.count(), RECORD_MAX_LINES);
@@ -113,8 +112,7 @@ TEST_F(CorpusTest, TariffPrices)
         writeFile("Tarife/" + name, f.bytes);
         const auto lines = ReadTariffLines(name);
         ASSERT_TRUE(lines.has_value());
-        for (const QString& line : *lines)
-            ReadZonePrice(line.mid(line.indexOf(':') + 1));
+        for (const QString& line : *lines) ReadZonePrice(line.mid(line.indexOf(':') + 1));
         const double price = GetCurrentTarifPrice(name);
         GetFreeMinutes(name);
         GetVolumeLimit(name);
@@ -150,8 +148,7 @@ TEST_F(CorpusTest, PeersFiles)
                               path("sys"),   path("proc"),        path("pppd")};
     writeFile("pap-secrets", "anna * geheim\n");
     const QList<CorpusFile> files = CorpusFiles("peers");
-    for (const CorpusFile& f : files)
-        writeFile("peers/" + f.name, f.bytes);
+    for (const CorpusFile& f : files) writeFile("peers/" + f.name, f.bytes);
     LinuxPhoneBook book(paths);
     EXPECT_EQ(book.entries(QString()).size(), files.size()); // the corpus names are all valid entry names
     for (const CorpusFile& f : files) {

@@ -9,25 +9,18 @@ class VBTest : public ProgramTest {};
 
 TEST_F(VBTest, ValReadsLeadingNumberOnly)
 {
-    const struct {
-        const char* text;
-        double value;
-    } cases[] = {
+    const struct { const char* text; double value; } cases[] = {
         {" 12.5abc", 12.5}, {"-3", -3}, {"1,5", 1}, {"abc", 0}, {"", 0}, {"  .5", 0.5}, {"1.2.3", 1.2}, {"+7", 7},
     };
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(Val(c.text), c.value) << c.text;
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(Val(c.text), c.value) << c.text;
 }
 
 TEST_F(VBTest, PrintAndGeneralForms)
 {
     for (auto [value, text] : {std::pair{0.0, " 0"}, {5.0, " 5"}, {-5.0, "-5"}, {2.5, " 2.5"}, {0.5, " .5"}})
         EXPECT_EQ(Str(value), text) << value;
-    for (auto [value, text] : {std::pair{0.013f * 100, "1,3"},
-                               {1.9f, "1,9"},
-                               {60.0f, "60"},
-                               {12345678.0f, "1,234568E+07"},
-                               {0.00001f, "1E-05"}})
+    for (auto [value, text] : {std::pair{0.013f * 100, "1,3"}, {1.9f, "1,9"}, {60.0f, "60"},
+                               {12345678.0f, "1,234568E+07"}, {0.00001f, "1E-05"}})
         EXPECT_EQ(GeneralSingle(value), text) << value;
     EXPECT_EQ(GeneralDouble(0.1 + 0.2), "0,3");
     EXPECT_EQ(GeneralDouble(-0.0), "0");
@@ -35,24 +28,11 @@ TEST_F(VBTest, PrintAndGeneralForms)
 
 TEST_F(VBTest, FormatRoundsHalvesAwayFromZeroOnTheGeneralForm)
 {
-    const struct {
-        double value;
-        bool single;
-        const char* pattern;
-        const char* text;
-    } cases[] = {
-        {2.675, true, "0.00", "2,68"},
-        {2.675, false, "0.00", "2,68"},
-        {0.019, false, "0.000", "0,019"},
-        {0.0195, false, "0.000", "0,020"},
-        {-1.5, false, "0", "-2"},
-        {2.5, false, "0", "3"},
-        {5, false, "00", "05"},
-        {123, false, "00", "123"},
-        {0.004, false, "0.00", "0,00"},
-        {-0.004, false, "0.00", "0,00"},
-        {999.995, false, "0.00", "1000,00"},
-        {1e-7, false, "0.000", "0,000"},
+    const struct { double value; bool single; const char* pattern; const char* text; } cases[] = {
+        {2.675, true, "0.00", "2,68"},  {2.675, false, "0.00", "2,68"}, {0.019, false, "0.000", "0,019"},
+        {0.0195, false, "0.000", "0,020"}, {-1.5, false, "0", "-2"},   {2.5, false, "0", "3"},
+        {5, false, "00", "05"},         {123, false, "00", "123"},      {0.004, false, "0.00", "0,00"},
+        {-0.004, false, "0.00", "0,00"}, {999.995, false, "0.00", "1000,00"}, {1e-7, false, "0.000", "0,000"},
         {1234567.0, false, "0.00", "1234567,00"},
     };
     for (const auto& c : cases) {
@@ -69,11 +49,7 @@ TEST_F(VBTest, WholeNumbersRoundHalvesToEven)
     EXPECT_EQ(CLng(5000000000.5), 5000000000LL);
     // beyond the range the nearest end, NaN 0
     const double nan = std::nan(""), inf = HUGE_VAL;
-    const struct {
-        double value;
-        qint32 i;
-        qint64 l;
-    } edges[] = {
+    const struct { double value; qint32 i; qint64 l; } edges[] = {
         {nan, 0, 0},
         {-nan, 0, 0},
         {inf, INT32_MAX, INT64_MAX},
@@ -111,16 +87,12 @@ TEST_F(VBTest, GermanNamesAndShortDates)
     EXPECT_FALSE(ParseShortDate("31.2.2002").isValid());
     EXPECT_FALSE(ParseShortDate("heute").isValid());
     // a year below 100 as the record names take it
-    const struct {
-        const char* text;
-        QDate date;
-    } years[] = {
-        {"5.3.03", QDate(2003, 3, 5)},   {"1.1.05", QDate(2005, 1, 1)},     {"1.1.0", QDate(2000, 1, 1)},
-        {"1.1.00", QDate(2000, 1, 1)},   {"31.12.29", QDate(2029, 12, 31)}, {"1.1.30", QDate(1930, 1, 1)},
-        {"1.1.99", QDate(1999, 1, 1)},   {"1.1.100", QDate(100, 1, 1)},     {"29.2.04", QDate(2004, 2, 29)},
+    const struct { const char* text; QDate date; } years[] = {
+        {"5.3.03", QDate(2003, 3, 5)},  {"1.1.05", QDate(2005, 1, 1)},   {"1.1.0", QDate(2000, 1, 1)},
+        {"1.1.00", QDate(2000, 1, 1)},  {"31.12.29", QDate(2029, 12, 31)}, {"1.1.30", QDate(1930, 1, 1)},
+        {"1.1.99", QDate(1999, 1, 1)},  {"1.1.100", QDate(100, 1, 1)},  {"29.2.04", QDate(2004, 2, 29)},
         {"1.1.2030", QDate(2030, 1, 1)},
     };
-    for (const auto& c : years)
-        EXPECT_EQ(ParseShortDate(c.text), c.date) << c.text;
+    for (const auto& c : years) EXPECT_EQ(ParseShortDate(c.text), c.date) << c.text;
     EXPECT_FALSE(ParseShortDate("29.2.03").isValid());
 }

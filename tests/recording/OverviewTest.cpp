@@ -1,4 +1,3 @@
-#include "recording/ui/Overview.h"
 #include "core/Detection.h"
 #include "core/Dialing.h"
 #include "core/Globals.h"
@@ -7,6 +6,7 @@
 #include "core/ui/WindowUtils.h"
 #include "recording/OverviewFiles.h"
 #include "recording/ui/Form1.h"
+#include "recording/ui/Overview.h"
 #include "support/BudgetRecordBuilder.h"
 #include "support/SimPlatform.h"
 #include "tariffs/TarifFile.h"
@@ -100,7 +100,8 @@ protected:
         t.zones = {{0, 24, cents, false}};
         ASSERT_TRUE(WriteTarifFile(t));
         if (ext != ".tel") {
-            ASSERT_TRUE(QFile::rename(path("Tarife/" + t.fileName()), path("Tarife/" + provider + " - " + name + ext)));
+            ASSERT_TRUE(
+                QFile::rename(path("Tarife/" + t.fileName()), path("Tarife/" + provider + " - " + name + ext)));
         }
     }
     void writeUser(const QString& name, const QString& password)
@@ -175,8 +176,7 @@ TEST_F(OverviewTest, TariffUnitAndHolidayPrice)
     writeFile("Tarife/W - Kurz.tel", "Volumenabrechnung:Ja\r\nVolumenkosten:1\r\n");
     const std::pair<const char*, const char*> units[] = {
         {"V - Vol.tel", "1MB"}, {"W - Halb.tel", "0,5MB"}, {"W - Kurz.tel", "Minute"}, {"Fehlt.tel", "Minute"}};
-    for (auto [file, unit] : units)
-        EXPECT_EQ(GetTarifUnit(file), unit) << file;
+    for (auto [file, unit] : units) EXPECT_EQ(GetTarifUnit(file), unit) << file;
 
     Overview* page = load();
     EXPECT_EQ(page->comTarif->currentText(), "M - Vol");
@@ -338,8 +338,7 @@ TEST_F(OverviewTest, BudgetLabelsAndDialRefusals)
 
     // no budgets: every line "nicht festgelegt"; a cancelled password of the entry dials nothing
     page = form->overviewPage() ? form->overviewPage() : (form->showOverview(), form->overviewPage());
-    for (int i : {6, 7, 8})
-        EXPECT_EQ(page->lblOverview[i]->text(), "nicht festgelegt") << i;
+    for (int i : {6, 7, 8}) EXPECT_EQ(page->lblOverview[i]->text(), "nicht festgelegt") << i;
     EXPECT_FALSE(page->IsBudgetExceeded());
     script.messages.clear();
     script.answerInput("");

@@ -1,5 +1,5 @@
-#include "recording/ui/SmallWindow.h"
 #include "core/VB.h"
+#include "recording/ui/SmallWindow.h"
 
 #include "CounterPageFixture.h"
 
@@ -11,18 +11,9 @@
 #include <cmath>
 
 namespace {
-double twipsX(const QWidget* w)
-{
-    return 1440.0 / w->logicalDpiX();
-}
-double twipsY(const QWidget* w)
-{
-    return 1440.0 / w->logicalDpiY();
-}
-QSize screenSize()
-{
-    return QGuiApplication::primaryScreen()->geometry().size();
-}
+double twipsX(const QWidget* w) { return 1440.0 / w->logicalDpiX(); }
+double twipsY(const QWidget* w) { return 1440.0 / w->logicalDpiY(); }
+QSize screenSize() { return QGuiApplication::primaryScreen()->geometry().size(); }
 } // namespace
 
 class SmallWindowTest : public CounterPageTest {
@@ -50,9 +41,8 @@ TEST_F(SmallWindowTest, FirstCloseStoresPlaceAndDefaultOpacity)
     const QPoint at = w->pos();
     UnloadSmallWindow();
     EXPECT_EQ(SmallWindowInstance(), nullptr);
-    const QByteArray expected =
-        (Str(std::round(at.x() * twipsX(w))) + "\r\n" + Str(std::round(at.y() * twipsY(w))) + "\r\n 200\r\n")
-            .toLatin1();
+    const QByteArray expected = (Str(std::round(at.x() * twipsX(w))) + "\r\n" + Str(std::round(at.y() * twipsY(w))) +
+                                 "\r\n 200\r\n").toLatin1();
     EXPECT_EQ(readFile("Config/Smallwindowpos.cfg"), expected);
 }
 
@@ -68,9 +58,9 @@ TEST_F(SmallWindowTest, StoredPlaceIsCorrectedOnlyFarBeyondThePrimaryScreen)
         int wantOpacity;
     };
     const Case cases[] = {
-        {width + 1001, 300, 100, 900, 300, 100},                  // far beyond the right edge
+        {width + 1001, 300, 100, 900, 300, 100},          // far beyond the right edge
         {width + 500, height + 1500, 255, width + 500, 900, 255}, // near beyond stays; far below comes back
-        {-3000, -450, 999, -3000, -450, 255},                     // a screen to the left; opacity kept in a byte
+        {-3000, -450, 999, -3000, -450, 255},            // a screen to the left; opacity kept in a byte
         // a damaged edge far before the screen: a few screen sizes off, never beyond what a place can hold
         {-1e20, -HUGE_VAL, 7, -4 * width, -4 * height, 7},
         {1500, 1500, -4, 1500, 1500, 0},

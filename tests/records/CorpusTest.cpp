@@ -26,8 +26,7 @@ TEST_F(HandEntryCorpusTest, LoadTarifZones)
 {
     QList<CorpusFile> files = CorpusFiles("tariffs");
     QByteArray zones300 = "Takt:60 / 60\r\n[Tarifzonen]\r\n";
-    for (int i = 0; i < 300; ++i)
-        zones300 += "\r\nVon:0\r\nBis:24\r\nPfennig:1\r\n\r\nWochenende:Ja\r\n";
+    for (int i = 0; i < 300; ++i) zones300 += "\r\nVon:0\r\nBis:24\r\nPfennig:1\r\n\r\nWochenende:Ja\r\n";
     files.push_back({"zones-300", zones300}); // beyond the 8 KiB of a committed corpus file
     for (const CorpusFile& f : files) {
         SCOPED_TRACE(f.name.toStdString());

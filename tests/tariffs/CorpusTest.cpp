@@ -17,8 +17,8 @@ QByteArray zoneBlocks(int count)
 {
     QByteArray bytes = "[Providerdaten]\r\nTakt:60 / 60\r\n[Tarifzonen]\r\n";
     for (int i = 1; i <= count; ++i)
-        bytes +=
-            "Zone:" + QByteArray::number(i) + "\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\nWochenende:Ja\r\n";
+        bytes += "Zone:" + QByteArray::number(i) +
+                 "\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\nWochenende:Ja\r\n";
     return bytes;
 }
 } // namespace

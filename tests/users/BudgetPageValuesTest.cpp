@@ -31,8 +31,7 @@ TEST_F(BudgetPageValuesTest, AmountsAndBarsInSinglePrecision)
         QDir(path("Verbindungen")).removeRecursively();
         ASSERT_TRUE(WriteTestBudget(path("Benutzer/Anna.bdg"), c.budget, " 0", " 0"));
         int second = 0;
-        for (const QString& cost : c.costs)
-            spent(QString("15012001-1000%1.con").arg(second++, 2, 10, QChar('0')), cost);
+        for (const QString& cost : c.costs) spent(QString("15012001-1000%1.con").arg(second++, 2, 10, QChar('0')), cost);
         const BudgetPageValues::RemainingBudgets r = ShowRemainingBudgets("Anna");
         EXPECT_EQ(r.day.text, c.text) << c.budget.toStdString() << c.costs.join(' ').toStdString();
         EXPECT_EQ(r.day.bar, c.bar) << c.budget.toStdString() << c.costs.join(' ').toStdString();
@@ -45,10 +44,10 @@ TEST_F(BudgetPageValuesTest, AmountsAndBarsInSinglePrecision)
 TEST_F(BudgetPageValuesTest, RecordsCountByDatePeriodAndUser)
 {
     ASSERT_TRUE(WriteTestBudget(path("Benutzer/Anna.bdg"), "10", "20", "40", "01.01.2001", "31.01.2001"));
-    spent("14012001-100000.con", "1,00");         // yesterday: month and period
-    spent("10122000-100000.con", "2,00");         // last December: before the period, nowhere
-    spent("15012001-100000.con", "4,00", "anna"); // another user by case
-    spent("15012001-110000.con", "8,00", "Anna"); // today
+    spent("14012001-100000.con", "1,00");          // yesterday: month and period
+    spent("10122000-100000.con", "2,00");          // last December: before the period, nowhere
+    spent("15012001-100000.con", "4,00", "anna");  // another user by case
+    spent("15012001-110000.con", "8,00", "Anna");  // today
     BudgetPageValues::RemainingBudgets r = ShowRemainingBudgets("Anna");
     EXPECT_EQ(r.day.text, "2,00 €");
     EXPECT_EQ(r.month.text, "11,00 €");

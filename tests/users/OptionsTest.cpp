@@ -217,8 +217,7 @@ TEST_F(OptionsTest, ChosenProgramIsSavedAndStartedWhole)
 
     ASSERT_TRUE(LinuxProgramStarter().start(script));
     QDeadlineTimer deadline(20000);
-    while (!QFile::exists(marker) && !deadline.hasExpired())
-        QThread::msleep(20);
+    while (!QFile::exists(marker) && !deadline.hasExpired()) QThread::msleep(20);
     EXPECT_TRUE(QFile::exists(marker));
 }
 
@@ -236,8 +235,7 @@ TEST_F(OptionsTest, ListPairsReadUnpairedLastLineUnticked)
     for (const auto& c : cases) {
         writeFile("DialUp/deny.SEC", c.file);
         QList<std::pair<QString, bool>> got;
-        for (const ListPair& p : ReadListPairs(AllowListPath()))
-            got.append({p.text, p.ticked});
+        for (const ListPair& p : ReadListPairs(AllowListPath())) got.append({p.text, p.ticked});
         EXPECT_EQ(got, c.pairs) << c.file.constData();
     }
 }
