@@ -42,6 +42,12 @@ bool fitsCodePage(const QString& name)
     return true;
 }
 
+// The name is a file of its own, "<name>.usr", whose name the file system can hold (255 bytes).
+bool fitsFileSystem(const QString& name)
+{
+    return IsSafeName(name) && QFile::encodeName(name + QStringLiteral(".usr")).size() <= 255;
+}
+
 bool ensureUserFolder() { return QDir().mkpath(UserFolderPath()); }
 
 bool writeRecord(const QString& name, const UserRecord& record)
@@ -210,7 +216,7 @@ QString NewUser()
     for (;;) {
         const QString name = trimBlanks(InputBox(NEW_USER_PROMPT, APP_TITLE, QString()));
         if (name.isEmpty()) return {};
-        if (!IsValidFileName(name) || !fitsCodePage(name)) {
+        if (!IsValidFileName(name) || !fitsCodePage(name) || !fitsFileSystem(name)) {
             MsgBox(INVALID_NAME, vbOKOnly + vbExclamation);
             return {};
         }

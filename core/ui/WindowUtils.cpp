@@ -120,6 +120,23 @@ void FillWithAlle(QComboBox* list, const QStringList& names)
 
 void KeepRoomForUmlauts(QLabel* label) { label->setContentsMargins(0, 2, 0, 0); }
 
+QLabel* PageTitle(const QString& text, QWidget* parent)
+{
+    auto* title = new QLabel(text, parent);
+    title->setObjectName(QStringLiteral("lblTitel"));
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    return title;
+}
+
+void SetCaption(QLabel* label, const QString& text)
+{
+    if (label->text() == text) return;
+    label->setText(text); // repaints the contents only
+    label->update();
+}
+
 void WrapLabel(QLabel* label)
 {
     label->setWordWrap(true);

@@ -40,6 +40,11 @@ void SetLabelColor(QLabel* label, int value);
 // Room above a label's first line: the font's ascent leaves the dots of a capital umlaut ("Ü") outside
 // the label, where they are cut off.
 void KeepRoomForUmlauts(QLabel* label);
+// Changes the caption of a label that keeps such room: the whole label is repainted, or the dots of the
+// old caption stay in that room beside the new one.
+void SetCaption(QLabel* label, const QString& text);
+// The title of a settings page, in the one face they all share.
+QLabel* PageTitle(const QString& text, QWidget* parent);
 // A label whose text wraps, with that room.
 void WrapLabel(QLabel* label);
 

@@ -131,6 +131,22 @@ const QStyle::StandardPixmap ITEM_ICONS[10] = {
     QStyle::SP_FileDialogInfoView, QStyle::SP_FileDialogListView,     QStyle::SP_FileDialogStart,
     QStyle::SP_FileDialogNewFolder,
 };
+
+// Every item of the bar has an icon of one size; a theme icon that comes only smaller is scaled up.
+QPixmap navigationIcon(const QIcon& icon)
+{
+    const QSize size(32, 32);
+    const QPixmap pixmap = icon.pixmap(size);
+    if (pixmap.deviceIndependentSize().toSize() == size) return pixmap;
+    QPixmap square(size);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QSize scaled = pixmap.deviceIndependentSize().toSize().scaled(size, Qt::KeepAspectRatio);
+    painter.drawPixmap(
+        QRect(QPoint((size.width() - scaled.width()) / 2, (size.height() - scaled.height()) / 2), scaled), pixmap);
+    return square;
+}
 } // namespace
 
 Form1* Form1::s_instance = nullptr;
@@ -258,7 +274,7 @@ void Form1::buildNavigation(QWidget* bar)
         for (int i = 0; i < 10; ++i) {
             if (NAVIGATION[i].group != g) continue;
             Image1[i] = new QLabel(Picture3[g]);
-            Image1[i]->setPixmap(style()->standardIcon(ITEM_ICONS[i]).pixmap(32, 32));
+            Image1[i]->setPixmap(navigationIcon(style()->standardIcon(ITEM_ICONS[i])));
             Image1[i]->setAlignment(Qt::AlignCenter);
             Label1[i] = new QLabel(QString::fromUtf8(NAVIGATION[i].caption), Picture3[g]);
             Label1[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -413,13 +429,13 @@ void Form1::SetUserPreventions()
     NavigationLocks locks;
     if (!ReadUserPreventions(Tag, locks)) return;
     auto caption = [](bool locked, const char* text) { return locked ? LOCKED_CAPTION : QString::fromUtf8(text); };
-    Label1[5]->setText(caption(locks.userSettings, "Benutzer"));
-    Label1[3]->setText(caption(locks.monitoringSettings, "DFÜ"));
-    Label1[6]->setText(caption(locks.monitoringSettings, "Überwachung"));
-    Label1[4]->setText(caption(locks.budgetSettings, "Budget"));
-    Label1[1]->setText(caption(locks.listsAndAnalysis, "Verbindungsliste"));
-    Label1[8]->setText(caption(locks.listsAndAnalysis, "Monatsdiagramm"));
-    Label1[9]->setText(caption(locks.listsAndAnalysis, "Analyse"));
+    SetCaption(Label1[5], caption(locks.userSettings, "Benutzer"));
+    SetCaption(Label1[3], caption(locks.monitoringSettings, "DFÜ"));
+    SetCaption(Label1[6], caption(locks.monitoringSettings, "Überwachung"));
+    SetCaption(Label1[4], caption(locks.budgetSettings, "Budget"));
+    SetCaption(Label1[1], caption(locks.listsAndAnalysis, "Verbindungsliste"));
+    SetCaption(Label1[8], caption(locks.listsAndAnalysis, "Monatsdiagramm"));
+    SetCaption(Label1[9], caption(locks.listsAndAnalysis, "Analyse"));
     if (m_connection) m_connection->GetTimeLimit();
     SetCannotQuit(UserCannotQuit());
     rebuildTrayMenu();
@@ -536,7 +552,7 @@ void Form1::setMainStatus(int item, const QString& text)
 
 void Form1::setNavigationItem0(const QString& text)
 {
-    Label1[0]->setText(text);
+    SetCaption(Label1[0], text);
     rebuildTrayMenu();
 }
 

@@ -116,6 +116,12 @@ void Overview::buildControls()
     tariff->addWidget(lblOverview[1], 6, 0);
     tariff->addWidget(barOverview[1], 6, 1);
     tariff->addWidget(lblOverview[9], 6, 2);
+    // the bar and its percentage give way to "Keine" without the controls around them moving
+    for (QWidget* w : {static_cast<QWidget*>(barOverview[1]), static_cast<QWidget*>(lblOverview[9])}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
     tariff->addWidget(chkFeiertag, 7, 0, 1, 3);
     tariff->setColumnStretch(1, 1);
 

@@ -222,7 +222,9 @@ void OpacitySlider::paintEvent(QPaintEvent* event)
     QPainter p(this);
     const QRect inner = contentsRect();
     p.fillRect(inner, palette().base());
-    p.fillRect(QRectF(inner.left() + knobX - 2, inner.top(), 4, OPACITY_SLIDER_HEIGHT), VbColor(0xC88000));
+    // a filled box from x - 2 to x + 2, both ends included: five pixels wide
+    const int from = qRound(knobX - 2), to = qRound(knobX + 2);
+    p.fillRect(QRect(inner.left() + from, inner.top(), to - from + 1, OPACITY_SLIDER_HEIGHT), VbColor(0xC88000));
 }
 
 int OpacitySlider::innerX(const QMouseEvent* event) const

@@ -34,6 +34,7 @@
 #include <QPointer>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -57,6 +58,26 @@ const char* const HEADERS[LIST_COLUMNS] = {"",         "Datum",    "Startzeit", 
                                            "Einheiten", "Empfangen", "Gesendet", "Gesamt",  "DFÜ",
                                            "Tarif",     "Benutzer", "Kommentar", "",        ""};
 const int WIDTHS[LIST_COLUMNS] = {20, 60, 50, 50, 50, 60, 70, 70, 70, 60, 80, 80, 200, 100, 100};
+// A typical value of each column: at first sight dates, times and names are whole in any font.
+const char* const TYPICAL[LIST_COLUMNS] = {"", "00.00.0000",   "00:00:00",     "000:00:00",    "0,000", "", "", "",
+                                           "", "Netz - Abend", "Netz - Abend", "Netz - Abend", "",      "", ""};
+
+// A comment of several lines is shown on one, so that every row keeps one line's height; the cell's
+// text, which the export and the print page read, stays as it is.
+class OneLineDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        QString& text = option->text; // the delegate has made each line feed a line separator
+        text.replace(QString(QLatin1Char('\r')) + QChar::LineSeparator, QStringLiteral(" "));
+        for (QChar& c : text)
+            if (c == QChar::LineSeparator || c == QLatin1Char('\r') || c == QLatin1Char('\n')) c = QLatin1Char(' ');
+    }
+};
 const int NET_COLOUR = 192;
 
 // The marking images: a dot from calm to alarming.
@@ -152,7 +173,7 @@ void List::buildControls()
     comTarif->setObjectName("comTarif");
     Label3 = new QToolButton(wndList);
     Label3->setObjectName("Label3");
-    Label3->setText("...");
+    Label3->setText("  ...");
     Label3->setAutoRaise(true);
     Label3->setToolTip("Zeitraum definieren");
     chkNetto = new QCheckBox(wndList);
@@ -266,6 +287,7 @@ void List::GenerateList()
     lstConnections->setHeaderLabels(headers);
     lstConnections->setRootIsDecorated(false);
     lstConnections->setUniformRowHeights(true);
+    lstConnections->setItemDelegate(new OneLineDelegate(lstConnections));
     lstConnections->setAllColumnsShowFocus(true);
     lstConnections->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstConnections->setSortingEnabled(false); // the page sorts by its own keys
@@ -275,13 +297,32 @@ void List::GenerateList()
     header->setStretchLastSection(false); // a stretched section would count as a width change
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setMinimumSectionSize(8); // the icon column is narrower than the style's least width
-    for (int c = 0; c < LIST_COLUMNS; ++c) lstConnections->setColumnWidth(c, WIDTHS[c]);
+    for (int c = 0; c < LIST_COLUMNS; ++c) lstConnections->setColumnWidth(c, DefaultColumnWidth(c + 1));
     lstConnections->setColumnHidden(ColFile - 1, true);
     lstConnections->setColumnHidden(ColSortDate - 1, true);
     connect(header, &QHeaderView::sectionClicked, this,
             [this](int logical) { lstConnections_ColumnClick(logical + 1); });
     connect(header, &QHeaderView::sectionResized, this, [this] { lstConnections_ColumnWidthChanged(); });
     connect(header, &QHeaderView::sectionMoved, this, [this] { lstConnections_ColumnOrderChanged(); });
+}
+
+int List::DefaultColumnWidth(int column) const
+{
+    // the original's width, widened to its header and to a typical value in this font
+    const int index = column - 1;
+    int width = qMax(WIDTHS[index], lstConnections->header()->sectionSizeHint(index));
+    const QString typical = QString::fromUtf8(TYPICAL[index]);
+    if (!typical.isEmpty()) {
+        QStyleOptionViewItem option;
+        option.initFrom(lstConnections);
+        option.font = lstConnections->font();
+        option.fontMetrics = QFontMetrics(option.font);
+        option.features = QStyleOptionViewItem::HasDisplay;
+        option.text = typical;
+        const QStyle* style = lstConnections->style();
+        width = qMax(width, style->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), lstConnections).width());
+    }
+    return width;
 }
 
 void List::GetConnections()

@@ -58,6 +58,8 @@ public:
     void GetUsers();
     void GenerateList();
     void GetConnections();
+    // A column's width before the user changes it (1-based, as the grid is addressed).
+    int DefaultColumnWidth(int column) const;
 
     // Handlers
     void Form_Load();

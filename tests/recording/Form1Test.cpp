@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
@@ -288,6 +289,41 @@ TEST_F(Form1Test, APageLeftBehindTheOverviewComesBackByItsItem)
     form->Image1_Click(0); // and the overview, loaded behind it, likewise
     EXPECT_EQ(form->pages->currentWidget(), static_cast<QWidget*>(form->overviewPage()));
     Form1::RegisterPage("Budget", CreateBudgetPage);
+}
+
+namespace {
+// The part of a widget its paint events have covered.
+struct PaintedRegion : QObject {
+    QRegion region;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+} // namespace
+
+TEST_F(Form1Test, NavigationIconsOfOneSizeAndCaptionsRepaintedWhole)
+{
+    Form1* form = load();
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_FALSE(form->Image1[i]->pixmap().isNull()) << i;
+        EXPECT_EQ(form->Image1[i]->pixmap().deviceIndependentSize().toSize(), QSize(32, 32)) << i;
+    }
+
+    // a caption that changes repaints the room above it, where the dots of "DFÜ" were
+    form->Picture4_Click(1);
+    form->show();
+    spin(20);
+    PaintedRegion painted;
+    form->Label1[3]->installEventFilter(&painted);
+    writeUser("Anna", "", {"0", "1"});
+    form->Tag = "Anna";
+    form->SetUserPreventions();
+    spin(20);
+    EXPECT_EQ(form->Label1[3]->text(), "[Gesperrt]");
+    EXPECT_TRUE((QRegion(form->Label1[3]->rect()) - painted.region).isEmpty()) << painted.region.boundingRect().y();
+    form->Label1[3]->removeEventFilter(&painted);
 }
 
 TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)

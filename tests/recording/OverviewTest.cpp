@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTextCursor>
 #include <QTimer>
 
@@ -392,4 +393,33 @@ TEST_F(OverviewTest, LoadGivesTheChoicesAndTheNoteTheFlatLook)
     Overview* page = load();
     ASSERT_TRUE(page);
     EXPECT_EQ(FlatDecorated(page), QStringList({"comOverviewUser", "comAnbieter", "comTarif", "comDFÜ", "Notiz"}));
+}
+
+// The free-time bar giving way to "Keine" moves nothing: a click aimed at the start button still hits it.
+TEST_F(OverviewTest, ControlsKeepTheirPlacesWhateverTheFreeTime)
+{
+    TarifFile t = TarifFile::New("P", "Frei");
+    t.zones = {{0, 24, 1.9f, false}};
+    t.freeAllowance = "30";
+    ASSERT_TRUE(WriteTarifFile(t));
+    writeTariff("P", "Ohne", 1.9f);
+    Overview* page = load();
+    ASSERT_NE(page, nullptr);
+    form->show();
+    const auto places = [&] {
+        QCoreApplication::processEvents();
+        QList<QPoint> at;
+        const QWidget* below[] = {page->comAnbieter, page->comTarif,    page->Label1_36, page->lblOverview[1],
+                                  page->chkFeiertag, page->cmdStart,    page->Command1,  page->Check1,
+                                  page->Label2[2]};
+        for (const QWidget* w : below) at << w->mapTo(form, QPoint(0, 0));
+        return at;
+    };
+    page->comAnbieter->setCurrentIndex(page->comAnbieter->findText("P"));
+    page->comTarif->setCurrentIndex(page->comTarif->findText("M - Frei"));
+    ASSERT_TRUE(page->barOverview[1]->isVisible());
+    const QList<QPoint> withBar = places();
+    page->comTarif->setCurrentIndex(page->comTarif->findText("M - Ohne"));
+    ASSERT_EQ(page->lblOverview[1]->text(), "Keine");
+    EXPECT_EQ(places(), withBar);
 }

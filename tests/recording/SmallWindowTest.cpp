@@ -38,6 +38,15 @@ TEST_F(SmallWindowTest, FirstCloseStoresPlaceAndDefaultOpacity)
     EXPECT_DOUBLE_EQ(w->windowOpacity(), 200 / 255.0);
     EXPECT_TRUE(w->Picture2->isVisibleTo(w));
     EXPECT_NEAR(w->Picture2->knobX, 55 / 9.0 + 2, 1e-9);
+    // the knob is a box from x - 2 to x + 2: five pixels wide, as tall as the slider
+    const QImage slider = w->Picture2->grab().toImage();
+    const QRect inner = w->Picture2->contentsRect();
+    int knobColumns = 0, knobRows = 0;
+    for (int x = inner.left(); x <= inner.right(); ++x)
+        knobColumns += slider.pixelColor(x, inner.center().y()) == QColor(0, 128, 200);
+    for (int y = inner.top(); y <= inner.bottom(); ++y) knobRows += slider.pixelColor(inner.left() + 8, y) == QColor(0, 128, 200);
+    EXPECT_EQ(knobColumns, 5);
+    EXPECT_EQ(knobRows, inner.height());
     const QPoint at = w->pos();
     UnloadSmallWindow();
     EXPECT_EQ(SmallWindowInstance(), nullptr);

@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QStyle>
 #include <QToolButton>
 
 #include <memory>
@@ -71,8 +72,8 @@ TEST_F(ListPageTest, HeaderClicksSortDescendingAndAreStored)
 
     page->lstConnections_ColumnClick(2);
     EXPECT_EQ(column(*page, 14), QStringList({"01032004-200000.con", "01032004-080000.con", "28022004-230000.con"}));
-    const QString columns = " 0\r\n 20\r\n 1\r\n 60\r\n 2\r\n 50\r\n 3\r\n 50\r\n 4\r\n 50\r\n 5\r\n 60\r\n 6\r\n"
-                               " 70\r\n 7\r\n 70\r\n 8\r\n 70\r\n 9\r\n 60\r\n 10\r\n 80\r\n 11\r\n 80\r\n 12\r\n 200\r\n";
+    QString columns; // each column's place and default width
+    for (int c = 1; c <= 13; ++c) columns += QString(" %1\r\n %2\r\n").arg(c - 1).arg(page->DefaultColumnWidth(c));
     EXPECT_EQ(QString::fromLatin1(readFile("Config/List.cfg")), QString(" 0\r\n[Alle]\r\n[Alle]\r\n\r\n 0\r\n 2\r\n 2\r\n 100\r\n") + columns);
 
     // costs compare as text: "9,500" before "12,000", and a second click sorts the same way
@@ -128,11 +129,11 @@ TEST_F(ListPageTest, StoredValuesThatDoNotFitArePassedOver)
         const char* file;
         int period;   // -1: not restored
         int sortType; // -1: no sort
-        int width2;   // width of column 2
+        int width2;   // width of column 2; -1 its default
     } cases[] = {
-        {" 12\r\n", -1, -1, 60},                          // a period outside the list
-        {" 3\r\n[Alle]\r\n", 3, -1, 60},                   // a short file stops at its end
-        {" 9\r\nx\r\nx\r\nx\r\n 1\r\n 5\r\n 2\r\n 102\r\n 0\r\n 20\r\n 1\r\n 0\r\n", 9, 102, 60}, // width 0
+        {" 12\r\n", -1, -1, -1},                          // a period outside the list
+        {" 3\r\n[Alle]\r\n", 3, -1, -1},                   // a short file stops at its end
+        {" 9\r\nx\r\nx\r\nx\r\n 1\r\n 5\r\n 2\r\n 102\r\n 0\r\n 20\r\n 1\r\n 0\r\n", 9, 102, -1}, // width 0
         {"x\r\n\r\n\r\n\r\nx\r\n 5\r\n 2\r\n 7\r\n 0\r\n 20\r\n 1\r\n 99\r\n", -1, -1, 99},      // unknown type
     };
     for (const auto& c : cases) {
@@ -143,7 +144,7 @@ TEST_F(ListPageTest, StoredValuesThatDoNotFitArePassedOver)
         const QList<ListSortKey> keys = stored.sort ? ListSortKeys(*stored.sort) : QList<ListSortKey>();
         EXPECT_EQ(keys.isEmpty() ? -1 : keys[0].type, c.sortType);
         const auto page = open();
-        EXPECT_EQ(page->lstConnections->columnWidth(1), c.width2);
+        EXPECT_EQ(page->lstConnections->columnWidth(1), c.width2 < 0 ? page->DefaultColumnWidth(2) : c.width2);
         EXPECT_EQ(readFile("Config/List.cfg"), QByteArray(c.file));
     }
 }
@@ -186,4 +187,56 @@ TEST_F(ListPageTest, PrintItemOpensTheRegisteredWindowOverTheLiveList)
     EXPECT_EQ(opened[0].first, page.get());
     EXPECT_EQ(opened[0].second, static_cast<const ConnectionListView*>(page.get()));
     EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+// At first sight every date, time, duration and name is whole in the grid's font; a stored width still wins.
+TEST_F(ListPageTest, DefaultWidthsShowTypicalValuesWhole)
+{
+    const auto page = open();
+    const QTreeWidget* grid = page->lstConnections;
+    const QFontMetrics metrics(grid->font());
+    const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+    const struct {
+        int column;
+        int partWidth;
+        const char* typical;
+    } cases[] = {{2, 60, "00.00.0000"}, {3, 50, "00:00:00"}, {4, 50, "000:00:00"}, {5, 50, "0,000"},
+                 {6, 60, "Einheiten"},  {9, 70, "Gesamt"},    {10, 60, "Netz - Abend"}, {11, 80, "Netz - Abend"},
+                 {12, 80, "Netz - Abend"}, {13, 200, "Kommentar"}};
+    for (const auto& c : cases) {
+        const int width = grid->columnWidth(c.column - 1);
+        EXPECT_GE(width, c.partWidth) << c.column;
+        EXPECT_GE(width, metrics.horizontalAdvance(QString::fromUtf8(c.typical)) + margins) << c.column;
+        EXPECT_GE(width, grid->header()->sectionSizeHint(c.column - 1)) << c.column;
+    }
+    EXPECT_EQ(grid->columnWidth(0), 20); // the marking icon
+    EXPECT_EQ(page->Label3->text(), "  ...");
+}
+
+// A comment of several lines keeps every row one line high; the cell itself keeps its line breaks.
+TEST_F(ListPageTest, RowsStayOneLineHigh)
+{
+    ConnectionRecord r;
+    r.startDate = "01.01.2004";
+    r.startTime = "10:00:00";
+    r.duration = "00:10:00";
+    r.cost = "1,00";
+    r.units = "1";
+    r.bytesIn = r.bytesOut = r.bytesTotal = "1";
+    r.connectionName = "Einwahl";
+    r.tariff = "Netz - Tag.tel";
+    r.user = "Anna";
+    r.comment = "Zeile eins\r\nZeile zwei\nZeile drei";
+    ASSERT_TRUE(WriteConnectionRecord("01012004-100000.con", r)); // listed first
+    const auto page = open();
+    page->resize(800, 600);
+    page->show();
+    ASSERT_EQ(page->rowCount(), 4);
+    EXPECT_EQ(column(*page, 2).value(0), "01.01.2004");
+    EXPECT_EQ(page->cellText(0, 13), "Zeile eins\r\nZeile zwei\nZeile drei");
+    const QTreeWidget* grid = page->lstConnections;
+    const int oneLine = grid->visualItemRect(grid->topLevelItem(1)).height();
+    EXPECT_LT(oneLine, 2 * QFontMetrics(grid->font()).lineSpacing());
+    for (int row = 0; row < page->rowCount(); ++row)
+        EXPECT_EQ(grid->visualItemRect(grid->topLevelItem(row)).height(), oneLine) << row;
 }

@@ -154,3 +154,16 @@ TEST_F(BudgetPageTest, LostFilesAndShortRecords)
     EXPECT_EQ(bdg("Anna"), " 0\r\n 0\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n");
     EXPECT_EQ(dialogs.texts(), QStringList({recreated}));
 }
+
+// The settings pages share one title face.
+TEST_F(BudgetPageTest, TitleInTheFaceOfTheOtherSettingsPages)
+{
+    user("Anna");
+    Budget& budget = open();
+    const QWidget* user = Form1::instance()->showPage("User");
+    const QWidget* options = Form1::instance()->showPage("Options");
+    ASSERT_TRUE(user && options);
+    EXPECT_EQ(budget.lblTitel->text(), "Budgeteinstellungen");
+    for (const QWidget* other : {user, options})
+        EXPECT_EQ(budget.lblTitel->font(), other->findChild<QLabel*>("lblTitel")->font()) << other->objectName().toStdString();
+}

@@ -72,22 +72,22 @@ TEST_F(UserRecordTest, NewUserRefusesDuplicatesInAnyCaseAndAsksAgain)
 
 TEST_F(UserRecordTest, NewUserRefusesInvalidNamesOnce)
 {
-    for (const QString& bad : {QString("a/b"), QString("x?"), QString(256, 'n'), QString::fromUtf8("Łukasz")}) {
+    // names that are no file name of their own, or whose "<name>.usr" exceeds the file system's 255 bytes
+    const QString bads[] = {QString("a/b"),        QString("x?"),          QString(256, 'n'), QString::fromUtf8("Łukasz"),
+                            QString("."),          QString(".."),          QString(252, 'n'), QString(126, QChar(0xE4))};
+    for (const QString& bad : bads) {
         dialogs.messages.clear();
         dialogs.answerInput(bad);
-        EXPECT_EQ(NewUser(), QString());
-        EXPECT_EQ(dialogs.texts(), QStringList({INVALID_NAME_TEXT}));
+        EXPECT_EQ(NewUser(), QString()) << bad.size();
+        EXPECT_EQ(dialogs.texts(), QStringList({INVALID_NAME_TEXT})) << bad.size();
     }
-    EXPECT_EQ(dialogs.inputs.size(), 4); // not asked again
+    EXPECT_EQ(dialogs.inputs.size(), 8); // not asked again
     dialogs.answerInput("   ");
     EXPECT_EQ(NewUser(), QString());
     EXPECT_FALSE(exists("Benutzer"));
-    // 255 characters pass the name check, but this file system holds no file name that long
-    dialogs.messages.clear();
-    dialogs.answerInput(QString(255, 'n'));
-    EXPECT_EQ(NewUser(), QString());
-    EXPECT_EQ(dialogs.texts(), QStringList({"Die Dateien des Benutzers konnten nicht geschrieben werden."}));
-    EXPECT_TRUE(GetUserNames().isEmpty());
+    dialogs.answerInput(QString(251, 'n')); // the longest that fits
+    EXPECT_EQ(NewUser(), QString(251, 'n'));
+    EXPECT_EQ(GetUserNames(), QStringList{QString(251, 'n')});
 }
 
 TEST_F(UserRecordTest, DeleteUserAsksAndNeverDeletesSupervisor)

@@ -40,12 +40,11 @@ bool storable(const QStringList& texts)
     return true;
 }
 
-QLabel* boldLabel(const QString& text, QWidget* parent, int pointDelta = 0)
+QLabel* boldLabel(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     QFont font = label->font();
     font.setBold(true);
-    font.setPointSize(font.pointSize() + pointDelta);
     label->setFont(font);
     return label;
 }
@@ -68,7 +67,7 @@ void Budget::buildControls()
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(8, 6, 8, 8);
-    lblTitel = boldLabel(QStringLiteral("Budgeteinstellungen"), this, 4);
+    lblTitel = PageTitle(QStringLiteral("Budgeteinstellungen"), this);
     outer->addWidget(lblTitel);
     wndBudget = new QFrame(this);
     wndBudget->setObjectName("wndBudget");

@@ -117,10 +117,7 @@ void Options::buildControls()
     wndOptions->setObjectName("wndOptions");
     outer->addWidget(wndOptions);
 
-    lblTitel = new QLabel("Sonstige Einstellungen", wndOptions);
-    QFont bold = lblTitel->font();
-    bold.setBold(true);
-    lblTitel->setFont(bold);
+    lblTitel = PageTitle("Sonstige Einstellungen", wndOptions);
     const char* labels[4] = {
         "Bestimmen Sie hier das anzuzeigende Währungszeichen.", "Beispiel:",
         "Zumbrel kann bei Aufbau einer DFÜ Verbindung automatisch andere Programme starten. Wählen Sie die "

@@ -127,11 +127,7 @@ void User::buildControls()
     layout->setContentsMargins(10, 6, 10, 6);
     layout->setSpacing(3);
 
-    lblTitel = new QLabel("Benutzereinstellungen", wndUser);
-    lblTitel->setObjectName("lblTitel");
-    QFont bold = lblTitel->font();
-    bold.setBold(true);
-    lblTitel->setFont(bold);
+    lblTitel = PageTitle("Benutzereinstellungen", wndUser);
     layout->addWidget(lblTitel);
     auto* intro = new QLabel(
         "Jedem Benutzer können Zugriffseinschränkungen zugeordnet werden, z.B. zur Kindersicherung.", wndUser);
@@ -175,7 +171,7 @@ void User::buildControls()
 
     layout->addWidget(chkUser[5]);
     auto* heading = new QLabel("Zugriffssteuerung:", wndUser);
-    heading->setFont(bold);
+    heading->setFont(lblTitel->font());
     layout->addSpacing(4);
     layout->addWidget(heading);
     for (int i : {0, 1, 2, 6, 3, 4, 8, 7}) layout->addWidget(chkUser[i]);
