@@ -20,7 +20,6 @@
 #include "znUtils.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,16 +118,7 @@ QStringList PromptTexts()
     return texts;
 }
 
-bool WaitUntil(const std::function<bool()>& Condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!Condition() && timer.elapsed() < 10000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return Condition();
-}
-
-// No ink right of the left margin's mirror: the title ends inside the header.
+// The rightmost column with ink in it; -1 for none.
 int RightmostInk(const QImage& Header)
 {
     int rightmost = -1;
