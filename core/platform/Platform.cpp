@@ -6,6 +6,7 @@
 #include "core/platform/Printers.h"
 #include "core/platform/SessionAutostart.h"
 #include "core/platform/SystemClock.h"
+#include "core/platform/TaskList.h"
 #include "core/platform/TrafficCounters.h"
 #include "core/platform/linux/CupsPrinters.h"
 #include "core/platform/linux/LinuxConnectedState.h"
@@ -15,6 +16,7 @@
 #include "core/platform/linux/LinuxSystemClock.h"
 #include "core/platform/linux/LinuxTrafficCounters.h"
 #include "core/platform/linux/QtDownloader.h"
+#include "core/platform/linux/XcbTaskList.h"
 
 namespace {
 ConnectedState* g_connectedState = nullptr;
@@ -25,6 +27,7 @@ Downloader* g_downloader = nullptr;
 SystemClock* g_systemClock = nullptr;
 SessionAutostart* g_autostart = nullptr;
 Printers* g_printers = nullptr;
+TaskList* g_taskList = nullptr;
 } // namespace
 
 ConnectedState& TheConnectedState()
@@ -82,3 +85,10 @@ Printers& ThePrinters()
     return g_printers ? *g_printers : system;
 }
 void SetPrinters(Printers* printers) { g_printers = printers; }
+
+TaskList& TheTaskList()
+{
+    static XcbTaskList system;
+    return g_taskList ? *g_taskList : system;
+}
+void SetTaskList(TaskList* taskList) { g_taskList = taskList; }

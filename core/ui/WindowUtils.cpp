@@ -1,5 +1,7 @@
 #include "core/ui/WindowUtils.h"
 
+#include "core/platform/TaskList.h"
+
 #include <QComboBox>
 #include <QSignalBlocker>
 
@@ -13,6 +15,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 QList<QPointer<QWidget>>& forms()
@@ -43,6 +46,12 @@ void DisableMaximizeBox(QWidget* window)
     window->setWindowFlags((window->windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) &
                            ~Qt::WindowMaximizeButtonHint);
+}
+
+void SetTaskListHidden(QWidget* window, bool hidden)
+{
+    QWindow* handle = window ? window->windowHandle() : nullptr;
+    if (handle && handle->handle()) TheTaskList().setHidden(handle, hidden);
 }
 
 void SetFlatBorder(QWidget* window, bool staticEdge)

@@ -15,6 +15,9 @@ bool IsFormLoaded(const QString& name);
 // The main window keeps move, minimise and close only.
 void RemoveSystemMenuItems(QWidget* window);
 void DisableMaximizeBox(QWidget* window);
+// Leaves a top-level window out of the desktop's task list or lets it back in. A window that has no
+// native window yet is left alone: the caller gives the setting again when it shows the window.
+void SetTaskListHidden(QWidget* window, bool hidden);
 // The thin flat frame of the original's windows.
 void SetFlatBorder(QWidget* window, bool staticEdge);
 

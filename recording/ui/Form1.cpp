@@ -441,8 +441,14 @@ void Form1::SetUserPreventions()
     rebuildTrayMenu();
 }
 
-// The desktop has no task list to leave: a restricted user's program only refuses to close.
-void Form1::SetCannotQuit(bool flag) { m_cannotQuit = flag; }
+// Out of the task list, the program offers no way to be closed from there.
+void Form1::SetCannotQuit(bool flag)
+{
+    if (flag == m_cannotQuit) return;
+    m_cannotQuit = flag;
+    SetTaskListHidden(this, flag);
+    if (SmallWindow* small = SmallWindowInstance()) SetTaskListHidden(small, flag);
+}
 
 void Form1::CheckUser(const QString& name)
 {
@@ -657,6 +663,13 @@ void Form1::TrayIconMessage(int message)
 }
 
 // ---- size and closing
+
+// The window manager forgets a window's task-list state when the window is withdrawn to the tray.
+void Form1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_cannotQuit) SetTaskListHidden(this, true);
+}
 
 void Form1::changeEvent(QEvent* event)
 {

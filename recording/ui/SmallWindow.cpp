@@ -171,6 +171,13 @@ void SmallWindow::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+// Shown for a restricted user, it stays out of the task list like the main window.
+void SmallWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (Form1::exists() && Form1::instance()->cannotQuit()) SetTaskListHidden(this, true);
+}
+
 void SmallWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);

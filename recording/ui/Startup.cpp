@@ -5,8 +5,10 @@
 #include "recording/ui/Form1.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTranslator>
 
 #include <csignal>
 #include <sys/socket.h>
@@ -51,6 +53,10 @@ Form1* Prelaunch_Form_Load(InstanceLock& lock)
 
 int RunZumbrel(QApplication& app, const QString& lockFile)
 {
+    // Qt's own dialogs (file dialogs, page set-up) speak German like the rest, whatever the system's language.
+    QTranslator qtGerman;
+    if (qtGerman.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtGerman);
     QApplication::setApplicationName("Zumbrel");
     // The main window ends the program when it has closed; hidden in the tray it is no last window.
     app.setQuitOnLastWindowClosed(false);

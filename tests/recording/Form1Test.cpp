@@ -6,6 +6,7 @@
 #include "recording/ui/Form1.h"
 #include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
+#include "recording/ui/SmallWindow.h"
 #include "support/SimPlatform.h"
 #include "support/WaitingDownloader.h"
 #include "support/TestSupport.h"
@@ -28,6 +29,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 int g_ends = 0;
@@ -249,6 +251,44 @@ TEST_F(Form1Test, RestrictedUserAndClosing)
     EXPECT_FALSE(IsFormLoaded("List"));
     Form1::RegisterPage("List", nullptr);
     EXPECT_FALSE(form->cannotQuit());
+}
+
+TEST_F(Form1Test, RestrictedUsersWindowsLeaveTheTaskList)
+{
+    using Call = SimTaskList::Call;
+    writeUser("Anna", "", {"0", "0", "0", "1"});
+    Form1* form = load();
+    QList<Call>& calls = sim.taskList.calls;
+    EXPECT_TRUE(calls.isEmpty());
+    QWindow* main = form->windowHandle();
+    ASSERT_NE(main, nullptr);
+
+    form->Tag = "Anna";
+    form->SetUserPreventions();
+    EXPECT_EQ(calls, QList<Call>({{main, true}}));
+    form->SetUserPreventions(); // no change, no call
+    EXPECT_EQ(calls.size(), 1);
+
+    // the floating window leaves it as it shows
+    SmallWindow* small = ShowSmallWindow();
+    ASSERT_NE(small->windowHandle(), nullptr);
+    EXPECT_EQ(calls.mid(1), QList<Call>({{small->windowHandle(), true}}));
+
+    // withdrawn to the tray and restored, the main window is left out again
+    form->hide();
+    form->TrayIconMessage(515);
+    EXPECT_EQ(calls.mid(2), QList<Call>({{main, true}}));
+
+    // back to an unrestricted user: both windows return; a later show leaves the task list alone
+    form->Tag = "Supervisor";
+    form->SetUserPreventions();
+    EXPECT_EQ(calls.mid(3), QList<Call>({{main, false}, {small->windowHandle(), false}}));
+    form->hide();
+    form->show();
+    small->hide();
+    small->show();
+    EXPECT_EQ(calls.size(), 5);
+    UnloadSmallWindow();
 }
 
 TEST_F(Form1Test, LeavingAPageSavesTheBoxBeingEdited)

@@ -5,7 +5,10 @@
 #include "recording/Prelaunch.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QTimer>
 
 class PrelaunchTest : public ProgramTest {};
 
@@ -74,4 +77,23 @@ TEST_F(PrelaunchTest, FirstStartLoadsOptionsThenOpensTheMainWindow)
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
     delete form;
     EXPECT_FALSE(IsFormLoaded("Form1"));
+}
+
+TEST_F(PrelaunchTest, QtsOwnTextsAreGermanWhileTheProgramRuns)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm"))
+        GTEST_SKIP() << "Qt's German translation (qt6-translations-l10n) is not installed";
+    const auto dateModified = [] { return QCoreApplication::translate("QFileSystemModel", "Date Modified"); };
+    QString whileRunning;
+    QTimer::singleShot(0, qApp, [&] {
+        whileRunning = dateModified();
+        if (Form1::exists()) Form1::instance()->close();
+    });
+    EXPECT_EQ(RunZumbrel(*qApp, path("instance.lock")), 0);
+    EXPECT_EQ(whileRunning, "Änderungsdatum");
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    // the translation belongs to the run
+    EXPECT_EQ(dateModified(), "Date Modified");
+    delete Form1::instance();
+    QGuiApplication::setQuitOnLastWindowClosed(true);
 }

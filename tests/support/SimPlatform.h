@@ -6,6 +6,7 @@
 #include "core/platform/Printers.h"
 #include "core/platform/ProgramStarter.h"
 #include "core/platform/SessionAutostart.h"
+#include "core/platform/TaskList.h"
 #include "core/platform/TrafficCounters.h"
 #include "core/platform/sim/SimConnectedState.h"
 #include "core/platform/sim/SimHostAddresses.h"
@@ -13,6 +14,7 @@
 #include "core/platform/sim/SimPrinters.h"
 #include "core/platform/sim/SimProgramStarter.h"
 #include "core/platform/sim/SimSessionAutostart.h"
+#include "core/platform/sim/SimTaskList.h"
 #include "core/platform/sim/SimTrafficCounters.h"
 
 struct SimPlatform {
@@ -25,6 +27,7 @@ struct SimPlatform {
         SetProgramStarter(&programs);
         SetSessionAutostart(&autostart);
         SetPrinters(&printers);
+        SetTaskList(&taskList);
     }
     ~SimPlatform()
     {
@@ -35,6 +38,7 @@ struct SimPlatform {
         SetProgramStarter(nullptr);
         SetSessionAutostart(nullptr);
         SetPrinters(nullptr);
+        SetTaskList(nullptr);
     }
     SimPhoneBook phoneBook;
     SimTrafficCounters counters;
@@ -43,4 +47,5 @@ struct SimPlatform {
     SimProgramStarter programs;
     SimSessionAutostart autostart;
     SimPrinters printers;
+    SimTaskList taskList;
 };

@@ -7,7 +7,6 @@
 #include "znUtils.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,15 +17,6 @@
 #include <QtTest/QTest>
 
 namespace {
-
-bool WaitUntil(const std::function<bool()>& Condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!Condition() && timer.elapsed() < 10000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return Condition();
-}
 
 bool HasRed(const QImage& Image)
 {

@@ -3,8 +3,11 @@
 #include "UninstallMain.h"
 #include "znRegIni.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 
 #include <sys/stat.h>
 
@@ -235,6 +238,31 @@ TEST_F(RunTest, StartChecks)
     RunUninstall({QStringLiteral("Uninstall")}, *sim);
     EXPECT_EQ(boxes, QStringList{"Vesko Uninstaller|A\rB"});
     Exists({"app/a.txt", "app/install.log", "app/Uninstall", "app/Uninstall.bmp"}, true);
+}
+
+TEST_F(RunTest, QtsOwnTextsFollowTheSystemLanguage)
+{
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm")))
+        GTEST_SKIP() << "Qt's translations (qt6-translations-l10n) are not installed";
+    const QLocale system;
+    QStringList yes;
+    for (const char* language : {"de_DE", "en_GB"}) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(language)));
+        int argc = 1;
+        char name[] = "Uninstall";
+        char* argv[] = {name, nullptr};
+        // No log: the error box shows while the program runs.
+        UninstallMain(
+            argc, argv,
+            [&yes](QObject*, const QString&, const QString&, quint32) {
+                yes << QCoreApplication::translate("QPlatformTheme", "&Yes");
+                return IDOK;
+            },
+            *sim);
+    }
+    QLocale::setDefault(system);
+    EXPECT_EQ(yes, (QStringList{"&Ja", "&Yes"}));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
 }
 
 TEST_F(RunTest, BareLogNameIsTheProgramFoldersFile)

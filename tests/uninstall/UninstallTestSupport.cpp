@@ -2,6 +2,8 @@
 
 #include "znRegIni.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 
 void UninstallTest::SetUp()
@@ -56,4 +58,13 @@ QList<QPair<QString, QByteArray>> CorpusSamples(const QString& Reader)
     }
     EXPECT_FALSE(samples.isEmpty()) << qPrintable(folder);
     return samples;
+}
+
+bool WaitUntil(const std::function<bool()>& Condition)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!Condition() && timer.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return Condition();
 }

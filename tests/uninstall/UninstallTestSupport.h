@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <ostream>
 
 inline void PrintTo(const QString& Text, std::ostream* Out)
@@ -62,6 +63,9 @@ public:
 
 // Writes a log from lines joined by CRLF.
 QByteArray CrLf(const QList<QByteArray>& Lines);
+
+// Lets events run until Condition holds, ten seconds at the most; gives Condition's last answer.
+bool WaitUntil(const std::function<bool()>& Condition);
 
 // The hostile samples that tests/data/corpus/make-corpus.py made for one reader, by name.
 QList<QPair<QString, QByteArray>> CorpusSamples(const QString& Reader);

@@ -2,14 +2,32 @@
 
 #include <QRect>
 
-// The dialogs keep their templates' layout in dialog units of an 8-point face: 3/2 pixel across, 13/8 down.
+class QFont;
+class QLabel;
+class QPushButton;
+class QString;
+class QWidget;
+
+// The dialogs keep their templates' layout in dialog units: a quarter of the dialog font's average letter
+// width across, an eighth of its line height down. The templates' 8-point face gives 6 by 13 pixels.
+struct TDialogUnits {
+    int BaseX = 6;
+    int BaseY = 13;
+
+    static TDialogUnits OfFont(const QFont& Font);
+    QRect Rect(int X, int Y, int W, int H) const;
+};
+
+// A rectangle in dialog units of the templates' 8-point face.
 inline QRect DluRect(int X, int Y, int W, int H)
 {
-    auto across = [](int v) { return (v * 3 + (v >= 0 ? 1 : -1)) / 2; };
-    auto down = [](int v) { return (v * 13 + (v >= 0 ? 4 : -4)) / 8; };
-    return QRect(across(X), down(Y), across(W), down(H));
+    return TDialogUnits().Rect(X, Y, W, H);
 }
 
-class QWidget;
+// A caption wider than its control's room ends in an ellipsis; the whole text is then the control's tip.
+// Call it once the control has its size.
+void SetCaption(QLabel* Label, const QString& Text);
+void SetCaption(QPushButton* Button, const QString& Text);
+
 // Places a window in the middle of the screen's work area.
 void CenterWindow(QWidget* Window);

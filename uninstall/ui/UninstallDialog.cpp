@@ -7,6 +7,7 @@
 #include "znUtils.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -102,9 +103,10 @@ TUninstallDialog::TUninstallDialog(TUninstallRun& Run, QWidget* Parent)
     Bar->setTextVisible(false);
     Bar->setRange(0, 100);
     Bar->setValue(0);
-    CloseButton = new QPushButton(ScreenText(run.Str(23)), this);
+    CloseButton = new QPushButton(this);
     CloseButton->setObjectName(QStringLiteral("1"));
     CloseButton->setGeometry(DluRect(263, 200, 50, 14));
+    SetCaption(CloseButton, ScreenText(run.Str(23)));
     CloseButton->setEnabled(false);
     connect(CloseButton, &QPushButton::clicked, this, [this] { done(1); });
 
@@ -141,7 +143,9 @@ QPixmap TUninstallDialog::RenderHeader(QSize Size, const QString& BitmapFile, co
     painter.setFont(font);
     const quint32 colour = quint32(Font.Color);
     painter.setPen(QColor(int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)));
-    painter.drawText(QRect(12, 10, Size.width(), Size.height()), Qt::AlignLeft | Qt::AlignTop, Title);
+    // a title longer than the header ends in an ellipsis, as far from the right edge as it starts from the left
+    const QString shown = QFontMetrics(font).elidedText(Title, Qt::ElideRight, Size.width() - 2 * 12);
+    painter.drawText(QRect(12, 10, Size.width(), Size.height()), Qt::AlignLeft | Qt::AlignTop, shown);
     return header;
 }
 

@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QScreen>
+#include <QTranslator>
 
 #include <memory>
 
@@ -29,6 +32,12 @@ int UninstallMain(int& Argc, char** Argv, TMsgBoxAnswerer Answerer, TUninstallSy
 {
     std::unique_ptr<QApplication> application;
     if (!QCoreApplication::instance()) application = std::make_unique<QApplication>(Argc, Argv);
+    // Qt's own texts (the boxes' buttons) in the system's language, as far as Qt has it; the program's
+    // own texts stay English unless the log gives others.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
     SetMsgBoxAnswerer(std::move(Answerer));
     SetScreenInfoSource([] {
         const QScreen* screen = QGuiApplication::primaryScreen();
