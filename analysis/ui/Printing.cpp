@@ -227,7 +227,8 @@ void Printing::buildControls()
                  {comZeitraum, "comZeitraum"}, {Option1, "Option1"}, {Option2, "Option2"}, {Option3, "Option3"},
                  {Option6, "Option6"}, {Option7, "Option7"},   {Check2, "Check2"},     {Check3, "Check3"},
                  {Command3, "Command3"}, {Command1[0], "Command1_0"}, {Command1[1], "Command1_1"},
-                 {Label2, "Label2"},   {Frame1, "Frame1"},     {Frame2, "Frame2"},     {Frame3, "Frame3"}};
+                 {Label2, "Label2"},   {Frame1, "Frame1"},     {Frame2, "Frame2"},     {Frame3, "Frame3"},
+                 {Shape1[0], "Shape1_0"}, {Shape1[1], "Shape1_1"}, {Shape2, "Shape2"}};
     for (const auto& n : names) n.control->setObjectName(n.name);
     QWidget* order[] = {Combo1,  Command2, Option4, Option5, Text1,  VScroll1,    Check1,      comZeitraum, Option1,
                         Option2, Option3,  Option6, Option7, Check2, Check3,      Command3,    Command1[0], Command1[1],

@@ -1,6 +1,7 @@
 #include "analysis/ui/Report.h"
 
 #include "analysis/Analysis.h"
+#include "core/ui/ElidedLabel.h"
 #include "core/ui/FlatControl.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Form1.h"
@@ -62,8 +63,9 @@ void Report::buildControls()
     small.setStyleHint(QFont::SansSerif);
     wndReport->setFont(small);
 
-    auto label = [this](const QString& name, const QString& text, int left, int top) {
-        auto* l = new QLabel(text, wndReport);
+    auto label = [this](const QString& name, const QString& text, int left, int top, QLabel* l = nullptr) {
+        if (!l) l = new QLabel(wndReport);
+        l->setText(text);
         l->setObjectName(name);
         KeepRoomForUmlauts(l);
         l->move(px(left), px(top));
@@ -87,7 +89,12 @@ void Report::buildControls()
     Label1->setMinimumHeight(px(420));
     SetLabelColor(Label1, DARK_GREY);
     line(0, 90, 675, 6795, 675);
-    for (int i = 0; i < 11; ++i) Label2[i] = label(QString("Label2_%1").arg(i), QString(), 180, 900 + 315 * i);
+    for (int i = 0; i < 11; ++i) {
+        // a sentence names a user, an entry or a tariff: one too long even in the smallest face ends in "…"
+        auto* sentence = new ElidedLabel(wndReport);
+        sentence->setPreferredCharacters(0);
+        Label2[i] = label(QString("Label2_%1").arg(i), QString(), 180, 900 + 315 * i, sentence);
+    }
     line(1, 90, 4500, 6795, 4500);
     Label3[0] = label("Label3_0", "Zeitraum:", 180, 4680);
     Label3[1] = label("Label3_1", "Benutzer:", 180, 5040);
@@ -175,5 +182,8 @@ void Report::fitSentences()
         if (needed > room && room > 0) font.setPointSizeF(qMax(5.0, font.pointSizeF() * room / needed));
         label->setFont(font);
         label->adjustSize();
+        // the smallest face still too wide: the sentence ends in "…" at the panel's edge
+        const int edge = wndReport->width() - label->x();
+        if (label->width() > edge) label->resize(qMax(0, edge), label->height());
     }
 }

@@ -6,18 +6,43 @@
 #include <QSignalBlocker>
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QColor>
+#include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QSoundEffect>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
 
 namespace {
+// Keeps a wrapped label at least as high as its text at its present width.
+class WrappedHeight : public QObject {
+public:
+    explicit WrappedHeight(QLabel* label) : QObject(label), m_label(label)
+    {
+        setObjectName(QStringLiteral("WrappedHeight"));
+        label->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::FontChange) {
+            const int height = m_label->heightForWidth(m_label->width());
+            if (height > 0 && height != m_label->minimumHeight()) m_label->setMinimumHeight(height);
+        }
+        return false;
+    }
+
+private:
+    QLabel* m_label;
+};
+
 QList<QPointer<QWidget>>& forms()
 {
     static QList<QPointer<QWidget>> list;
@@ -120,6 +145,36 @@ void FillList(QComboBox* list, const QStringList& items)
     list->setCurrentIndex(-1);
 }
 
+void KeepListWidth(QComboBox* list, int characters)
+{
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumContentsLength(qMax(1, characters));
+}
+
+void KeepListWidth(QComboBox* list, const QString& widest)
+{
+    // The list measures its room in capital X, and adds room for an icon that its items do not have. The
+    // text of a closed list keeps a pixel from either side; an editable list's text box has margins of its own.
+    const QFontMetrics fm = list->fontMetrics();
+    const int x = fm.horizontalAdvance(QLatin1Char('X'));
+    const int margins = list->isEditable() ? TextBoxWidth(list->lineEdit(), QString()) : 2;
+    const int need = fm.horizontalAdvance(widest) + margins - (list->iconSize().width() + 4);
+    KeepListWidth(list, (need + x - 1) / x);
+}
+
+int TextBoxWidth(const QLineEdit* box, const QString& widest)
+{
+    // the box's own margin of 2 pixels either side, and the cursor
+    const QMargins text = box->textMargins();
+    const int inside = box->fontMetrics().horizontalAdvance(widest) + 2 * 2 + 1 + text.left() + text.right();
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.lineWidth = box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
+    option.state |= QStyle::State_Sunken;
+    const QSize size(inside + box->contentsMargins().left() + box->contentsMargins().right(), box->sizeHint().height());
+    return box->style()->sizeFromContents(QStyle::CT_LineEdit, &option, size, box).width();
+}
+
 void FillWithAlle(QComboBox* list, const QStringList& names)
 {
     FillList(list, QStringList{QStringLiteral("[Alle]")} + names);
@@ -150,6 +205,8 @@ void WrapLabel(QLabel* label)
 {
     label->setWordWrap(true);
     KeepRoomForUmlauts(label);
+    if (!label->findChild<QObject*>(QStringLiteral("WrappedHeight"), Qt::FindDirectChildrenOnly))
+        new WrappedHeight(label);
 }
 
 QWidget* DialogHeader(QWidget* parent, const QString& title, const QString& text, QLabel** titleLabel,

@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 // Windows register themselves by their object name so that IsFormLoaded can ask without creating one.
@@ -33,6 +34,12 @@ bool HasLinkLook(const QLabel* label);
 // Fills a list without running its change handler and leaves it without a selection, as the original's
 // lists start; the caller makes the selection it wants.
 void FillList(QComboBox* list, const QStringList& items);
+// A list keeps its width whatever its items: it is as wide as `widest` (a caption it must show whole) in
+// its font, or as `characters` capital letters, and shows the start of a longer item.
+void KeepListWidth(QComboBox* list, const QString& widest);
+void KeepListWidth(QComboBox* list, int characters);
+// The width a text box needs to show `widest` whole in its font, frame and margins included.
+int TextBoxWidth(const QLineEdit* box, const QString& widest);
 // A filter list: "[Alle]", then the names, with item 0 chosen, filled without running its change handler.
 void FillWithAlle(QComboBox* list, const QStringList& names);
 // A plain panel or strip in one background colour.
@@ -48,7 +55,7 @@ void KeepRoomForUmlauts(QLabel* label);
 void SetCaption(QLabel* label, const QString& text);
 // The title of a settings page, in the one face they all share.
 QLabel* PageTitle(const QString& text, QWidget* parent);
-// A label whose text wraps, with that room.
+// A label whose text wraps, with that room; a layout short of room never cuts its last line.
 void WrapLabel(QLabel* label);
 
 // The white band at the top of a dialog: a bold title above a wrapped explanation. The labels are

@@ -2,6 +2,7 @@
 
 #include "core/Globals.h"
 #include "core/InternetFunctions.h"
+#include "core/ui/ElidedLabel.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/SmallWindow.h"
 #include "tariffs/ui/Autoupdate.h"
@@ -81,8 +82,10 @@ void Connection::buildControls()
         Label3[index]->setObjectName(QString("Label3_%1").arg(index));
         return Label3[index];
     };
-    auto value = [](const char* name, const char* text, QWidget* parent) {
-        auto* label = new QLabel(QString::fromUtf8(text), parent);
+    // names (entry, device, user, tariff) may be longer than the page has room for: they end in "…"
+    auto value = [](const char* name, const char* text, QWidget* parent, bool isName = false) {
+        QLabel* label =
+            isName ? new ElidedLabel(QString::fromUtf8(text), parent) : new QLabel(QString::fromUtf8(text), parent);
         label->setObjectName(QLatin1String(name));
         return label;
     };
@@ -98,10 +101,10 @@ void Connection::buildControls()
 
     auto [line, lineGrid] = group("Verbindung", wndConnection);
     const char* lineCaptions[7] = {"Verbindung:", "Gerät:", "Benutzer:", "Tarif:", "Startzeit:", "Takt:", "Preis:"};
-    lblConnectionName = value("lblConnectionName", "unbekannt", line);
-    lblConnectionSpeed = value("lblConnectionSpeed", "unbekannt", line);
-    lblBenutzer = value("lblBenutzer", "", line);
-    lblTarifname = value("lblTarifname", "", line);
+    lblConnectionName = value("lblConnectionName", "unbekannt", line, true);
+    lblConnectionSpeed = value("lblConnectionSpeed", "unbekannt", line, true);
+    lblBenutzer = value("lblBenutzer", "", line, true);
+    lblTarifname = value("lblTarifname", "", line, true);
     lblStartzeit = value("lblStartzeit", "", line);
     lblEinheit = value("lblEinheit", "", line);
     lblEuroProMinute = value("lblEuroProMinute", "", line);

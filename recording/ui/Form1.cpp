@@ -9,6 +9,7 @@
 #include "core/Dialogs.h"
 #include "core/Globals.h"
 #include "core/SystemUtils.h"
+#include "core/ui/ElidedLabel.h"
 #include "core/ui/LostFocus.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/CounterSettings.h"
@@ -200,11 +201,13 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     status->setContentsMargins(2, 2, 2, 2);
     status->setSpacing(2);
     for (int i = 0; i < 3; ++i) {
-        lblStatus[i] = new QLabel(this);
+        // the active user's name may be long: it ends in "…" where the line has no room for it
+        lblStatus[i] = i == 2 ? new ElidedLabel(this) : new QLabel(this);
         lblStatus[i]->setFrameShape(QFrame::Panel);
         lblStatus[i]->setFrameShadow(QFrame::Sunken);
         status->addWidget(lblStatus[i], i == 2 ? 0 : 1);
     }
+    static_cast<ElidedLabel*>(lblStatus[2])->setPreferredCharacters(0);
     lblStatus[1]->setText("Aufzeichnung ist nicht aktiv");
     outer->addLayout(status);
 

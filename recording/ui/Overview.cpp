@@ -5,6 +5,7 @@
 #include "core/Globals.h"
 #include "core/SystemUtils.h"
 #include "core/TimeLimit.h"
+#include "core/ui/ElidedLabel.h"
 #include "core/ui/FlatControl.h"
 #include "core/ui/Status.h"
 #include "core/ui/WindowUtils.h"
@@ -62,7 +63,8 @@ void Overview::buildControls()
     outer->addWidget(wndOverview);
 
     for (int i = 0; i < 11; ++i) {
-        lblOverview[i] = new QLabel(wndOverview);
+        // the cheapest entry is a name with its price: on two lines at most, ending in "…"
+        lblOverview[i] = i == 10 ? new ElidedLabel(wndOverview, 2) : new QLabel(wndOverview);
         lblOverview[i]->setObjectName(QString("lblOverview_%1").arg(i));
     }
     for (int i = 1; i < 5; ++i) barOverview[i] = bar(wndOverview);

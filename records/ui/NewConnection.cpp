@@ -89,13 +89,14 @@ void NewConnection::buildControls(bool editing)
     for (int i = 0; i < 4; ++i) {
         auto* c = new QComboBox(this);
         c->setObjectName(names[i]);
-        c->setMinimumContentsLength(16);
         if (editing) {
             c->setEditable(true);
             c->setInsertPolicy(QComboBox::NoInsert); // a typed text is shown and kept, never added
         }
+        KeepListWidth(c, 12); // long names must not widen the dialog
         *combos[i] = c;
     }
+    KeepListWidth(comDFUE, NO_DIAL_ENTRY);
     connect(comAnbieter, &QComboBox::currentIndexChanged, this, [this](int i) { if (i >= 0) comAnbieter_Click(); });
     connect(comTarif, &QComboBox::currentIndexChanged, this, [this](int i) { if (i >= 0) comTarif_Click(); });
 
@@ -138,7 +139,7 @@ void NewConnection::buildControls(bool editing)
     const QList<QWidget*> order{Text1[0], Text1[1], Text1[2], comAnbieter, comTarif, Text1[3],   Text1[4],  Text1[5],
                                 Text1[6], Text1[7], comDFUE,  comUser,     Text1_8,  Command1[0], Command1[1]};
     for (int i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
-    setFixedWidth(560);
+    setFixedWidth(qMax(560, minimumSizeHint().width())); // the design's width, or what this font needs
 }
 
 bool NewConnection::Form_Load()

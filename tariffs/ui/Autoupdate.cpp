@@ -3,6 +3,7 @@
 #include "core/Dialogs.h"
 #include "core/InternetFunctions.h"
 #include "core/ProgramFolder.h"
+#include "core/ui/ElidedLabel.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Connection.h"
 #include "recording/ui/Form1.h"
@@ -119,7 +120,7 @@ Autoupdate::Autoupdate(QWidget* parent) : QDialog(parent)
     progress->setContentsMargins(20, 20, 20, 20);
     Label5 = new QLabel(QStringLiteral("Lade Tarife herunter:"), Picture1);
     Label5->setFont(title);
-    Label4 = new QLabel(QStringLiteral("Aktuell:"), Picture1);
+    Label4 = new ElidedLabel(QStringLiteral("Aktuell:"), Picture1); // a long file name ends in "…"
     Picture2 = new UpdateProgress(Picture1);
     Picture2->setFixedHeight(20);
     Command2 = new QPushButton(QStringLiteral("&Abbrechen"), Picture1);

@@ -68,6 +68,7 @@ void Tarifdaten::buildControls()
     comAnbieter->setObjectName("comAnbieter");
     comAnbieter->setEditable(true);
     comAnbieter->setInsertPolicy(QComboBox::NoInsert);
+    KeepListWidth(comAnbieter, 12); // a long provider's name must not widen the window
 
     auto* data = new QGridLayout;
     auto label = [this](int index, const char* text) {
@@ -116,7 +117,9 @@ void Tarifdaten::buildControls()
     zone->addWidget(Text1[9]);
     zone->addWidget(label(13, ""));
     zone->addWidget(Check1[6]);
-    for (int i : {7, 8}) Text1[i]->setMaximumWidth(40);
+    // an hour has two digits; a longer number typed shows whole until the field refuses it
+    for (int i : {7, 8})
+        Text1[i]->setFixedWidth(TextBoxWidth(Text1[i], QStringLiteral("99999")));
     Text1[9]->setMaximumWidth(70);
     outer->addLayout(zone);
 

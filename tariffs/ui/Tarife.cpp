@@ -3,6 +3,7 @@
 #include "core/Dialogs.h"
 #include "core/FileList.h"
 #include "core/ProgramFolder.h"
+#include "core/ui/ElidedLabel.h"
 #include "core/ui/FlatControl.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Form1.h"
@@ -122,7 +123,8 @@ void Tarife::buildControls()
         left->addLayout(legend);
     }
     for (int i = 0; i < 13; ++i) {
-        lblTarif[i] = new QLabel(wndTarife);
+        // the provider and the tariff shown are names that may be longer than the page is wide
+        lblTarif[i] = i == 5 || i == 6 ? new ElidedLabel(wndTarife) : new QLabel(wndTarife);
         lblTarif[i]->setObjectName(QString("lblTarif_%1").arg(i));
         lblTarif[i]->setTextFormat(Qt::PlainText);
     }

@@ -125,7 +125,6 @@ void Budget::buildControls()
                                            "Ausgabenplanung."),
                             wndBudget);
     WrapLabel(help);
-    help->setMinimumHeight(4 * help->fontMetrics().lineSpacing()); // the page is short: never cut it off
     grid->addWidget(help, r++, 0, 1, 5);
     grid->addWidget(Label1_4, r, 0);
     grid->addWidget(comBudgetUser, r++, 1, 1, 3, Qt::AlignLeft);

@@ -72,6 +72,7 @@ Login::Login(std::function<void(const QString&)> makeActive, const QString& pres
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(false);
+    KeepListWidth(Combo1, 16); // a long user name must not widen the dialog
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setEchoMode(QLineEdit::Password);

@@ -133,6 +133,7 @@ void Options::buildControls()
         Combo1[i] = new QComboBox(wndOptions);
         Combo1[i]->setObjectName(QString("Combo1_%1").arg(i));
     }
+    KeepListWidth(Combo1[1], 8); // an entry's long name must not push the box beside it aside
     {
         const QSignalBlocker blocker(Combo1[0]);
         for (const char* name : CURRENCIES) Combo1[0]->addItem(QString::fromUtf8(name));
