@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include <memory>
+#include <optional>
 
 namespace {
 class ListPageTest : public ProgramTest {
@@ -34,7 +35,7 @@ protected:
         ProgramTest::TearDown();
     }
     void record(const QString& date, const QString& time, const QString& cost, const QString& tariff,
-                const QString& user)
+                const QString& user, const std::optional<QString>& comment = std::nullopt)
     {
         ConnectionRecord r;
         r.startDate = date.left(2) + "." + date.mid(2, 2) + "." + date.mid(4);
@@ -46,6 +47,7 @@ protected:
         r.connectionName = "Einwahl";
         r.tariff = tariff;
         r.user = user;
+        r.comment = comment;
         ASSERT_TRUE(WriteConnectionRecord(date + "-" + time + ".con", r));
     }
     static std::unique_ptr<List> open()
@@ -216,18 +218,7 @@ TEST_F(ListPageTest, DefaultWidthsShowTypicalValuesWhole)
 // A comment of several lines keeps every row one line high; the cell itself keeps its line breaks.
 TEST_F(ListPageTest, RowsStayOneLineHigh)
 {
-    ConnectionRecord r;
-    r.startDate = "01.01.2004";
-    r.startTime = "10:00:00";
-    r.duration = "00:10:00";
-    r.cost = "1,00";
-    r.units = "1";
-    r.bytesIn = r.bytesOut = r.bytesTotal = "1";
-    r.connectionName = "Einwahl";
-    r.tariff = "Netz - Tag.tel";
-    r.user = "Anna";
-    r.comment = "Zeile eins\r\nZeile zwei\nZeile drei";
-    ASSERT_TRUE(WriteConnectionRecord("01012004-100000.con", r)); // listed first
+    record("01012004", "100000", "1,00", "Netz - Tag.tel", "Anna", "Zeile eins\r\nZeile zwei\nZeile drei");
     const auto page = open();
     page->resize(800, 600);
     page->show();
