@@ -1,6 +1,7 @@
 #include "core/ProgramFolder.h"
 
 #include "core/FileList.h"
+#include "core/TextFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,9 +36,8 @@ void copyMissingFiles(const QString& from, const QString& to)
         // only data: never a program, and nothing that is not an ordinary file
         if (!file.isFile() || file.isExecutable()) continue;
         if (!FindFileNoCase(to, file.fileName()).isEmpty()) continue;
-        QDir().mkpath(to);
         const QString target = to + QLatin1Char('/') + file.fileName();
-        if (QFile::copy(file.filePath(), target))
+        if (CopyFileBytes(file.filePath(), target))
             QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
 }

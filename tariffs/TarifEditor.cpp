@@ -40,8 +40,6 @@ Takt taktOf(const QString& text)
 }
 } // namespace
 
-QString NormaliseTakt(const QString& text) { return taktOf(text).text(); }
-
 QString NormaliseDecimal(const QString& text) { return GeneralSingle(ValDecimal(text)); }
 
 CheckedInput LeaveTarifField(TarifInput field, const QString& typed)

@@ -458,6 +458,14 @@ protected:
         return w;
     }
 
+    // A dialog made, loaded and shown as its opener does it.
+    template <typename W> QWidget* loaded(W* w)
+    {
+        keep(w)->Form_Load();
+        settle(w);
+        return w;
+    }
+
     Form1* mainWindow()
     {
         if (!form) {
@@ -526,18 +534,8 @@ protected:
                          settle(w);
                          return w;
                      }};
-        list << Case{"Login", [this] {
-                         auto* w = keep(new Login([](const QString&) {}, sample.user));
-                         w->Form_Load();
-                         settle(w);
-                         return w;
-                     }};
-        list << Case{"NewTarif", [this] {
-                         auto* w = keep(new Tarifdaten(Tarifdaten::NewTarif));
-                         w->Form_Load();
-                         settle(w);
-                         return w;
-                     }};
+        list << Case{"Login", [this] { return loaded(new Login([](const QString&) {}, sample.user)); }};
+        list << Case{"NewTarif", [this] { return loaded(new Tarifdaten(Tarifdaten::NewTarif)); }};
         list << Case{"ChangeTarif", [this] {
                          auto* w = keep(new Tarifdaten(Tarifdaten::ChangeTarif));
                          w->Form_Load();
@@ -561,41 +559,16 @@ protected:
                          settle(w);
                          return w;
                      }};
-        list << Case{"NewConnection", [this] {
-                         auto* w = keep(new NewConnection);
-                         w->Form_Load();
-                         settle(w);
-                         return w;
-                     }};
-        list << Case{"ChangeConnection", [this] {
-                         auto* w = keep(new ChangeConnection(record));
-                         w->Form_Load();
-                         settle(w);
-                         return w;
-                     }};
-        list << Case{"Difference", [this] {
-                         auto* w = keep(new Difference);
-                         w->Form_Load();
-                         settle(w);
-                         return w;
-                     }};
-        list << Case{"Definiert", [this] {
-                         auto* w = keep(new Definiert);
-                         w->Form_Load();
-                         settle(w);
-                         return w;
-                     }};
+        list << Case{"NewConnection", [this] { return loaded(new NewConnection); }};
+        list << Case{"ChangeConnection", [this] { return loaded(new ChangeConnection(record)); }};
+        list << Case{"Difference", [this] { return loaded(new Difference); }};
+        list << Case{"Definiert", [this] { return loaded(new Definiert); }};
         list << Case{"Export", [this] {
                          auto* w = keep(new Export(*listPage()));
                          settle(w);
                          return w;
                      }};
-        list << Case{"Printing", [this] {
-                         auto* w = keep(new Printing(*listPage()));
-                         w->Form_Load();
-                         settle(w);
-                         return w;
-                     }};
+        list << Case{"Printing", [this] { return loaded(new Printing(*listPage())); }};
         list << Case{"Status", [this] {
                          Status* w = StatusWindow();
                          keep(w);

@@ -21,17 +21,18 @@ TEST(TarifEditorLeaveSteps, NormaliseFieldsAsLeft)
 {
     SetDecimalSeparator(',');
     const auto whole = [](const QString& t) { return LeaveTarifField(TarifInput::FreeAllowance, t).text; };
+    const auto takt = [](const QString& t) { return LeaveTarifField(TarifInput::Takt, t).text; };
     const struct {
         std::function<QString(const QString&)> step;
         const char* in;
         const char* out;
     } cases[] = {
-        {NormaliseTakt, "90", "90 / 60"},
-        {NormaliseTakt, "60/1", "60 / 1"},
-        {NormaliseTakt, "0/10", "60 / 60"},
-        {NormaliseTakt, "", "60 / 60"},
-        {NormaliseTakt, "30/0", "30 / 60"},
-        {NormaliseTakt, "45,5/30,5", "45 / 30"},
+        {takt, "90", "90 / 60"},
+        {takt, "60/1", "60 / 1"},
+        {takt, "0/10", "60 / 60"},
+        {takt, "", "60 / 60"},
+        {takt, "30/0", "30 / 60"},
+        {takt, "45,5/30,5", "45 / 30"},
         {NormaliseDecimal, "0,00", "0"},
         {NormaliseDecimal, "1.5", "1,5"},
         {NormaliseDecimal, "0,019", "0,019"},
@@ -39,8 +40,8 @@ TEST(TarifEditorLeaveSteps, NormaliseFieldsAsLeft)
         {whole, "1,5", "1"},
         {whole, "7.9", "7"},
         {whole, "", "0"},
-        {NormaliseTakt, "90.5", "90 / 60"},
-        {NormaliseTakt, "0.5", "60 / 60"},
+        {takt, "90.5", "90 / 60"},
+        {takt, "0.5", "60 / 60"},
     };
     for (const auto& c : cases) EXPECT_EQ(c.step(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
 }
