@@ -71,7 +71,8 @@ QColor cellMark(const Thresholds& t, int category, const QString& cell)
         return markColour(TimeToSeconds(cell), limits);
     }
     default: {
-        const std::array<double, 3> limits = {Val(t.limit[0]), Val(t.limit[1]), Val(t.limit[2])};
+        // the marking window writes a volume of 0,5 KB with a decimal comma, which the list reads as 0,5 too
+        const std::array<double, 3> limits = {ValDecimal(t.limit[0]), ValDecimal(t.limit[1]), ValDecimal(t.limit[2])};
         return markColour(Val(cell) / 1000, limits);
     }
     }

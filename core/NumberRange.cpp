@@ -16,7 +16,28 @@ CheckedInput WithinRange(double value, const NumberRange& range, const QString& 
     return {text, QString()};
 }
 
-CheckedInput TypedSingle(const QString& typed, int decimals, const NumberRange& range)
+namespace {
+// The general form as a file line holds it: refused when a reader would take its exponent for another number.
+CheckedInput generalForm(double value, const QString& text, const NumberRange& range)
+{
+    if (!std::isfinite(value) || text.contains('E')) return {QString(), range.message()};
+    return WithinRange(value, range, text);
+}
+} // namespace
+
+CheckedInput TypedSingle(const QString& typed, const NumberRange& range)
+{
+    const float value = ValDecimal(typed);
+    return generalForm(value, GeneralSingle(value), range);
+}
+
+CheckedInput TypedDouble(const QString& typed, const NumberRange& range)
+{
+    const double value = Val(typed);
+    return generalForm(value, GeneralDouble(value), range);
+}
+
+CheckedInput TypedRounded(const QString& typed, int decimals, const NumberRange& range)
 {
     const float typedValue = ValDecimal(typed);
     if (!std::isfinite(typedValue)) return {QString(), range.message()}; // too many digits for single precision

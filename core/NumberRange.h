@@ -29,9 +29,15 @@ struct CheckedInput {
 
 // `text` when `value` lies in `range`, else the range's refusal.
 CheckedInput WithinRange(double value, const NumberRange& range, const QString& text);
-// A decimal typed with "," or "." as a box of `decimals` decimals keeps it: single precision, rounded as
-// Format rounds (halves away from zero), in the general form ("0,015" with 2 decimals gives "0,02").
-CheckedInput TypedSingle(const QString& typed, int decimals, const NumberRange& range);
+// A decimal typed with "," or "." as the file line that holds it reads it back: single precision in the
+// general form, every digit it keeps ("0,0149" stays, "1.5" gives "1,5"). Refused when that form takes an
+// exponent (a value below 0,0001 other than 0, or 10^7 and more) or lies outside `range`.
+CheckedInput TypedSingle(const QString& typed, const NumberRange& range);
+// The same for a number read plainly ("." the only decimal point: "1,5" gives 1), in double precision.
+CheckedInput TypedDouble(const QString& typed, const NumberRange& range);
+// A decimal rounded as a box of `decimals` decimals shows it (halves away from zero, as Format rounds), in
+// the general form of single precision: "0,015" with 2 decimals gives "0,02".
+CheckedInput TypedRounded(const QString& typed, int decimals, const NumberRange& range);
 // The whole part of the number a text begins with, in the general form ("7.9" gives 7, "1,5" gives 1).
 CheckedInput TypedWhole(const QString& typed, const NumberRange& range);
 

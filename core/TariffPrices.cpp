@@ -13,17 +13,21 @@
 #include <optional>
 
 namespace {
-// A zone hour as a second of the day; an hour the original's time routine would overflow on is a
-// read failure.
-std::optional<qint64> hourSeconds(const QString& text, bool isEnd)
+// A zone hour as a whole number; an hour the original's time routine would overflow on is a read failure.
+std::optional<qint64> zoneHour(const QString& text)
 {
     const double h = Val(text);
     if (h < -32768.5 || h > 32767.5) return std::nullopt;
-    const qint64 hour = CInt(h);
-    if (hour == 24) return isEnd ? 86399 : 0;
-    return hour * 3600;
+    return CInt(h);
 }
 } // namespace
+
+bool ZoneInForce(qint64 fromHour, qint64 toHour, qint64 secondOfDay)
+{
+    const qint64 start = fromHour == 24 ? 0 : fromHour * 3600;
+    const qint64 end = toHour == 24 ? 86399 : toHour * 3600;
+    return start == end || (start <= secondOfDay && secondOfDay <= end);
+}
 
 std::optional<QStringList> ReadTariffLines(const QString& tariffFile)
 {
@@ -54,13 +58,12 @@ double GetCurrentTarifPrice(const QString& tariffFile)
             if (n - next < 6) return result; // the file ends inside a zone block
             const QStringList block = lines->mid(next, 6);
             next += 6;
-            const auto start = hourSeconds(block[1].mid(4), false);
-            const auto end = hourSeconds(block[2].mid(4), true);
+            const auto from = zoneHour(block[1].mid(4));
+            const auto to = zoneHour(block[2].mid(4));
             const auto price = ReadZonePrice(block[3].mid(8));
-            if (!start || !end || !price) return result;
+            if (!from || !to || !price) return result;
             const QString flag = block[5].mid(11);
-            const bool wholeDay = *start == *end;
-            const bool inTime = wholeDay || (*start <= now && now <= *end);
+            const bool inTime = ZoneInForce(*from, *to, now);
             const bool dayKind = (flag == QLatin1String("Ja") && (weekendDay || G_Holiday)) ||
                                  (flag == QLatin1String("Nein") && !weekendDay && !G_Holiday);
             if (inTime && dayKind) result = *price;

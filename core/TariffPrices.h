@@ -14,6 +14,11 @@ inline constexpr int MAX_TARIF_ZONES = 255;
 // folder part or denotes no readable file there, or the file is longer than TARIFF_FILE_CAP.
 std::optional<QStringList> ReadTariffLines(const QString& tariffFile);
 
+// Whether a zone of the tariff file from one whole hour to another is in force at this second of the day:
+// hour 24 as a start is midnight and as an end the day's last second; equal ends ("von 0 Uhr bis 0 Uhr")
+// are the whole day; a zone whose start lies after its end is never in force.
+bool ZoneInForce(qint64 fromHour, qint64 toHour, qint64 secondOfDay);
+
 // The volume price of a volume tariff, else the "Pfennig:" price of the zone in force now (the clock,
 // and G_Holiday for the weekend zones); with several zones in force the block written last wins.
 double GetCurrentTarifPrice(const QString& tariffFile);

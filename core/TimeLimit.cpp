@@ -34,12 +34,12 @@ qint64 RecordDurationSeconds(const QString& duration)
 
 namespace {
 int nameField(const QString& name, int from, int length) { return int(Val(name.mid(from, length))); }
+} // namespace
 
-qint32 clampRest(qint64 seconds)
+qint32 ClampRestSeconds(qint64 seconds)
 {
     return qint32(std::clamp<qint64>(seconds, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
 }
-} // namespace
 
 bool IsTimeLimitReached()
 {
@@ -60,8 +60,8 @@ bool IsTimeLimitReached()
         if (nameField(name, 0, 2) == today.day()) dayRest -= seconds;
     });
 
-    G_DayRestSeconds = clampRest(dayRest);
-    G_MonthRestSeconds = clampRest(monthRest);
+    G_DayRestSeconds = ClampRestSeconds(dayRest);
+    G_MonthRestSeconds = ClampRestSeconds(monthRest);
     // Only a limit that is switched on may stop a dial.
     return (G_DayLimitOn && G_DayRestSeconds < 61) || (G_MonthLimitOn && G_MonthRestSeconds < 61);
 }

@@ -17,3 +17,6 @@ bool IsTimeLimitReached();
 
 // Seconds of a record's duration line "h:mm:ss" (hours may exceed 23); a damaged line counts 0.
 qint64 RecordDurationSeconds(const QString& duration);
+
+// A rest of seconds, computed in 64 bits, held within the 32 bits of G_DayRestSeconds and G_MonthRestSeconds.
+qint32 ClampRestSeconds(qint64 seconds);

@@ -1,13 +1,21 @@
 #include "core/VB.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 
 namespace {
 QChar g_decimal = QLatin1Char(',');
+
+// The C library's printf and strtod follow LC_NUMERIC, which a German desktop sets to ",": every form here
+// goes through <charconv>, which never looks at the locale.
+QString printed(double value, std::chars_format form, int precision)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, form, precision);
+    return QString::fromLatin1(buf, int(r.ptr - buf));
+}
 
 // The number's significant digits and decimal exponent as printed with `digits` significant digits:
 // value = 0.<mantissa> x 10^(exponent + 1), mantissa without trailing zeros.
@@ -20,9 +28,7 @@ struct Decimal {
 Decimal toDecimal(double value, int digits)
 {
     Decimal d;
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, value);
-    QString s = QString::fromLatin1(buf);
+    QString s = printed(value, std::chars_format::scientific, digits - 1);
     if (s.startsWith('-')) {
         d.negative = true;
         s.remove(0, 1);
@@ -38,9 +44,7 @@ Decimal toDecimal(double value, int digits)
 QString generalForm(double value, int digits)
 {
     if (std::isnan(value)) return QStringLiteral("NaN");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", digits, value);
-    QString s = QString::fromLatin1(buf);
+    QString s = printed(value, std::chars_format::general, digits).toUpper(); // as "%G": "1E+20", "INF"
     if (s == "-0") s = "0";
     s.replace('.', g_decimal);
     return s;
@@ -112,7 +116,18 @@ double Val(const QString& text)
         }
     }
     if (!digits) return 0;
-    return std::strtod(num.constData(), nullptr);
+    const char* first = num.constData();
+    const char* last = first + num.size();
+    const bool negative = *first == '-';
+    if (*first == '-' || *first == '+') ++first;
+    double value = 0;
+    if (std::from_chars(first, last, value).ec == std::errc::result_out_of_range) {
+        // as strtod: too large is infinite, too small is zero
+        const char* p = first;
+        while (p < last && (*p == '0')) ++p;
+        value = p < last && *p != '.' ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
 }
 
 QString Str(double value)
@@ -132,6 +147,18 @@ QString GeneralDouble(double value) { return generalForm(value, 15); }
 
 QString FormatDouble(double value, const QString& pattern) { return formatDecimal(toDecimal(value, 15), pattern); }
 QString FormatSingle(float value, const QString& pattern) { return formatDecimal(toDecimal(double(value), 7), pattern); }
+
+float ScaleDecimal(float value, int power)
+{
+    if (!std::isfinite(value)) return value;
+    const Decimal d = toDecimal(double(value), 7);
+    const QByteArray text = QByteArray(d.negative ? "-0." : "0.") + d.mantissa.toLatin1() + 'e' +
+                            QByteArray::number(d.exponent + 1 + power);
+    float scaled = 0;
+    if (std::from_chars(text.constData(), text.constData() + text.size(), scaled).ec != std::errc())
+        return CSng(double(value) * std::pow(10.0, power)); // beyond single precision: its nearest end
+    return scaled;
+}
 
 QString FormatThousands(double value)
 {

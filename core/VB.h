@@ -22,6 +22,11 @@ void SetDecimalSeparator(QChar separator); // tests fix it to ','
 QString GeneralSingle(float value);
 QString GeneralDouble(double value);
 
+// A single-precision value times 10^power, shifted on the digits of its general form rather than
+// multiplied in binary, so that the cents of a tariff file and the currency units its editor shows pass
+// into each other unchanged (0,79 cents are 0,0079, never 0,007900001).
+float ScaleDecimal(float value, int power);
+
 // Format with a pattern of zeros and at most one point ("0", "00", "0.00", "0.000"): halves away
 // from zero, applied to the number's general form (so 2.675f gives "2,68").
 QString FormatDouble(double value, const QString& pattern);

@@ -96,7 +96,7 @@ void CounterEngine::Counter_Start()
         Price = float(GetCurrentTarifPrice(G_Tariff));
         const QString takt = GetActualTakt(G_Tariff);
         const qsizetype slash = takt.indexOf('/');
-        FirstUnitLength = qint16(CInt(Val(takt)));
+        FirstUnitLength = CInt(Val(takt));
         UnitSize = float(Val(slash < 0 ? takt : takt.mid(slash + 1)));
         UnitPrice = Price * UnitSize / 60.0f / 100.0f;
         // the first unit costs its own length: a "60 / 1" tariff charges a whole minute at once
@@ -181,15 +181,16 @@ void CounterEngine::RunPrerunPrograms()
 
 void CounterEngine::GetTimeLimit()
 {
-    G_DayRestSeconds = G_DayLimitMinutes * 60;
+    // a limit of 99.999.999 minutes is beyond 32 bits in seconds
+    qint64 rest = qint64(G_DayLimitMinutes) * 60;
     const QString today = Today().toString("ddMMyyyy");
     const QString user = G_ActiveUser.toLower();
     WalkRecords([&](const QString& file) { return file.startsWith(today); },
                 [&](const QString&, const RecordLines& record) {
                     // durations of a day or more count in full, damaged ones not at all
-                    if (record.line(11).toLower() == user)
-                        G_DayRestSeconds -= qint32(RecordDurationSeconds(record.line(3)));
+                    if (record.line(11).toLower() == user) rest -= RecordDurationSeconds(record.line(3));
                 });
+    G_DayRestSeconds = ClampRestSeconds(rest);
 }
 
 void CounterEngine::Counter_Stop()
@@ -291,7 +292,7 @@ void CounterEngine::RSTimer1_Timer()
     if (SecondsInUnit >= CurrentUnitLength) {
         charge(float(channels()) * UnitPrice);
         SecondsInUnit = 0;
-        CurrentUnitLength = qint16(CInt(UnitSize));
+        CurrentUnitLength = CInt(UnitSize);
     }
     showCost();
     SecondsInUnit += 1;

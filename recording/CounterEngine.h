@@ -63,7 +63,9 @@ public:
 
     // Counter state
     float Price = 0, UnitSize = 0, UnitPrice = 0, Cost = 0, FreeCost = 0, UnitRest = 0, CarryIn = 0;
-    qint16 FirstUnitLength = 0, CurrentUnitLength = 0, SecondsInHour = 0, HoursElapsed = 0, SecondsInUnit = 0;
+    // A Takt of 40000 s comes from update servers too: 16 bits would wrap it to a negative unit.
+    qint32 FirstUnitLength = 0, CurrentUnitLength = 0, SecondsInUnit = 0;
+    qint16 SecondsInHour = 0, HoursElapsed = 0;
     qint32 UnitsDone = 0;
     QDate LastDate;
     int LastHour = 0;

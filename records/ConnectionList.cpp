@@ -75,25 +75,21 @@ void readMarking(ListMarking& marking)
     }
 }
 
-// A bound that is missing or no date is the date scale's day zero, before every record: a start
-// that is no date lists from the first record on, an end that is none lists nothing.
+// A start that is no date is the date scale's day zero, before every record, so the list starts at the
+// first one. An end that is missing or no date lists nothing: it is no day, not day zero, which would let
+// a record named for day zero in.
 const QDate DAY_ZERO(1899, 12, 30);
 
 struct DefinedPeriod {
-    QDate start = DAY_ZERO, end = DAY_ZERO;
+    QDate start = DAY_ZERO, end;
 };
-
-QDate periodBound(const QString& line)
-{
-    const QDate date = ParseShortDate(line);
-    return date.isValid() ? date : DAY_ZERO;
-}
 
 DefinedPeriod readDefinedPeriod()
 {
     const QStringList lines = ReadTextLines(ProgramPath(QStringLiteral("Config/Period.cfg")));
     if (lines.isEmpty()) return {};
-    return {periodBound(lines[0]), periodBound(lines.size() > 1 ? lines[1] : lines[0])};
+    const QDate start = ParseShortDate(lines[0]);
+    return {start.isValid() ? start : DAY_ZERO, ParseShortDate(lines.size() > 1 ? lines[1] : lines[0])};
 }
 
 // A number's plain form; a text of plain digits already is it (the byte columns of 20,000 rows).

@@ -39,10 +39,10 @@ CheckedInput LeaveThreshold(int frame, const QString& typed)
 {
     switch (frame) {
     case 0:
-        return TypedSingle(typed, 2, AMOUNT_RANGE);
+        return TypedSingle(typed, AMOUNT_RANGE);
     case 1:
         return TypedDuration(typed);
     default:
-        return TypedWhole(typed, COUNT_RANGE);
+        return TypedDouble(typed, COUNT_RANGE);
     }
 }

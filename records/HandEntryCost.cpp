@@ -87,9 +87,9 @@ float HandEntryCost::GetZonePrice(const QTime& timeOfDay, const QDate& date) con
 {
     float price = 0;
     const bool weekend = date.dayOfWeek() > 5; // holidays play no part here
-    const double h = timeOfDay.hour() + timeOfDay.minute() / 60.0 + timeOfDay.second() / 3600.0;
+    const qint64 second = timeOfDay.msecsSinceStartOfDay() / 1000;
     for (const Zone& z : ZoneTable)
-        if (z.weekend == weekend && z.from <= h && h <= z.to) price = z.price / 60.0f * float(UnitLength);
+        if (z.weekend == weekend && ZoneInForce(z.from, z.to, second)) price = z.price / 60.0f * float(UnitLength);
     return price;
 }
 

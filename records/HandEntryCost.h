@@ -1,8 +1,8 @@
 #pragma once
 // The cost estimate of a connection entered or edited by hand: a walk from the start in steps of the
-// tariff's unit length, each step charged in full at the zone in force where it begins. Its zone rules
-// are its own ("ja" in any case, no holidays, fractional hours against inclusive bounds) and are kept
-// apart from the live price reader on purpose. Each record dialog owns one instance.
+// tariff's unit length, each step charged in full at the zone in force where it begins. The hours of a
+// zone mean what they mean to the live price reader (a whole-day zone "0 to 0", 24 as midnight); the day
+// kind is its own ("ja" in any case, no holidays). Each record dialog owns one instance.
 #include <QDate>
 #include <QList>
 #include <QString>

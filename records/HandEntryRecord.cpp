@@ -35,7 +35,7 @@ CheckedInput LeaveHandField(int index, const QString& typed)
     case 2:
         return TypedDuration(typed);
     case 3: {
-        const CheckedInput cost = TypedSingle(typed, 2, CREDIT_RANGE);
+        const CheckedInput cost = TypedRounded(typed, 2, CREDIT_RANGE);
         if (cost.refused()) return cost;
         return {FormatSingle(ValDecimal(cost.text), QStringLiteral("0.00")), QString()};
     }

@@ -46,15 +46,14 @@ CheckedInput LeaveTarifField(TarifInput field, const QString& typed)
 {
     switch (field) {
     case TarifInput::Fee:
-        return TypedSingle(typed, 2, AMOUNT_RANGE);
+    case TarifInput::VolumeUnit:
+        return TypedSingle(typed, AMOUNT_RANGE);
     case TarifInput::FreeAllowance:
         return TypedWhole(typed, COUNT_RANGE);
     case TarifInput::ZoneHour:
         return TypedWhole(typed, HOUR_RANGE);
     case TarifInput::Price:
-        return TypedSingle(typed, 3, PRICE_RANGE);
-    case TarifInput::VolumeUnit:
-        return TypedSingle(typed, 3, AMOUNT_RANGE);
+        return TypedSingle(typed, PRICE_RANGE);
     case TarifInput::Takt:
         break;
     }
@@ -109,10 +108,9 @@ TarifFile TarifFromFields(const TarifFields& f)
     t.freeAllowance = f.freeAllowance;
     t.takt = f.takt;
     t.callBaseFee = f.callBaseFee;
-    // A changed tariff's volume price keeps its text when left, so it is rounded as a price only here; a
-    // value outside the range can only come from the file and stays as it was.
-    const CheckedInput volumePrice = LeaveTarifField(TarifInput::Price, f.volumePrice);
-    t.volumeCents = ToCents(ValDecimal(volumePrice.refused() ? f.volumePrice : volumePrice.text));
+    // A changed tariff's volume price keeps its text when left; a value outside the range can only come
+    // from the file and stays as it was.
+    t.volumeCents = ToCents(ValDecimal(f.volumePrice));
     t.volumeUnit = f.volumeUnit;
     t.registration = f.registration;
     t.nationwide = f.nationwide;
@@ -145,7 +143,7 @@ TarifFields FieldsFromTarif(const TarifFile& t)
     f.volumeBilling = t.volumeBilling;
     f.volumeUnit = t.volumeUnit;
     f.freeAllowance = t.freeAllowance;
-    f.volumePrice = GeneralSingle(t.volumeCents / 100.0f);
+    f.volumePrice = GeneralSingle(FromCents(t.volumeCents));
     f.channelBundling = t.channelBundling;
     f.registration = t.registration;
     f.baseFee = NormaliseDecimal(t.baseFee);
@@ -156,8 +154,8 @@ TarifFields FieldsFromTarif(const TarifFile& t)
     f.takt = t.takt;
     // a downloaded file's hour beyond 0-24 would break the entry's fixed columns
     for (const TarifZone& z : t.zones)
-        f.zones << "Von: " + hourText(z.from) + " Bis: " + hourText(z.to) + " Kosten: " + GeneralSingle(z.cents / 100.0f) +
-                       (z.weekend ? " Wochenende" : " Werktag");
+        f.zones << "Von: " + hourText(z.from) + " Bis: " + hourText(z.to) +
+                       " Kosten: " + GeneralSingle(FromCents(z.cents)) + (z.weekend ? " Wochenende" : " Werktag");
     return f;
 }
 

@@ -24,10 +24,10 @@ QString NormaliseDecimal(const QString& text); // fees, prices, volume unit: "0,
 
 // The editor's numeric fields by the range they keep.
 enum class TarifInput { Fee, FreeAllowance, Takt, ZoneHour, Price, VolumeUnit };
-// What a numeric field shows once it is left, or the refusal of a value outside its range: fees with at
-// most two decimals, prices and the volume unit with at most three (the unit in megabytes, so to the
-// kilobyte), the free allowance and the zone hours whole ("1,5" -> "1"), the Takt as "90 / 60" ("90" ->
-// "90 / 60", "0/10" -> "60 / 60").
+// What a numeric field shows once it is left, or the refusal of a value outside its range or one its file
+// line would not read back: fees, prices and the volume unit with every digit single precision keeps
+// ("0,0149" stays), the free allowance and the zone hours whole ("1,5" -> "1"), the Takt as "90 / 60"
+// ("90" -> "90 / 60", "0/10" -> "60 / 60").
 CheckedInput LeaveTarifField(TarifInput field, const QString& typed);
 
 // One zone list entry, "Von: 08 Bis: 18 Kosten: 0,019 Werktag"; empty when a field is empty or an hour

@@ -50,7 +50,8 @@ TarifFile TarifFile::New(const QString& provider, const QString& tariff)
 
 QString TarifFile::fileName() const { return provider + " - " + tariff + ".tel"; }
 
-float ToCents(float currencyUnits) { return currencyUnits * 100.0f; }
+float ToCents(float currencyUnits) { return ScaleDecimal(currencyUnits, 2); }
+float FromCents(float cents) { return ScaleDecimal(cents, -2); }
 
 QStringList TarifFileLines(const TarifFile& t)
 {

@@ -45,8 +45,10 @@ struct TarifFile {
     QString fileName() const; // "<provider> - <tariff>.tel"
 };
 
-// A price the user gives in currency units, as the file holds it: times 100 in single precision.
+// A price the user gives in currency units, as the file holds it: times 100 on its decimal digits
+// (0,0149 is 1,49); FromCents is the way back.
 float ToCents(float currencyUnits);
+float FromCents(float cents);
 
 // The lines a hand-made tariff is written with, in their fixed order.
 QStringList TarifFileLines(const TarifFile& tarif);

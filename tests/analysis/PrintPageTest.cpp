@@ -196,6 +196,16 @@ TEST_F(PrintPageTest, ListRowsMarksBandsCutsAndTotals)
     EXPECT_TRUE(hasCall(s, "DrawLine", {15, 62.5, 195, 62.5}));
     EXPECT_TRUE(hasCall(s, "DrawLine", {73.5, 38, 73.5, 62.5}));
 
+    // volume thresholds in KB as the marking window writes them, with a decimal comma
+    writeFile("Config/DIFFERENCE.CFG",
+              " 3\r\n0,00\r\n0,00\r\n0,00\r\n0:10:00\r\n0:30:00\r\n1:00:00\r\n0,5\r\n1499,5\r\n2000000\r\n");
+    const auto rows = list.rows;
+    list.rows = {listRow(1, "0:45:00", "1499500")};
+    RecordingSurface v(1.5, 3.5);
+    ASSERT_TRUE(DrawPrintPage(v, options, list));
+    EXPECT_EQ(v.text("1,50").color, QColor(0, 128, 0)); // 1499,5 KB is not above 1499,5
+    list.rows = rows;
+
     options.markDifferences = false;
     options.transferColumns = false;
     RecordingSurface n(1.5, 3.5);

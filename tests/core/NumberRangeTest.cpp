@@ -32,17 +32,32 @@ TEST_F(NumberRangeTest, TypedValuesAreRoundedAsTheBoxKeepsThemOrRefused)
         QString shown; // empty: refused with `refusal`
         QString refusal;
     } cases[] = {
-        // single precision, two decimals: below 0,0001 or at 10^7 the general form would take an exponent
-        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "7.5", "7,5", {}},
-        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "0,015", "0,02", {}},
-        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "0,00001", "0", {}},
-        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "-0,001", "0", {}},
-        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "999999", "999999", {}},
-        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "999999,99", {}, amount},
-        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "10000000", {}, amount},
-        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "-0,5", {}, amount},
-        {[](const QString& t) { return TypedSingle(t, 2, AMOUNT_RANGE); }, "9" + nines, {}, amount},
-        {[](const QString& t) { return TypedSingle(t, 3, AMOUNT_RANGE); }, "0,0125", "0,013", {}},
+        // single precision with every digit its general form keeps; an exponent form would read back as
+        // another number
+        {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "7.5", "7,5", {}},
+        {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "7,555", "7,555", {}},
+        {[](const QString& t) { return TypedSingle(t, PRICE_RANGE); }, "0,0149", "0,0149", {}},
+        {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "0,0001", "0,0001", {}},
+        {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "0,00001", {}, amount},
+        {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "-0,001", {}, amount},
+        {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "abc", "0", {}},
+        {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "999999", "999999", {}},
+        {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "999999,99", {}, amount},
+        {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "9" + nines, {}, amount},
+        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "0.5", "0,5", {}},
+        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "1,5", "1", {}},
+        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "0.00001", {}, count},
+        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "999999999999999", "999999999999999", {}},
+        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "1000000000000000", {}, count},
+        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "-0.5", {}, count},
+        // rounded as a box of two decimals shows it (the cost entered by hand)
+        {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "0,015", "0,02", {}},
+        {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "0,00001", "0", {}},
+        {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "-0,001", "0", {}},
+        {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "10000000", {}, amount},
+        {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "-0,5", {}, amount},
+        {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "9" + nines, {}, amount},
+        {[](const QString& t) { return TypedRounded(t, 3, AMOUNT_RANGE); }, "0,0125", "0,013", {}},
         // whole numbers: from 10^15 the general form takes an exponent
         {[](const QString& t) { return TypedWhole(t, COUNT_RANGE); }, "12.9 kB", "12", {}},
         {[](const QString& t) { return TypedWhole(t, COUNT_RANGE); }, "abc", "0", {}},

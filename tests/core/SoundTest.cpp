@@ -2,6 +2,7 @@
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSoundEffect>
 
 class SoundTest : public ProgramTest {};
@@ -24,4 +25,15 @@ TEST_F(SoundTest, PlaysLaterFromTheEventLoopAndIgnoresMissingFiles)
     writeFile("Sounds/Standard.wav", wav);
     PlaySoundFile(path("Sounds/Standard.wav"));
     EXPECT_EQ(pending(), before + 1); // returned at once, the sound still to come
+
+    // the sample loads on a thread of its own: a process that ends meanwhile leaves its buffers behind
+    const auto loading = [] {
+        for (const QSoundEffect* e : qApp->findChildren<QSoundEffect*>())
+            if (e->status() == QSoundEffect::Loading || e->status() == QSoundEffect::Null) return true;
+        return false;
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (loading() && waited.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_FALSE(loading());
 }

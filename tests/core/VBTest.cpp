@@ -2,8 +2,11 @@
 #include "support/TestSupport.h"
 
 #include <cfloat>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
+#include <string>
+#include <tuple>
 
 class VBTest : public ProgramTest {};
 
@@ -22,6 +25,11 @@ TEST_F(VBTest, PrintAndGeneralForms)
     for (auto [value, text] : {std::pair{0.013f * 100, "1,3"}, {1.9f, "1,9"}, {60.0f, "60"},
                                {12345678.0f, "1,234568E+07"}, {0.00001f, "1E-05"}})
         EXPECT_EQ(GeneralSingle(value), text) << value;
+    // cents and currency units pass into each other on their digits: no binary rounding shows
+    for (auto [value, power, text] : {std::tuple{0.79f, -2, "0,0079"}, {1.49f, -2, "0,0149"}, {0.0079f, 2, "0,79"},
+                                      {0.0149f, 2, "1,49"}, {99999.99f, 2, "9999999"}, {0.0f, 2, "0"},
+                                      {-6.28f, -2, "-0,0628"}})
+        EXPECT_EQ(GeneralSingle(ScaleDecimal(value, power)), text) << value << " " << power;
     EXPECT_EQ(GeneralDouble(0.1 + 0.2), "0,3");
     EXPECT_EQ(GeneralDouble(-0.0), "0");
 }
@@ -39,6 +47,24 @@ TEST_F(VBTest, FormatRoundsHalvesAwayFromZeroOnTheGeneralForm)
         const QString got = c.single ? FormatSingle(float(c.value), c.pattern) : FormatDouble(c.value, c.pattern);
         EXPECT_EQ(got, c.text) << c.value << " " << c.pattern;
     }
+}
+
+// A German desktop sets the C library's LC_NUMERIC to ","; every form is the same under it, whoever set it.
+TEST_F(VBTest, FormsIgnoreTheProcessLocale)
+{
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "the locale de_DE.UTF-8 is not installed";
+    const QString huge(400, '9'), tiny = "0." + QString(400, '0') + "1";
+    const struct { QString text; double value; } reads[] = {
+        {"1.5", 1.5}, {"0.019", 0.019}, {"1,5", 1}, {"-2.25x", -2.25}, {"+.5", 0.5},
+        {huge, HUGE_VAL}, {"-" + huge, -HUGE_VAL}, {tiny, 0}, {"000" + huge.left(3), 999},
+    };
+    for (const auto& c : reads) EXPECT_EQ(Val(c.text), c.value) << c.text.left(20).toStdString();
+    const QStringList shown = {Str(2.5), Str(-0.5), GeneralDouble(1.5), GeneralSingle(0.019f),
+                               GeneralSingle(12345678.0f), GeneralDouble(1e20), GeneralDouble(HUGE_VAL),
+                               FormatDouble(0.019, "0.000"), FormatSingle(24.0f, "00"), FormatDouble(1e-3, "0.00")};
+    EXPECT_EQ(shown.join('|'), " 2.5|-.5|1,5|0,019|1,234568E+07|1E+20|INF|0,019|24|0,00");
+    std::setlocale(LC_ALL, before.c_str());
 }
 
 TEST_F(VBTest, WholeNumbersRoundHalvesToEven)

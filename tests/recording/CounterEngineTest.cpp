@@ -11,6 +11,8 @@
 
 #include <QDir>
 
+#include <limits>
+
 namespace {
 struct RecordedEvents : CounterEvents {
     void setMainCaption(const QString& t) override { caption = t; }
@@ -158,6 +160,21 @@ TEST_F(CounterEngineTest, FirstUnitBundlingAndZoneChange)
     EXPECT_NEAR(e.Cost, 0.038, 1e-6);
     tick(e, 60); // 18:00:31, third unit at the evening price
     EXPECT_NEAR(e.Cost, 0.038 + 0.009, 1e-6);
+
+    // Takts beyond 16 bits come from update servers and hand edits: the first unit whole, then nothing
+    // until it has passed
+    const struct { const char* takt; int length; float cost; } longUnits[] = {
+        {"32767 / 32767", 32767, 32.767f}, {"32768 / 32768", 32768, 32.768f}, {"40000 / 40000", 40000, 40},
+        {"86400 / 86400", 86400, 86.4f}, {"60 / 40000", 60, 0.06f}};
+    for (const auto& c : longUnits) {
+        tariff("Lang", c.takt, {{0, 24, 6, false}});
+        CounterEngine& l = start();
+        tick(l, 7);
+        EXPECT_FLOAT_EQ(l.Cost, c.cost) << c.takt;
+        EXPECT_EQ(l.lblEinheiten, QString("1 (%1s)").arg(c.length - 7)) << c.takt;
+        EXPECT_TRUE(events.countdowns.isEmpty()) << c.takt;
+        l.cmdStop_Click();
+    }
 }
 
 TEST_F(CounterEngineTest, VolumeBillingWithCarry)
@@ -392,6 +409,14 @@ TEST_F(CounterEngineTest, DailyLimitCountdownOnceAtItsMinute)
     EXPECT_EQ(e.lblDauer, "00:05:00");
     EXPECT_EQ(events.countdowns, QStringList({"12:05:00"}));
     tick(e, 100);
+    EXPECT_EQ(events.countdowns.size(), 1);
+    e.cmdStop_Click();
+
+    G_DayLimitMinutes = 40000000; // beyond 32 bits in seconds: held at the end of the range, never negative
+    CounterEngine& endless = start();
+    endless.GetTimeLimit();
+    EXPECT_EQ(G_DayRestSeconds, std::numeric_limits<qint32>::max());
+    tick(endless, 3);
     EXPECT_EQ(events.countdowns.size(), 1);
 }
 

@@ -67,14 +67,17 @@ TEST_F(ConnectionListTest, DefinedPeriodFromPeriodCfg)
 {
     record("10022004-120000.con", recordLines("10.02.2004"));
     record("20022004-120000.con", recordLines("20.02.2004"));
+    record("30121899-120000.con", recordLines("30.12.1899")); // named for day zero
     EXPECT_TRUE(load(PeriodDefined).rows.empty()); // no Period.cfg: nothing lies inside
     writeFile("Config/Period.cfg", "01.02.2004\r\n10.02.2004\r\n");
     EXPECT_EQ(dates(load(PeriodDefined)), QStringList{"10.02.2004"});
-    // a bound that is no date is the day before every record
+    // a start that is no date is day zero, before every record; an end that is none lists nothing
     writeFile("Config/Period.cfg", "kein Datum\r\n15.02.2004\r\n");
-    EXPECT_EQ(dates(load(PeriodDefined)), QStringList{"10.02.2004"});
-    writeFile("Config/Period.cfg", "01.02.2004\r\n\r\n");
-    EXPECT_TRUE(load(PeriodDefined).rows.empty());
+    EXPECT_EQ(dates(load(PeriodDefined)), QStringList({"10.02.2004", "30.12.1899"}));
+    for (const char* cfg : {"01.02.2004\r\n\r\n", "kein Datum\r\nkeins\r\n", "kein Datum\r\n", ""}) {
+        writeFile("Config/Period.cfg", cfg);
+        EXPECT_TRUE(load(PeriodDefined).rows.empty()) << cfg;
+    }
 }
 
 TEST_F(ConnectionListTest, RowsTotalsAndDroppedRecords)

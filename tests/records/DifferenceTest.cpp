@@ -36,6 +36,8 @@ TEST_F(DifferenceTest, BoxesNormaliseWhenLeft)
                  {dlg.Text1[1], [&] { dlg.Text1_LostFocus(1); }, "7,5", "7,5"},
                  {dlg.Text1[2], [&] { dlg.Text1_LostFocus(2); }, "abc", "0"},
                  {dlg.Text2[0], [&] { dlg.Text2_LostFocus(0); }, "0:90", "01:30:00"},
+                 {dlg.Text1[0], [&] { dlg.Text1_LostFocus(0); }, "7,555", "7,555"},
+                 {dlg.Text3[0], [&] { dlg.Text3_LostFocus(0); }, "0.5", "0,5"},
                  {dlg.Text3[2], [&] { dlg.Text3_LostFocus(2); }, "1,5", "1"}};
     for (const auto& c : cases) {
         c.box->setText(c.typed);
@@ -58,7 +60,7 @@ TEST_F(DifferenceTest, ThresholdsOutsideTheirRangesGetTheTextBeforeTheEditBack)
     } cases[] = {
         {dlg.Text1[0], [&] { dlg.Text1_LostFocus(0); }, "10000000", AMOUNT_RANGE.message(), "0,00"},
         {dlg.Text1[1], [&] { dlg.Text1_LostFocus(1); }, "-1", AMOUNT_RANGE.message(), "0,00"},
-        {dlg.Text1[2], [&] { dlg.Text1_LostFocus(2); }, "0,00001", {}, "0"}, // never "1E-05"
+        {dlg.Text1[2], [&] { dlg.Text1_LostFocus(2); }, "0,00001", AMOUNT_RANGE.message(), "0,00"}, // never "1E-05"
         {dlg.Text2[0], [&] { dlg.Text2_LostFocus(0); }, "-05:00:00", DURATION_RANGE_MESSAGE, "00:00:00"},
         {dlg.Text2[1], [&] { dlg.Text2_LostFocus(1); }, "10000", DURATION_RANGE_MESSAGE, "00:00:00"},
         {dlg.Text3[0], [&] { dlg.Text3_LostFocus(0); }, "1000000000000000", COUNT_RANGE.message(), "500"},
@@ -73,7 +75,7 @@ TEST_F(DifferenceTest, ThresholdsOutsideTheirRangesGetTheTextBeforeTheEditBack)
     }
     dlg.Command1_Click(0);
     EXPECT_EQ(readFile("Config/Difference.cfg"),
-              QByteArray(" 0\r\n0,00\r\n0,00\r\n0\r\n00:00:00\r\n00:00:00\r\n00:00:00\r\n500\r\n5000\r\n10000\r\n"));
+              QByteArray(" 0\r\n0,00\r\n0,00\r\n0,00\r\n00:00:00\r\n00:00:00\r\n00:00:00\r\n500\r\n5000\r\n10000\r\n"));
 }
 
 TEST_F(DifferenceTest, ShortFileKeepsDefaultsAndBadCategoryIsNone)

@@ -51,6 +51,10 @@ TEST_F(HandEntryCostTest, WorkedResults)
     writeFile("Tarife/Net - Woche.tel", tariff("60 / 60", {{"0", "24", "1", "Nein"}, {"0", "24", "2", "jA"}}));
     writeFile("Tarife/Net - Quer.tel", tariff("60 / 60", {{"22", "6", "9", "Nein"}, {"0", "24", "1", "Nein"}}));
     writeFile("Tarife/Net - Punkt.tel", tariff("60/60", {{"0", "24", "4.5", "Nein"}}));
+    // hours as the tariff file means them: equal ends are the whole day, 24 as a start is midnight
+    writeFile("Tarife/Net - Ganztag.tel", tariff("60 / 60", {{"0", "0", "4", "Nein"}, {"0", "0", "2", "Ja"}}));
+    writeFile("Tarife/Net - Neun.tel", tariff("60 / 60", {{"9", "9", "4", "Nein"}}));
+    writeFile("Tarife/Net - Nacht.tel", tariff("60 / 60", {{"24", "6", "3", "Nein"}, {"24", "0", "5", "Ja"}}));
 
     const struct {
         const char* name;
@@ -71,6 +75,12 @@ TEST_F(HandEntryCostTest, WorkedResults)
         {"zone across midnight never", "M - Quer", Wednesday, QTime(23, 0), 120, 2, "2"},
         {"decimal point price", "M - Punkt", Wednesday, QTime(10, 0), 60, 4.5f, "1"},
         {"deleted file", "M - Weg", Wednesday, QTime(10, 0), 600, 0, "keep"},
+        {"zone 0 to 0 on a weekday", "M - Ganztag", Wednesday, QTime(10, 0), 3600, 240, "60"},
+        {"zone 0 to 0 on a saturday", "M - Ganztag", Saturday, QTime(23, 30), 1800, 60, "30"},
+        {"zone 9 to 9 all day", "M - Neun", Wednesday, QTime(20, 0), 3600, 240, "60"},
+        {"start of 24 is midnight", "M - Nacht", Wednesday, QTime(0, 0), 3600, 180, "60"},
+        {"start of 24 ends at its end", "M - Nacht", Wednesday, QTime(5, 30), 3600, 31 * 3, "60"},
+        {"24 to 0 all day", "M - Nacht", Saturday, QTime(12, 0), 600, 50, "10"},
     };
     for (const auto& c : cases) {
         units = "keep";

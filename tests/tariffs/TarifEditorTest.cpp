@@ -56,16 +56,22 @@ TEST(TarifEditorLeaveSteps, NumbersOutsideTheirFieldsRangesAreRefused)
         const char* shown; // empty: refused with `refusal`
         QString refusal;
     } cases[] = {
-        {TarifInput::Fee, "12,345", "12,35", {}},
-        {TarifInput::Fee, "0,00001", "0", {}}, // never "1E-05"
+        // every digit the file line reads back is kept; what it would read as another number is refused
+        {TarifInput::Fee, "12,345", "12,345", {}},
+        {TarifInput::Fee, "0,00001", "", amount}, // its text would be "1E-05"
         {TarifInput::Fee, "999999", "999999", {}},
         {TarifInput::Fee, "10000000", "", amount},
         {TarifInput::Fee, "-1", "", amount},
-        {TarifInput::Price, "0,0195", "0,02", {}},
+        {TarifInput::Fee, "-0,001", "", amount},
+        {TarifInput::Price, "0,0195", "0,0195", {}},
+        {TarifInput::Price, "0,0149", "0,0149", {}},
+        {TarifInput::Price, "1,5", "1,5", {}},
+        {TarifInput::Price, "0.0001", "0,0001", {}},
         {TarifInput::Price, "99999", "99999", {}},
         {TarifInput::Price, "100000", "", price}, // the file holds it times 100
         {TarifInput::VolumeUnit, "1,5", "1,5", {}},
-        {TarifInput::VolumeUnit, "0,0001", "0", {}},
+        {TarifInput::VolumeUnit, "0,0001", "0,0001", {}},
+        {TarifInput::VolumeUnit, "0,00009", "", amount},
         {TarifInput::VolumeUnit, "1000000", "", amount},
         {TarifInput::FreeAllowance, "99999999999999999999999999999999999999", "", COUNT_RANGE.message()},
         {TarifInput::FreeAllowance, "-1", "", COUNT_RANGE.message()},
@@ -233,9 +239,25 @@ TEST_F(TarifEditorTest, RefusedFieldsGetTheirTextBack)
     EXPECT_EQ(volumePrice->text(), "0,05");
     TypeInto(volumePrice, "0,0000001"); // times 100 it would be written "1E-05"
     c->Text1_LostFocus(c->volumePriceIndex());
-    EXPECT_EQ(volumePrice->text(), "0,0000001");
+    EXPECT_EQ(volumePrice->text(), "0,05");
+    TypeInto(volumePrice, "0,0149");
+    c->Text1_LostFocus(c->volumePriceIndex());
     c->Command1_Click(0);
-    EXPECT_TRUE(lines("P - T.tel").contains("Volumenkosten:0")) << lines("P - T.tel").join("|").toStdString();
+    EXPECT_TRUE(lines("P - T.tel").contains("Volumenkosten:1,49")) << lines("P - T.tel").join("|").toStdString();
+
+    // opened and saved untouched, every price is written as it was read
+    writeFile("Tarife/P - U.tel", "[Providerdaten]\r\nName:P - U\r\nVolumenabrechnung:Ja\r\nVolumenkosten:1,49\r\n"
+                                  "Volumeneinheit:0,0125\r\nGespr\xe4" "chsgrundgeb\xfchr:1,95\r\n[Tarifzonen]\r\n"
+                                  "Zone:U\r\nVon:0\r\nBis:24\r\nPfennig:0,79\r\nEinheit:60\r\nWochenende:Ja\r\n"
+                                  "Zone:U\r\nVon:0\r\nBis:24\r\nPfennig:6,28\r\nEinheit:60\r\nWochenende:Nein\r\n");
+    std::unique_ptr<Tarifdaten> u(changeTarif("P - U.tel", "P", "U"));
+    ASSERT_TRUE(u->LoadTarif());
+    EXPECT_EQ(u->List1->item(0)->text(), "Von: 00 Bis: 24 Kosten: 0,0079 Wochenende");
+    u->Command1_Click(0);
+    const QStringList saved = lines("P - U.tel");
+    for (const char* line : {"Volumenkosten:1,49", "Volumeneinheit:0,0125", "Gesprächsgrundgebühr:1,95", "Pfennig:0,79",
+                             "Pfennig:6,28"})
+        EXPECT_TRUE(saved.contains(QString::fromUtf8(line))) << line << " " << saved.join("|").toStdString();
 }
 
 TEST_F(TarifEditorTest, ChangeTarifLoadsAndRenames)
