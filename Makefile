@@ -1,11 +1,14 @@
-# The commands of the README: `make run`, `make test` and `make bench`.
+# The commands of the README: `make run`, `make test`, `make bench` and `make install`.
 JOBS ?= $(shell nproc)
+# `make install` installs below PREFIX, staged below DESTDIR when that is set (DESTDIR=/tmp/x: /tmp/x/usr/local/...).
+PREFIX ?= /usr/local
 
 # `make run` builds the program's executables only; the tests are built by `make test`.
 RUN_TARGETS := zumbrel $(if $(wildcard uninstall/CMakeLists.txt),Uninstall)
 BENCH_TARGETS := zumbrel_bench uninstall_bench
+INSTALL_TARGETS := $(RUN_TARGETS) zumbrel_icons
 
-.PHONY: deps run test bench configure-release build-test clean
+.PHONY: deps run test bench install configure-release build-test clean
 
 deps:
 	./scripts/install-deps.sh
@@ -28,6 +31,10 @@ bench: configure-release
 	cmake --build build/release -j $(JOBS) --target $(BENCH_TARGETS)
 	./build/release/bin/zumbrel_bench
 	./build/release/bin/uninstall_bench
+
+install: configure-release
+	cmake --build build/release -j $(JOBS) --target $(INSTALL_TARGETS)
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
 
 clean:
 	rm -rf build

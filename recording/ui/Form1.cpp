@@ -11,6 +11,7 @@
 #include "core/SystemUtils.h"
 #include "core/ui/ElidedLabel.h"
 #include "core/ui/LostFocus.h"
+#include "core/ui/ProgramIcon.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/CounterSettings.h"
 #include "recording/MainWindowFiles.h"
@@ -101,31 +102,6 @@ QString windowOfCaption(const QString& caption)
     return {};
 }
 
-// The program's own icon: a meter dial on a blue disc.
-QIcon programIcon()
-{
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter p(&pixmap);
-        p.setRenderHint(QPainter::Antialiasing);
-        const double m = size / 16.0;
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x1c, 0x5f, 0xa8));
-        p.drawEllipse(QRectF(0.5 * m, 0.5 * m, 15 * m, 15 * m));
-        p.setPen(QPen(Qt::white, 1.6 * m, Qt::SolidLine, Qt::RoundCap));
-        p.drawArc(QRectF(3 * m, 3 * m, 10 * m, 10 * m), 200 * 16, -220 * 16);
-        p.setPen(QPen(QColor(0xff, 0xc8, 0x2e), 1.6 * m, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(8 * m, 8.5 * m), QPointF(11 * m, 5 * m));
-        p.setBrush(Qt::white);
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(QPointF(8 * m, 8.5 * m), 1.3 * m, 1.3 * m);
-        icon.addPixmap(pixmap);
-    }
-    return icon;
-}
-
 const QStyle::StandardPixmap ITEM_ICONS[10] = {
     QStyle::SP_ComputerIcon,       QStyle::SP_FileDialogDetailedView, QStyle::SP_FileDialogContentsView,
     QStyle::SP_DriveNetIcon,       QStyle::SP_DialogSaveButton,       QStyle::SP_DirHomeIcon,
@@ -167,7 +143,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setObjectName("Form1");
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(MAIN_CAPTION);
-    setWindowIcon(programIcon());
+    setWindowIcon(ProgramIcon());
     SetPrintWindow(ShowPrinting); // the list's toolbar reaches the print window of the analysis
     // the HTML export of the connection list draws its month charts with the diagram page
     SetExportCharts(DrawExportCharts);
