@@ -1,5 +1,6 @@
 #include "core/Dialing.h"
 
+#include "core/BusyCursor.h"
 #include "core/Dialogs.h"
 #include "core/Globals.h"
 #include "core/LineCipher.h"
@@ -12,7 +13,6 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QSet>
-#include <QThread>
 #include <QTimer>
 
 #include <functional>
@@ -21,25 +21,20 @@ namespace {
 
 int g_hangUpBound = 5000;
 int g_dialStartWait = 400;
-bool g_waiting = false;
+bool g_dialing = false;
 QSet<quint32> g_hangUpFailuresShown; // connections whose failed hang-up has been said
 
-// Waits until done() holds or boundMs have passed. The window keeps painting and every timer keeps
-// ticking; user input waits until the end. A wait asked for while another one runs (from a timer
-// that fired during it) does not open a second event loop: it polls without processing events when
-// `pollWhenNested`, and otherwise returns at once. Returns whether done() held at the end.
-bool WaitBounded(int boundMs, const std::function<bool()>& done, bool pollWhenNested)
+// Waits until done() holds or boundMs have passed. The windows keep painting and serving clicks and every
+// timer keeps ticking, with a busy cursor meanwhile. A wait asked for during another one (by a tick or a
+// click) runs its own loop inside it and ends first, within its own bound: nothing sleeps. Returns whether
+// done() held at the end.
+bool WaitBounded(int boundMs, const std::function<bool()>& done)
 {
     QElapsedTimer clock;
     clock.start();
     if (done()) return true;
-    if (boundMs <= 0) return false;
-    if (g_waiting || !QCoreApplication::instance()) {
-        if (!pollWhenNested) return false;
-        while (!done() && clock.elapsed() < boundMs) QThread::msleep(10);
-        return done();
-    }
-    g_waiting = true;
+    if (boundMs <= 0 || !QCoreApplication::instance()) return false;
+    const BusyCursor busy;
     QEventLoop loop;
     QTimer poll;
     poll.setInterval(20);
@@ -47,8 +42,7 @@ bool WaitBounded(int boundMs, const std::function<bool()>& done, bool pollWhenNe
         if (clock.elapsed() >= boundMs || done()) loop.quit();
     });
     poll.start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    g_waiting = false;
+    loop.exec();
     return done();
 }
 
@@ -128,8 +122,16 @@ quint32 GetRasConnectStatus(quint32 hRasConn, RasStatusInfo& status)
     return ThePhoneBook().connectStatus(hRasConn, status);
 }
 
+bool DialUnderWay() { return g_dialing; }
+
 quint32 DialEntry(const QString& phonebook, const QString& entryName)
 {
+    // the windows serve clicks while a dial asks for its password or waits for pppd: one dial at a time
+    if (g_dialing) return 0;
+    g_dialing = true;
+    const struct Done {
+        ~Done() { g_dialing = false; }
+    } done;
     bool useWindows = true;
     const QString cfg = ProgramPath(QStringLiteral("DialUp/DialUp.cfg"));
     if (QFileInfo(cfg).isFile()) useWindows = ReadBooleanLine(LineReader(cfg).line(0)).value_or(true);
@@ -185,7 +187,7 @@ quint32 DialEntry(const QString& phonebook, const QString& entryName)
             if (state == RASCS_Connected) ended = true;
             if (state == RASCS_Disconnected || state == RASCS_AuthNotify) ended = failed = true;
         });
-    WaitBounded(g_dialStartWait, [&] { return ended; }, false);
+    WaitBounded(g_dialStartWait, [&] { return ended; });
     QObject::disconnect(watch);
     if (failed) return dialFailed(entryName, handle);
     return handle;
@@ -204,7 +206,7 @@ bool HangUpConnection(quint32 hRasConn)
     };
     // a link that cannot be ended (no pppd to signal, or one of another user) stays up and costs money
     const bool ended =
-        result == ERROR_INVALID_HANDLE || (result == RAS_SUCCESS && WaitBounded(g_hangUpBound, gone, true));
+        result == ERROR_INVALID_HANDLE || (result == RAS_SUCCESS && WaitBounded(g_hangUpBound, gone));
     G_hRasConn = 0;
     if (!ended && !g_hangUpFailuresShown.contains(hRasConn)) {
         g_hangUpFailuresShown.insert(hRasConn); // once: the detection tries again every few seconds

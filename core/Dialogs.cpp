@@ -2,12 +2,43 @@
 
 #include "core/Globals.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <deque>
+
 namespace {
 DialogHandler* g_handler = nullptr;
 DialogHandler* g_default = nullptr;
 
 DialogHandler* current() { return g_handler ? g_handler : g_default; }
+
+int g_ticks = 0;                      // ticks running, nested ones included
+std::deque<MessageRequest> g_waiting; // their boxes, still to be shown
+bool g_showing = false;
+
+void showWaitingBoxes()
+{
+    if (g_showing) return; // a box is open: the boxes after it follow once it has been answered
+    g_showing = true;
+    while (!g_waiting.empty()) {
+        const MessageRequest r = g_waiting.front();
+        g_waiting.pop_front();
+        if (DialogHandler* h = current()) h->messageBox(r);
+    }
+    g_showing = false;
+}
 } // namespace
+
+TickMessages::TickMessages() { ++g_ticks; }
+
+void DiscardTickMessages() { g_waiting.clear(); }
+
+TickMessages::~TickMessages()
+{
+    if (--g_ticks > 0 || g_waiting.empty()) return;
+    if (QCoreApplication* app = QCoreApplication::instance()) QTimer::singleShot(0, app, showWaitingBoxes);
+}
 
 void SetDialogHandler(DialogHandler* handler) { g_handler = handler; }
 void SetDefaultDialogHandler(DialogHandler* handler) { g_default = handler; }
@@ -15,6 +46,10 @@ void SetDefaultDialogHandler(DialogHandler* handler) { g_default = handler; }
 int MsgBox(const QString& text, int style, const QString& title)
 {
     MessageRequest r{text, style, title.isEmpty() ? APP_TITLE : title};
+    if (g_ticks > 0 && r.buttons() == vbOKOnly && QCoreApplication::instance()) {
+        g_waiting.push_back(r);
+        return vbOK;
+    }
     DialogHandler* h = current();
     if (!h) return (style & 7) == vbYesNo || (style & 7) == vbYesNoCancel ? vbNo : vbOK;
     return h->messageBox(r);

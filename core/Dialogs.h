@@ -87,6 +87,19 @@ void SetDialogHandler(DialogHandler* handler);
 void SetDefaultDialogHandler(DialogHandler* handler);
 
 int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
+
+// A tick (the detection, the billing, a countdown) never waits for a person: while one runs, a message
+// box with only an OK button is shown once the tick has returned, and MsgBox answers vbOK at once. The
+// boxes come in the order they were raised, one after the other. A question is still asked at once.
+class TickMessages {
+public:
+    TickMessages();
+    ~TickMessages();
+    TickMessages(const TickMessages&) = delete;
+    TickMessages& operator=(const TickMessages&) = delete;
+};
+// Forgets the boxes not yet shown (a test's end).
+void DiscardTickMessages();
 QString InputBox(const QString& prompt, const QString& title = QString(), const QString& defaultText = QString(),
                  bool masked = false);
 QStringList OpenFiles(const OpenFileRequest& request);

@@ -280,6 +280,7 @@ void CounterEngine::tickEnd()
 
 void CounterEngine::RSTimer1_Timer()
 {
+    const TickMessages messages; // the billing goes on while a box is read
     if (m_stopped) return;
     tickStart();
     const int hour = TimeNow().hour();
@@ -311,6 +312,7 @@ void CounterEngine::RSTimer1_Timer()
 
 void CounterEngine::RSTimer2_Timer()
 {
+    const TickMessages messages; // the billing goes on while a box is read
     if (m_stopped) return;
     tickStart();
     advanceDuration();
@@ -340,6 +342,7 @@ void CounterEngine::RSTimer2_Timer()
 
 void CounterEngine::TimerStarter_Timer()
 {
+    const TickMessages messages; // the billing goes on while a box is read
     TimerStarter = false;
     if (!IsVolumeBilling) {
         RSTimer1_Timer();
@@ -353,6 +356,7 @@ void CounterEngine::TimerStarter_Timer()
 
 void CounterEngine::Timer1_Timer()
 {
+    const TickMessages messages; // the billing goes on while a box is read
     Timer1 = false;
     if (m_stopped) return;
     if (UpdateDue) {

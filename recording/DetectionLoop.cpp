@@ -29,6 +29,8 @@ void LoadMonitoringConfig()
 void DetectionLoop::OnlineCheck_Timer()
 {
     if (m_inTick) return;
+    // a connection found now is recorded from now on: what the tick has to say comes afterwards
+    const TickMessages messages;
     m_inTick = true;
     struct Leave {
         bool& flag;
@@ -71,6 +73,7 @@ void DetectionLoop::StartConnection()
 
 void DetectionLoop::CounterStopper_Timer()
 {
+    const TickMessages messages;
     auto step = [](int subcode, auto&& body) {
         try {
             body();

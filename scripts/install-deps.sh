@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ make pkg-config
     qt6-base-dev qt6-multimedia-dev libgl-dev qt6-translations-l10n libxcb1-dev
-    googletest libgtest-dev libgmock-dev
+    googletest libgtest-dev libgmock-dev qt6-base-private-dev
     iproute2 fonts-dejavu-core fonts-liberation2 locales
 )
 SUDO=""

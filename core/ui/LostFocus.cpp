@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QLineEdit>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
 
@@ -42,15 +44,26 @@ protected:
         if (event->type() == QEvent::FocusIn) {
             m_flushed = false;
         } else if (event->type() == QEvent::FocusOut) {
-            // focus moving between the control and its own edit part is no leave
-            auto* control = static_cast<QWidget*>(parent());
-            QWidget* now = QApplication::focusWidget();
-            if (!(now && (now == control || control->isAncestorOf(now)))) flush();
+            // The window went inactive: another window took the focus, or this one is being destroyed,
+            // its own part already gone. The leave comes once the event has returned, and only while
+            // the control still exists.
+            if (static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason)
+                QTimer::singleShot(0, this, [this] { leaveUnlessBack(); });
+            else
+                leaveUnlessBack();
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    // focus moving between the control and its own edit part is no leave
+    void leaveUnlessBack()
+    {
+        auto* control = static_cast<QWidget*>(parent());
+        QWidget* now = QApplication::focusWidget();
+        if (!(now && (now == control || control->isAncestorOf(now)))) flush();
+    }
+
     std::function<void()> m_saver;
     bool m_flushed = false;
 };

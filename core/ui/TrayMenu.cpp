@@ -55,7 +55,7 @@ QStringList BuildTrayMenu(QMenu& menu, const TrayCommands& commands)
         addSeparator(menu, TRAY_SEPARATOR2);
         for (int i = 0; i < entries.size(); ++i) {
             names << entries[i].szEntryName;
-            addItem(menu, entryText(entries[i].szEntryName), TRAY_ENTRY0 + i);
+            addItem(menu, entryText(entries[i].szEntryName), TRAY_ENTRY0 + i)->setEnabled(!DialUnderWay());
         }
     }
     return names;
@@ -87,7 +87,7 @@ void RunTrayCommand(int id, const QStringList& entries, TrayCommands& commands)
     }
 
     const int index = id - TRAY_ENTRY0;
-    if (index < 0 || index >= entries.size()) return;
+    if (index < 0 || index >= entries.size() || DialUnderWay()) return;
     if (commands.isBudgetExceeded() && G_NoDialOverBudget) {
         MsgBox(QStringLiteral("Das Einwählen wurde Ihnen in den Benutzereinstellungen verboten."),
                vbOKOnly + vbInformation);

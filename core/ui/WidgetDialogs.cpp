@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QVBoxLayout>
@@ -81,13 +82,27 @@ std::unique_ptr<QMessageBox> NewMessageBox(const MessageRequest& r)
     return box;
 }
 
+namespace {
+// The box has a parent (the active window), which may go while the box runs: then the parent has freed
+// it, and the box is not freed a second time.
+template <typename Box> bool ranToItsEnd(std::unique_ptr<Box>& box)
+{
+    const QPointer<Box> alive(box.get());
+    box->exec();
+    if (alive) return true;
+    (void)box.release();
+    return false;
+}
+} // namespace
+
 int WidgetDialogs::messageBox(const MessageRequest& r)
 {
-    const std::unique_ptr<QMessageBox> box = NewMessageBox(r);
-    box->exec();
-    if (const QAbstractButton* clicked = box->clickedButton()) return clicked->property("answer").toInt();
+    std::unique_ptr<QMessageBox> box = NewMessageBox(r);
     // closed without a button: the escape button's answer, as the original's box gives
-    return box->buttons().size() > 1 ? vbCancel : vbOK;
+    const int escape = box->buttons().size() > 1 ? vbCancel : vbOK;
+    if (!ranToItsEnd(box)) return escape;
+    if (const QAbstractButton* clicked = box->clickedButton()) return clicked->property("answer").toInt();
+    return escape;
 }
 
 InputBoxDialog::InputBoxDialog(const InputRequest& r, QWidget* parent) : QDialog(parent)
@@ -119,8 +134,9 @@ std::unique_ptr<InputBoxDialog> NewInputBox(const InputRequest& r)
 
 QString WidgetDialogs::inputBox(const InputRequest& r)
 {
-    const std::unique_ptr<InputBoxDialog> dlg = NewInputBox(r);
-    return dlg->exec() == QDialog::Accepted ? dlg->text->text() : QString();
+    std::unique_ptr<InputBoxDialog> dlg = NewInputBox(r);
+    if (!ranToItsEnd(dlg)) return {};
+    return dlg->result() == QDialog::Accepted ? dlg->text->text() : QString();
 }
 
 QStringList WidgetDialogs::openFiles(const OpenFileRequest& request) { return RunOpenFileDialog(request); }

@@ -140,8 +140,9 @@ void Form1::RegisterPage(const QString& objectName, PageFactory factory) { pageT
 
 Form1::Form1(QWidget* parent) : QWidget(parent)
 {
+    // Not deleted on close: the program's run deletes it once its main loop has ended, so that a close
+    // from inside a message box or a wait frees nothing that the waiting handler still uses.
     setObjectName("Form1");
-    setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(MAIN_CAPTION);
     setWindowIcon(ProgramIcon());
     SetPrintWindow(ShowPrinting); // the list's toolbar reaches the print window of the analysis
@@ -586,7 +587,13 @@ bool Form1::isBudgetExceeded()
     return OverviewValues::IsBudgetExceeded(OverviewValues::ShowRemainingBudgets(G_ActiveUser));
 }
 
-void Form1::rebuildTrayMenu() { m_trayEntries = BuildTrayMenu(*m_trayMenu, *this); }
+// An open menu stays as it opened: rebuilt under the cursor at every detection tick it would close
+// before an item could be chosen. It is built anew when it opens.
+void Form1::rebuildTrayMenu()
+{
+    if (m_trayMenu->isVisible()) return;
+    m_trayEntries = BuildTrayMenu(*m_trayMenu, *this);
+}
 
 void Form1::AddSysTrayIcon()
 {
@@ -726,6 +733,7 @@ void Form1::commitData() { storeRecording(); }
 
 void Form1::sessionEnd()
 {
+    if (m_sessionEnding) return; // a second signal while the first one ends the program
     m_sessionEnding = true;
     storeRecording();
     close();

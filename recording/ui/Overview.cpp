@@ -453,7 +453,8 @@ void Overview::Command1_Click()
         return;
     }
     const QString entry = comDFUE->currentText();
-    if (entry.isEmpty()) return;
+    if (entry.isEmpty() || DialUnderWay()) return;
+    Command1->setEnabled(false); // the page serves clicks while the dial waits
     waitFor([&entry] {
         G_DialedHere = true;
         // Nothing dialled (a refused password prompt, a dial that failed at once): no progress to show.
@@ -463,6 +464,7 @@ void Overview::Command1_Click()
         }
         ShowStatusWindow(true);
     });
+    if (!unloaded()) Command1->setEnabled(true);
 }
 
 void Overview::cmdStart_Click()

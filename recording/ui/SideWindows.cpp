@@ -1,6 +1,7 @@
 #include "recording/ui/SideWindows.h"
 
 #include "core/Dialing.h"
+#include "core/Dialogs.h"
 #include "core/Globals.h"
 #include "core/ui/WindowUtils.h"
 
@@ -96,6 +97,7 @@ void ConStop::Timer1_Timer()
     Label3->setText(conStopText(secondsLeft));
     if (secondsLeft > 0) return;
     Timer1.stop();
+    const TickMessages messages; // a hang-up that failed says so once the window has gone
     // The countdown outlives the recording: whatever connection is the last one now is ended.
     const QPointer<ConStop> self(this);
     QList<RasConnInfo> conns;

@@ -1,16 +1,20 @@
 #include "recording/ui/Startup.h"
 
+#include "core/ui/DeletionGuard.h"
 #include "core/ui/WidgetDialogs.h"
 #include "recording/Prelaunch.h"
 #include "recording/ui/Form1.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QLibraryInfo>
 #include <QSessionManager>
 #include <QSocketNotifier>
 #include <QTranslator>
 
 #include <csignal>
+#include <functional>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -24,23 +28,42 @@ void onSignal(int signal)
 }
 
 // SIGTERM and SIGHUP end the session: a signal handler may do next to nothing, so it only writes a
-// byte that the event loop reads.
-void watchSessionSignals(Form1* form)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return;
-    auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, form);
-    QObject::connect(notifier, &QSocketNotifier::activated, form, [form] {
-        char byte = 0;
-        [[maybe_unused]] const ssize_t n = ::read(g_signalPipe[1], &byte, 1);
-        form->sessionEnd();
-    });
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
-}
+// byte that the event loop reads, in whichever loop runs then (a message box's, a wait's).
+class SessionSignals {
+public:
+    explicit SessionSignals(std::function<void()> onEnd)
+    {
+        // a child (pppd, a program started on connect) must not hold an end of it
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalPipe) != 0) return;
+        m_notifier = std::make_unique<QSocketNotifier>(g_signalPipe[1], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [onEnd] {
+            char byte = 0;
+            while (::read(g_signalPipe[1], &byte, 1) > 0) {}
+            onEnd();
+        });
+        struct sigaction action = {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &action, &m_oldTerm);
+        sigaction(SIGHUP, &action, &m_oldHup);
+    }
+    ~SessionSignals()
+    {
+        if (!m_notifier) return;
+        sigaction(SIGTERM, &m_oldTerm, nullptr);
+        sigaction(SIGHUP, &m_oldHup, nullptr);
+        m_notifier.reset();
+        for (int& fd : g_signalPipe) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+
+private:
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    struct sigaction m_oldTerm = {}, m_oldHup = {};
+};
 } // namespace
 
 Form1* Prelaunch_Form_Load(InstanceLock& lock)
@@ -62,14 +85,30 @@ int RunZumbrel(QApplication& app, const QString& lockFile)
     app.setQuitOnLastWindowClosed(false);
     WidgetDialogs dialogs;
     SetDefaultDialogHandler(&dialogs);
+    const DeletionGuard deletions;
+    // The end ends every event loop at once, nested ones included; the windows go after the main loop.
+    bool ended = false;
+    const auto end = [&ended] {
+        ended = true;
+        QCoreApplication::exit(0);
+    };
+    // From the start on: a logout during the login must end the program too.
+    const SessionSignals sessionSignals([&end] {
+        if (Form1::exists()) Form1::instance()->sessionEnd();
+        else end();
+    });
     InstanceLock lock(lockFile.isEmpty() ? InstanceLock::defaultPath() : lockFile);
-    Form1* form = Prelaunch_Form_Load(lock);
-    if (!form) return 0;
-    QObject::connect(form, &Form1::closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    // The session manager asks for the data first: the recording is stored, nothing is closed yet.
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, form, [form](QSessionManager&) { form->commitData(); });
-    watchSessionSignals(form);
-    const int result = app.exec();
+    int result = 0;
+    if (Prelaunch_Start(lock)) {
+        QPointer<Form1> form = Form1::instance();
+        QObject::connect(form, &Form1::closed, &app, end);
+        // The session manager asks for the data first: the recording is stored, nothing is closed yet.
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, form,
+                         [form](QSessionManager&) { form->commitData(); });
+        form->Form_Load();
+        if (!ended) result = app.exec();
+        delete form.data();
+    }
     SetDefaultDialogHandler(nullptr);
     return result;
 }

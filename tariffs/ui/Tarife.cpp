@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPointer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStackedWidget>
@@ -391,8 +392,14 @@ void Tarife::SaveAutoupdateSettings()
 
 void Tarife::lblLink_Click()
 {
+    if (!lblLink->isEnabled()) return;
     Autoupdate* window = Autoupdate::load();
-    if (!window->CheckForUpdates()) return; // a check or download is under way already
+    // the page serves clicks while the servers are asked: the link waits for the answer
+    lblLink->setEnabled(false);
+    const QPointer<Tarife> self(this);
+    const bool checked = window->CheckForUpdates();
+    if (self) lblLink->setEnabled(true);
+    if (!checked) return; // a check or download is under way already
     if (window->List2->count() == 0) {
         // "nothing new" only when a server said so; a missing Servers.dat has had its message
         if (window->serverReached()) MsgBox("Keine neuen Tarife gefunden.");

@@ -218,7 +218,8 @@ TEST_F(DialingTest, HangUpWaitIsBoundedAndKeepsTimersTicking)
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start(5);
-    int ticksBefore = -1, ticksAfter = -1; // a timer that hangs up during the wait opens no second wait
+    // a timer that hangs up during the wait waits inside it, and the timers go on ticking meanwhile
+    int ticksBefore = -1, ticksAfter = -1;
     QTimer::singleShot(50, [&] {
         ticksBefore = ticks;
         HangUpConnection(8);
@@ -231,7 +232,7 @@ TEST_F(DialingTest, HangUpWaitIsBoundedAndKeepsTimersTicking)
     EXPECT_LT(t.elapsed(), 900);
     EXPECT_GE(ticks, 10);
     EXPECT_GE(ticksBefore, 0);
-    EXPECT_EQ(ticksBefore, ticksAfter);
+    EXPECT_GE(ticksAfter, ticksBefore + 5);
     EXPECT_EQ(G_hRasConn, 0u);
     EXPECT_EQ(book.hangUpCalls, (QList<quint32>{7, 8}));
     QList<RasConnInfo> conns;

@@ -4,10 +4,13 @@
 #include "core/platform/sim/SimSystemClock.h"
 
 #include "support/LoopbackServer.h"
+#include "support/WindowSystemClick.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPushButton>
 #include <QTimer>
 
 namespace {
@@ -55,6 +58,26 @@ TEST_F(DownloadTest, SilentServerTimesOutWhileTimersRunAndNoSecondDownloadNests)
     EXPECT_FALSE(exists("Tarife/neu.atl"));
     EXPECT_FALSE(exists("zwei.txt"));
     EXPECT_TRUE(folderFiles().isEmpty());
+
+    // a click that arrives while the download waits is served at once, under the busy cursor
+    QWidget window;
+    QPushButton button("Stopp", &window);
+    window.show();
+    QElapsedTimer clock;
+    qint64 clickedAt = -1;
+    Qt::CursorShape cursor = Qt::ArrowCursor;
+    QObject::connect(&button, &QPushButton::clicked, [&] { clickedAt = clock.elapsed(); });
+    QTimer::singleShot(100, [&] {
+        if (const QCursor* c = QGuiApplication::overrideCursor()) cursor = c->shape();
+        PostWindowSystemClick(&button);
+    });
+    clock.start();
+    EXPECT_FALSE(DownloadFile(server.url("/drei"), target()));
+    const qint64 ended = clock.elapsed();
+    EXPECT_GE(clickedAt, 100);
+    EXPECT_LT(clickedAt, ended - 100);
+    EXPECT_EQ(cursor, Qt::BusyCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     SetDownloader(nullptr);
 }
 

@@ -7,7 +7,11 @@
 #include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
 #include "recording/ui/SmallWindow.h"
+#include "core/RecordFiles.h"
+#include "core/platform/linux/QtDownloader.h"
+#include "support/LoopbackServer.h"
 #include "support/SimPlatform.h"
+#include "support/WindowSystemClick.h"
 #include "support/WaitingDownloader.h"
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"
@@ -398,6 +402,7 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
         }
         G_Recording = false;
         clock.advance(10);
+        if (c.closes) delete form; // the program's run deletes a closed main window
     }
 }
 
@@ -423,6 +428,41 @@ TEST_F(Form1Test, ClosingUnloadsTheUpdateWindowAndEndsItsDownloadInOrder)
     EXPECT_EQ(Autoupdate::instance(), nullptr);
     spin();
     EXPECT_FALSE(update);
+    SetDownloader(nullptr);
+}
+
+TEST_F(Form1Test, StopClickedWhileTheUpdateCheckWaitsStoresTheDurationOfTheClick)
+{
+    LoopbackServer silent{QByteArray()}; // accepts and never answers
+    QtDownloader downloader(1500);
+    SetDownloader(&downloader);
+    writeFile("Servers.dat", (silent.url("") + "\r\n" + silent.url("") + "\r\n").toLatin1());
+    Form1* form = load();
+    form->show();
+    G_DetectSource = 0;
+    form->StartConnection();
+    Connection* page = form->counterPage();
+    ASSERT_NE(page, nullptr);
+    form->Image1_Click(0); // "Verbindung"
+    ASSERT_TRUE(page->cmdStop->isVisible());
+    // the job 30 seconds after the start: the update check waits for both servers, 3 s in all
+    page->engine().UpdateDue = true;
+    QString shownAtTheClick;
+    QTimer::singleShot(1200, [&] {
+        shownAtTheClick = page->lblDauer->text();
+        PostWindowSystemClick(page->cmdStop);
+    });
+    bool stoppedWhileWaiting = false;
+    QTimer::singleShot(1800, [&] { stoppedWhileWaiting = !G_Recording; });
+    QMetaObject::invokeMethod(&page->Timer1, "timeout");
+    EXPECT_TRUE(stoppedWhileWaiting);
+    EXPECT_FALSE(G_Recording);
+    ASSERT_EQ(records(), 1);
+    RecordLines r;
+    ASSERT_TRUE(ReadRecord(ListRecordFiles().value(0), r));
+    EXPECT_EQ(r.line(3), shownAtTheClick);
+    EXPECT_NE(shownAtTheClick, "");
+    spin(50);
     SetDownloader(nullptr);
 }
 
@@ -533,6 +573,20 @@ TEST_F(Form1Test, TrayMenuThroughTheMainWindow)
     spin();
     EXPECT_TRUE(dialogs.texts().contains("Das Einwählen wurde Ihnen in den Benutzereinstellungen verboten."));
     EXPECT_TRUE(sim.phoneBook.dialCalls.isEmpty());
+
+    // an open menu stays open, with its items, over the detection ticks
+    QMenu* menu = form->trayMenu();
+    menu->popup(QPoint(20, 20));
+    ASSERT_TRUE(menu->isVisible());
+    const QList<QAction*> shown = menu->actions();
+    for (int tick = 0; tick < 3; ++tick) {
+        clock.advance(2);
+        QMetaObject::invokeMethod(&form->OnlineCheck, "timeout");
+        spin(20);
+    }
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_EQ(menu->actions(), shown);
+    menu->hide();
 }
 
 TEST_F(Form1Test, CountdownAndNoticeOpenFromTheRecording)

@@ -6,6 +6,7 @@
 #include "support/SimPlatform.h"
 #include "support/TestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace {
@@ -313,6 +314,20 @@ TEST_F(DetectionLoopTest, DeniedAndRefusedStartsPlaceNoPage)
     host.refuse = true;
     loop.StartConnection();
     EXPECT_EQ(host.calls, QStringList{"load 0"});
+
+    // one that cannot be ended (a root pppd) is recorded from the tick that found it; the message follows
+    G_DialerProtection = G_MonitoringOn = G_WatchWininet = true;
+    sim.connected.currentFlags = INTERNET_CONNECTION_MODEM;
+    sim.phoneBook.addConnection(8, "Dialer");
+    sim.phoneBook.hangUpRefusals.insert(8, ERROR_ACCESS_DENIED);
+    host.refuse = false;
+    host.calls.clear();
+    loop.lastHour = 12;
+    loop.OnlineCheck_Timer();
+    EXPECT_EQ(host.calls.filter("load"), QStringList{"load 1"});
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.texts(), QStringList{"Die Verbindung 'Dialer' konnte nicht getrennt werden."});
 }
 
 TEST_F(DetectionLoopTest, TearDownStepsSubcodesAndAWaitingPage)
@@ -335,6 +350,8 @@ TEST_F(DetectionLoopTest, TearDownStepsSubcodesAndAWaitingPage)
     host.failUnload = true;
     loop.CounterStopper_Timer();
     EXPECT_EQ(host.calls, (QStringList{"stopper 0", "small", "unload"}));
+    EXPECT_TRUE(dialogs.messages.isEmpty()); // the tick has not waited for it
+    QCoreApplication::processEvents();
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text, "Fehler beim Widerherstellen der Übersicht. Subcode 3.");
     EXPECT_EQ(dialogs.messages[0].style, vbOKOnly + vbCritical);

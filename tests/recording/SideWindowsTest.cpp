@@ -71,6 +71,9 @@ TEST_F(SideWindowsTest, CountdownThatCannotEndTheConnectionSaysSo)
     window->secondsLeft = 1;
     window->Timer1_Timer();
     EXPECT_EQ(platform.phoneBook.hangUpCalls, QList<quint32>{0x40});
+    EXPECT_EQ(ConStopWindow(), nullptr); // gone before the message, which waits for no tick
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    QCoreApplication::processEvents();
     EXPECT_EQ(dialogs.texts(), QStringList{"Die Verbindung 'Provider B' konnte nicht getrennt werden."});
     EXPECT_EQ(dialogs.messages.value(0).style, int(vbExclamation));
     flushDeletes();

@@ -78,6 +78,7 @@ void ProgramTest::SetUp()
 
 void ProgramTest::TearDown()
 {
+    DiscardTickMessages();
     SetDialogHandler(nullptr);
     SetClock(nullptr);
     ResetGlobals();

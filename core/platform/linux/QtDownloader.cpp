@@ -1,5 +1,7 @@
 #include "core/platform/linux/QtDownloader.h"
 
+#include "core/BusyCursor.h"
+
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -40,11 +42,18 @@ bool QtDownloader::download(const QString& url, const QString& localFile)
         });
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         timeout.start(m_timeoutMs);
-        if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+        if (!reply->isFinished()) {
+            const BusyCursor busy; // clicks are served meanwhile; the callers guard against their re-entry
+            loop.exec();
+        }
         timeout.stop();
+        // a loop ended from outside (the program's end) leaves the reply running: that is no download
+        const bool finished = reply->isFinished();
+        if (!finished) reply->abort();
 
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        ok = !timedOut && reply->error() == QNetworkReply::NoError && (status == 0 || (status >= 200 && status < 300));
+        ok = finished && !timedOut && reply->error() == QNetworkReply::NoError &&
+             (status == 0 || (status >= 200 && status < 300));
         if (ok && file.write(reply->readAll()) < 0) ok = false;
         delete reply;
     }
