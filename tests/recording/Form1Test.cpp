@@ -12,7 +12,6 @@
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"
 #include "tariffs/ui/Autoupdate.h"
-#include "users/ui/Budget.h"
 #include "users/ui/Login.h"
 
 #include <QApplication>
@@ -39,6 +38,23 @@ void recordEnd()
     ++g_ends;
     if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->done(QDialog::Rejected);
 }
+
+// A page's factory replaced for one test and put back however the test ends, so that later tests open the
+// program's own page.
+class PageOverride {
+public:
+    PageOverride(QString name, Form1::PageFactory factory)
+        : m_name(std::move(name)), m_replaced(Form1::RegisterPage(m_name, std::move(factory)))
+    {
+    }
+    ~PageOverride() { Form1::RegisterPage(m_name, std::move(m_replaced)); }
+    PageOverride(const PageOverride&) = delete;
+    PageOverride& operator=(const PageOverride&) = delete;
+
+private:
+    QString m_name;
+    Form1::PageFactory m_replaced;
+};
 
 class Form1Test : public ProgramTest {
 protected:
@@ -227,7 +243,7 @@ TEST_F(Form1Test, RestrictedUserAndClosing)
     EXPECT_EQ(form->Label1[2]->text(), "Tarife");
     EXPECT_TRUE(G_NoListEdit);
     int pagesMade = 0;
-    Form1::RegisterPage("List", [&](Form1&) {
+    const PageOverride list("List", [&](Form1&) {
         ++pagesMade;
         return new QWidget;
     });
@@ -249,7 +265,6 @@ TEST_F(Form1Test, RestrictedUserAndClosing)
     EXPECT_TRUE(IsFormLoaded("List"));
     form->HideWindows();
     EXPECT_FALSE(IsFormLoaded("List"));
-    Form1::RegisterPage("List", nullptr);
     EXPECT_FALSE(form->cannotQuit());
 }
 
@@ -298,7 +313,7 @@ TEST_F(Form1Test, LeavingAPageSavesTheBoxBeingEdited)
     QApplication::setActiveWindow(form);
     QStringList saved;
     QPointer<QLineEdit> box;
-    Form1::RegisterPage("Budget", [&](Form1&) {
+    const PageOverride page("Budget", [&](Form1&) {
         auto* page = new QWidget;
         box = new QLineEdit(page);
         OnLostFocus(box, [&] { saved << box->text(); });
@@ -312,14 +327,13 @@ TEST_F(Form1Test, LeavingAPageSavesTheBoxBeingEdited)
     EXPECT_EQ(saved, QStringList{"12"});
     spin();
     EXPECT_EQ(saved, QStringList{"12"}); // once, not again when the page goes
-    Form1::RegisterPage("Budget", CreateBudgetPage);
 }
 
 TEST_F(Form1Test, APageLeftBehindTheOverviewComesBackByItsItem)
 {
     Form1* form = load();
     QPointer<QWidget> budget;
-    Form1::RegisterPage("Budget", [&](Form1&) { return budget = new QWidget; });
+    const PageOverride page("Budget", [&](Form1&) { return budget = new QWidget; });
     form->Image1_Click(4);
     ASSERT_TRUE(budget);
     form->startRefused(); // the overview is shown over it
@@ -328,7 +342,6 @@ TEST_F(Form1Test, APageLeftBehindTheOverviewComesBackByItsItem)
     EXPECT_EQ(form->pages->currentWidget(), budget.data());
     form->Image1_Click(0); // and the overview, loaded behind it, likewise
     EXPECT_EQ(form->pages->currentWidget(), static_cast<QWidget*>(form->overviewPage()));
-    Form1::RegisterPage("Budget", CreateBudgetPage);
 }
 
 namespace {
