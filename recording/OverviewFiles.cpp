@@ -52,10 +52,16 @@ QString LoadNoteText()
     return ReadTextLines(ProgramPath("Note.dat")).join('\n').replace('\r', NOTE_CR_SYMBOL);
 }
 
-NoteSaved SaveNoteText(const QString& note)
+bool NoteFitsCodePage(const QString& note)
 {
     for (QChar c : note)
-        if (c != NOTE_CR_SYMBOL && Win1252::byteFromChar(c) < 0) return NoteSaved::NotInCodePage;
+        if (c != NOTE_CR_SYMBOL && Win1252::byteFromChar(c) < 0) return false;
+    return true;
+}
+
+NoteSaved SaveNoteText(const QString& note)
+{
+    if (!NoteFitsCodePage(note)) return NoteSaved::NotInCodePage;
     QString text = note;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QStringList lines = text.split('\n');

@@ -28,6 +28,8 @@ QString LoadNoteText();
 // cannot hold or the file cannot be written.
 enum class NoteSaved { Saved, NotInCodePage, Failed };
 NoteSaved SaveNoteText(const QString& note);
+// Whether every character of the note has a byte in the code page.
+bool NoteFitsCodePage(const QString& note);
 
 inline const QString NOTE_NOT_STORED = QStringLiteral(
     "Die Notiz enthält Zeichen, die nicht gespeichert werden können. Änderungen werden erst wieder "

@@ -136,7 +136,13 @@ Form1* Form1::instance()
 
 bool Form1::exists() { return s_instance != nullptr; }
 
-void Form1::RegisterPage(const QString& objectName, PageFactory factory) { pageTable()[objectName] = factory; }
+Form1::PageFactory Form1::RegisterPage(const QString& objectName, PageFactory factory)
+{
+    PageFactory replaced = pageTable().take(objectName);
+    // an empty factory is no page: one left in the table would be called and throw
+    if (factory) pageTable().insert(objectName, std::move(factory));
+    return replaced;
+}
 
 Form1::Form1(QWidget* parent) : QWidget(parent)
 {
@@ -693,6 +699,8 @@ void Form1::closeEvent(QCloseEvent* event)
 
 bool Form1::MDIForm_QueryUnload(int unloadMode)
 {
+    // the note typed last reaches its file whether the program ends now or not
+    if (Overview* page = overviewPage()) page->SaveNote();
     if (m_cannotQuit) {
         if (unloadMode != 2) {
             MsgBox(CANNOT_QUIT_MESSAGE, vbOKOnly + vbExclamation, APP_TITLE);

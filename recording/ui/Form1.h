@@ -35,9 +35,9 @@ public:
     ~Form1() override;
 
     // The pages the navigation opens, by their window names ("Overview", "List", ...); each page's
-    // own code registers its factory.
+    // own code registers its factory. Gives the factory it replaces; an empty one removes the page.
     using PageFactory = std::function<QWidget*(Form1&)>;
-    static void RegisterPage(const QString& objectName, PageFactory factory);
+    static PageFactory RegisterPage(const QString& objectName, PageFactory factory);
 
     QString Tag; // the active user's name
 

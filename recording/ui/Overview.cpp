@@ -54,6 +54,13 @@ Overview::Overview(Form1& mainWindow, QWidget* parent) : QWidget(parent), m_main
     buildControls();
 }
 
+Overview::~Overview()
+{
+    // the note as it was last typed, before its box goes
+    disconnect(Notiz, nullptr, this, nullptr);
+    SaveNote();
+}
+
 void Overview::buildControls()
 {
     auto* outer = new QVBoxLayout(this);
@@ -91,6 +98,7 @@ void Overview::buildControls()
     cmdStart = new QPushButton("Aufzeichnung manuell starten", wndOverview);
     Notiz = new QPlainTextEdit(wndOverview);
     Notiz->setObjectName("Notiz");
+    Notiz->setTabChangesFocus(true); // as in every other box; a tab in the note is not wanted
     Label1_36 = new QLabel("Verbleibende kostenfreie Zeit:", wndOverview);
     WrapLabel(lblOverview[10]);
 
@@ -489,7 +497,9 @@ void Overview::LoadNote()
 void Overview::Notiz_Change()
 {
     if (m_noteLoading) return;
-    if (SaveNoteText(Notiz->toPlainText()) != NoteSaved::NotInCodePage || m_noteRefusalShown) return;
+    if (m_note.changed(Notiz->toPlainText()) || m_noteRefusalShown) return;
     m_noteRefusalShown = true;
     waitFor([] { MsgBox(NOTE_NOT_STORED, vbOKOnly + vbExclamation); });
 }
+
+void Overview::SaveNote() { m_note.flush(); }

@@ -3,6 +3,7 @@
 // started by hand, the current price, the detection, holiday and channel-bundling switches, dialling,
 // the manual start, the free note, and what is left of budgets and free allowance.
 #include "core/ui/WaitGuard.h"
+#include "recording/NoteSaver.h"
 #include "recording/OverviewValues.h"
 
 #include <QWidget>
@@ -20,6 +21,7 @@ class Overview : public QWidget {
     Q_OBJECT
 public:
     Overview(Form1& mainWindow, QWidget* parent = nullptr);
+    ~Overview() override;
 
     // Controls
     QFrame* wndOverview = nullptr;
@@ -45,6 +47,8 @@ public:
     void GetTarife();
     void comTarif_Click();
     void GetUsers();
+    // Writes the note now if a change of it is still waiting for its write.
+    void SaveNote();
 
     // Handlers
     void Form_Load();
@@ -81,6 +85,7 @@ private:
     bool m_loading = false;
     bool m_noteLoading = false;
     bool m_noteRefusalShown = false;
+    NoteSaver m_note;
     WaitGuard m_guard{this};
     int m_shownUser = -1;      // the index of the user last made active on this page
     QString m_restoreUser;     // the user being put back: asked for no password

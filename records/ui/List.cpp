@@ -29,6 +29,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
@@ -58,9 +59,10 @@ const char* const HEADERS[LIST_COLUMNS] = {"",         "Datum",    "Startzeit", 
                                            "Einheiten", "Empfangen", "Gesendet", "Gesamt",  "DFÜ",
                                            "Tarif",     "Benutzer", "Kommentar", "",        ""};
 const int WIDTHS[LIST_COLUMNS] = {20, 60, 50, 50, 50, 60, 70, 70, 70, 60, 80, 80, 200, 100, 100};
-// A typical value of each column: at first sight dates, times and names are whole in any font.
-const char* const TYPICAL[LIST_COLUMNS] = {"", "00.00.0000",   "00:00:00",     "000:00:00",    "0,000", "", "", "",
-                                           "", "Netz - Abend", "Netz - Abend", "Netz - Abend", "",      "", ""};
+// A typical value of each column: at first sight dates, times and names are whole in any font. The dial-up
+// column holds the hand entry's own "Keine DFÜ Verbindung", the tariff column a provider with its tariff.
+const char* const TYPICAL[LIST_COLUMNS] = {"", "00.00.0000", "00:00:00", "000:00:00", "0,000", "", "", "", "",
+                                           "Keine DFÜ Verbindung", "Testnetz - Standard", "Netz - Abend", "", "", ""};
 
 // A comment of several lines is shown on one, so that every row keeps one line's height; the cell's
 // text, which the export and the print page read, stays as it is.
@@ -127,6 +129,7 @@ List::List(QWidget* parent) : QWidget(parent)
 
 List::~List()
 {
+    if (!m_widthChangeSaved) SaveListSettings(); // unloaded in the middle of a drag
     if (s_open == this) SetConnectionListRefresh(nullptr);
 }
 
@@ -304,6 +307,8 @@ void List::GenerateList()
             [this](int logical) { lstConnections_ColumnClick(logical + 1); });
     connect(header, &QHeaderView::sectionResized, this, [this] { lstConnections_ColumnWidthChanged(); });
     connect(header, &QHeaderView::sectionMoved, this, [this] { lstConnections_ColumnOrderChanged(); });
+    m_headerViewport = header->viewport();
+    m_headerViewport->installEventFilter(this);
 }
 
 int List::DefaultColumnWidth(int column) const
@@ -446,7 +451,34 @@ void List::lstConnections_ColumnClick(int column)
 
 void List::lstConnections_ColumnWidthChanged()
 {
-    if (!m_loading) SaveListSettings();
+    if (m_loading) return;
+    // a drag resizes at every pixel: its width is stored once, when the button is released
+    if (m_headerPressed) {
+        m_widthChangeSaved = false;
+        return;
+    }
+    SaveListSettings();
+}
+
+bool List::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_headerViewport) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: // a double-click on a divider fits the column to its contents
+            m_headerPressed = true;
+            break;
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseMove: // a move without a button: the release went elsewhere (a box that opened)
+            if (static_cast<QMouseEvent*>(event)->buttons() != Qt::NoButton) break;
+            m_headerPressed = false;
+            if (!m_widthChangeSaved) SaveListSettings();
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void List::lstConnections_ColumnOrderChanged()
@@ -555,6 +587,7 @@ void List::LoadListSettings()
 
 void List::SaveListSettings()
 {
+    m_widthChangeSaved = true;
     ListSettings settings;
     settings.period = comZeitraum->currentIndex();
     settings.user = comListUser->currentText();

@@ -89,6 +89,9 @@ public:
     QString cellText(int row, int column) const override;
     int columnCount() const override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildControls();
     void LoadListSettings();
@@ -100,6 +103,9 @@ private:
     void showDefiniert();
 
     bool m_loading = false;
+    QObject* m_headerViewport = nullptr;
+    bool m_headerPressed = false;   // a mouse button is down on the header: a drag may be resizing
+    bool m_widthChangeSaved = true; // false while a drag's new width waits for its release
     ListMarking m_marking;
     ListSortKey m_sort;       // the remembered sort: column 1-13, order and type codes; 0 = none
     QList<ListSortKey> m_keys; // the keys the rows are sorted by

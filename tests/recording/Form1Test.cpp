@@ -16,7 +16,6 @@
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"
 #include "tariffs/ui/Autoupdate.h"
-#include "users/ui/Budget.h"
 #include "users/ui/Login.h"
 
 #include <QApplication>
@@ -43,6 +42,23 @@ void recordEnd()
     ++g_ends;
     if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->done(QDialog::Rejected);
 }
+
+// A page's factory replaced for one test and put back however the test ends, so that later tests open the
+// program's own page.
+class PageOverride {
+public:
+    PageOverride(QString name, Form1::PageFactory factory)
+        : m_name(std::move(name)), m_replaced(Form1::RegisterPage(m_name, std::move(factory)))
+    {
+    }
+    ~PageOverride() { Form1::RegisterPage(m_name, std::move(m_replaced)); }
+    PageOverride(const PageOverride&) = delete;
+    PageOverride& operator=(const PageOverride&) = delete;
+
+private:
+    QString m_name;
+    Form1::PageFactory m_replaced;
+};
 
 class Form1Test : public ProgramTest {
 protected:
@@ -231,7 +247,7 @@ TEST_F(Form1Test, RestrictedUserAndClosing)
     EXPECT_EQ(form->Label1[2]->text(), "Tarife");
     EXPECT_TRUE(G_NoListEdit);
     int pagesMade = 0;
-    Form1::RegisterPage("List", [&](Form1&) {
+    const PageOverride list("List", [&](Form1&) {
         ++pagesMade;
         return new QWidget;
     });
@@ -253,7 +269,6 @@ TEST_F(Form1Test, RestrictedUserAndClosing)
     EXPECT_TRUE(IsFormLoaded("List"));
     form->HideWindows();
     EXPECT_FALSE(IsFormLoaded("List"));
-    Form1::RegisterPage("List", nullptr);
     EXPECT_FALSE(form->cannotQuit());
 }
 
@@ -302,7 +317,7 @@ TEST_F(Form1Test, LeavingAPageSavesTheBoxBeingEdited)
     QApplication::setActiveWindow(form);
     QStringList saved;
     QPointer<QLineEdit> box;
-    Form1::RegisterPage("Budget", [&](Form1&) {
+    const PageOverride page("Budget", [&](Form1&) {
         auto* page = new QWidget;
         box = new QLineEdit(page);
         OnLostFocus(box, [&] { saved << box->text(); });
@@ -316,14 +331,13 @@ TEST_F(Form1Test, LeavingAPageSavesTheBoxBeingEdited)
     EXPECT_EQ(saved, QStringList{"12"});
     spin();
     EXPECT_EQ(saved, QStringList{"12"}); // once, not again when the page goes
-    Form1::RegisterPage("Budget", CreateBudgetPage);
 }
 
 TEST_F(Form1Test, APageLeftBehindTheOverviewComesBackByItsItem)
 {
     Form1* form = load();
     QPointer<QWidget> budget;
-    Form1::RegisterPage("Budget", [&](Form1&) { return budget = new QWidget; });
+    const PageOverride page("Budget", [&](Form1&) { return budget = new QWidget; });
     form->Image1_Click(4);
     ASSERT_TRUE(budget);
     form->startRefused(); // the overview is shown over it
@@ -332,7 +346,6 @@ TEST_F(Form1Test, APageLeftBehindTheOverviewComesBackByItsItem)
     EXPECT_EQ(form->pages->currentWidget(), budget.data());
     form->Image1_Click(0); // and the overview, loaded behind it, likewise
     EXPECT_EQ(form->pages->currentWidget(), static_cast<QWidget*>(form->overviewPage()));
-    Form1::RegisterPage("Budget", CreateBudgetPage);
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include "recording/ui/Form1.h"
 #include "recording/ui/Overview.h"
 #include "support/BudgetRecordBuilder.h"
+#include "support/ReplaceCounter.h"
 #include "support/SimPlatform.h"
 #include "tariffs/TarifFile.h"
 
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -22,37 +24,7 @@
 #include <QTextCursor>
 #include <QTimer>
 
-#include <fcntl.h>
-#include <sys/inotify.h>
-#include <unistd.h>
-
 namespace {
-// Counts the times a file of a folder is replaced (created or renamed into place).
-class ReplaceCounter {
-public:
-    explicit ReplaceCounter(const QString& folder)
-    {
-        m_fd = inotify_init1(IN_NONBLOCK);
-        inotify_add_watch(m_fd, QFile::encodeName(folder).constData(), IN_CREATE | IN_MOVED_TO);
-    }
-    ~ReplaceCounter() { ::close(m_fd); }
-    int count(const QString& name)
-    {
-        alignas(inotify_event) char buffer[8192];
-        for (ssize_t n; (n = ::read(m_fd, buffer, sizeof buffer)) > 0;)
-            for (char* p = buffer; p < buffer + n;) {
-                const auto* e = reinterpret_cast<const inotify_event*>(p);
-                if (e->len && QFile::decodeName(e->name) == name) ++m_seen;
-                p += sizeof(inotify_event) + e->len;
-            }
-        return m_seen;
-    }
-
-private:
-    int m_fd = -1;
-    int m_seen = 0;
-};
-
 // Answers like ScriptedDialogs, and runs `during` while a box is open (the loop runs other work then).
 class InterruptingDialogs : public ScriptedDialogs {
 public:
@@ -88,6 +60,17 @@ protected:
         QTimer::singleShot(ms, &loop, &QEventLoop::quit);
         loop.exec();
         flush();
+    }
+    // Each character as a key pressed and released on the widget that has the focus.
+    static void pressKeys(const QString& text)
+    {
+        for (QChar c : text) {
+            const int key = c.isLetterOrNumber() ? int(c.toUpper().unicode()) : int(Qt::Key_unknown);
+            for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent event(type, key, Qt::NoModifier, QString(c));
+                QCoreApplication::sendEvent(QApplication::focusWidget(), &event);
+            }
+        }
     }
     Overview* load()
     {
@@ -195,13 +178,18 @@ TEST_F(OverviewTest, NoteKeepsItsLinesAndRefusesCharactersOutsideTheCodePage)
     EXPECT_EQ(page->Notiz->toPlainText(), "\n\nx");
     EXPECT_EQ(readFile("Note.dat"), "\r\n\r\nx\r\n"); // loading stores nothing
     page->Notiz_Change();
+    page->SaveNote();
     EXPECT_EQ(readFile("Note.dat"), "\r\n\r\nx\r\n");
     page->Notiz->setPlainText("ä€\n\ny");
+    page->SaveNote();
     EXPECT_EQ(readFile("Note.dat"), "\xe4\x80\r\n\r\ny\r\n");
 
+    // refused while its write waits: the last note that can be stored still reaches the file
+    page->Notiz->setPlainText("ok");
     page->Notiz->setPlainText("a→b");
     page->Notiz->setPlainText("a→bc");
-    EXPECT_EQ(readFile("Note.dat"), "\xe4\x80\r\n\r\ny\r\n");
+    page->SaveNote();
+    EXPECT_EQ(readFile("Note.dat"), "ok\r\n");
     EXPECT_EQ(script.texts(), QStringList{NOTE_NOT_STORED});
 }
 
@@ -212,12 +200,81 @@ TEST_F(OverviewTest, NoteKeepsACarriageReturnBeforeALineEnd)
     Overview* page = load();
     EXPECT_EQ(page->Notiz->toPlainText(), "Zeile␍\nzwei␍drei\n␍"); // shown, as the page cannot hold a CR
     page->Notiz_Change();
+    page->SaveNote();
     EXPECT_EQ(readFile("Note.dat"), stored);
     // typed after the stored lines: the rest of the note stays as it was
     QTextCursor end = page->Notiz->textCursor();
     end.movePosition(QTextCursor::End);
     end.insertText("neu");
+    page->SaveNote();
     EXPECT_EQ(readFile("Note.dat"), stored.chopped(2) + "neu\r\n");
+}
+
+// Typed keys reach the disk at most once each half second, and at once when the page or the program goes.
+TEST_F(OverviewTest, TypingWritesTheNoteOncePerIntervalAndWhenThePageOrTheProgramGoes)
+{
+    writeFile("Note.dat", "alt\r\n");
+    ReplaceCounter writes(dir.path());
+    Overview* page = load();
+    form->show();
+    QApplication::setActiveWindow(form);
+    page->Notiz->setFocus();
+    page->Notiz->moveCursor(QTextCursor::End);
+    const QString typed = " Tarif ab Mai: 1,9ct"; // 20 keys in one go
+    ASSERT_EQ(typed.size(), 20);
+    pressKeys(typed);
+    EXPECT_EQ(page->Notiz->toPlainText(), "alt" + typed);
+    EXPECT_EQ(writes.count("Note.dat"), 0);
+    spin(NoteSaver::INTERVAL_MS + 100);
+    EXPECT_EQ(writes.count("Note.dat"), 1);
+    EXPECT_EQ(readFile("Note.dat"), "alt" + typed.toLatin1() + "\r\n");
+
+    // whatever came after the last write is written when the page goes, the program ends or the window closes
+    const std::pair<const char*, std::function<void()>> ends[] = {
+        {"page unloaded",
+         [&] {
+             form->HideWindows();
+             flush();
+             EXPECT_EQ(form->overviewPage(), nullptr);
+         }},
+        {"program ends",
+         [] { QMetaObject::invokeMethod(QCoreApplication::instance(), "aboutToQuit", Qt::DirectConnection); }},
+        {"main window closed", [&] { EXPECT_TRUE(form->close()); }},
+    };
+    QByteArray note = "alt" + typed.toLatin1();
+    int written = 1;
+    for (const auto& [name, end] : ends) {
+        SCOPED_TRACE(name);
+        if (!form->overviewPage()) form->showOverview();
+        form->overviewPage()->Notiz->setFocus();
+        form->overviewPage()->Notiz->moveCursor(QTextCursor::End);
+        pressKeys("!");
+        note += "!";
+        end();
+        EXPECT_EQ(writes.count("Note.dat"), ++written);
+        EXPECT_EQ(readFile("Note.dat"), note + "\r\n");
+    }
+    spin(NoteSaver::INTERVAL_MS + 100);
+    EXPECT_EQ(writes.count("Note.dat"), written); // nothing was left to write
+}
+
+// Tab and Shift+Tab leave the note as they leave every other box; no tab is typed into it.
+TEST_F(OverviewTest, TabInTheNoteMovesTheFocusOn)
+{
+    Overview* page = load();
+    form->show();
+    QApplication::setActiveWindow(form);
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        page->Notiz->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), page->Notiz);
+        QKeyEvent press(QEvent::KeyPress, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier,
+                        key == Qt::Key_Tab ? QStringLiteral("\t") : QString());
+        QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
+        EXPECT_NE(QApplication::focusWidget(), page->Notiz) << key;
+        EXPECT_EQ(page->Notiz->toPlainText(), "") << key;
+    }
+    page->SaveNote();
+    EXPECT_FALSE(exists("Note.dat"));
 }
 
 TEST_F(OverviewTest, ManualStartWithoutTariffIsRefused)

@@ -4,11 +4,15 @@
 #include "records/ui/List.h"
 #include "recording/ConnectionRecord.h"
 
+#include "support/ReplaceCounter.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QToolButton>
 
@@ -35,7 +39,8 @@ protected:
         ProgramTest::TearDown();
     }
     void record(const QString& date, const QString& time, const QString& cost, const QString& tariff,
-                const QString& user, const std::optional<QString>& comment = std::nullopt)
+                const QString& user, const std::optional<QString>& comment = std::nullopt,
+                const QString& entry = "Einwahl")
     {
         ConnectionRecord r;
         r.startDate = date.left(2) + "." + date.mid(2, 2) + "." + date.mid(4);
@@ -44,7 +49,7 @@ protected:
         r.cost = cost;
         r.units = "10";
         r.bytesIn = r.bytesOut = r.bytesTotal = "100";
-        r.connectionName = "Einwahl";
+        r.connectionName = entry;
         r.tariff = tariff;
         r.user = user;
         r.comment = comment;
@@ -63,6 +68,12 @@ protected:
         return cells;
     }
     QStringList cfgLines() const { return QString::fromLatin1(readFile("Config/List.cfg")).split("\r\n"); }
+    // A mouse event as the window system delivers it to the header.
+    static void mouse(QWidget* to, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        QMouseEvent event(type, at, to->mapToGlobal(at), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(to, &event);
+    }
 };
 } // namespace
 
@@ -123,6 +134,44 @@ TEST_F(ListPageTest, ReopeningRestoresChoicesOrderAndLayout)
     EXPECT_EQ(page->lstConnections->header()->visualIndex(1), 2);
     EXPECT_EQ(page->lstConnections->columnWidth(4), 77);
     EXPECT_TRUE(page->lstConnections->isColumnHidden(13) && page->lstConnections->isColumnHidden(14));
+}
+
+// A drag through many widths stores the layout once, when the button is released, with the last width; a
+// double-click on a divider and a width set by the program are stored once each.
+TEST_F(ListPageTest, ColumnWidthIsStoredOnceADragEnds)
+{
+    const auto page = open();
+    QHeaderView* header = page->lstConnections->header();
+    QWidget* viewport = header->viewport();
+    QDir().mkpath(path("Config"));
+    ReplaceCounter writes(path("Config"));
+    const int costs = ColCost - 1;
+    const int width = header->sectionSize(costs);
+    const QPoint divider(header->sectionViewportPosition(costs) + width - 1, header->height() / 2);
+    const auto widthStored = [&] { return cfgLines().value(9 + 2 * costs); };
+
+    mouse(viewport, QEvent::MouseButtonPress, divider, Qt::LeftButton, Qt::LeftButton);
+    for (int dx = 2; dx <= 80; dx += 2)
+        mouse(viewport, QEvent::MouseMove, divider + QPoint(dx, 0), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(header->sectionSize(costs), width + 80);
+    EXPECT_EQ(writes.count("List.cfg"), 0);
+    mouse(viewport, QEvent::MouseButtonRelease, divider + QPoint(80, 0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(writes.count("List.cfg"), 1);
+    EXPECT_EQ(widthStored(), QString(" %1").arg(width + 80));
+
+    // the double-click fits the column to its cells
+    const QPoint wide(divider.x() + 80, divider.y());
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                              QEvent::MouseButtonRelease})
+        mouse(viewport, type, wide, Qt::LeftButton, type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton);
+    const int fitted = header->sectionSize(costs);
+    EXPECT_LT(fitted, width + 80);
+    EXPECT_EQ(writes.count("List.cfg"), 2);
+    EXPECT_EQ(widthStored(), QString(" %1").arg(fitted));
+
+    page->lstConnections->setColumnWidth(costs, 77);
+    EXPECT_EQ(writes.count("List.cfg"), 3);
+    EXPECT_EQ(widthStored(), " 77");
 }
 
 TEST_F(ListPageTest, StoredValuesThatDoNotFitArePassedOver)
@@ -194,6 +243,8 @@ TEST_F(ListPageTest, PrintItemOpensTheRegisteredWindowOverTheLiveList)
 // At first sight every date, time, duration and name is whole in the grid's font; a stored width still wins.
 TEST_F(ListPageTest, DefaultWidthsShowTypicalValuesWhole)
 {
+    writeFile("Tarife/Testnetz - Standard.tel", "");
+    record("02032004", "100000", "1,00", "Testnetz - Standard.tel", "Anna", std::nullopt, "Keine DFÜ Verbindung");
     const auto page = open();
     const QTreeWidget* grid = page->lstConnections;
     const QFontMetrics metrics(grid->font());
@@ -203,14 +254,19 @@ TEST_F(ListPageTest, DefaultWidthsShowTypicalValuesWhole)
         int partWidth;
         const char* typical;
     } cases[] = {{2, 60, "00.00.0000"}, {3, 50, "00:00:00"}, {4, 50, "000:00:00"}, {5, 50, "0,000"},
-                 {6, 60, "Einheiten"},  {9, 70, "Gesamt"},    {10, 60, "Netz - Abend"}, {11, 80, "Netz - Abend"},
-                 {12, 80, "Netz - Abend"}, {13, 200, "Kommentar"}};
+                 {6, 60, "Einheiten"},  {9, 70, "Gesamt"},    {10, 60, "Keine DFÜ Verbindung"},
+                 {11, 80, "Testnetz - Standard"}, {12, 80, "Netz - Abend"}, {13, 200, "Kommentar"}};
     for (const auto& c : cases) {
         const int width = grid->columnWidth(c.column - 1);
         EXPECT_GE(width, c.partWidth) << c.column;
         EXPECT_GE(width, metrics.horizontalAdvance(QString::fromUtf8(c.typical)) + margins) << c.column;
         EXPECT_GE(width, grid->header()->sectionSizeHint(c.column - 1)) << c.column;
     }
+    // the row of the hand entry shows its dial-up and tariff cells whole
+    ASSERT_TRUE(column(*page, 10).contains("Keine DFÜ Verbindung"));
+    ASSERT_TRUE(column(*page, 11).contains("Testnetz - Standard"));
+    const QAbstractItemView* cells = grid;
+    for (int c : {10, 11}) EXPECT_GE(grid->columnWidth(c - 1), cells->sizeHintForColumn(c - 1)) << c;
     EXPECT_EQ(grid->columnWidth(0), 20); // the marking icon
     EXPECT_EQ(page->Label3->text(), "  ...");
 }
