@@ -74,10 +74,15 @@ void ProgramTest::SetUp()
     SetDialogHandler(&dialogs);
     SetDecimalSeparator(QLatin1Char(','));
     ResetGlobals();
+    SetFolderSyncer([this](const QString& folder) {
+        syncedFolders << QDir(dir.path()).relativeFilePath(folder);
+        return true;
+    });
 }
 
 void ProgramTest::TearDown()
 {
+    SetFolderSyncer(nullptr);
     SetDialogHandler(nullptr);
     SetClock(nullptr);
     ResetGlobals();
