@@ -110,6 +110,12 @@ QStringList ReadTextLines(const QString& path, bool* ok, qint64 cap)
 }
 
 namespace {
+std::function<bool(const QString&)>& folderSyncer()
+{
+    static std::function<bool(const QString&)> syncer = SyncFolder;
+    return syncer;
+}
+
 // The new copy of `path`, not yet in place; set up before any byte is written, so that a secret is never
 // readable by others, not even for a moment.
 bool openSaveFile(QSaveFile& f, FileAccess access)
@@ -124,7 +130,7 @@ bool openSaveFile(QSaveFile& f, FileAccess access)
 }
 } // namespace
 
-bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access)
+bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access, FileSync sync)
 {
     if (path.isEmpty()) return false; // the path of a refused name
     QSaveFile f(path);
@@ -133,7 +139,11 @@ bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess acc
         f.cancelWriting();
         return false;
     }
-    return f.commit();
+    if (!f.commit()) return false;
+    // The file is in place and its bytes are on the disk (the commit syncs them). A failing folder sync is
+    // ignored as the commit ignores its own: the write succeeded, only its survival of a power cut is unsure.
+    if (sync == FileSync::Durable) folderSyncer()(QFileInfo(path).absolutePath());
+    return true;
 }
 
 bool CopyFileBytes(const QString& from, const QString& to, FileAccess access)
@@ -152,17 +162,35 @@ bool CopyFileBytes(const QString& from, const QString& to, FileAccess access)
     return out.commit();
 }
 
-bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access)
+bool SyncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int result = 0;
+    do result = ::fsync(fd);
+    while (result != 0 && errno == EINTR);
+    // a file system that cannot sync a folder (EINVAL) keeps nothing more by trying again
+    const bool ok = result == 0 || errno == EINVAL;
+    ::close(fd);
+    return ok;
+}
+
+void SetFolderSyncer(std::function<bool(const QString& folder)> syncer)
+{
+    folderSyncer() = syncer ? std::move(syncer) : SyncFolder;
+}
+
+bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access, FileSync sync)
 {
     QByteArray data;
     for (const QByteArray& l : lines) {
         data += l;
         data += "\r\n";
     }
-    return WriteFileBytes(path, data, access);
+    return WriteFileBytes(path, data, access, sync);
 }
 
-bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access)
+bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access, FileSync sync)
 {
     QList<QByteArray> bytes;
     bytes.reserve(lines.size());
@@ -172,7 +200,7 @@ bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess ac
         if (!encoded) return false;
         bytes << *encoded;
     }
-    return WriteByteLines(path, bytes, access);
+    return WriteByteLines(path, bytes, access, sync);
 }
 
 LineReader::LineReader(const QString& path, qint64 cap) { m_lines = ReadTextLines(path, &m_ok, cap); }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // One damaged or hostile file must stay cheap to read: a file longer than its reader's cap is damaged and
 // never read whole.
 inline constexpr qint64 DATA_FILE_CAP = 64 * 1024;            // records, users, budgets, settings
@@ -39,13 +41,27 @@ QList<QByteArray> ReadByteLines(const QString& path, bool* ok = nullptr, qint64 
 // owner's alone, whatever the umask and whatever mode an older copy had.
 enum class FileAccess { Default, OwnerOnly };
 
+// Whether a written file must outlive a power cut right after the write. Atomic: the new file replaces the
+// old whole, but its name may not be on the disk yet. Durable: its folder is synced after the rename too,
+// for the files whose loss costs money or an account (records, users, budgets), not for settings written often.
+enum class FileSync { Atomic, Durable };
+
 // Writes the lines, each ended by CRLF, atomically; missing folders are created. False on failure, and
 // false without touching the file when a line holds a character outside the code page.
-bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access = FileAccess::Default);
-bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access = FileAccess::Default);
-bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access = FileAccess::Default);
+bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access = FileAccess::Default,
+                    FileSync sync = FileSync::Atomic);
+bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access = FileAccess::Default,
+                    FileSync sync = FileSync::Atomic);
+bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access = FileAccess::Default,
+                    FileSync sync = FileSync::Atomic);
 // Copies an ordinary file of any length atomically over `to`; false, and `to` as it was, on failure.
 bool CopyFileBytes(const QString& from, const QString& to, FileAccess access = FileAccess::Default);
+
+// Puts a folder's entries on the disk, so that a file just renamed into it is still there after a power cut.
+// False when the folder cannot be opened or synced.
+bool SyncFolder(const QString& folder);
+// Tests replace the folder sync to see which writes are durable; an empty function puts the real one back.
+void SetFolderSyncer(std::function<bool(const QString& folder)> syncer);
 
 // Lenient line reader: a missing line reads as empty text, a missing file as no lines.
 class LineReader {

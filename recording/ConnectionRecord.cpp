@@ -33,7 +33,8 @@ bool writeEnciphered(const QString& folder, const QString& fileName, const QStri
 {
     // Resolved in the folder's own letter case, so a record of the same start second is replaced.
     const QString found = FindFileNoCase(folder, fileName);
-    return WriteTextLines(folder + "/" + (found.isEmpty() ? fileName : found), lines);
+    return WriteTextLines(folder + "/" + (found.isEmpty() ? fileName : found), lines, FileAccess::Default,
+                          FileSync::Durable);
 }
 
 // The time of a "H:MM:SS" caption; invalid when it is none.
@@ -109,34 +110,29 @@ bool WriteConnectionRecord(const QString& fileName, const ConnectionRecord& reco
     return writeEnciphered(folder, fileName, lines);
 }
 
-bool SaveConnectionRecord(const ConnectionDisplay& d)
+QString RecordFileNameOf(const QString& dateTag, const QString& startTime)
 {
-    const QString folder = ensureRecordFolder();
-    if (folder.isEmpty()) {
-        reportFailure(1);
-        return false;
-    }
-    if (d.startDateTag.isEmpty()) return false; // nothing was started
-    const QTime start = captionTime(d.startTime);
-    const QString& tag = d.startDateTag;
-    bool digitsOnly = tag.size() == 8;
-    for (QChar c : tag) digitsOnly = digitsOnly && c >= '0' && c <= '9';
-    if (!start.isValid() || !digitsOnly) {
-        reportFailure(1);
-        return false;
-    }
-    const QString fileName =
-        tag + "-" + twoDigits(start.hour()) + twoDigits(start.minute()) + twoDigits(start.second()) + ".con";
+    const QTime start = captionTime(startTime);
+    bool digitsOnly = dateTag.size() == 8;
+    for (QChar c : dateTag) digitsOnly = digitsOnly && c >= '0' && c <= '9';
+    if (!start.isValid() || !digitsOnly) return {};
+    return dateTag + "-" + twoDigits(start.hour()) + twoDigits(start.minute()) + twoDigits(start.second()) + ".con";
+}
 
-    QStringList lines;
+int FormRecord(const ConnectionDisplay& d, StoredRecord& record)
+{
+    if (d.startDateTag.isEmpty()) return -1; // nothing was started
+    const QString& tag = d.startDateTag;
+    record.fileName = RecordFileNameOf(tag, d.startTime);
+    if (record.fileName.isEmpty()) return 1;
+
+    QStringList& lines = record.lines;
+    lines.clear();
     QString line;
     const QString head[] = {"S" + tag.mid(0, 2) + "." + tag.mid(2, 2) + "." + tag.right(4), d.startTime, d.duration,
                             "S" + FormatSingle(captionAmount(d.cost), "0.00")};
     for (const QString& value : head) {
-        if (!encipher(value, line)) {
-            reportFailure(2);
-            return false;
-        }
+        if (!encipher(value, line)) return 2;
         lines << line;
     }
     // A count that cannot be formed is stored as 0, a text as "Default"; the record is still written.
@@ -145,9 +141,21 @@ bool SaveConnectionRecord(const ConnectionDisplay& d)
     for (const QString& value : counts) lines << (!value.isEmpty() && encipher(value, line) ? line : EncryptString("0"));
     for (const QString& value : {d.connectionName, d.tariff, d.user})
         lines << (encipher(value, line) ? line : EncryptString(QStringLiteral("Default")));
+    return 0;
+}
 
-    if (!writeEnciphered(folder, fileName, lines)) {
-        reportFailure(2);
+bool SaveConnectionRecord(const ConnectionDisplay& d)
+{
+    const QString folder = ensureRecordFolder();
+    if (folder.isEmpty()) {
+        reportFailure(1);
+        return false;
+    }
+    StoredRecord record;
+    const int failed = FormRecord(d, record);
+    if (failed < 0) return false;
+    if (failed > 0 || !writeEnciphered(folder, record.fileName, record.lines)) {
+        reportFailure(failed > 0 ? failed : 2);
         return false;
     }
     if (!RefreshConnectionList()) reportFailure(4);

@@ -50,6 +50,18 @@ struct ConnectionDisplay {
     QString user;
 };
 
+// A record as its file holds it: the file's name and the enciphered lines.
+struct StoredRecord {
+    QString fileName;
+    QStringList lines;
+};
+
+// The record a display gives, as SaveConnectionRecord stores it: 0, -1 when nothing was started, or the
+// subcode of the stage that failed.
+int FormRecord(const ConnectionDisplay& display, StoredRecord& record);
+// "DDMMYYYY-HHMMSS.con" from the start date tag and the start time caption; empty when they are none.
+QString RecordFileNameOf(const QString& dateTag, const QString& startTime);
+
 // Saves the record of a finished recording, reports a failure by its subcode and refreshes an open
 // connection list. True when the record was written.
 bool SaveConnectionRecord(const ConnectionDisplay& display);

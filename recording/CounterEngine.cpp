@@ -22,6 +22,7 @@
 #include "recording/CounterSettings.h"
 #include "recording/MainWindowFiles.h"
 #include "recording/OverviewValues.h"
+#include "recording/RunningRecord.h"
 #include "recording/TariffKeys.h"
 
 namespace {
@@ -201,7 +202,8 @@ void CounterEngine::Counter_Stop()
     m_stopped = true;
     // a failing step is reported, and the stop still ends the recording and tears the page down
     try {
-        SaveConnection();
+        // a record that could not be stored keeps its last minute for the next start
+        if (SaveConnection()) RemoveRunningRecord();
         if (IsVolumeBilling) SaveVolumeCarry(G_Tariff, UnitRest);
     } catch (...) {
         MsgBox("Fehler beim Anhalten der Aufzeichnung. Subcode 1.", vbOKOnly + vbCritical);
@@ -217,7 +219,9 @@ void CounterEngine::Counter_Stop()
     m_events.armCounterStopper();
 }
 
-bool CounterEngine::SaveConnection()
+bool CounterEngine::SaveConnection() { return SaveConnectionRecord(display()); }
+
+ConnectionDisplay CounterEngine::display() const
 {
     ConnectionDisplay d;
     d.startDateTag = lblStartzeitTag;
@@ -231,7 +235,7 @@ bool CounterEngine::SaveConnection()
     d.connectionName = lblConnectionName;
     d.tariff = lblTarifnameTag;
     d.user = lblBenutzer;
-    return SaveConnectionRecord(d);
+    return d;
 }
 
 void CounterEngine::tickStart()
@@ -274,6 +278,8 @@ void CounterEngine::tickEnd()
     m_events.setMainCaption(lblKosten + " | " + lblDauer + " | " + lblBytesInOutPerSecond + " | " + lblBytesInOut);
     CheckStillOnline();
     if (m_stopped) return; // a stopped recording opens no countdown
+    // The first second and then every minute: a crash loses at most the last minute, at one write a minute.
+    if ((qint32(HoursElapsed) * 3600 + SecondsInHour) % 60 == 1) WriteRunningRecord(display());
     if (G_DayLimitOn) CheckTimeLimitDay();
     if (G_MonthLimitOn) CheckTimeLimitMonth();
 }

@@ -2,6 +2,7 @@
 // The live recording without its window: what a running connection costs second by second, and the
 // texts the counter page, the floating window and the main window show. Timers are flags here; the
 // counter page drives the ticks.
+#include "recording/ConnectionRecord.h"
 #include "recording/RecordingBudgets.h"
 
 #include <QDate>
@@ -85,6 +86,7 @@ private:
     bool IsFreeTimeLeft() const;
     void CheckTimeLimitDay();
     void CheckTimeLimitMonth();
+    ConnectionDisplay display() const; // what a stop would store now
     void checkTimeLimit(qint32 restSeconds, bool& shown);
     void UpdateSmallWindow();
     void charge(float amount);

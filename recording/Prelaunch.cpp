@@ -6,6 +6,7 @@
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
+#include "recording/RunningRecord.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -52,6 +53,9 @@ bool Prelaunch_Start(InstanceLock& lock)
         MsgBox("Zumbrel wurde bereits gestartet.", vbOKOnly + vbInformation, APP_TITLE);
         return false;
     }
+    // Only the copy that holds the lock may take over the running file: another copy's recording may be live.
+    // Before the main window, whose budgets and limits walk the records.
+    RecoverRunningRecord();
     // The original registered five outside components here; Qt's own widgets take their place.
     LoadOptions();
     return true;

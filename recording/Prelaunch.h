@@ -18,5 +18,6 @@ private:
     QLockFile m_lock;
 };
 
-// The start-up before the main window: false when another copy runs (after telling the user so).
+// The start-up before the main window: the recording a crash ended becomes its record, the options are
+// read. False when another copy runs (after telling the user so; nothing is touched then).
 bool Prelaunch_Start(InstanceLock& lock);

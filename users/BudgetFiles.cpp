@@ -68,7 +68,7 @@ StoredFile ReadBudgetRecord(const QString& path, BudgetRecord& record)
 
 bool WriteBudgetRecord(const QString& path, const BudgetRecord& r)
 {
-    return WriteTextLines(path, {r.day, r.month, r.period, r.start, r.end});
+    return WriteTextLines(path, {r.day, r.month, r.period, r.start, r.end}, FileAccess::Default, FileSync::Durable);
 }
 
 BudgetOptions ReadBudgetOptions(bool* exists)

@@ -63,7 +63,7 @@ bool writeRecord(const QString& name, const UserRecord& record)
         if (line.isEmpty() && !value.isEmpty()) return false;
         lines << line;
     }
-    return WriteTextLines(UserRecordPath(name), lines, FileAccess::OwnerOnly);
+    return WriteTextLines(UserRecordPath(name), lines, FileAccess::OwnerOnly, FileSync::Durable);
 }
 
 // Writes both files of a user. A new user whose budget file fails is removed again; a recreated one

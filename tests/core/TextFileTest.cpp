@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <functional>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,6 +51,37 @@ TEST_F(TextFileTest, ALineOutsideTheCodePageLeavesTheOldFile)
     EXPECT_FALSE(WriteTextLines(path("b.txt"), {QStringLiteral("日")}));
     EXPECT_FALSE(exists("b.txt"));
     EXPECT_FALSE(WriteTextLines(QString(), {"x"})); // the path of a refused name
+}
+
+TEST_F(TextFileTest, DurableWritesSyncTheirFolderAfterTheRename)
+{
+    const struct {
+        std::function<bool()> write;
+        QStringList synced;
+    } cases[] = {
+        {[&] { return WriteTextLines(path("Benutzer/a.usr"), {"x"}, FileAccess::OwnerOnly, FileSync::Durable); },
+         {"Benutzer"}},
+        {[&] { return WriteFileBytes(path("Verbindungen/b.con"), "y\r\n", FileAccess::Default, FileSync::Durable); },
+         {"Verbindungen"}},
+        {[&] { return WriteTextLines(path("Config/Note.cfg"), {"oft"}); }, {}}, // settings: the rename alone
+        {[&] { return !WriteTextLines(path("Benutzer/c.usr"), {QStringLiteral("☃")}, FileAccess::Default,
+                                      FileSync::Durable); },
+         {}}, // refused before anything was written
+    };
+    for (const auto& c : cases) {
+        syncedFolders.clear();
+        EXPECT_TRUE(c.write());
+        EXPECT_EQ(syncedFolders, c.synced);
+    }
+    // The file is in place before its folder is synced.
+    bool inPlace = false;
+    SetFolderSyncer([&](const QString& folder) { return inPlace = QFile::exists(folder + "/d.bdg"); });
+    ASSERT_TRUE(WriteTextLines(path("Benutzer/d.bdg"), {" 0"}, FileAccess::Default, FileSync::Durable));
+    EXPECT_TRUE(inPlace);
+    // the real sync, on a real folder
+    EXPECT_TRUE(SyncFolder(path("Benutzer")));
+    EXPECT_FALSE(SyncFolder(path("fehlt")));
+    EXPECT_FALSE(SyncFolder(path("Benutzer/d.bdg")));
 }
 
 TEST_F(TextFileTest, LineReaderIsLenient)

@@ -4,10 +4,14 @@
 #include "core/Win1252.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ConnectionRecord.h"
+#include "recording/RunningRecord.h"
 
 #include "support/TestSupport.h"
 
+#include <QDir>
 #include <QWidget>
+
+#include <functional>
 
 namespace {
 class ConnectionRecordTest : public ProgramTest {
@@ -46,6 +50,7 @@ TEST_F(ConnectionRecordTest, WritesTheElevenLinesFromTheDisplay)
     const QByteArray bytes = readFile("Verbindungen/17012001-080509.con");
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     EXPECT_EQ(bytes.count("\r\n"), 11);
+    EXPECT_EQ(syncedFolders, QStringList({"Verbindungen"})); // the new name outlives a power cut
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
@@ -144,7 +149,9 @@ TEST_F(ConnectionRecordTest, HandEnteredRecordHasTheCommentLine)
     RecordLines read;
     for (const auto& comment : {std::optional<QString>(), std::optional<QString>("Rechnung\r\ngeprüft")}) {
         r.comment = comment;
+        syncedFolders.clear();
         ASSERT_TRUE(WriteConnectionRecord(name, r));
+        EXPECT_EQ(syncedFolders, QStringList({"Verbindungen"}));
         EXPECT_EQ(ListRecordFiles(), QStringList({"03022001-235959.CON"}));
         ASSERT_TRUE(ReadRecord("03022001-235959.CON", read));
         EXPECT_EQ(read.count(), comment ? 12 : 11);
@@ -158,4 +165,76 @@ TEST_F(ConnectionRecordTest, HandEnteredRecordHasTheCommentLine)
     r.comment = QString::fromUtf8("Łódź"); // the cipher cannot hold it: refused, the stored record stays
     EXPECT_FALSE(WriteConnectionRecord(name, r));
     EXPECT_TRUE(readFile("Verbindungen/03022001-235959.CON").endsWith("\r\n\r\n"));
+}
+
+TEST_F(ConnectionRecordTest, RunningRecordBecomesItsRecordAtTheNextStart)
+{
+    // the running file holds the very bytes that the stop stores, outside the walks' folder
+    ASSERT_TRUE(WriteRunningRecord(display()));
+    EXPECT_EQ(syncedFolders, QStringList({"Config"}));
+    EXPECT_TRUE(ListRecordFiles().isEmpty());
+    const QByteArray running = readFile(RUNNING_RECORD_FILE);
+    ASSERT_TRUE(SaveConnectionRecord(display()));
+    EXPECT_EQ(readFile("Verbindungen/17012001-080509.con"), running);
+    ConnectionDisplay d = display();
+    d.startDateTag.clear(); // nothing started: nothing to keep
+    EXPECT_FALSE(WriteRunningRecord(d));
+
+    const auto runningFrom = [](const ConnectionDisplay& shown) { return [shown] { WriteRunningRecord(shown); }; };
+    ConnectionDisplay noDate = display();
+    noDate.startDateTag = "32012001";
+    const QStringList lines = deciphered(RUNNING_RECORD_FILE);
+    QStringList noTime = lines;
+    noTime[1] = "kein Start";
+    const struct {
+        const char* what;
+        std::function<void()> make;
+        RunningRecovery result;
+        QStringList records; // Verbindungen afterwards
+        QStringList config;  // Config afterwards
+    } cases[] = {
+        {"a crash", runningFrom(display()), RunningRecovery::Stored, {"17012001-080509.con"}, {}},
+        {"a finished record of that name",
+         [&] {
+             writeFile("Verbindungen/17012001-080509.CON", "fertig");
+             WriteRunningRecord(display());
+         },
+         RunningRecovery::Dropped, {"17012001-080509.CON"}, {}},
+        {"ten lines", [&] { writeCipher(RUNNING_RECORD_FILE, lines.mid(0, 10)); }, RunningRecovery::SetAside, {},
+         {"Recording.run.damaged"}},
+        {"twelve lines", [&] { writeCipher(RUNNING_RECORD_FILE, lines + QStringList{"Notiz"}); },
+         RunningRecovery::SetAside, {}, {"Recording.run.damaged"}},
+        {"no date", runningFrom(noDate), RunningRecovery::SetAside, {}, {"Recording.run.damaged"}},
+        {"no time", [&] { writeCipher(RUNNING_RECORD_FILE, noTime); }, RunningRecovery::SetAside, {},
+         {"Recording.run.damaged"}},
+        {"over the cap", [&] { writeFile(RUNNING_RECORD_FILE, QByteArray(DATA_FILE_CAP + 1, 'x')); },
+         RunningRecovery::SetAside, {}, {"Recording.run.damaged"}},
+        {"an earlier damaged one",
+         [&] {
+             writeFile("Config/Recording.run.Damaged", "alt");
+             writeFile(RUNNING_RECORD_FILE, "\xff\r\n");
+         },
+         RunningRecovery::SetAside, {}, {"Recording.run.Damaged", "Recording.run.damaged.2"}},
+        {"no folder for the record",
+         [&] {
+             writeFile("Verbindungen", "keine Mappe");
+             WriteRunningRecord(display());
+         },
+         RunningRecovery::Kept, {}, {"Recording.run"}},
+        {"none", [] {}, RunningRecovery::None, {}, {}},
+    };
+    for (const auto& c : cases) {
+        QDir(path("Verbindungen")).removeRecursively();
+        QFile::remove(path("Verbindungen"));
+        QDir(path("Config")).removeRecursively();
+        c.make();
+        const QByteArray before = readFile(RUNNING_RECORD_FILE);
+        EXPECT_EQ(RecoverRunningRecord(), c.result) << c.what;
+        EXPECT_EQ(ListRecordFiles(), c.records) << c.what;
+        EXPECT_EQ(QDir(path("Config")).entryList(QDir::Files, QDir::Name), c.config) << c.what;
+        if (c.result == RunningRecovery::Stored) EXPECT_EQ(readFile("Verbindungen/" + c.records[0]), before);
+        if (c.result == RunningRecovery::Dropped) EXPECT_EQ(readFile("Verbindungen/" + c.records[0]), "fertig");
+        if (c.result == RunningRecovery::SetAside) EXPECT_EQ(readFile("Config/" + c.config.last()), before) << c.what;
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }

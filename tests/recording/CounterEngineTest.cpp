@@ -4,6 +4,7 @@
 #include "recording/ConnectionRecord.h"
 #include "recording/CounterEngine.h"
 #include "recording/CounterEvents.h"
+#include "recording/RunningRecord.h"
 #include "records/ConnectionList.h"
 #include "support/SimPlatform.h"
 #include "support/TestSupport.h"
@@ -260,6 +261,47 @@ TEST_F(CounterEngineTest, StopWritesWhatTheLabelsShow)
     EXPECT_EQ(e.lblDauer, shown);
 }
 
+TEST_F(CounterEngineTest, RunningRecordEveryMinuteOutlivesACrashAndGoesAtTheStop)
+{
+    writeFile("Benutzer/Anna.bdg", " 1\r\n 2\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n");
+    G_DayLimitOn = true;
+    G_DayLimitMinutes = 10;
+    CounterEngine& e = start();
+    EXPECT_FALSE(exists(RUNNING_RECORD_FILE));
+    tick(e); // the first second
+    EXPECT_EQ(deciphered(RUNNING_RECORD_FILE), QStringList({"S17.01.2001", "12:00:00", "00:00:01", "S0,02", "1", "0",
+                                                            "0", "0", "unbekannt", "Net - Tag.tel", "Anna"}));
+    EXPECT_EQ(syncedFolders, QStringList({"Config"}));
+    const QByteArray first = readFile(RUNNING_RECORD_FILE);
+    tick(e, 59);
+    EXPECT_EQ(readFile(RUNNING_RECORD_FILE), first); // once a minute, not every second
+    EXPECT_EQ(syncedFolders.size(), 1);
+    tick(e);
+    EXPECT_EQ(deciphered(RUNNING_RECORD_FILE).mid(2, 3), QStringList({"00:01:01", "S0,04", "2"}));
+    tick(e, 60);
+    const QByteArray last = readFile(RUNNING_RECORD_FILE);
+    EXPECT_EQ(deciphered(RUNNING_RECORD_FILE).mid(2, 2), QStringList({"00:02:01", "S0,06"}));
+    e.GetTimeLimit();
+    EXPECT_EQ(G_DayRestSeconds, 600); // the walks never read the running file
+
+    // A normal stop stores those very bytes and removes the running file.
+    e.cmdStop_Click();
+    EXPECT_FALSE(exists(RUNNING_RECORD_FILE));
+    EXPECT_EQ(readFile("Verbindungen/17012001-120000.con"), last);
+
+    // A crash at that second instead: the next start makes it the record, counted once.
+    QFile::remove(path("Verbindungen/17012001-120000.con"));
+    writeFile(RUNNING_RECORD_FILE, last);
+    EXPECT_EQ(RecoverRunningRecord(), RunningRecovery::Stored);
+    EXPECT_FALSE(exists(RUNNING_RECORD_FILE));
+    EXPECT_EQ(ListRecordFiles(), QStringList({"17012001-120000.con"}));
+    EXPECT_EQ(readFile("Verbindungen/17012001-120000.con"), last);
+    CounterEngine& next = start();
+    EXPECT_EQ(G_DayRestSeconds, 600 - 121);
+    tick(next);
+    EXPECT_EQ(next.budgets.lblRestTag.text, "0,92 €"); // 1 - 0,06 spent - 0,019 of the new first unit
+}
+
 TEST_F(CounterEngineTest, FreeTimeOfTheOwnTariffIsStoredAsZero)
 {
     TarifFile t = TarifFile::New("Net", "Frei");
@@ -295,6 +337,7 @@ TEST_F(CounterEngineTest, StartRefreshesBothRemaindersAndAFailedSaveStillStops)
     writeFile("Verbindungen", "keine Mappe");
     e.cmdStop_Click();
     EXPECT_EQ(dialogs.texts(), QStringList({"Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode 1."}));
+    EXPECT_TRUE(exists(RUNNING_RECORD_FILE)); // the next start stores what it can
     EXPECT_FALSE(G_Recording);
     EXPECT_EQ(events.stoppers, 1);
     EXPECT_EQ(events.status[1], "Aufzeichnung ist nicht aktiv");
@@ -319,6 +362,7 @@ TEST_F(CounterEngineTest, RefusedStartSwitchesDetectionOff)
     EXPECT_EQ(events.refusals, 1);
     EXPECT_FALSE(G_Recording);
     EXPECT_FALSE(exists("Verbindungen"));
+    EXPECT_FALSE(exists(RUNNING_RECORD_FILE));
 }
 
 TEST_F(CounterEngineTest, AutomaticRecordingsAskAtStopAndEndWithTheConnection)
@@ -350,6 +394,7 @@ TEST_F(CounterEngineTest, AutomaticRecordingsAskAtStopAndEndWithTheConnection)
     EXPECT_FALSE(G_Recording);
     EXPECT_TRUE(events.countdowns.isEmpty());
     EXPECT_EQ(ListRecordFiles().size(), 2);
+    EXPECT_FALSE(exists(RUNNING_RECORD_FILE)); // not written after the tick's own stop
 }
 
 TEST_F(CounterEngineTest, LinkThatCameBackEndsTheRecordingOfTheOldOne)

@@ -1,8 +1,10 @@
 #include "core/Globals.h"
+#include "core/RecordFiles.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Form1.h"
 #include "recording/ui/Startup.h"
 #include "recording/Prelaunch.h"
+#include "recording/RunningRecord.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -10,7 +12,23 @@
 #include <QLibraryInfo>
 #include <QTimer>
 
-class PrelaunchTest : public ProgramTest {};
+class PrelaunchTest : public ProgramTest {
+protected:
+    // What a recording that ran for two minutes left behind.
+    static void runningRecording()
+    {
+        ConnectionDisplay d;
+        d.startDateTag = "17012001";
+        d.startTime = "11:58:00";
+        d.duration = "00:02:01";
+        d.cost = "0,057 €";
+        d.units = "3 (60s)";
+        d.connectionName = "Netz";
+        d.tariff = "Net - Tag.tel";
+        d.user = "Anna";
+        ASSERT_TRUE(WriteRunningRecord(d));
+    }
+};
 
 TEST_F(PrelaunchTest, OptionsFileAndCurrencyTable)
 {
@@ -50,6 +68,8 @@ TEST_F(PrelaunchTest, SecondStartShowsMessageAndTouchesNothing)
     InstanceLock first(lockPath);
     ASSERT_TRUE(first.tryLock());
     writeFile("Config/Options.cfg", " 3\r\n");
+    runningRecording(); // the first copy's recording, live
+    const QByteArray running = readFile(RUNNING_RECORD_FILE);
     const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     InstanceLock second(lockPath);
@@ -62,15 +82,21 @@ TEST_F(PrelaunchTest, SecondStartShowsMessageAndTouchesNothing)
     EXPECT_FALSE(Form1::exists());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     EXPECT_EQ(readFile("Config/Options.cfg"), " 3\r\n");
+    EXPECT_EQ(readFile(RUNNING_RECORD_FILE), running);
 }
 
 TEST_F(PrelaunchTest, FirstStartLoadsOptionsThenOpensTheMainWindow)
 {
     writeFile("Config/Options.cfg", " 3\r\n 0\r\n 0\r\n 1\r\n");
+    runningRecording(); // the last run was killed during a recording
+    const QByteArray running = readFile(RUNNING_RECORD_FILE);
     InstanceLock lock(path("instance.lock"));
     Form1* form = Prelaunch_Form_Load(lock);
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(ListRecordFiles(), QStringList({"17012001-115800.con"}));
+    EXPECT_EQ(readFile("Verbindungen/17012001-115800.con"), running);
+    EXPECT_FALSE(exists(RUNNING_RECORD_FILE));
     EXPECT_EQ(G_Currency, "£");
     EXPECT_TRUE(IsFormLoaded("Form1"));
     EXPECT_FALSE(IsFormLoaded("form1"));

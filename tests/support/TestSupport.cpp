@@ -74,11 +74,16 @@ void ProgramTest::SetUp()
     SetDialogHandler(&dialogs);
     SetDecimalSeparator(QLatin1Char(','));
     ResetGlobals();
+    SetFolderSyncer([this](const QString& folder) {
+        syncedFolders << QDir(dir.path()).relativeFilePath(folder);
+        return true;
+    });
 }
 
 void ProgramTest::TearDown()
 {
     DiscardTickMessages();
+    SetFolderSyncer(nullptr);
     SetDialogHandler(nullptr);
     SetClock(nullptr);
     ResetGlobals();

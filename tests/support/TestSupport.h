@@ -74,6 +74,7 @@ protected:
     QTemporaryDir dir;
     FakeClock clock;
     ScriptedDialogs dialogs;
+    QStringList syncedFolders; // the folders that durable writes synced, relative to the program folder
 };
 
 // The bytes this process has read so far (rchar of /proc/self/io); -1 where the kernel does not count them.

@@ -21,6 +21,7 @@ TEST_F(BudgetFilesTest, RecordRoundTripAndDates)
     BudgetRecord r = BudgetRecord::newUserDefaults();
     ASSERT_TRUE(WriteBudgetRecord(UserBudgetPath("Anna"), r));
     EXPECT_EQ(readFile("Benutzer/Anna.bdg"), QByteArray(" 0\r\n 0\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n"));
+    EXPECT_EQ(syncedFolders, QStringList({"Benutzer"}));
     BudgetRecord back;
     ASSERT_EQ(ReadBudgetRecord(UserBudgetPath("anna"), back), StoredFile::Ok);
     EXPECT_EQ(back.startDate(), QDate(2001, 1, 1));
@@ -61,6 +62,7 @@ TEST_F(BudgetFilesTest, Options)
     o.sound = "Alarm";
     ASSERT_TRUE(WriteBudgetOptions(o));
     EXPECT_EQ(readFile("Benutzer/Benutzer.dat"), QByteArray(" 1\r\n 0\r\n 1\r\nAlarm\r\n"));
+    EXPECT_TRUE(syncedFolders.isEmpty()); // options, not amounts
     const BudgetOptions back = ReadBudgetOptions(&exists);
     EXPECT_TRUE(exists);
     EXPECT_TRUE(back.sameForAll && !back.acousticWarning && back.visualWarning);

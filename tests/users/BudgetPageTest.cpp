@@ -68,9 +68,12 @@ TEST_F(BudgetPageTest, TypedAmountsAndTheArrows)
     type(p.txtBudget[3], "-5");
     p.txtBudget_LostFocus(3);
     EXPECT_EQ(p.txtBudget[3]->text(), "0");
+    syncedFolders.clear();
     p.txtBudget[5]->setText("kein Datum");
     p.txtBudget_LostFocus(5);
     EXPECT_EQ(bdg("Anna"), "13\r\n12\r\n0\r\n01.01.2001\r\n15.01.2001\r\n");
+    syncedFolders.removeDuplicates();
+    EXPECT_EQ(syncedFolders, QStringList({"Benutzer"})); // an amount saved survives a power cut
 
     type(p.txtBudget[0], "9998");
     p.scrlBudget[0]->triggerAction(QScrollBar::SliderSingleStepSub); // the upper arrow

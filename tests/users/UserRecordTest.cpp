@@ -40,6 +40,7 @@ TEST_F(UserRecordTest, NewUserWritesTheDefaultFiles)
     EXPECT_EQ(deciphered("Benutzer/Anna.usr"), DEFAULT_LINES);
     EXPECT_TRUE(readFile("Benutzer/Anna.usr").startsWith(FromHex("93 64 0d 0a 93 64 0d 0a")));
     EXPECT_EQ(readFile("Benutzer/Anna.bdg"), QByteArray(" 0\r\n 0\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n"));
+    EXPECT_EQ(syncedFolders, QStringList({"Benutzer", "Benutzer"})); // the record, then the budget file
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(GetUserNames(), QStringList({"Anna"}));
     dialogs.answerInput("ANNA");
@@ -123,7 +124,9 @@ TEST_F(UserRecordTest, SaveUserWritesThePageValues)
     r.monthLimitMinutes = "900";
     EXPECT_FALSE(SaveUser("", r));
     writeFile("Benutzer/Anna.bdg", "25\r\n");
+    syncedFolders.clear();
     ASSERT_TRUE(SaveUser("Anna", r));
+    EXPECT_EQ(syncedFolders, QStringList({"Benutzer"}));
     EXPECT_EQ(deciphered("Benutzer/Anna.usr"),
               QStringList({"1", "0", "0", "0", "0", "1", "1", "45", "Geheim öffnen", "1", "900"}));
     EXPECT_EQ(readFile("Benutzer/Anna.bdg"), QByteArray("25\r\n"));

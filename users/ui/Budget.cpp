@@ -286,7 +286,10 @@ void Budget::SaveBudget()
     if (path.isEmpty()) return;
     QStringList texts;
     for (int i : {0, 2, 3, 4, 5}) texts << txtBudget[i]->text();
-    if (!WriteTextLines(path, texts)) {
+    BudgetRecord record;
+    QString* fields[] = {&record.day, &record.month, &record.period, &record.start, &record.end};
+    for (int i = 0; i < 5; ++i) *fields[i] = texts[i];
+    if (!WriteBudgetRecord(path, record)) {
         MsgBox(storable(texts) ? BudgetPageValues::BUDGET_NOT_WRITTEN : QString::fromUtf8(UNSTORABLE_INPUT_MESSAGE),
                vbOKOnly + vbExclamation);
         showStoredBudget();
