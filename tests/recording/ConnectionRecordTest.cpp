@@ -232,9 +232,13 @@ TEST_F(ConnectionRecordTest, RunningRecordBecomesItsRecordAtTheNextStart)
         EXPECT_EQ(RecoverRunningRecord(), c.result) << c.what;
         EXPECT_EQ(ListRecordFiles(), c.records) << c.what;
         EXPECT_EQ(QDir(path("Config")).entryList(QDir::Files, QDir::Name), c.config) << c.what;
-        if (c.result == RunningRecovery::Stored) EXPECT_EQ(readFile("Verbindungen/" + c.records[0]), before);
-        if (c.result == RunningRecovery::Dropped) EXPECT_EQ(readFile("Verbindungen/" + c.records[0]), "fertig");
-        if (c.result == RunningRecovery::SetAside) EXPECT_EQ(readFile("Config/" + c.config.last()), before) << c.what;
+        if (c.result == RunningRecovery::Stored) {
+            EXPECT_EQ(readFile("Verbindungen/" + c.records[0]), before);
+        } else if (c.result == RunningRecovery::Dropped) {
+            EXPECT_EQ(readFile("Verbindungen/" + c.records[0]), "fertig");
+        } else if (c.result == RunningRecovery::SetAside) {
+            EXPECT_EQ(readFile("Config/" + c.config.last()), before) << c.what;
+        }
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
