@@ -75,6 +75,12 @@ const QList<EndCase>& endCases()
         {"InputBox", "", [](QWidget*) { InputBox("Bitte geben Sie das Passwort ein.", QString(), QString(), true); }},
         {"jetzt pruefen", "Tarife", [](QWidget* p) { static_cast<Tarife*>(p)->lblLink_Click(); }},
         {"Beenden bei Erstellen", "List", [](QWidget* p) { static_cast<List*>(p)->Image1_Click(0); }, false},
+        // the waiting page is left for another while its check waits: it goes once its call has returned
+        {"jetzt pruefen, Seite verlassen", "Tarife",
+         [](QWidget* p) {
+             QTimer::singleShot(700, qApp, [] { Form1::instance()->Image1_Click(1); });
+             static_cast<Tarife*>(p)->lblLink_Click();
+         }},
     };
     return cases;
 }
