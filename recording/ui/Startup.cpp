@@ -1,5 +1,6 @@
 #include "recording/ui/Startup.h"
 
+#include "core/SignalPipe.h"
 #include "core/ui/WidgetDialogs.h"
 #include "recording/Prelaunch.h"
 #include "recording/ui/Form1.h"
@@ -11,7 +12,6 @@
 #include <QTranslator>
 
 #include <csignal>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -27,7 +27,7 @@ void onSignal(int signal)
 // byte that the event loop reads.
 void watchSessionSignals(Form1* form)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) return;
+    if (!MakeSignalPipe(g_signalPipe)) return;
     auto* notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, form);
     QObject::connect(notifier, &QSocketNotifier::activated, form, [form] {
         char byte = 0;
