@@ -112,7 +112,8 @@ int EnumRasEntries(QList<RasEntryInfo>& entries, const QString& phonebook)
     return int(found.size());
 }
 
-quint32 GetEntryDialParams(RasDialInfo& info, const QString& phonebook, const QString& entryName, bool& passwordSaved)
+quint32 GetEntryDialParams(RasDialInfo& info, const QString& phonebook, const QString& entryName,
+                           SavedPassword& passwordSaved)
 {
     return ThePhoneBook().entryDialParams(phonebook, entryName, info, passwordSaved);
 }
@@ -137,11 +138,13 @@ quint32 DialEntry(const QString& phonebook, const QString& entryName)
     if (QFileInfo(cfg).isFile()) useWindows = ReadBooleanLine(LineReader(cfg).line(0)).value_or(true);
 
     RasDialInfo info;
-    bool passwordSaved = false;
+    SavedPassword passwordSaved = SavedPassword::No;
     GetEntryDialParams(info, phonebook, entryName, passwordSaved);
     info.szEntryName = entryName;
 
-    if (useWindows && !passwordSaved) {
+    // Secrets the user may not read are the dialler's own: it is dialled without a password, and pppd
+    // reads them itself, as a dial by hand does.
+    if (useWindows && passwordSaved == SavedPassword::No) {
         const QString answer = askPassword(entryName);
         if (answer.isEmpty()) return 0;
         info.szPassword = answer;

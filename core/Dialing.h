@@ -13,7 +13,8 @@ int EnumRasConnections(QList<RasConnInfo>& conns);
 // The same for the entries of `phonebook` (empty = the default one).
 int EnumRasEntries(QList<RasEntryInfo>& entries, const QString& phonebook);
 // The dial data the system keeps for the entry; passwordSaved tells whether it holds the password.
-quint32 GetEntryDialParams(RasDialInfo& info, const QString& phonebook, const QString& entryName, bool& passwordSaved);
+quint32 GetEntryDialParams(RasDialInfo& info, const QString& phonebook, const QString& entryName,
+                           SavedPassword& passwordSaved);
 // A line of DialUp/DialUp.cfg as the runtime's Boolean conversion reads it: "Wahr"/"Falsch" or
 // "True"/"False" in any case, or a number (0 = false); nothing for anything else.
 std::optional<bool> ReadBooleanLine(const QString& line);

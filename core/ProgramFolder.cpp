@@ -99,6 +99,11 @@ QString ProgramFolder()
 
 void SetProgramFolder(const QString& folder) { g_folder = folder; }
 
+QString ChosenProgramFolder()
+{
+    return qEnvironmentVariableIsEmpty("ZUMBREL_FOLDER") ? QString() : ProgramFolder();
+}
+
 namespace {
 QString pathBelow(QString path, const QString& relative)
 {

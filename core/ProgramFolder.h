@@ -17,6 +17,9 @@ QString InstallationFolder();
 void SetInstallationFolder(const QString& folder); // tests
 QString InstallationPath(const QString& relative);
 
+// The program folder when $ZUMBREL_FOLDER chose it, else empty: what a later start needs to be told.
+QString ChosenProgramFolder();
+
 // $ZUMBREL_FOLDER when set, else Zumbrel in the XDG data folder ($XDG_DATA_HOME, ~/.local/share).
 QString DataFolderFor(const QProcessEnvironment& env);
 // The executable's folder when it holds installation files, else ../share/zumbrel from it when that exists.

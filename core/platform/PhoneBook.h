@@ -53,6 +53,10 @@ constexpr quint32 ERROR_PORT_DISCONNECTED = 628;
 constexpr quint32 ERROR_PORT_NOT_AVAILABLE = 633;
 constexpr quint32 ERROR_AUTHENTICATION_FAILURE = 691;
 
+// Whether the system holds an entry's password. Unknown where its store cannot be read by the user:
+// pppd reads its secrets as root.
+enum class SavedPassword { No, Yes, Unknown };
+
 // Connection states of the dial progress.
 enum RasConnState : quint32 {
     RASCS_OpenPort = 0,
@@ -87,7 +91,7 @@ public:
     // The dial data kept for the entry (name, number, user; password only where it can be read);
     // passwordSaved tells whether the system holds a password for it.
     virtual quint32 entryDialParams(const QString& phonebook, const QString& entryName, RasDialInfo& info,
-                                    bool& passwordSaved) = 0;
+                                    SavedPassword& passwordSaved) = 0;
 
     // Starts dialling and returns at once; progress arrives as dialEvent. `handle` receives the
     // connection's handle also when the result is an error (it is then to be hung up).

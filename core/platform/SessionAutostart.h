@@ -5,8 +5,9 @@
 class SessionAutostart {
 public:
     virtual ~SessionAutostart() = default;
-    // Makes the session start `program` (its full path); false when that cannot be recorded.
-    virtual bool enable(const QString& program) = 0;
+    // Makes the session start `program` (its full path) on the data folder `dataFolder`, or on its default
+    // one when that is empty; false when that cannot be recorded.
+    virtual bool enable(const QString& program, const QString& dataFolder) = 0;
     // Stops the session starting the program; an entry already gone counts as removed.
     virtual bool disable() = 0;
 };

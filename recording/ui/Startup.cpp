@@ -1,5 +1,6 @@
 #include "recording/ui/Startup.h"
 
+#include "core/SignalPipe.h"
 #include "core/ui/DeletionGuard.h"
 #include "core/ui/WidgetDialogs.h"
 #include "recording/Prelaunch.h"
@@ -15,7 +16,6 @@
 #include <csignal>
 #include <functional>
 #include <memory>
-#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -33,8 +33,7 @@ class SessionSignals {
 public:
     explicit SessionSignals(std::function<void()> onEnd)
     {
-        // a child (pppd, a program started on connect) must not hold an end of it
-        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_signalPipe) != 0) return;
+        if (!MakeSignalPipe(g_signalPipe)) return;
         m_notifier = std::make_unique<QSocketNotifier>(g_signalPipe[1], QSocketNotifier::Read);
         QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [onEnd] {
             char byte = 0;

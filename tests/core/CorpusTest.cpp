@@ -158,10 +158,10 @@ TEST_F(CorpusTest, PeersFiles)
         ConnectWithNumber(p.connect, "0190 123");
         ConnectWithNumber(p.connect, p.number);
         RasDialInfo info;
-        bool saved = true;
+        SavedPassword saved = SavedPassword::Unknown;
         EXPECT_EQ(book.entryDialParams(QString(), f.name, info, saved), quint32(RAS_SUCCESS));
         EXPECT_EQ(info.szUserName, p.user);
-        EXPECT_EQ(saved, p.user == "anna");
+        EXPECT_EQ(saved, p.user == "anna" ? SavedPassword::Yes : SavedPassword::No);
         if (f.name == "well-formed") {
             EXPECT_EQ(p.user, "anna");
             EXPECT_EQ(p.number, "0190123");
@@ -185,7 +185,8 @@ TEST_F(CorpusTest, SecretsFiles)
         bool held[5];
         int i = 0;
         for (const char* user : {"anna", "bernd", "*", "u599", ""})
-            held[i++] = SecretsHoldPassword({path("secrets"), path("missing")}, QString::fromLatin1(user));
+            held[i++] = SecretsHoldPassword({path("secrets"), path("missing")}, QString::fromLatin1(user)) ==
+                        SavedPassword::Yes;
         EXPECT_FALSE(held[4]); // no user, no secret
         if (f.name == "well-formed") {
             EXPECT_TRUE(held[0] && held[1]);

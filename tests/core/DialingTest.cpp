@@ -118,14 +118,18 @@ TEST_F(DialingTest, WhichCredentialsAreDialled)
 {
     const struct {
         const char* cfg; // nullptr = no DialUp.cfg
-        bool dat, saved;
+        bool dat;
+        SavedPassword saved;
         QString number, user, password;
     } rows[] = {
-        {"Wahr", true, true, "0191011", "win", ""},     // the system's data, its password saved
-        {nullptr, true, true, "0191011", "win", ""},    // no file means "Wahr"
-        {"Falsch", false, false, "0191011", "win", ""}, // no .dat: the system's data, no prompt
-        {"Falsch", true, false, "0800 123", "hans", "pw"},
-        {"falsch", true, false, "0800 123", "hans", "pw"},
+        {"Wahr", true, SavedPassword::Yes, "0191011", "win", ""},  // the system's data, its password saved
+        {nullptr, true, SavedPassword::Yes, "0191011", "win", ""}, // no file means "Wahr"
+        // secrets the user may not read: pppd takes the password from them itself
+        {"Wahr", false, SavedPassword::Unknown, "0191011", "win", ""},
+        {"Falsch", false, SavedPassword::No, "0191011", "win", ""}, // no .dat: the system's data, no prompt
+        {"Falsch", true, SavedPassword::No, "0800 123", "hans", "pw"},
+        {"falsch", true, SavedPassword::No, "0800 123", "hans", "pw"},
+        {"Falsch", true, SavedPassword::Unknown, "0800 123", "hans", "pw"},
     };
     for (const auto& r : rows) {
         QFile::remove(path("DialUp/DialUp.cfg"));
@@ -169,7 +173,7 @@ TEST_F(DialingTest, StoredDataWithoutUserNameDialsNothing)
 
 TEST_F(DialingTest, ADialThatCannotStartReturnsZeroWithItsMessage)
 {
-    book.entryData["Provider"].passwordSaved = true;
+    book.entryData["Provider"].passwordSaved = SavedPassword::Yes;
     const QString failText = "Die DFÜ Verbindung 'Provider' konnte nicht gewählt werden.";
     book.dialResult = ERROR_PORT_NOT_AVAILABLE;
     G_hRasConn = 5;

@@ -1,10 +1,14 @@
 #include "core/platform/linux/LinuxPhoneBook.h"
 
+#include "core/Dialing.h"
+#include "core/ui/Status.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QProcess>
 #include <QThread>
 
@@ -78,16 +82,16 @@ TEST_F(LinuxPhoneBookTest, StoredDialDataComeFromThePeerFileAndSecrets)
         QString entry;
         quint32 result;
         QString user, number;
-        bool saved;
+        SavedPassword saved;
     } rows[] = {
-        {"provider", RAS_SUCCESS, "hans.muster@isp", "0191011", true},
-        {"Arcor", RAS_SUCCESS, "arcor", "", false}, // an empty secret is no password
-        {"missing", ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "", "", false},
-        {"../peers/provider", ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "", "", false},
+        {"provider", RAS_SUCCESS, "hans.muster@isp", "0191011", SavedPassword::Yes},
+        {"Arcor", RAS_SUCCESS, "arcor", "", SavedPassword::No}, // an empty secret is no password
+        {"missing", ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "", "", SavedPassword::No},
+        {"../peers/provider", ERROR_CANNOT_FIND_PHONEBOOK_ENTRY, "", "", SavedPassword::No},
     };
     for (const auto& r : rows) {
         RasDialInfo info;
-        bool saved = true;
+        SavedPassword saved = SavedPassword::Yes;
         EXPECT_EQ(book.entryDialParams(QString(), r.entry, info, saved), r.result) << r.entry.toStdString();
         EXPECT_EQ(info.szEntryName, r.entry);
         EXPECT_EQ(info.szUserName, r.user) << r.entry.toStdString();
@@ -97,20 +101,44 @@ TEST_F(LinuxPhoneBookTest, StoredDialDataComeFromThePeerFileAndSecrets)
     }
 }
 
-TEST_F(LinuxPhoneBookTest, UnreadableSecretsMeanNoSavedPassword)
+TEST_F(LinuxPhoneBookTest, UnreadableSecretsLeaveThePasswordToPppd)
 {
-    LinuxPhoneBookPaths folderPaths = paths; // a folder in the secrets' place cannot be read
-    QDir().mkpath(p("secretsdir"));
-    folderPaths.papSecrets = p("secretsdir");
+    // Secrets that cannot be read may hold the password; only files that are missing or that hold no
+    // password for the user mean none.
+    QDir().mkpath(p("secretsdir")); // a folder in the secrets' place cannot be read
+    const QString unreadable = p("secretsdir"), missing = p("missing");
+    const struct {
+        QString pap, chap, user;
+        SavedPassword saved;
+    } rows[] = {
+        {unreadable, paths.chapSecrets, "hans.muster@isp", SavedPassword::Unknown},
+        {paths.papSecrets, unreadable, "arcor", SavedPassword::Unknown}, // the one readable file has none
+        {unreadable, missing, "", SavedPassword::Unknown},               // a peer without a user name
+        {paths.papSecrets, unreadable, "hans.muster@isp", SavedPassword::Yes},
+        {missing, paths.chapSecrets, "hans.muster@isp", SavedPassword::No},
+        {missing, p("missing2"), "hans.muster@isp", SavedPassword::No}, // no secrets file at all
+        {paths.papSecrets, paths.chapSecrets, "", SavedPassword::No},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(SecretsHoldPassword({r.pap, r.chap}, r.user), r.saved)
+            << r.pap.toStdString() << " " << r.user.toStdString();
+
+    LinuxPhoneBookPaths folderPaths = paths;
+    folderPaths.papSecrets = unreadable;
     RasDialInfo info;
-    bool saved = true;
+    SavedPassword saved = SavedPassword::No;
     EXPECT_EQ(LinuxPhoneBook(folderPaths).entryDialParams(QString(), "provider", info, saved), RAS_SUCCESS);
-    EXPECT_FALSE(saved);
+    EXPECT_EQ(saved, SavedPassword::Unknown);
+    EXPECT_EQ(info.szUserName, "hans.muster@isp");
 
     QFile::setPermissions(paths.papSecrets, QFileDevice::Permissions());
     if (::access(QFile::encodeName(paths.papSecrets).constData(), R_OK) == 0)
         GTEST_SKIP() << "running with the right to read every file";
-    EXPECT_FALSE(SecretsHoldPassword({paths.papSecrets, paths.chapSecrets}, "hans.muster@isp"));
+    EXPECT_EQ(SecretsHoldPassword({paths.papSecrets, paths.chapSecrets}, "hans.muster@isp"), SavedPassword::Unknown);
+    const QString folder = QFileInfo(paths.papSecrets).absolutePath();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner); // not even to be looked at
+    EXPECT_EQ(SecretsHoldPassword({paths.papSecrets}, "hans.muster@isp"), SavedPassword::Unknown);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 TEST_F(LinuxPhoneBookTest, OptionWordsNumberOverrideAndPppdArguments)
@@ -389,4 +417,31 @@ TEST_F(LinuxPhoneBookTest, DialRunsPppdWithThePasswordOnItsPipe)
     quint32 handle = 99;
     EXPECT_EQ(book.dial(QString(), params, handle), ERROR_CANNOT_FIND_PHONEBOOK_ENTRY);
     EXPECT_EQ(handle, 0u);
+}
+
+TEST_F(LinuxPhoneBookTest, SecretsOnlyPppdReadsDialWithoutPromptOrPlugin)
+{
+    // A stand-in pppd that keeps its arguments and fails the authentication once the dial is under way.
+    write("pppd",
+          "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + QFile::encodeName(p("out.args")) + "'\nsleep 0.3\nexit 19\n");
+    QFile::setPermissions(paths.pppd, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QDir().mkpath(p("secretsdir")); // a folder in the secrets' place cannot be read
+    paths.papSecrets = p("secretsdir");
+    LinuxPhoneBook book(paths);
+    SetPhoneBook(&book);
+    const int oldStart = SetDialStartWait(50);
+
+    const quint32 handle = DialEntry(QString(), "provider");
+    EXPECT_NE(handle, 0u);
+    EXPECT_TRUE(dialogs.inputs.isEmpty());
+    Status* status = StatusWindow();
+    EXPECT_TRUE(waitFor([&] { return status->Label1->text().startsWith("Benutzername"); }, 3000));
+    EXPECT_EQ(status->Label1->text(), "Benutzername oder Passwort ist falsch! (6)");
+    EXPECT_EQ(readFile("out.args"), "call\nprovider\nupdetach\nuser\nhans.muster@isp\n"); // pppd's own secrets
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    UnloadDialProgressWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    SetDialStartWait(oldStart);
+    SetPhoneBook(nullptr);
 }

@@ -2,6 +2,7 @@
 #include "support/TestSupport.h"
 
 #include "core/Globals.h"
+#include "core/ProgramFolder.h"
 #include "core/platform/linux/LinuxProgramStarter.h"
 #include "core/platform/linux/LinuxSessionAutostart.h"
 #include "core/ui/LostFocus.h"
@@ -102,6 +103,15 @@ TEST_F(OptionsTest, AutostartEntryFollowsTheBox)
     QFile f(entry);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), LinuxSessionAutostart::DesktopEntry(QCoreApplication::applicationFilePath()));
+    f.close();
+    // A data folder chosen for this run is the next login's too.
+    qputenv("ZUMBREL_FOLDER", "elsewhere");
+    page->Check2[2]->setChecked(false);
+    page->Check2[2]->setChecked(true);
+    qunsetenv("ZUMBREL_FOLDER");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(),
+              LinuxSessionAutostart::DesktopEntry(QCoreApplication::applicationFilePath(), ProgramFolder()));
     f.close();
     EXPECT_EQ(readFile("Config/Options.cfg"), " 0\r\n 0\r\n 0\r\n 0\r\n 1\r\n 0\r\n");
     page->Check2[2]->setChecked(false);

@@ -217,7 +217,7 @@ void DialUp::GetRasDialParams()
     const QString entry = comDFUE->currentText();
     if (!Option1->isChecked() || entry.isEmpty()) return;
     RasDialInfo info;
-    bool passwordSaved = false;
+    SavedPassword passwordSaved = SavedPassword::No;
     GetEntryDialParams(info, QString(), entry, passwordSaved);
     txtEinwahlnummer->setText(info.szPhoneNumber);
     txtBenutzername->setText(info.szUserName);

@@ -3,6 +3,7 @@
 #include "core/Dialing.h"
 #include "core/Dialogs.h"
 #include "core/Globals.h"
+#include "core/ProgramFolder.h"
 #include "core/platform/SessionAutostart.h"
 #include "core/ui/FlatControl.h"
 #include "core/ui/LostFocus.h"
@@ -299,7 +300,8 @@ void Options::Check2_Click(int index)
 void Options::SetAutostart(bool on)
 {
     SessionAutostart& autostart = TheSessionAutostart();
-    const bool done = on ? autostart.enable(QCoreApplication::applicationFilePath()) : autostart.disable();
+    const bool done =
+        on ? autostart.enable(QCoreApplication::applicationFilePath(), ChosenProgramFolder()) : autostart.disable();
     if (!done) waitFor([] { MsgBox(AUTOSTART_FAILED_MESSAGE, vbOKOnly + vbExclamation); });
 }
 

@@ -14,6 +14,7 @@
 #include <climits>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -153,19 +154,25 @@ PeerOptions ReadPeerOptions(const QString& path)
     return p;
 }
 
-bool SecretsHoldPassword(const QStringList& secretsFiles, const QString& user)
+SavedPassword SecretsHoldPassword(const QStringList& secretsFiles, const QString& user)
 {
-    if (user.isEmpty()) return false;
+    bool unreadable = false;
     for (const QString& path : secretsFiles) {
         bool ok = false;
         const QByteArray text = readFileBytes(path, &ok);
-        if (!ok) continue; // normally readable by root alone: then nothing counts as saved
+        if (!ok) {
+            // One that is there but unreadable, or behind a folder we may not search, may hold it.
+            struct stat st {};
+            unreadable = unreadable || ::stat(QFile::encodeName(path).constData(), &st) == 0 || errno == EACCES;
+            continue;
+        }
+        if (user.isEmpty()) continue;
         for (const QByteArray& line : text.split('\n')) {
             const QStringList w = SplitOptionWords(line);
-            if (w.size() >= 3 && w[0] == user && !w[2].isEmpty()) return true;
+            if (w.size() >= 3 && w[0] == user && !w[2].isEmpty()) return SavedPassword::Yes;
         }
     }
-    return false;
+    return unreadable ? SavedPassword::Unknown : SavedPassword::No;
 }
 
 bool IsValidEntryName(const QString& name)
@@ -367,11 +374,11 @@ QList<RasConnInfo> LinuxPhoneBook::connections()
 }
 
 quint32 LinuxPhoneBook::entryDialParams(const QString&, const QString& entryName, RasDialInfo& info,
-                                        bool& passwordSaved)
+                                        SavedPassword& passwordSaved)
 {
     info = RasDialInfo{};
     info.szEntryName = entryName;
-    passwordSaved = false;
+    passwordSaved = SavedPassword::No;
     if (!IsValidEntryName(entryName)) return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     const PeerOptions peer = ReadPeerOptions(peerPath(entryName));
     if (!peer.ok) return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;

@@ -35,8 +35,9 @@ struct PeerOptions {
 // pppd's option words: blanks separate, "#" starts a comment, quotes and backslashes as pppd reads them.
 QStringList SplitOptionWords(const QByteArray& text);
 PeerOptions ReadPeerOptions(const QString& path);
-// True when one of the secrets files can be read and holds a non-empty secret for `user`.
-bool SecretsHoldPassword(const QStringList& secretsFiles, const QString& user);
+// Yes when one of the secrets files can be read and holds a non-empty secret for `user`; else Unknown
+// when one of them exists but cannot be read (pppd's are root's alone), else No.
+SavedPassword SecretsHoldPassword(const QStringList& secretsFiles, const QString& user);
 // A peer name pppd may be asked to call: not empty, no "/", no "..", not hidden.
 bool IsValidEntryName(const QString& name);
 // The connect command with chat's -T argument replaced by `number`; empty when it names no number.
@@ -56,7 +57,7 @@ public:
     QList<RasEntryInfo> entries(const QString& phonebook) override;
     QList<RasConnInfo> connections() override;
     quint32 entryDialParams(const QString& phonebook, const QString& entryName, RasDialInfo& info,
-                            bool& passwordSaved) override;
+                            SavedPassword& passwordSaved) override;
     quint32 dial(const QString& phonebook, const RasDialInfo& params, quint32& handle) override;
     quint32 hangUp(quint32 handle) override;
     quint32 connectStatus(quint32 handle, RasStatusInfo& status) override;

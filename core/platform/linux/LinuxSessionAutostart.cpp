@@ -14,12 +14,12 @@ QString LinuxSessionAutostart::DefaultFolder()
     return config + "/autostart";
 }
 
-QString LinuxSessionAutostart::ExecWord(const QString& program)
+QString LinuxSessionAutostart::ExecWord(const QString& word)
 {
     // Inside the quotes ", `, $ and \ take a backslash; the string escapes of the key's value come on top,
     // which doubles every backslash; % would start a field code.
     QString quoted;
-    for (const QChar c : program) {
+    for (const QChar c : word) {
         if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
         quoted += c;
     }
@@ -35,14 +35,19 @@ QString LinuxSessionAutostart::ExecWord(const QString& program)
     return value;
 }
 
-QByteArray LinuxSessionAutostart::DesktopEntry(const QString& program)
+QByteArray LinuxSessionAutostart::DesktopEntry(const QString& program, const QString& dataFolder)
 {
-    return QStringLiteral("[Desktop Entry]\nType=Application\nName=Zumbrel 3\nExec=%1\n")
-        .arg(ExecWord(program))
-        .toUtf8();
+    // The session starts the program without the environment it runs in now.
+    const QString exec = dataFolder.isEmpty() ? ExecWord(program)
+                                              : QStringLiteral("env ") + ExecWord("ZUMBREL_FOLDER=" + dataFolder) +
+                                                    QLatin1Char(' ') + ExecWord(program);
+    return QStringLiteral("[Desktop Entry]\nType=Application\nName=Zumbrel 3\nExec=%1\n").arg(exec).toUtf8();
 }
 
-bool LinuxSessionAutostart::enable(const QString& program) { return WriteFileBytes(m_file, DesktopEntry(program)); }
+bool LinuxSessionAutostart::enable(const QString& program, const QString& dataFolder)
+{
+    return WriteFileBytes(m_file, DesktopEntry(program, dataFolder));
+}
 
 bool LinuxSessionAutostart::disable()
 {

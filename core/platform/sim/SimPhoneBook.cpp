@@ -7,9 +7,9 @@ QList<RasEntryInfo> SimPhoneBook::entries(const QString&) { return entryList; }
 QList<RasConnInfo> SimPhoneBook::connections() { return connectionList; }
 
 quint32 SimPhoneBook::entryDialParams(const QString&, const QString& entryName, RasDialInfo& info,
-                                      bool& passwordSaved)
+                                      SavedPassword& passwordSaved)
 {
-    passwordSaved = false;
+    passwordSaved = SavedPassword::No;
     info = RasDialInfo{};
     info.szEntryName = entryName;
     const auto it = entryData.constFind(entryName);
@@ -88,7 +88,7 @@ void SimPhoneBook::addEntry(const QString& name, const RasDialInfo& info, bool p
     RasEntryInfo e;
     e.szEntryName = name;
     entryList << e;
-    entryData.insert(name, EntryData{info, passwordSaved, RAS_SUCCESS});
+    entryData.insert(name, EntryData{info, passwordSaved ? SavedPassword::Yes : SavedPassword::No, RAS_SUCCESS});
 }
 
 RasConnInfo& SimPhoneBook::addConnection(quint32 handle, const QString& entryName, const QString& interfaceName)

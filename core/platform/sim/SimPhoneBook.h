@@ -19,7 +19,7 @@ public:
     QList<RasEntryInfo> entries(const QString& phonebook) override;
     QList<RasConnInfo> connections() override;
     quint32 entryDialParams(const QString& phonebook, const QString& entryName, RasDialInfo& info,
-                            bool& passwordSaved) override;
+                            SavedPassword& passwordSaved) override;
     quint32 dial(const QString& phonebook, const RasDialInfo& params, quint32& handle) override;
     quint32 hangUp(quint32 handle) override;
     quint32 connectStatus(quint32 handle, RasStatusInfo& status) override;
@@ -35,7 +35,7 @@ public:
     // Script.
     struct EntryData {
         RasDialInfo info;
-        bool passwordSaved = false;
+        SavedPassword passwordSaved = SavedPassword::No;
         quint32 result = RAS_SUCCESS;
     };
     void addEntry(const QString& name, const RasDialInfo& info = {}, bool passwordSaved = false);

@@ -4,11 +4,12 @@
 // Keeps the autostart entry in memory and records the calls; `failing` refuses both.
 class SimSessionAutostart : public SessionAutostart {
 public:
-    bool enable(const QString& path) override
+    bool enable(const QString& path, const QString& dataFolder) override
     {
         ++enables;
         if (failing) return false;
         program = path;
+        folder = dataFolder;
         return true;
     }
     bool disable() override
@@ -19,6 +20,7 @@ public:
         return true;
     }
     QString program; // empty while no entry exists
+    QString folder;
     bool failing = false;
     int enables = 0;
     int disables = 0;
