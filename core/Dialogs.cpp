@@ -32,13 +32,13 @@ void showWaitingBoxes()
 
 TickMessages::TickMessages() { ++g_ticks; }
 
-void DiscardTickMessages() { g_waiting.clear(); }
-
 TickMessages::~TickMessages()
 {
     if (--g_ticks > 0 || g_waiting.empty()) return;
     if (QCoreApplication* app = QCoreApplication::instance()) QTimer::singleShot(0, app, showWaitingBoxes);
 }
+
+void DiscardTickMessages() { g_waiting.clear(); }
 
 void SetDialogHandler(DialogHandler* handler) { g_handler = handler; }
 void SetDefaultDialogHandler(DialogHandler* handler) { g_default = handler; }

@@ -21,7 +21,6 @@ public:
     bool changed(const QString& note);
     // Writes the pending note now; nothing when none is pending.
     void flush();
-    bool pending() const { return m_pending.has_value(); }
 
 private:
     QTimer m_timer;

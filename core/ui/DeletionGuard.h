@@ -14,8 +14,6 @@ public:
     DeletionGuard();
     ~DeletionGuard() override;
 
-    int held() const { return int(m_held.size()); } // deletions waiting for the main loop
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -284,13 +284,11 @@ void Budget::SaveBudget()
     if (!chkBudget[0]->isChecked() && user.isEmpty()) return;
     const QString path = chkBudget[0]->isChecked() ? CommonBudgetPath() : UserBudgetPath(user);
     if (path.isEmpty()) return;
-    QStringList texts;
-    for (int i : {0, 2, 3, 4, 5}) texts << txtBudget[i]->text();
-    BudgetRecord record;
-    QString* fields[] = {&record.day, &record.month, &record.period, &record.start, &record.end};
-    for (int i = 0; i < 5; ++i) *fields[i] = texts[i];
+    const BudgetRecord record{txtBudget[0]->text(), txtBudget[2]->text(), txtBudget[3]->text(), txtBudget[4]->text(),
+                              txtBudget[5]->text()};
     if (!WriteBudgetRecord(path, record)) {
-        MsgBox(storable(texts) ? BudgetPageValues::BUDGET_NOT_WRITTEN : QString::fromUtf8(UNSTORABLE_INPUT_MESSAGE),
+        const bool fits = storable({record.day, record.month, record.period, record.start, record.end});
+        MsgBox(fits ? BudgetPageValues::BUDGET_NOT_WRITTEN : QString::fromUtf8(UNSTORABLE_INPUT_MESSAGE),
                vbOKOnly + vbExclamation);
         showStoredBudget();
         return;
