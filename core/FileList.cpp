@@ -1,8 +1,10 @@
 #include "core/FileList.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QRegularExpression>
+
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -26,10 +28,14 @@ QStringList ListFolder(const QString& folder, const QString& pattern)
 QString FindFileNoCase(const QString& folder, const QString& name)
 {
     if (name.isEmpty()) return {};
-    if (QFileInfo::exists(folder + "/" + name)) return name;
+    // a symbolic link is an entry of its own, also when it leads nowhere (QFileInfo::exists and QDir's
+    // listing without System pass over a dangling one)
+    struct stat st {};
+    if (::lstat(QFile::encodeName(folder + "/" + name).constData(), &st) == 0) return name;
     QDir dir(folder);
     if (!dir.exists()) return {};
-    const QStringList all = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    const QStringList all =
+        dir.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& entry : all)
         if (QString::compare(entry, name, Qt::CaseInsensitive) == 0) return entry;
     return {};

@@ -115,33 +115,51 @@ std::function<bool(const QString&)>& folderSyncer()
     static std::function<bool(const QString&)> syncer = SyncFolder;
     return syncer;
 }
+} // namespace
 
-// The new copy of `path`, not yet in place; set up before any byte is written, so that a secret is never
-// readable by others, not even for a moment.
-bool openSaveFile(QSaveFile& f, FileAccess access)
+bool OpenSaveFile(QSaveFile& f, FileAccess access)
 {
+    const QByteArray name = QFile::encodeName(f.fileName());
+    struct stat st {};
+    if (::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode)) return false;
     QDir().mkpath(QFileInfo(f.fileName()).absolutePath());
     if (!f.open(QIODevice::WriteOnly)) return false;
+    // set before any byte is written, so that a secret is never readable by others, not even for a moment
     if (access == FileAccess::OwnerOnly && !f.setPermissions(QFile::ReadOwner | QFile::WriteOwner)) {
         f.cancelWriting();
         return false;
     }
     return true;
 }
-} // namespace
+
+bool CommitSaveFile(QSaveFile& f)
+{
+    // QSaveFile::commit() renames the new copy into place even when flushing its buffer failed, which left
+    // an empty file in place of the old one on a full disk; and some file systems report a lost write
+    // only at the sync (EINVAL: one that cannot sync at all).
+    const bool flushed = f.flush();
+    int synced = 0;
+    do synced = ::fsync(f.handle());
+    while (synced != 0 && errno == EINTR);
+    if (!flushed || (synced != 0 && errno != EINVAL)) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
 
 bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access, FileSync sync)
 {
     if (path.isEmpty()) return false; // the path of a refused name
     QSaveFile f(path);
-    if (!openSaveFile(f, access)) return false;
+    if (!OpenSaveFile(f, access)) return false;
     if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
         return false;
     }
-    if (!f.commit()) return false;
-    // The file is in place and its bytes are on the disk (the commit syncs them). A failing folder sync is
-    // ignored as the commit ignores its own: the write succeeded, only its survival of a power cut is unsure.
+    if (!CommitSaveFile(f)) return false;
+    // The file is in place and its bytes are on the disk. A failing folder sync is ignored: the write
+    // succeeded, only its survival of a power cut is unsure.
     if (sync == FileSync::Durable) folderSyncer()(QFileInfo(path).absolutePath());
     return true;
 }
@@ -151,7 +169,7 @@ bool CopyFileBytes(const QString& from, const QString& to, FileAccess access)
     QFile in(from);
     if (to.isEmpty() || !QFileInfo(from).isFile() || !in.open(QIODevice::ReadOnly)) return false;
     QSaveFile out(to);
-    if (!openSaveFile(out, access)) return false;
+    if (!OpenSaveFile(out, access)) return false;
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(64 * 1024);
         if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {
@@ -159,7 +177,7 @@ bool CopyFileBytes(const QString& from, const QString& to, FileAccess access)
             return false;
         }
     }
-    return out.commit();
+    return CommitSaveFile(out);
 }
 
 bool SyncFolder(const QString& folder)

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QSaveFile;
+
 // One damaged or hostile file must stay cheap to read: a file longer than its reader's cap is damaged and
 // never read whole.
 inline constexpr qint64 DATA_FILE_CAP = 64 * 1024;            // records, users, budgets, settings
@@ -56,6 +58,13 @@ bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess acc
                     FileSync sync = FileSync::Atomic);
 // Copies an ordinary file of any length atomically over `to`; false, and `to` as it was, on failure.
 bool CopyFileBytes(const QString& from, const QString& to, FileAccess access = FileAccess::Default);
+
+// Every whole-file write goes through these two. OpenSaveFile starts the new copy beside the file, its folder
+// created when missing; a name that is itself a symbolic link (dangling or not) is refused, so no write
+// follows a link out of the data folder. CommitSaveFile puts the copy in place only once its bytes are on
+// the disk; on failure (a full disk) the old file stays and the copy is gone when `file` is.
+bool OpenSaveFile(QSaveFile& file, FileAccess access = FileAccess::Default);
+bool CommitSaveFile(QSaveFile& file);
 
 // Puts a folder's entries on the disk, so that a file just renamed into it is still there after a power cut.
 // False when the folder cannot be opened or synced.

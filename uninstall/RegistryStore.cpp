@@ -11,6 +11,9 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <unistd.h>
 
 namespace {
 
@@ -201,7 +204,21 @@ bool TRegistryStore::Save(const TKeys& Keys) const
     }
     QDir().mkpath(QFileInfo(filePath).absolutePath());
     QSaveFile file(filePath);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit();
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    // commit() would rename the new copy into place although its bytes never reached the disk (a full
+    // one): they are flushed and synced first, and the old store stays when that fails.
+    bool ok = file.write(text) == text.size() && file.flush();
+    if (ok) {
+        int synced = 0;
+        do synced = ::fsync(file.handle());
+        while (synced != 0 && errno == EINTR);
+        ok = synced == 0 || errno == EINVAL; // EINVAL: a file system that cannot sync
+    }
+    if (!ok) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 bool TRegistryStore::KeyExists(quint32 Root, const QByteArray& SubKey) const

@@ -79,6 +79,8 @@ TEST_F(ProgramFolderTest, NewFolderIsPrivateAndTakesOnlyMissingTariffsAndSounds)
     put("inst/Sounds/Standard.wav", "RIFF");
     put("inst/Andere/x.txt");
     put("home/Zumbrel/tarife/a - b.TEL", "eigener");
+    QDir().mkpath(path("home/Zumbrel/Sounds"));
+    ASSERT_TRUE(QFile::link(path("home/draussen.wav"), path("home/Zumbrel/Sounds/standard.WAV"))); // leads nowhere
 
     const mode_t old = ::umask(022);
     EXPECT_TRUE(PrepareProgramFolder(path("home/neu/Zumbrel"), path("inst")));
@@ -89,8 +91,9 @@ TEST_F(ProgramFolderTest, NewFolderIsPrivateAndTakesOnlyMissingTariffsAndSounds)
     EXPECT_EQ(tree(path("home/neu/Zumbrel")),
               QStringList({"Sounds/", "Sounds/Standard.wav", "Tarife/", "Tarife/A - B.tel", "Tarife/C - D.atl"}));
     EXPECT_EQ(modeOf(path("home/Zumbrel")), 0755); // an existing folder keeps its mode
-    EXPECT_EQ(tree(path("home/Zumbrel")), QStringList({"Sounds/", "Sounds/Standard.wav", "tarife/",
-                                                       "tarife/C - D.atl", "tarife/a - b.TEL"}));
+    EXPECT_EQ(tree(path("home/Zumbrel")), QStringList({"Sounds/", "tarife/", "tarife/C - D.atl", "tarife/a - b.TEL"}));
     EXPECT_EQ(readFile("home/Zumbrel/tarife/a - b.TEL"), "eigener"); // never overwritten
+    EXPECT_TRUE(QFileInfo(path("home/Zumbrel/Sounds/standard.WAV")).isSymLink()); // present: not copied through
+    EXPECT_FALSE(exists("home/draussen.wav"));
     EXPECT_EQ(modeOf(path("home/Zumbrel/tarife/C - D.atl")) & 0600, 0600); // the user may edit a copy
 }

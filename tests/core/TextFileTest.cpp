@@ -2,10 +2,12 @@
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
 #include "core/Win1252.h"
+#include "support/SmallDisk.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <functional>
 
@@ -84,6 +86,66 @@ TEST_F(TextFileTest, DurableWritesSyncTheirFolderAfterTheRename)
     EXPECT_FALSE(SyncFolder(path("Benutzer/d.bdg")));
 }
 
+TEST_F(TextFileTest, ANameThatIsALinkIsNeverWrittenThrough)
+{
+    writeFile("draussen/alt.cfg", "alt");
+    writeFile("Quelle.cfg", "neu");
+    QDir().mkpath(path("draussen/Mappe"));
+    QDir().mkpath(path("Daten"));
+    for (const auto& [target, link] : {std::pair{"draussen/alt.cfg", "Daten/Datei.cfg"},
+                                       {"draussen/fehlt.cfg", "Daten/Weg.cfg"},
+                                       {"draussen/Mappe", "Daten/Mappe"},
+                                       {"Daten", "Verknüpft"}})
+        ASSERT_TRUE(QFile::link(path(target), path(link)));
+    const std::function<bool(const QString&)> writers[] = {
+        [](const QString& to) { return WriteTextLines(to, {"neu"}); },
+        [&](const QString& to) { return CopyFileBytes(path("Quelle.cfg"), to); },
+    };
+    const struct {
+        const char* name;
+        bool written;
+    } cases[] = {
+        {"Daten/Datei.cfg", false}, {"Daten/Weg.cfg", false},
+        // only the file's own name counts: a linked folder is the folder
+        {"Daten/Mappe/a.cfg", true}, {"Verknüpft/b.cfg", true},
+    };
+    for (const auto& write : writers) {
+        for (const auto& c : cases) {
+            EXPECT_EQ(write(path(c.name)), c.written) << c.name;
+            EXPECT_EQ(QFileInfo(path(c.name)).isSymLink(), !c.written) << c.name;
+            if (c.written) {
+                EXPECT_EQ(readFile(c.name).left(3), "neu") << c.name;
+            }
+        }
+        EXPECT_EQ(readFile("draussen/alt.cfg"), "alt");
+        EXPECT_EQ(QDir(path("draussen")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+                  QStringList({"Mappe", "alt.cfg"}));
+        EXPECT_EQ(QDir(path("draussen/Mappe")).entryList(QDir::Files), QStringList({"a.cfg"}));
+    }
+}
+
+TEST_F(TextFileTest, AWriteThatOnlyTheSyncFindsNoRoomForLeavesTheOldFile)
+{
+    // (a write that finds no room at once: the full-disk table of the recording tests)
+    if (!InPrivateMounts()) return;
+    SmallDisk disk(dir.path(), SmallDisk::Thin);
+    if (!disk.mounted()) GTEST_SKIP() << "no ext2 image on a loop device";
+    QTemporaryDir outside;
+    const QString source = outside.filePath("Quelle.cfg");
+    const std::function<bool(const QByteArray&)> writers[] = {
+        [&](const QByteArray& bytes) { return WriteFileBytes(path("a.cfg"), bytes); },
+        [&](const QByteArray& bytes) { return WriteFileBytes(source, bytes) && CopyFileBytes(source, path("a.cfg")); },
+    };
+    for (const auto& write : writers) {
+        disk.free();
+        ASSERT_TRUE(write("alt"));
+        disk.fill();
+        EXPECT_FALSE(write(QByteArray(256 * 1024, 'n')));
+        EXPECT_EQ(readFile("a.cfg"), "alt");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"a.cfg"}));
+    }
+}
+
 TEST_F(TextFileTest, LineReaderIsLenient)
 {
     writeFile("c.cfg", " 3\r\nabc\r\n");
@@ -102,6 +164,10 @@ TEST_F(TextFileTest, ListingIsCaseInsensitiveAndSorted)
     EXPECT_EQ(FindFileNoCase(path("V"), "c.TXT"), "c.txt");
     EXPECT_EQ(FindFileNoCase(path("V"), "d.txt"), "");
     EXPECT_TRUE(ListFolder(path("fehlt"), "*").isEmpty());
+    // a link that leads nowhere is there all the same
+    ASSERT_TRUE(QFile::link(path("nirgends"), path("V/Weg.cfg")));
+    EXPECT_EQ(FindFileNoCase(path("V"), "Weg.cfg"), "Weg.cfg");
+    EXPECT_EQ(FindFileNoCase(path("V"), "WEG.CFG"), "Weg.cfg");
 }
 
 TEST_F(TextFileTest, ProgramPathReusesExistingLetterCase)

@@ -1,7 +1,13 @@
 #include "UninstallTestSupport.h"
 #include "znRegIni.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QProcess>
+
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
 class Registry : public UninstallTest {
 protected:
@@ -97,6 +103,41 @@ TEST_F(Registry, ChangesOnlyWriteWhenSomethingChanged)
     EXPECT_TRUE(RegRemoveValue("HKCU\\K", "v"));
     EXPECT_NE(QFileInfo(file).lastModified(), old);
     EXPECT_EQ(RegReadInteger("HKCU\\K", "v", 9), 9);
+}
+
+// As root the test runs itself again under `unshare -m`, where a small tmpfs it mounts and fills is its own.
+TEST_F(Registry, AChangeOnAFullDiskFailsAndKeepsTheStore)
+{
+    if (!qEnvironmentVariableIsSet("UNINSTALL_PRIVATE_MOUNTS")) {
+        if (::geteuid() != 0) GTEST_SKIP() << "a private mount namespace needs root";
+        QProcess self;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("UNINSTALL_PRIVATE_MOUNTS"), QStringLiteral("1"));
+        self.setProcessEnvironment(env);
+        self.setProcessChannelMode(QProcess::MergedChannels);
+        self.start(QStringLiteral("unshare"),
+                   {"-m", "--propagation", "private", QCoreApplication::applicationFilePath(),
+                    "--gtest_filter=Registry.AChangeOnAFullDiskFailsAndKeepsTheStore"});
+        if (!self.waitForStarted() || !self.waitForFinished(60000)) GTEST_SKIP() << "no unshare";
+        const QByteArray output = self.readAll();
+        if (!output.contains("[ RUN      ]")) GTEST_SKIP() << "unshare -m refused: " << output.constData();
+        EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.") && self.exitCode() == 0) << output.constData();
+        return;
+    }
+    const QByteArray folder = QFile::encodeName(QFileInfo(store->FilePath()).absolutePath());
+    QDir().mkpath(QString::fromUtf8(folder));
+    ASSERT_EQ(::mount("tmpfs", folder.constData(), "tmpfs", 0, "size=64k"), 0);
+    ASSERT_TRUE(store->SetValue(HKEY_LOCAL_MACHINE, "Soft", {"Wert", REG_SZ, "alt"}));
+    const QByteArray old = ReadBytes(QStringLiteral("data/Uninstall/Registry.txt"));
+    const int filler = ::open(folder + "/filler", O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const QByteArray page(4096, 'x');
+    for (qsizetype chunk : {page.size(), qsizetype(1)})
+        while (::write(filler, page.constData(), size_t(chunk)) == chunk) {}
+    ::close(filler);
+    EXPECT_FALSE(store->SetValue(HKEY_LOCAL_MACHINE, "Soft", {"Wert", REG_SZ, "neu"}));
+    EXPECT_EQ(ReadBytes(QStringLiteral("data/Uninstall/Registry.txt")), old);
+    EXPECT_EQ(QDir(QString::fromUtf8(folder)).entryList(QDir::Files), QStringList({"filler", "Registry.txt"}));
+    ::umount2(folder.constData(), MNT_DETACH);
 }
 
 TEST_F(Registry, RemovingKeys)

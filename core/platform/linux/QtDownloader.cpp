@@ -1,10 +1,9 @@
 #include "core/platform/linux/QtDownloader.h"
 
 #include "core/BusyCursor.h"
+#include "core/TextFile.h"
 
-#include <QDir>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -19,9 +18,8 @@ bool QtDownloader::download(const QString& url, const QString& localFile)
     if (!target.isValid() || target.scheme().isEmpty() || localFile.isEmpty()) return false;
     m_busy = true;
 
-    QDir().mkpath(QFileInfo(localFile).absolutePath());
     QSaveFile file(localFile); // written beside the target and renamed over it only when complete
-    bool ok = file.open(QIODevice::WriteOnly);
+    bool ok = OpenSaveFile(file);
     if (ok) {
         QNetworkAccessManager manager;
         QNetworkRequest request(target);
@@ -57,8 +55,8 @@ bool QtDownloader::download(const QString& url, const QString& localFile)
         if (ok && file.write(reply->readAll()) < 0) ok = false;
         delete reply;
     }
-    ok = ok && file.commit();
-    if (!ok) file.cancelWriting();
+    if (ok) ok = CommitSaveFile(file);
+    else file.cancelWriting();
     m_busy = false;
     return ok;
 }
