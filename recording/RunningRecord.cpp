@@ -8,9 +8,33 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
 
 namespace {
 QString runningPath() { return ProgramPath(RUNNING_RECORD_FILE); }
+QString runningBase() { return QFileInfo(RUNNING_RECORD_FILE).fileName(); } // "Recording.run"
+
+// The entry itself, a symbolic link not followed; false when there is none.
+bool entryOf(const QString& path, struct stat& st) { return ::lstat(QFile::encodeName(path).constData(), &st) == 0; }
+
+bool isEmptyFile(const QString& path)
+{
+    struct stat st {};
+    return entryOf(path, st) && S_ISREG(st.st_mode) && st.st_size == 0;
+}
+
+// The lines of an ordinary file (never one reached through a link) read as a record.
+bool readOwnFile(const QString& path, RecordLines& record)
+{
+    struct stat st {};
+    return entryOf(path, st) && S_ISREG(st.st_mode) && ReadRecordFile(path, record);
+}
 
 // The record's file name from its lines "S<DD.MM.YYYY>" and the start time; empty when the file holds no
 // record of a started recording.
@@ -23,49 +47,93 @@ QString recordNameOf(const RecordLines& record)
     return RecordFileNameOf(date.mid(1, 2) + date.mid(4, 2) + date.mid(7, 4), record.line(2));
 }
 
-// Renamed to the first free "<name>.damaged", "<name>.damaged.2", ...: an earlier damaged file is kept.
-bool setAside(const QString& path)
+QString heldRecordName(const QString& path)
 {
-    const QFileInfo info(path);
-    const QString folder = info.absolutePath();
-    const QString base = info.fileName() + ".damaged";
+    RecordLines record;
+    return readOwnFile(path, record) ? recordNameOf(record) : QString();
+}
+
+// Renamed to the first of names(1), names(2), ... that nothing in its folder holds; an earlier file under
+// such a name is kept. The entry itself moves, a link is not followed.
+bool moveToFreeName(const QString& path, const std::function<QString(int)>& names)
+{
+    const QString folder = QFileInfo(path).absolutePath();
     for (int n = 1; n < 1000; ++n) {
-        const QString name = n == 1 ? base : base + "." + QString::number(n);
-        if (FindFileNoCase(folder, name).isEmpty()) return QFile::rename(path, folder + "/" + name);
+        const QString name = names(n);
+        if (FindFileNoCase(folder, name).isEmpty())
+            return std::rename(QFile::encodeName(path).constData(),
+                               QFile::encodeName(folder + "/" + name).constData()) == 0;
     }
     return false;
+}
+
+QString runningName(int n) { return runningBase() + "." + QString::number(n); }
+
+// Left for the next start; Recording.run under a free name, out of the next recording's way.
+RunningRecovery keep(const QString& path)
+{
+    if (QFileInfo(path).fileName().compare(runningBase(), Qt::CaseInsensitive) == 0) moveToFreeName(path, runningName);
+    return RunningRecovery::Kept;
+}
+
+RunningRecovery recover(const QString& path)
+{
+    QByteArray bytes;
+    const QString name = heldRecordName(path);
+    if (name.isEmpty() || ReadFileBytes(path, &bytes) != FileRead::Ok) {
+        const QString damaged = QFileInfo(path).fileName() + ".damaged";
+        return moveToFreeName(path, [&](int n) { return n == 1 ? damaged : damaged + "." + QString::number(n); })
+                   ? RunningRecovery::SetAside
+                   : RunningRecovery::Kept;
+    }
+    const QString folder = RecordFolderPath();
+    if (!QDir().mkpath(folder)) return keep(path);
+    // The name is the connection's identity: the running file becomes that record or nothing.
+    const QString found = FindFileNoCase(folder, name);
+    if (!found.isEmpty()) {
+        RecordLines stored;
+        // Only a crash between the stop's save and its removal of the running file leaves both.
+        if (readOwnFile(folder + "/" + found, stored) && stored.count() >= 11) {
+            QFile::remove(path);
+            return RunningRecovery::Dropped;
+        }
+        // a later write replaces an empty file; a folder, a link or another file keeps its place
+        if (!isEmptyFile(folder + "/" + found)) return keep(path);
+    }
+    if (!WriteFileBytes(folder + "/" + (found.isEmpty() ? name : found), bytes, FileAccess::Default, FileSync::Durable))
+        return keep(path);
+    QFile::remove(path);
+    return RunningRecovery::Stored;
 }
 } // namespace
 
 bool WriteRunningRecord(const ConnectionDisplay& display)
 {
     StoredRecord record;
-    return FormRecord(display, record) == 0 &&
-           WriteTextLines(runningPath(), record.lines, FileAccess::Default, FileSync::Durable);
+    if (FormRecord(display, record) != 0) return false;
+    const QString path = runningPath();
+    struct stat st {};
+    const bool another = entryOf(path, st) && !isEmptyFile(path) && heldRecordName(path) != record.fileName;
+    if (another && !moveToFreeName(path, runningName)) return false;
+    return WriteTextLines(path, record.lines, FileAccess::Default, FileSync::Durable);
 }
 
 void RemoveRunningRecord() { QFile::remove(runningPath()); }
 
-RunningRecovery RecoverRunningRecord()
+QList<RunningRecovery> RecoverRunningRecord()
 {
-    const QString path = runningPath();
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink()) return RunningRecovery::None;
-    QByteArray bytes;
-    RecordLines record;
-    QString name;
-    if (ReadFileBytes(path, &bytes) == FileRead::Ok && ReadRecordFile(path, record)) name = recordNameOf(record);
-    if (name.isEmpty()) return setAside(path) ? RunningRecovery::SetAside : RunningRecovery::Kept;
-
-    const QString folder = RecordFolderPath();
-    if (!QDir().mkpath(folder)) return RunningRecovery::Kept;
-    // Only a crash between the stop's save and its removal of this file leaves both; the stored one is whole.
-    if (!FindFileNoCase(folder, name).isEmpty()) {
-        QFile::remove(path);
-        return RunningRecovery::Dropped;
-    }
-    if (!WriteFileBytes(folder + "/" + name, bytes, FileAccess::Default, FileSync::Durable))
-        return RunningRecovery::Kept;
-    QFile::remove(path);
-    return RunningRecovery::Stored;
+    const QString folder = QFileInfo(runningPath()).absolutePath();
+    const QRegularExpression running(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(runningBase()) + "(\\.[0-9]{1,9})?"),
+        QRegularExpression::CaseInsensitiveOption);
+    QStringList names;
+    for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                                      QDir::NoDotAndDotDot))
+        if (running.match(name).hasMatch()) names << name;
+    // Recording.run first, then by number
+    const auto number = [](const QString& name) { return name.section('.', 2).toLongLong(); };
+    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return number(a) < number(b); });
+    QList<RunningRecovery> done;
+    for (const QString& name : names) done << recover(folder + "/" + name);
+    return done;
 }

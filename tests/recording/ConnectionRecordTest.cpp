@@ -183,62 +183,109 @@ TEST_F(ConnectionRecordTest, RunningRecordBecomesItsRecordAtTheNextStart)
     const auto runningFrom = [](const ConnectionDisplay& shown) { return [shown] { WriteRunningRecord(shown); }; };
     ConnectionDisplay noDate = display();
     noDate.startDateTag = "32012001";
+    ConnectionDisplay nine = display();
+    nine.startTime = "09:00:00";
     const QStringList lines = deciphered(RUNNING_RECORD_FILE);
     QStringList noTime = lines;
     noTime[1] = "kein Start";
+    QStringList longer = lines;
+    longer[2] = "00:20:00";
+    const auto withRecord = [&](const QString& entry, std::function<void()> make) {
+        return [entry, make, &lines, this] {
+            make();
+            if (!entry.isEmpty()) writeCipher(entry, lines);
+            WriteRunningRecord(display());
+        };
+    };
+    const auto linkTo = [&](const QString& target, const QString& link) {
+        QDir().mkpath(QFileInfo(path(link)).absolutePath());
+        ASSERT_TRUE(QFile::link(path(target), path(link)));
+    };
+    using R = RunningRecovery;
+    const QString name = "Verbindungen/17012001-080509.CON";
     const struct {
         const char* what;
         std::function<void()> make;
-        RunningRecovery result;
+        QList<RunningRecovery> result;
         QStringList records; // Verbindungen afterwards
         QStringList config;  // Config afterwards
+        QString holder;      // what holds the running file's bytes afterwards
     } cases[] = {
-        {"a crash", runningFrom(display()), RunningRecovery::Stored, {"17012001-080509.con"}, {}},
-        {"a finished record of that name",
-         [&] {
-             writeFile("Verbindungen/17012001-080509.CON", "fertig");
-             WriteRunningRecord(display());
-         },
-         RunningRecovery::Dropped, {"17012001-080509.CON"}, {}},
-        {"ten lines", [&] { writeCipher(RUNNING_RECORD_FILE, lines.mid(0, 10)); }, RunningRecovery::SetAside, {},
-         {"Recording.run.damaged"}},
-        {"twelve lines", [&] { writeCipher(RUNNING_RECORD_FILE, lines + QStringList{"Notiz"}); },
-         RunningRecovery::SetAside, {}, {"Recording.run.damaged"}},
-        {"no date", runningFrom(noDate), RunningRecovery::SetAside, {}, {"Recording.run.damaged"}},
-        {"no time", [&] { writeCipher(RUNNING_RECORD_FILE, noTime); }, RunningRecovery::SetAside, {},
-         {"Recording.run.damaged"}},
-        {"over the cap", [&] { writeFile(RUNNING_RECORD_FILE, QByteArray(DATA_FILE_CAP + 1, 'x')); },
-         RunningRecovery::SetAside, {}, {"Recording.run.damaged"}},
+        {"a crash", runningFrom(display()), {R::Stored}, {"17012001-080509.con"}, {},
+         "Verbindungen/17012001-080509.con"},
+        {"a whole record of that name", withRecord({}, [&] { writeCipher(name, longer); }), {R::Dropped},
+         {"17012001-080509.CON"}, {}, {}},
+        {"an empty file of that name", withRecord({}, [&] { writeFile(name, ""); }), {R::Stored},
+         {"17012001-080509.CON"}, {}, name},
+        {"a file of that name that is no record", withRecord({}, [&] { writeFile(name, "fertig"); }), {R::Kept},
+         {"17012001-080509.CON"}, {"Recording.run.1"}, "Config/Recording.run.1"},
+        {"a folder of that name", withRecord({}, [&] { QDir().mkpath(path(name)); }), {R::Kept}, {},
+         {"Recording.run.1"}, "Config/Recording.run.1"},
+        {"a link of that name to nowhere",
+         withRecord({}, [&] { linkTo("draussen.con", name); }),
+         {R::Kept}, {}, {"Recording.run.1"}, "Config/Recording.run.1"},
+        {"a link of that name to a record",
+         withRecord("Extern/a.con", [&] { linkTo("Extern/a.con", name); }),
+         {R::Kept}, {"17012001-080509.CON"}, {"Recording.run.1"}, "Config/Recording.run.1"},
+        {"ten lines", [&] { writeCipher(RUNNING_RECORD_FILE, lines.mid(0, 10)); }, {R::SetAside}, {},
+         {"Recording.run.damaged"}, "Config/Recording.run.damaged"},
+        {"twelve lines", [&] { writeCipher(RUNNING_RECORD_FILE, lines + QStringList{"Notiz"}); }, {R::SetAside}, {},
+         {"Recording.run.damaged"}, "Config/Recording.run.damaged"},
+        {"no date", runningFrom(noDate), {R::SetAside}, {}, {"Recording.run.damaged"}, "Config/Recording.run.damaged"},
+        {"no time", [&] { writeCipher(RUNNING_RECORD_FILE, noTime); }, {R::SetAside}, {}, {"Recording.run.damaged"},
+         "Config/Recording.run.damaged"},
+        {"over the cap", [&] { writeFile(RUNNING_RECORD_FILE, QByteArray(DATA_FILE_CAP + 1, 'x')); }, {R::SetAside},
+         {}, {"Recording.run.damaged"}, "Config/Recording.run.damaged"},
         {"an earlier damaged one",
          [&] {
              writeFile("Config/Recording.run.Damaged", "alt");
              writeFile(RUNNING_RECORD_FILE, "\xff\r\n");
          },
-         RunningRecovery::SetAside, {}, {"Recording.run.Damaged", "Recording.run.damaged.2"}},
-        {"no folder for the record",
+         {R::SetAside}, {}, {"Recording.run.Damaged", "Recording.run.damaged.2"}, "Config/Recording.run.damaged.2"},
+        {"a running file that is a link",
          [&] {
-             writeFile("Verbindungen", "keine Mappe");
-             WriteRunningRecord(display());
+             writeCipher("Extern/b.con", lines);
+             linkTo("Extern/b.con", RUNNING_RECORD_FILE);
          },
-         RunningRecovery::Kept, {}, {"Recording.run"}},
-        {"none", [] {}, RunningRecovery::None, {}, {}},
+         {R::SetAside}, {}, {"Recording.run.damaged"}, "Config/Recording.run.damaged"},
+        {"no folder for the record", withRecord({}, [&] { writeFile("Verbindungen", "keine Mappe"); }), {R::Kept}, {},
+         {"Recording.run.1"}, "Config/Recording.run.1"},
+        {"a linked record folder",
+         withRecord({}, [&] {
+             QDir().mkpath(path("Extern"));
+             linkTo("Extern", "Verbindungen");
+         }),
+         {R::Stored}, {"17012001-080509.con"}, {}, "Extern/17012001-080509.con"},
+        {"two recordings before, and a damaged one",
+         [&] {
+             writeFile("Config/Recording.run.damaged", "alt");
+             WriteRunningRecord(display());
+             WriteRunningRecord(nine); // the first is no longer this recording's: it goes to Recording.run.1
+         },
+         {R::Stored, R::Stored}, {"17012001-080509.con", "17012001-090000.con"}, {"Recording.run.damaged"},
+         "Verbindungen/17012001-090000.con"},
+        {"none", [] {}, {}, {}, {}, {}},
     };
     for (const auto& c : cases) {
-        QDir(path("Verbindungen")).removeRecursively();
-        QFile::remove(path("Verbindungen"));
-        QDir(path("Config")).removeRecursively();
+        for (const char* folder : {"Verbindungen", "Config", "Extern"}) {
+            QDir(path(folder)).removeRecursively();
+            QFile::remove(path(folder));
+        }
         c.make();
         const QByteArray before = readFile(RUNNING_RECORD_FILE);
+        const QByteArray stored = readFile(name);
         EXPECT_EQ(RecoverRunningRecord(), c.result) << c.what;
         EXPECT_EQ(ListRecordFiles(), c.records) << c.what;
-        EXPECT_EQ(QDir(path("Config")).entryList(QDir::Files, QDir::Name), c.config) << c.what;
-        if (c.result == RunningRecovery::Stored) {
-            EXPECT_EQ(readFile("Verbindungen/" + c.records[0]), before);
-        } else if (c.result == RunningRecovery::Dropped) {
-            EXPECT_EQ(readFile("Verbindungen/" + c.records[0]), "fertig");
-        } else if (c.result == RunningRecovery::SetAside) {
-            EXPECT_EQ(readFile("Config/" + c.config.last()), before) << c.what;
+        EXPECT_EQ(QDir(path("Config")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name),
+                  c.config)
+            << c.what;
+        if (!c.holder.isEmpty()) {
+            EXPECT_EQ(readFile(c.holder), before) << c.what;
         }
+        if (c.holder != name) { // never replaced but when empty
+            EXPECT_EQ(readFile(name), stored) << c.what;
+        }
+        EXPECT_FALSE(exists("draussen.con")) << c.what;
     }
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }

@@ -1,16 +1,24 @@
 #include "core/Globals.h"
 #include "core/RecordFiles.h"
+#include "core/TextFile.h"
 #include "core/VB.h"
+#include "core/platform/linux/QtDownloader.h"
 #include "recording/ConnectionRecord.h"
 #include "recording/CounterEngine.h"
 #include "recording/CounterEvents.h"
+#include "recording/OverviewFiles.h"
 #include "recording/RunningRecord.h"
 #include "records/ConnectionList.h"
+#include "records/DifferenceSettings.h"
+#include "support/LoopbackServer.h"
 #include "support/SimPlatform.h"
+#include "support/SmallDisk.h"
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"
+#include "users/UserRecord.h"
 
 #include <QDir>
+#include <QDirIterator>
 
 #include <limits>
 
@@ -292,7 +300,7 @@ TEST_F(CounterEngineTest, RunningRecordEveryMinuteOutlivesACrashAndGoesAtTheStop
     // A crash at that second instead: the next start makes it the record, counted once.
     QFile::remove(path("Verbindungen/17012001-120000.con"));
     writeFile(RUNNING_RECORD_FILE, last);
-    EXPECT_EQ(RecoverRunningRecord(), RunningRecovery::Stored);
+    EXPECT_EQ(RecoverRunningRecord(), QList<RunningRecovery>({RunningRecovery::Stored}));
     EXPECT_FALSE(exists(RUNNING_RECORD_FILE));
     EXPECT_EQ(ListRecordFiles(), QStringList({"17012001-120000.con"}));
     EXPECT_EQ(readFile("Verbindungen/17012001-120000.con"), last);
@@ -300,6 +308,106 @@ TEST_F(CounterEngineTest, RunningRecordEveryMinuteOutlivesACrashAndGoesAtTheStop
     EXPECT_EQ(G_DayRestSeconds, 600 - 121);
     tick(next);
     EXPECT_EQ(next.budgets.lblRestTag.text, "0,92 €"); // 1 - 0,06 spent - 0,019 of the new first unit
+}
+
+TEST_F(CounterEngineTest, AFullDiskKeepsEveryOldFileAndTheLastGoodMinute)
+{
+    if (!InPrivateMounts()) return;
+    SmallDisk disk(dir.path(), SmallDisk::Tmpfs);
+    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs mount";
+    tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}}); // the fixture's tariff lies below the mount
+    const auto files = [&] {
+        QStringList names;
+        for (QDirIterator it(dir.path(), QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+             it.hasNext();)
+            names << QDir(dir.path()).relativeFilePath(it.next());
+        names.sort();
+        return names;
+    };
+    QTemporaryDir outside; // the copy's source, off the small disk
+    LoopbackServer web(Http("200 OK", QByteArray(8192, 'w')));
+    QtDownloader downloader(5000);
+    const auto text = [](int generation) { return generation ? QStringLiteral("neu") : QStringLiteral("alt"); };
+    const struct {
+        const char* file;
+        std::function<bool(int generation)> write;
+    } writers[] = {
+        {"Benutzer/Anna.usr",
+         [&](int g) {
+             UserRecord r;
+             r.password = text(g);
+             return SaveUser("Anna", r);
+         }},
+        {"Benutzer/Anna.bdg",
+         [&](int g) {
+             BudgetRecord r;
+             r.start = text(g);
+             return WriteBudgetRecord(UserBudgetPath("Anna"), r);
+         }},
+        {"Verbindungen/17012001-100000.con",
+         [&](int g) {
+             ConnectionRecord r;
+             r.user = text(g);
+             return WriteConnectionRecord("17012001-100000.con", r);
+         }},
+        {"Tarife/Net - Tag.tel",
+         [&](int g) {
+             TarifFile t = TarifFile::New("Net", "Tag");
+             t.takt = g ? "1 / 1" : "60 / 60";
+             return WriteTarifFile(t);
+         }},
+        {"Config/Difference.cfg",
+         [&](int g) {
+             DifferenceSettings d;
+             d.category = g;
+             return SaveDifferenceSettings(d);
+         }},
+        {"Note.dat", [&](int g) { return SaveNoteText(text(g)) == NoteSaved::Saved; }},
+        {"Config/Overview.cfg", [&](int g) { return SaveOverviewChoices({true, "Netz", "Anna", "Net", text(g)}); }},
+        {"Config/Recording.run",
+         [&](int g) {
+             ConnectionDisplay d;
+             d.startDateTag = "17012001";
+             d.startTime = "11:00:00";
+             d.duration = g ? "00:02:01" : "00:01:01";
+             return WriteRunningRecord(d);
+         }},
+        {"Sounds/Ton.wav",
+         [&](int g) {
+             const QString source = outside.filePath(g ? "neu.wav" : "alt.wav");
+             return WriteFileBytes(source, QByteArray(100, char('a' + g))) &&
+                    CopyFileBytes(source, path("Sounds/Ton.wav"));
+         }},
+        {"time.tmp", [&](int) { return downloader.download(web.url("/zeit"), path("time.tmp")); }},
+    };
+    for (const auto& w : writers) {
+        disk.free();
+        ASSERT_TRUE(w.write(0)) << w.file;
+        const QByteArray old = readFile(w.file);
+        const QStringList before = files();
+        disk.fill();
+        EXPECT_FALSE(w.write(1)) << w.file;
+        EXPECT_EQ(readFile(w.file), old) << w.file;
+        EXPECT_EQ(files(), before) << w.file; // no new copy left beside it
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // A recording whose disk fills after its first minute: the stop says so, the running file keeps that minute,
+    // and the next start, with room again, stores it.
+    disk.free();
+    QFile::remove(path(RUNNING_RECORD_FILE));
+    CounterEngine& e = start();
+    tick(e, 61);
+    disk.fill();
+    tick(e, 60);
+    e.cmdStop_Click();
+    EXPECT_EQ(dialogs.texts(), QStringList({"Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode 2."}));
+    EXPECT_EQ(deciphered(RUNNING_RECORD_FILE).value(2), "00:01:01");
+    disk.free();
+    EXPECT_EQ(RecoverRunningRecord(), QList<RunningRecovery>({RunningRecovery::Stored}));
+    RecordLines stored;
+    ASSERT_TRUE(ReadRecord("17012001-120000.con", stored));
+    EXPECT_EQ(stored.line(3), "00:01:01");
 }
 
 TEST_F(CounterEngineTest, FreeTimeOfTheOwnTariffIsStoredAsZero)
@@ -337,12 +445,20 @@ TEST_F(CounterEngineTest, StartRefreshesBothRemaindersAndAFailedSaveStillStops)
     writeFile("Verbindungen", "keine Mappe");
     e.cmdStop_Click();
     EXPECT_EQ(dialogs.texts(), QStringList({"Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode 1."}));
-    EXPECT_TRUE(exists(RUNNING_RECORD_FILE)); // the next start stores what it can
+    const QByteArray unsaved = readFile(RUNNING_RECORD_FILE); // the next start stores what it can
+    EXPECT_EQ(deciphered(RUNNING_RECORD_FILE).value(2), "00:00:01");
     EXPECT_FALSE(G_Recording);
     EXPECT_EQ(events.stoppers, 1);
     EXPECT_EQ(events.status[1], "Aufzeichnung ist nicht aktiv");
-    tick(start()); // ready for the next recording
+    tick(start()); // ready for the next recording, which keeps the last one's running file
     EXPECT_TRUE(G_Recording);
+    EXPECT_EQ(readFile("Config/Recording.run.1"), unsaved);
+    EXPECT_EQ(deciphered(RUNNING_RECORD_FILE).value(1), "12:00:01");
+
+    QFile::remove(path("Verbindungen"));
+    EXPECT_EQ(RecoverRunningRecord(), QList<RunningRecovery>({RunningRecovery::Stored, RunningRecovery::Stored}));
+    EXPECT_EQ(ListRecordFiles(), QStringList({"17012001-120000.con", "17012001-120001.con"}));
+    EXPECT_EQ(readFile("Verbindungen/17012001-120000.con"), unsaved);
 }
 
 TEST_F(CounterEngineTest, RefusedStartSwitchesDetectionOff)
