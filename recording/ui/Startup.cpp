@@ -74,10 +74,11 @@ private:
 };
 } // namespace
 
-Form1* Prelaunch_Form_Load(InstanceLock& lock)
+Form1* Prelaunch_Form_Load(InstanceLock& lock, const std::function<void(Form1&)>& beforeLoad)
 {
     if (!Prelaunch_Start(lock)) return nullptr;
     Form1* form = Form1::instance();
+    if (beforeLoad) beforeLoad(*form);
     form->Form_Load();
     return form;
 }
@@ -108,21 +109,18 @@ int RunZumbrel(QApplication& app, const QString& lockFile)
         else end();
     });
     InstanceLock lock(lockFile.isEmpty() ? InstanceLock::defaultPath() : lockFile);
-    int result = 0;
-    if (Prelaunch_Start(lock)) {
-        QPointer<Form1> form = Form1::instance();
-        QObject::connect(form, &Form1::closed, &app, end);
+    const QPointer<Form1> form = Prelaunch_Form_Load(lock, [&](Form1& main) {
+        QObject::connect(&main, &Form1::closed, &app, end);
         // The session manager asks for the data first: the recording is stored, nothing is closed yet, and
         // the logout does not wait for a box of the stop.
-        QObject::connect(&app, &QGuiApplication::commitDataRequest, form, [&, form](QSessionManager&) {
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &main, [&](QSessionManager&) {
             SetDefaultDialogHandler(&unattended);
-            form->commitData();
+            main.commitData();
             if (!ended) SetDefaultDialogHandler(&dialogs);
         });
-        form->Form_Load();
-        if (!ended) result = app.exec();
-        delete form.data();
-    }
+    });
+    const int result = form && !ended ? app.exec() : 0;
+    delete form.data();
     SetDefaultDialogHandler(nullptr);
     return result;
 }
