@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <cstdio>
 #include <deque>
 
 namespace {
@@ -39,6 +40,20 @@ TickMessages::~TickMessages()
 }
 
 void DiscardTickMessages() { g_waiting.clear(); }
+
+int EscapeAnswer(const MessageRequest& request)
+{
+    const int buttons = request.buttons();
+    return buttons >= vbOKCancel && buttons <= vbRetryCancel ? vbCancel : vbOK;
+}
+
+int StandardErrorDialogs::messageBox(const MessageRequest& request)
+{
+    std::fprintf(stderr, "%s: %s\n", request.title.toUtf8().constData(), request.text.toUtf8().constData());
+    return EscapeAnswer(request);
+}
+
+QString StandardErrorDialogs::inputBox(const InputRequest&) { return {}; }
 
 void SetDialogHandler(DialogHandler* handler) { g_handler = handler; }
 void SetDefaultDialogHandler(DialogHandler* handler) { g_default = handler; }

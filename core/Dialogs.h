@@ -81,6 +81,18 @@ public:
     }
 };
 
+// The answer of a box closed without a button (Escape, its window closed, the program's end): Abbrechen
+// where the box has more than one button, else OK.
+int EscapeAnswer(const MessageRequest& request);
+
+// When nobody is there to answer (the session ends): each box's text goes to standard error and the box
+// gives its escape answer; an input box gives the empty text.
+class StandardErrorDialogs : public DialogHandler {
+public:
+    int messageBox(const MessageRequest& request) override;
+    QString inputBox(const InputRequest& request) override;
+};
+
 // The handler that answers every box; nullptr restores the default (real dialogs, installed by the
 // program's start). The caller keeps ownership.
 void SetDialogHandler(DialogHandler* handler);

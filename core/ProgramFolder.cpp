@@ -63,13 +63,18 @@ QString FindInstallationFolder(const QString& exeDir)
     return QFileInfo(shared).isDir() ? shared : exeDir;
 }
 
+namespace {
+bool makeFolder(const QString& folder)
+{
+    if (QFileInfo(folder).isDir()) return true;
+    return QDir().mkpath(QFileInfo(folder).absolutePath()) &&
+           QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+} // namespace
+
 bool PrepareProgramFolder(const QString& folder, const QString& installation)
 {
-    if (!QFileInfo(folder).isDir()) {
-        const QFileInfo info(folder);
-        if (!QDir().mkpath(info.absolutePath())) return false;
-        if (!QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) return false;
-    }
+    if (!makeFolder(folder)) return false;
     for (const char* name : COPIED_FOLDERS) {
         const QString found = FindFileNoCase(installation, QLatin1String(name));
         if (found.isEmpty() || QDir(installation) == QDir(folder)) continue;
@@ -98,6 +103,13 @@ QString ProgramFolder()
 }
 
 void SetProgramFolder(const QString& folder) { g_folder = folder; }
+
+QString CreateProgramFolder()
+{
+    const QString folder = g_folder.isEmpty() ? DataFolderFor(QProcessEnvironment::systemEnvironment()) : g_folder;
+    makeFolder(folder);
+    return folder;
+}
 
 QString ChosenProgramFolder()
 {

@@ -7,6 +7,10 @@
 QString ProgramFolder();
 void SetProgramFolder(const QString& folder); // tests point it at a temporary folder
 
+// The program folder, created (mode 0700) when missing but given nothing yet: a start locks it before
+// ProgramFolder() copies the installation's files into it.
+QString CreateProgramFolder();
+
 // The path of a file or folder below the program folder, given with '/' ("Config/Options.cfg").
 // Each component that already exists in another letter case is taken as it exists, so no second
 // file differing only in case is ever created.

@@ -99,7 +99,7 @@ int WidgetDialogs::messageBox(const MessageRequest& r)
 {
     std::unique_ptr<QMessageBox> box = NewMessageBox(r);
     // closed without a button: the escape button's answer, as the original's box gives
-    const int escape = box->buttons().size() > 1 ? vbCancel : vbOK;
+    const int escape = EscapeAnswer(r);
     if (!ranToItsEnd(box)) return escape;
     if (const QAbstractButton* clicked = box->clickedButton()) return clicked->property("answer").toInt();
     return escape;

@@ -688,48 +688,53 @@ void Form1::MDIForm_Resize()
 
 void Form1::closeEvent(QCloseEvent* event)
 {
-    const int reason = m_sessionEnding ? 2 : event->spontaneous() ? 0 : 1;
-    if (!MDIForm_QueryUnload(reason)) {
+    bool store = true;
+    if (!m_ending && !MDIForm_QueryUnload(event->spontaneous() ? 0 : 1, store)) {
         event->ignore();
         return;
     }
     event->accept();
-    emit closed();
+    endProgram(store);
 }
 
-bool Form1::MDIForm_QueryUnload(int unloadMode)
+bool Form1::MDIForm_QueryUnload(int unloadMode, bool& storeRecording)
 {
     // the note typed last reaches its file whether the program ends now or not
     if (Overview* page = overviewPage()) page->SaveNote();
     if (m_cannotQuit) {
-        if (unloadMode != 2) {
-            MsgBox(CANNOT_QUIT_MESSAGE, vbOKOnly + vbExclamation, APP_TITLE);
-            return false;
-        }
-        // the session ends: the recording is stored all the same
-        storeRecording();
-        return true;
+        MsgBox(CANNOT_QUIT_MESSAGE, vbOKOnly + vbExclamation, APP_TITLE);
+        return false;
     }
-    if (unloadMode == 0 || unloadMode == 1) {
-        if (m_connection && G_Recording) {
-            QPointer<Connection> page = m_connection;
-            const int answer = MsgBox(SAVE_ON_CLOSE_QUESTION, vbYesNoCancel + vbQuestion, "Beenden");
-            if (answer == vbCancel) return false;
-            // the recording may have ended while the question was open
-            if (answer == vbYes && page) page->Counter_Stop();
-        }
-    } else {
-        storeRecording();
+    if ((unloadMode == 0 || unloadMode == 1) && m_connection && G_Recording) {
+        QPointer<Connection> page = m_connection;
+        const int answer = MsgBox(SAVE_ON_CLOSE_QUESTION, vbYesNoCancel + vbQuestion, "Beenden");
+        // a session end while the question was open has ended the program; its box answers Abbrechen
+        if (answer == vbCancel) return false;
+        storeRecording = answer == vbYes;
+        // the recording may have ended while the question was open
+        if (storeRecording && page) page->Counter_Stop();
     }
-    UnloadAlert();
-    UnloadDialProgressWindow();
-    // a download under way finishes its current file and then closes the window itself
-    if (Autoupdate* update = Autoupdate::instance()) update->close();
-    UnloadSmallWindow();
-    ShutdownTapiMonitoring();
-    CleanupWinsock();
-    KillSysTrayIcon();
     return true;
+}
+
+void Form1::endProgram(bool storeRecording)
+{
+    // An end that comes while the end waits (a box of the stop) ends the loops all the same; the steps
+    // run once, after that box.
+    if (!m_ending) {
+        m_ending = true;
+        if (Overview* page = overviewPage()) page->SaveNote();
+        if (storeRecording) this->storeRecording();
+        UnloadAlert();
+        UnloadDialProgressWindow();
+        // a download under way finishes its current file and then closes the window itself
+        if (Autoupdate* update = Autoupdate::instance()) update->close();
+        UnloadSmallWindow();
+        ShutdownTapiMonitoring();
+        CleanupWinsock();
+        KillSysTrayIcon();
+    }
+    emit closed();
 }
 
 void Form1::storeRecording()
@@ -739,10 +744,5 @@ void Form1::storeRecording()
 
 void Form1::commitData() { storeRecording(); }
 
-void Form1::sessionEnd()
-{
-    if (m_sessionEnding) return; // a second signal while the first one ends the program
-    m_sessionEnding = true;
-    storeRecording();
-    close();
-}
+// Never asks and never waits for the close: a close under way may be waiting for a box of its own.
+void Form1::sessionEnd() { endProgram(true); }

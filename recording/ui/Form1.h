@@ -77,9 +77,13 @@ public:
     QWidget* showPage(const QString& objectName);
 
     // The desktop session ends: a running recording is stored without asking. commitData only stores;
-    // sessionEnd (SIGTERM, SIGHUP) stores and then closes, whatever the user's restrictions.
+    // sessionEnd (SIGTERM, SIGHUP, Ctrl+C) ends the program at once, whatever the user's restrictions and
+    // whatever box is open.
     void commitData();
     void sessionEnd();
+    // The one end of the program, which the close takes once it goes on: the recording is stored unless the
+    // close chose not to, the side windows and the facilities go (once), and `closed` ends every event loop.
+    void endProgram(bool storeRecording = true);
 
     // CounterEvents: the main window's share.
     void setMainCaption(const QString& text) override;
@@ -113,7 +117,7 @@ public:
     void showOverview() override;
 
 signals:
-    void closed(); // the window has closed: the program ends
+    void closed(); // the program ends: every event loop is to end, those a box or a wait runs included
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -125,7 +129,8 @@ private:
     explicit Form1(QWidget* parent = nullptr);
     static Form1* s_instance;
 
-    bool MDIForm_QueryUnload(int unloadMode);
+    // Whether the close goes on; `storeRecording` false when the user chose not to store the recording.
+    bool MDIForm_QueryUnload(int unloadMode, bool& storeRecording);
     void MDIForm_Resize();
     void setNavigationEnabled(bool enabled);
     void unloadPage(QWidget* page);
@@ -140,5 +145,5 @@ private:
     QMenu* m_trayMenu = nullptr;
     QStringList m_trayEntries;
     bool m_cannotQuit = false;
-    bool m_sessionEnding = false;
+    bool m_ending = false;
 };

@@ -27,8 +27,9 @@ void onSignal(int signal)
     [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[0], &byte, 1);
 }
 
-// SIGTERM and SIGHUP end the session: a signal handler may do next to nothing, so it only writes a
-// byte that the event loop reads, in whichever loop runs then (a message box's, a wait's).
+// SIGTERM and SIGHUP end the session, and Ctrl+C (SIGINT) ends the program the same way: a signal handler
+// may do next to nothing, so it only writes a byte that the event loop reads, in whichever loop runs then (a
+// message box's, a wait's). A SIGINT ignored from the start (a script's background job) stays ignored.
 class SessionSignals {
 public:
     explicit SessionSignals(std::function<void()> onEnd)
@@ -44,14 +45,17 @@ public:
         action.sa_handler = onSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        sigaction(SIGTERM, &action, &m_oldTerm);
-        sigaction(SIGHUP, &action, &m_oldHup);
+        for (Handled& h : m_handled) {
+            sigaction(h.signal, nullptr, &h.old);
+            h.installed = h.signal != SIGINT || h.old.sa_handler != SIG_IGN;
+            if (h.installed) sigaction(h.signal, &action, nullptr);
+        }
     }
     ~SessionSignals()
     {
         if (!m_notifier) return;
-        sigaction(SIGTERM, &m_oldTerm, nullptr);
-        sigaction(SIGHUP, &m_oldHup, nullptr);
+        for (const Handled& h : m_handled)
+            if (h.installed) sigaction(h.signal, &h.old, nullptr);
         m_notifier.reset();
         for (int& fd : g_signalPipe) {
             ::close(fd);
@@ -60,15 +64,21 @@ public:
     }
 
 private:
+    struct Handled {
+        int signal;
+        struct sigaction old = {};
+        bool installed = false;
+    };
     std::unique_ptr<QSocketNotifier> m_notifier;
-    struct sigaction m_oldTerm = {}, m_oldHup = {};
+    Handled m_handled[3] = {{SIGTERM}, {SIGHUP}, {SIGINT}};
 };
 } // namespace
 
-Form1* Prelaunch_Form_Load(InstanceLock& lock)
+Form1* Prelaunch_Form_Load(InstanceLock& lock, const std::function<void(Form1&)>& beforeLoad)
 {
     if (!Prelaunch_Start(lock)) return nullptr;
     Form1* form = Form1::instance();
+    if (beforeLoad) beforeLoad(*form);
     form->Form_Load();
     return form;
 }
@@ -84,6 +94,7 @@ int RunZumbrel(QApplication& app, const QString& lockFile)
     app.setQuitOnLastWindowClosed(false);
     WidgetDialogs dialogs;
     SetDefaultDialogHandler(&dialogs);
+    StandardErrorDialogs unattended;
     const DeletionGuard deletions;
     // The end ends every event loop at once, nested ones included; the windows go after the main loop.
     bool ended = false;
@@ -91,23 +102,25 @@ int RunZumbrel(QApplication& app, const QString& lockFile)
         ended = true;
         QCoreApplication::exit(0);
     };
-    // From the start on: a logout during the login must end the program too.
-    const SessionSignals sessionSignals([&end] {
+    // From the start on: a logout during the login must end the program too. Nobody answers a box then.
+    const SessionSignals sessionSignals([&end, &unattended] {
+        SetDefaultDialogHandler(&unattended);
         if (Form1::exists()) Form1::instance()->sessionEnd();
         else end();
     });
     InstanceLock lock(lockFile.isEmpty() ? InstanceLock::defaultPath() : lockFile);
-    int result = 0;
-    if (Prelaunch_Start(lock)) {
-        QPointer<Form1> form = Form1::instance();
-        QObject::connect(form, &Form1::closed, &app, end);
-        // The session manager asks for the data first: the recording is stored, nothing is closed yet.
-        QObject::connect(&app, &QGuiApplication::commitDataRequest, form,
-                         [form](QSessionManager&) { form->commitData(); });
-        form->Form_Load();
-        if (!ended) result = app.exec();
-        delete form.data();
-    }
+    const QPointer<Form1> form = Prelaunch_Form_Load(lock, [&](Form1& main) {
+        QObject::connect(&main, &Form1::closed, &app, end);
+        // The session manager asks for the data first: the recording is stored, nothing is closed yet, and
+        // the logout does not wait for a box of the stop.
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &main, [&](QSessionManager&) {
+            SetDefaultDialogHandler(&unattended);
+            main.commitData();
+            if (!ended) SetDefaultDialogHandler(&dialogs);
+        });
+    });
+    const int result = form && !ended ? app.exec() : 0;
+    delete form.data();
     SetDefaultDialogHandler(nullptr);
     return result;
 }

@@ -101,8 +101,10 @@ TEST_F(ChildDescriptorsTest, ChildrenGetNothingButTheirStandardDescriptors)
     ASSERT_TRUE(MakeSignalPipe(signalPipe));
     for (const int fd : signalPipe)
         EXPECT_TRUE(::fcntl(fd, F_GETFL) & O_NONBLOCK);
-    InstanceLock lock(path("zumbrel.lock"));
+    InstanceLock lock(path("instance.lock"));
     ASSERT_TRUE(lock.tryLock());
+    ASSERT_TRUE(lock.tryLockFolder(dir.path()));
+    ASSERT_TRUE(lock.holdsFolder()); // a started program holding it would keep the folder after the end
 
     ASSERT_TRUE(LinuxProgramStarter().start(path("child")));
     EXPECT_EQ(childDescriptors(), standard);

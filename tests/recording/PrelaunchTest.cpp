@@ -1,6 +1,8 @@
 #include "core/Globals.h"
+#include "core/ProgramFolder.h"
 #include "core/RecordFiles.h"
 #include "core/ui/WindowUtils.h"
+#include "recording/MainWindowFiles.h"
 #include "recording/ui/Form1.h"
 #include "recording/ui/Startup.h"
 #include "recording/Prelaunch.h"
@@ -10,7 +12,32 @@
 #include <QApplication>
 #include <QDir>
 #include <QLibraryInfo>
+#include <QProcess>
+#include <QThread>
 #include <QTimer>
+
+#include <csignal>
+#include <functional>
+#include <unistd.h>
+
+namespace {
+const char* const HOLDER_ENV = "ZUMBREL_FOLDER_HOLDER";
+const char* const READ_ONLY_ENV = "ZUMBREL_READ_ONLY_FOLDER";
+
+// The running test's own executable, for this test alone; `through` runs it (unshare, ...) when given.
+void startThisTestAgain(QProcess& child, const QString& env, const QString& value, const QStringList& through = {})
+{
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(env, value);
+    child.setProcessEnvironment(e);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const QStringList self{QCoreApplication::applicationFilePath(),
+                           QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())};
+    const QStringList command = through + self;
+    child.start(command.first(), command.mid(1));
+}
+} // namespace
 
 class PrelaunchTest : public ProgramTest {
 protected:
@@ -103,6 +130,123 @@ TEST_F(PrelaunchTest, FirstStartLoadsOptionsThenOpensTheMainWindow)
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
     delete form;
     EXPECT_FALSE(IsFormLoaded("Form1"));
+}
+
+TEST_F(PrelaunchTest, OneProgramRunsOnADataFolderWhoeverStartsIt)
+{
+    if (const QString folder = qEnvironmentVariable(HOLDER_ENV); !folder.isEmpty()) {
+        // another account's copy: a lock of its own in its runtime folder, the same data folder
+        InstanceLock other(path("other-account.lock"));
+        ASSERT_TRUE(other.tryLock());
+        ASSERT_TRUE(other.tryLockFolder(folder));
+        ASSERT_TRUE(other.holdsFolder());
+        std::printf("holds the folder\n");
+        std::fflush(stdout);
+        QThread::sleep(120); // until killed
+        return;
+    }
+    QProcess other;
+    startThisTestAgain(other, HOLDER_ENV, dir.path());
+    QByteArray said;
+    while (!said.contains("holds the folder") && other.waitForReadyRead(30000)) said += other.readAll();
+    ASSERT_TRUE(said.contains("holds the folder")) << said.constData();
+    const QTemporaryDir runtime, installation;
+    ASSERT_TRUE(QDir().mkpath(installation.path() + "/Tarife"));
+    QFile shipped(installation.path() + "/Tarife/Net - Tag.tel");
+    ASSERT_TRUE(shipped.open(QIODevice::WriteOnly));
+    shipped.close();
+    SetInstallationFolder(installation.path());
+    // the folder as the program finds it: named by ZUMBREL_FOLDER, filled by its first use
+    qputenv("ZUMBREL_FOLDER", QFile::encodeName(dir.path()));
+
+    const struct {
+        const char* name;
+        std::function<void()> before;
+        bool starts, takesOverTheRunningFile;
+    } cases[] = {
+        {"the other copy runs", [] {}, false, false},
+        {"the other copy was killed", [&] { ::kill(pid_t(other.processId()), SIGKILL), other.waitForFinished(); }, true,
+         true},
+        // the file simply exists, as a crash or another machine left it
+        {"a lock file left behind", [&] { writeFile(FOLDER_LOCK_FILE, "rechner-2:4711\n"); }, true, true},
+        {"no lock to be had in the folder",
+         [&] { ASSERT_TRUE(QFile::remove(path(FOLDER_LOCK_FILE)) && QDir(dir.path()).mkdir(FOLDER_LOCK_FILE)); },
+         true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResetGlobals();
+        dialogs.messages.clear();
+        QDir(path("Verbindungen")).removeRecursively();
+        writeFile("Config/Options.cfg", " 3\r\n");
+        runningRecording();
+        c.before();
+        const QByteArray running = readFile(RUNNING_RECORD_FILE);
+        const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        InstanceLock lock(runtime.path() + "/instance.lock"); // this account's: free
+        SetProgramFolder(QString());
+        Form1* form = Prelaunch_Form_Load(lock);
+        SetProgramFolder(dir.path());
+        EXPECT_EQ(form != nullptr, c.starts);
+        if (c.starts) {
+            EXPECT_TRUE(dialogs.messages.isEmpty());
+            EXPECT_EQ(G_Currency, "£");
+            EXPECT_TRUE(exists("Tarife/Net - Tag.tel"));
+        } else {
+            EXPECT_EQ(dialogs.texts(), QStringList{"Zumbrel wurde bereits gestartet."});
+            EXPECT_EQ(G_Currency, "");
+            EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        }
+        EXPECT_EQ(ListRecordFiles().size(), c.takesOverTheRunningFile ? 1 : 0);
+        EXPECT_EQ(exists(RUNNING_RECORD_FILE), !c.takesOverTheRunningFile);
+        if (!c.takesOverTheRunningFile) {
+            EXPECT_EQ(readFile(RUNNING_RECORD_FILE), running);
+        }
+        delete form;
+        QDir(path("Tarife")).removeRecursively();
+    }
+    qunsetenv("ZUMBREL_FOLDER");
+    if (other.state() != QProcess::NotRunning) {
+        other.kill();
+        other.waitForFinished();
+    }
+}
+
+// Root ignores a folder's mode: a read-only mount, in a mount namespace of the test's own.
+TEST_F(PrelaunchTest, AReadOnlyDataFolderStartsWithoutTakingOverTheRunningFile)
+{
+    if (const QString folder = qEnvironmentVariable(READ_ONLY_ENV); !folder.isEmpty()) {
+        ASSERT_FALSE(QFile(folder + "/probe").open(QIODevice::WriteOnly)) << "not read-only";
+        SetProgramFolder(folder);
+        const auto running = [&] {
+            QFile f(folder + "/" + RUNNING_RECORD_FILE);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray before = running();
+        ASSERT_FALSE(before.isEmpty());
+        InstanceLock lock(path("instance.lock"));
+        Form1* form = Prelaunch_Form_Load(lock);
+        ASSERT_NE(form, nullptr);
+        EXPECT_FALSE(lock.holdsFolder());
+        EXPECT_FALSE(dialogs.texts().contains("Zumbrel wurde bereits gestartet."));
+        EXPECT_EQ(running(), before);
+        EXPECT_EQ(ListRecordFiles(), QStringList());
+        delete form;
+        return;
+    }
+    if (::geteuid() != 0) GTEST_SKIP() << "a read-only mount needs root";
+    CreateSupervisorFiles();
+    runningRecording();
+    QProcess child;
+    const QString mountReadOnly = QStringLiteral("mount --bind \"$0\" \"$0\" && mount -o remount,bind,ro \"$0\" && exec \"$@\"");
+    startThisTestAgain(child, READ_ONLY_ENV, dir.path(), {"unshare", "-m", "sh", "-c", mountReadOnly, dir.path()});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QByteArray output = child.readAll();
+    if (!output.contains("[==========]")) GTEST_SKIP() << "no private read-only mount here: " << output.constData();
+    EXPECT_FALSE(output.contains("[  SKIPPED ]")) << output.constData();
+    EXPECT_EQ(child.exitCode(), 0) << output.constData();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << output.constData();
+    EXPECT_TRUE(exists(RUNNING_RECORD_FILE)); // the mount was the child's alone
 }
 
 TEST_F(PrelaunchTest, QtsOwnTextsAreGermanWhileTheProgramRuns)

@@ -10,16 +10,20 @@
 #include "core/platform/linux/QtDownloader.h"
 #include "core/ui/TrayMenu.h"
 #include "records/ui/List.h"
+#include "recording/ConnectionRecord.h"
+#include "recording/RunningRecord.h"
 #include "recording/ui/Form1.h"
 #include "recording/ui/Startup.h"
 #include "support/LoopbackServer.h"
 #include "support/SimPlatform.h"
 #include "tariffs/TarifFile.h"
 #include "tariffs/ui/Tarife.h"
+#include "users/UserRecord.h"
 #include "users/ui/ConnectionCheck.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -62,8 +66,23 @@ struct EndCase {
     const char* name;
     const char* page; // opened first; empty for none
     std::function<void(QWidget* page)> open; // runs the window's own event loop until the program ends
-    bool bySignal = true; // else the tray's "Beenden", the question answered with "Ja"
+    int signal = SIGTERM; // 0: the tray's "Beenden", the question answered with "Ja"
+    bool restricted = false; // Supervisor may not close the program
+    bool saveFails = false;  // a folder in Verbindungen holds the record's name
+    bool sigintIgnored = false; // as a script's background job starts it
+    const char* openBox = "";   // the box open when the end comes
 };
+
+void closeMainWindow(QWidget*) { Form1::instance()->close(); }
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Set when the program still runs after an ignored SIGINT.
+bool g_ranOnAfterSigint = false;
 
 const QList<EndCase>& endCases()
 {
@@ -74,13 +93,25 @@ const QList<EndCase>& endCases()
         {"Zeitraum", "List", [](QWidget* p) { static_cast<List*>(p)->Label3_Click(); }},
         {"InputBox", "", [](QWidget*) { InputBox("Bitte geben Sie das Passwort ein.", QString(), QString(), true); }},
         {"jetzt pruefen", "Tarife", [](QWidget* p) { static_cast<Tarife*>(p)->lblLink_Click(); }},
-        {"Beenden bei Erstellen", "List", [](QWidget* p) { static_cast<List*>(p)->Image1_Click(0); }, false},
+        {"Beenden bei Erstellen", "List", [](QWidget* p) { static_cast<List*>(p)->Image1_Click(0); }, 0},
         // the waiting page is left for another while its check waits: it goes once its call has returned
         {"jetzt pruefen, Seite verlassen", "Tarife",
          [](QWidget* p) {
              QTimer::singleShot(700, qApp, [] { Form1::instance()->Image1_Click(1); });
              static_cast<Tarife*>(p)->lblLink_Click();
          }},
+        // the close asks and waits for its answer when the session ends
+        {"Beenden-Frage", "", closeMainWindow, SIGTERM, false, false, false, "aufgezeichnet"},
+        {"Beenden nicht erlaubt", "", closeMainWindow, SIGTERM, true, false, false, "kann nicht beendet werden"},
+        {"SIGHUP", "", [](QWidget*) {}, SIGHUP},
+        {"Strg+C", "", [](QWidget*) {}, SIGINT},
+        {"Strg+C ignoriert", "",
+         [](QWidget*) {
+             QTimer::singleShot(500, qApp, [] { ::raise(SIGINT); });
+             QTimer::singleShot(1000, qApp, [] { g_ranOnAfterSigint = Form1::exists() && G_Recording; });
+         },
+         SIGTERM, false, false, true},
+        {"Speichern scheitert", "", [](QWidget*) {}, SIGTERM, false, true},
     };
     return cases;
 }
@@ -101,17 +132,38 @@ void RunCase(const EndCase& c)
     TarifFile t = TarifFile::New("Net", "Tag");
     t.zones = {{0, 24, 1.9f, false}, {0, 24, 1.9f, true}};
     ASSERT_TRUE(WriteTarifFile(t));
+    if (c.restricted) {
+        UserRecord restricted;
+        restricted.noListEdit = 1;
+        ASSERT_TRUE(SaveUser("Supervisor", restricted));
+    }
+    QByteArray runningAtTheEnd;
 
     QTimer::singleShot(500, qApp, [&] {
         Form1* form = Form1::instance();
+        ASSERT_EQ(form->cannotQuit(), c.restricted);
         G_Tariff = t.fileName();
         G_ActiveUser = "Supervisor";
         G_DetectSource = 0;
         form->StartConnection();
         ASSERT_TRUE(G_Recording);
+        if (c.saveFails) {
+            const CounterEngine& e = form->counterPage()->engine();
+            const QString name = RecordFileNameOf(e.lblStartzeitTag, e.lblStartzeit);
+            ASSERT_FALSE(name.isEmpty());
+            ASSERT_TRUE(QDir().mkpath(ProgramPath("Verbindungen/" + name)));
+        }
         QWidget* page = QString(c.page).isEmpty() ? nullptr : form->showPage(c.page);
-        if (c.bySignal) {
-            QTimer::singleShot(1500, qApp, [] { ::raise(SIGTERM); });
+        if (c.signal) {
+            QTimer::singleShot(1500, qApp, [&] {
+                runningAtTheEnd = bytesOf(ProgramPath(RUNNING_RECORD_FILE));
+                if (*c.openBox) {
+                    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                    ASSERT_NE(box, nullptr);
+                    EXPECT_TRUE(box->text().contains(c.openBox)) << box->text().toStdString();
+                }
+                ::raise(c.signal);
+            });
         } else {
             QTimer::singleShot(1500, qApp, [] { RunTrayCommand(TRAY_QUIT, {}, *Form1::instance()); });
             answerYesToTheCloseQuestion();
@@ -121,15 +173,26 @@ void RunCase(const EndCase& c)
     EXPECT_EQ(RunZumbrel(*qApp, dir.path() + "/instance.lock"), 0);
     EXPECT_FALSE(Form1::exists());
     EXPECT_FALSE(G_Recording);
+    EXPECT_EQ(g_ranOnAfterSigint, c.sigintIgnored);
+    // a wait that the end cut off is no download
+    EXPECT_FALSE(downloads.results.contains(true));
+    SetDownloader(nullptr);
     const QStringList records = ListRecordFiles();
+    if (c.saveFails) {
+        // the last minute the counter stored is there for the next start
+        EXPECT_EQ(records, QStringList());
+        ASSERT_FALSE(runningAtTheEnd.isEmpty());
+        QStringList keeping;
+        for (const QString& name : QDir(ProgramPath("Config")).entryList({"Recording.run*"}, QDir::Files))
+            if (bytesOf(ProgramPath("Config/" + name)) == runningAtTheEnd) keeping << name;
+        EXPECT_EQ(keeping.size(), 1);
+        return;
+    }
     ASSERT_EQ(records.size(), 1);
     RecordLines r;
     ASSERT_TRUE(ReadRecord(records[0], r));
     EXPECT_EQ(r.line(10), "Net - Tag.tel");
     EXPECT_EQ(r.line(11), "Supervisor");
-    // a wait that the end cut off is no download
-    EXPECT_FALSE(downloads.results.contains(true));
-    SetDownloader(nullptr);
 }
 } // namespace
 
@@ -149,14 +212,24 @@ TEST(SessionEnd, WhateverIsOpenTheRecordingIsStoredAndTheProgramEndsCleanly)
         env.insert(CASE_ENV, c.name);
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
+        // whatever this run inherited: Ctrl+C reaches the program, or is ignored from its start
+        const bool ignore = c.sigintIgnored;
+        child.setChildProcessModifier([ignore] { ::signal(SIGINT, ignore ? SIG_IGN : SIG_DFL); });
         child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=" + self});
         ASSERT_TRUE(child.waitForStarted()) << c.name;
-        const bool finished = child.waitForFinished(120000);
+        // a program left waiting for a person fails its case instead of holding the suite
+        const bool finished = child.waitForFinished(60000);
+        if (!finished) {
+            child.kill();
+            child.waitForFinished();
+        }
         const QByteArray output = child.readAll();
-        EXPECT_TRUE(finished) << c.name;
+        EXPECT_TRUE(finished) << c.name << "\n" << output.constData();
         EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << c.name << "\n" << output.constData();
         EXPECT_EQ(child.exitCode(), 0) << c.name << "\n" << output.constData();
         EXPECT_TRUE(output.contains("[  PASSED  ] 1 test.")) << c.name << "\n" << output.constData();
-        if (!finished) child.kill();
+        // nobody is there to answer: the failed save is told on standard error
+        EXPECT_EQ(output.contains("Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode 2."), c.saveFails)
+            << c.name << "\n" << output.constData();
     }
 }
