@@ -16,6 +16,7 @@
 #include "recording/CounterSettings.h"
 #include "recording/MainWindowFiles.h"
 #include "recording/OverviewValues.h"
+#include "recording/RunningRecord.h"
 #include "recording/UserRights.h"
 #include "recording/ui/Connection.h"
 #include "records/PrintWindow.h"
@@ -725,6 +726,8 @@ void Form1::endProgram(bool storeRecording)
         m_ending = true;
         if (Overview* page = overviewPage()) page->SaveNote();
         if (storeRecording) this->storeRecording();
+        // "Nein" to the question: the connection is not stored, not by the next start either
+        else if (m_connection && G_Recording) RemoveRunningRecord();
         UnloadAlert();
         UnloadDialProgressWindow();
         // a download under way finishes its current file and then closes the window itself

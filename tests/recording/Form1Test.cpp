@@ -3,6 +3,7 @@
 #include "core/ui/LostFocus.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Connection.h"
+#include "recording/RunningRecord.h"
 #include "recording/ui/Form1.h"
 #include "recording/ui/Overview.h"
 #include "recording/ui/SideWindows.h"
@@ -398,9 +399,13 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
         G_DetectSource = 0;
         form->StartConnection();
         ASSERT_TRUE(G_Recording);
+        spin(); // the first tick keeps the running file
+        ASSERT_TRUE(exists(RUNNING_RECORD_FILE));
         dialogs.messages.clear();
         dialogs.answerMessage(c.answer);
         EXPECT_EQ(form->close(), c.closes);
+        // "Nein" stores nothing, not at the next start either
+        EXPECT_EQ(exists(RUNNING_RECORD_FILE), c.answer == vbCancel);
         ASSERT_EQ(dialogs.messages.size(), 1);
         EXPECT_EQ(dialogs.messages[0].text, SAVE_ON_CLOSE_QUESTION);
         EXPECT_EQ(dialogs.messages[0].style, vbYesNoCancel + vbQuestion);
