@@ -15,6 +15,7 @@
 #include "support/RealFiles.h"
 #include "support/TestSupport.h"
 
+#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -23,7 +24,8 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        paths = {p("peers"), p("pap-secrets"), p("chap-secrets"), p("run"), p("sys"), p("proc"), p("pppd")};
+        paths = {p("peers"), p("pap-secrets"), p("chap-secrets"), p("run"),    p("sys"),
+                 p("proc"),  p("pppd"),        p("run/lock"),     p("options")};
         write("peers/provider", "# dial-up through the modem\n"
                                 "connect \"/usr/sbin/chat -v -f /etc/chatscripts/provider -T 0191011\"\n"
                                 "/dev/ttyUSB0\n115200\nnoauth\n"
@@ -34,6 +36,7 @@ protected:
         QDir().mkpath(p("peers/sub"));
         write("pap-secrets", "# client\tserver\tsecret\n\"hans.muster@isp\" * \"geh eim\"\n");
         write("chap-secrets", "arcor * ''\n");
+        write("options", "lock\n"); // as Debian's
     }
     QString p(const QString& rel) const { return path(rel); }
     void write(const QString& rel, const QByteArray& bytes) const { writeFile(rel, bytes); }
@@ -168,6 +171,13 @@ TEST_F(LinuxPhoneBookTest, ActiveConnectionsFromInterfacesAndPidFiles)
     write("run/ppp10.pid", "555\n");
     write("proc/555/cmdline", QByteArray("/usr/sbin/pppd\0call\0Arcor\0updetach\0", 36));
     iface("ppp2", "0x1091\n"); // a link nobody left a pid file for
+    iface("ppp11", "0x1091\n"); // up for a pppd that dials on demand, its line not dialled
+    write("run/ppp11.pid", "888\n");
+    write("proc/888/cmdline", QByteArray("/usr/sbin/pppd\0call\0ondemand\0", 29));
+    write("peers/ondemand", "/dev/ttyS0\ndemand\nidle 20\n");
+    iface("ppp12", "0x1091\n"); // the same without a lock to tell by
+    write("run/ppp12.pid", "889\n");
+    write("proc/889/cmdline", QByteArray("/usr/sbin/pppd\0call\0provider\0demand\0nolock\0", 43));
     iface("eth0", "0x1003\n");
 
     LinuxPhoneBook book(paths);
@@ -177,8 +187,9 @@ TEST_F(LinuxPhoneBookTest, ActiveConnectionsFromInterfacesAndPidFiles)
     QStringList seen;
     for (const RasConnInfo& c : conns)
         seen << c.szEntryName + "|" + c.szDeviceType + "|" + c.szDeviceName + "|" + book.interfaceName(c.hrasconn);
-    EXPECT_EQ(seen, QStringList({"provider|modem|ttyUSB0|ppp0", "||ppp2|ppp2", "Arcor|PPPoE|ppp10|ppp10"}));
-    ASSERT_EQ(conns.size(), 3);
+    EXPECT_EQ(seen, QStringList({"provider|modem|ttyUSB0|ppp0", "||ppp2|ppp2", "Arcor|PPPoE|ppp10|ppp10",
+                                 "provider|modem|ttyUSB0|ppp12"}));
+    ASSERT_EQ(conns.size(), 4);
     EXPECT_EQ(book.interfaceName(0), "");
     EXPECT_EQ(book.connections()[2].hrasconn, conns[2].hrasconn); // handles stay
 
@@ -201,6 +212,12 @@ TEST_F(LinuxPhoneBookTest, ActiveConnectionsFromInterfacesAndPidFiles)
     EXPECT_TRUE(waitFor([&] { return connected != 0; }, 1000));
     EXPECT_EQ(connected, handle);
     QObject::disconnect(c);
+    // An entry whose pppd waits for traffic to dial is no connection, and a second pppd may not take it.
+    write("pppd", "#!/bin/sh\nexit 8\n");
+    QFile::setPermissions(paths.pppd, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    params.szEntryName = "ondemand";
+    EXPECT_EQ(book.dial(QString(), params, handle), ERROR_PORT_NOT_AVAILABLE);
+    EXPECT_EQ(handle, 0u);
 
     EXPECT_EQ(book.hangUp(conns[0].hrasconn), RAS_SUCCESS);
     EXPECT_EQ(book.hangUp(conns[2].hrasconn), RAS_SUCCESS);
@@ -211,7 +228,7 @@ TEST_F(LinuxPhoneBookTest, ActiveConnectionsFromInterfacesAndPidFiles)
     // The link is gone once its interface is.
     QDir(p("sys/ppp0")).removeRecursively();
     EXPECT_EQ(book.connectStatus(conns[0].hrasconn, status), ERROR_INVALID_HANDLE);
-    EXPECT_EQ(book.connections().size(), 2);
+    EXPECT_EQ(book.connections().size(), 3);
 }
 
 TEST_F(LinuxPhoneBookTest, EachLinkHasItsOwnHandle)
@@ -265,46 +282,65 @@ TEST_F(LinuxPhoneBookTest, EachLinkHasItsOwnHandle)
 
 TEST_F(LinuxPhoneBookTest, ALaterConnectionOnTheSameInterfaceCountsFromWhereTheLastEnded)
 {
-    write("run/ppp-provider.pid", "100\nppp0\n");
-    write("sys/ppp0/ifindex", "7\n");
-    iface("ppp0", "0x1091\n");
-    const auto totals = [&](const char* rx, const char* tx) {
-        write("sys/ppp0/statistics/rx_bytes", rx);
-        write("sys/ppp0/statistics/tx_bytes", tx);
+    // A connection ends when its interface goes down, or when a pppd dialling on demand hangs its line up
+    // for idleness: the interface stays up, and only the line's lock goes.
+    const QString lock = "run/lock/LCK..ttyUSB0";
+    const struct {
+        const char* how;
+        QByteArray cmdline;
+        std::function<void(bool)> line;
+    } ways[] = {
+        {"interface", QByteArray("/usr/sbin/pppd\0call\0provider\0", 29),
+         [&](bool up) { iface("ppp0", up ? "0x1091\n" : "0x1090\n"); }},
+        {"demand", QByteArray("/usr/sbin/pppd\0call\0provider\0demand\0idle\0" "20\0", 44),
+         [&](bool up) { up ? write(lock, "       100\n") : void(QFile::remove(p(lock))); }},
     };
-    LinuxPhoneBook book(paths);
-    const auto baseline = [&](quint32 h) {
-        quint64 rx = 1, tx = 1;
-        book.byteBaseline(h, &rx, &tx);
-        return QPair<quint64, quint64>(rx, tx);
-    };
-    const auto handleNow = [&]() -> quint32 {
-        const QList<RasConnInfo> conns = book.connections();
-        return conns.size() == 1 ? conns[0].hrasconn : 0;
-    };
-    totals("5000\n", "700\n");
-    const quint32 first = handleNow(); // an interface seen for the first time counts from its zero
-    EXPECT_EQ(baseline(first), qMakePair(quint64(0), quint64(0)));
-    totals("22780\n", "900\n");
-    iface("ppp0", "0x1090\n"); // down: the first connection ends at these totals
-    EXPECT_EQ(handleNow(), 0u);
-    totals("22800\n", "910\n");
-    iface("ppp0", "0x1091\n");
-    const quint32 second = handleNow();
-    EXPECT_NE(second, first);
-    EXPECT_EQ(baseline(second), qMakePair(quint64(22780), quint64(900)));
-    EXPECT_EQ(baseline(first), qMakePair(quint64(0), quint64(0))); // gone
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        for (const char* folder : {"run", "sys", "proc"}) QDir(p(folder)).removeRecursively();
+        write("proc/100/cmdline", way.cmdline);
+        write("run/ppp-provider.pid", "100\nppp0\n");
+        write("sys/ppp0/ifindex", "7\n");
+        iface("ppp0", "0x1091\n");
+        way.line(true);
+        const auto totals = [&](const char* rx, const char* tx) {
+            write("sys/ppp0/statistics/rx_bytes", rx);
+            write("sys/ppp0/statistics/tx_bytes", tx);
+        };
+        LinuxPhoneBook book(paths);
+        const auto baseline = [&](quint32 h) {
+            quint64 rx = 1, tx = 1;
+            book.byteBaseline(h, &rx, &tx);
+            return QPair<quint64, quint64>(rx, tx);
+        };
+        const auto handleNow = [&]() -> quint32 {
+            const QList<RasConnInfo> conns = book.connections();
+            return conns.size() == 1 ? conns[0].hrasconn : 0;
+        };
+        totals("5000\n", "700\n");
+        const quint32 first = handleNow(); // an interface seen for the first time counts from its zero
+        EXPECT_EQ(baseline(first), qMakePair(quint64(0), quint64(0)));
+        totals("22780\n", "900\n");
+        way.line(false); // the first connection ends at these totals
+        EXPECT_EQ(handleNow(), 0u);
+        totals("22800\n", "910\n");
+        way.line(true);
+        const quint32 second = handleNow();
+        EXPECT_NE(second, first);
+        EXPECT_EQ(baseline(second), qMakePair(quint64(22780), quint64(900)));
+        EXPECT_EQ(baseline(first), qMakePair(quint64(0), quint64(0))); // gone
 
-    QFile::remove(p("sys/ppp0/statistics/rx_bytes")); // its end could not be read
-    iface("ppp0", "0x1090\n");
-    EXPECT_EQ(handleNow(), 0u);
-    totals("30000\n", "1000\n");
-    iface("ppp0", "0x1091\n");
-    EXPECT_EQ(baseline(handleNow()), qMakePair(quint64(30000), quint64(1000))); // from where it was first seen
+        QFile::remove(p("sys/ppp0/statistics/rx_bytes")); // its end could not be read
+        way.line(false);
+        EXPECT_EQ(handleNow(), 0u);
+        totals("30000\n", "1000\n");
+        way.line(true);
+        EXPECT_EQ(baseline(handleNow()), qMakePair(quint64(30000), quint64(1000))); // from where it was first seen
 
-    write("sys/ppp0/ifindex", "8\n"); // pppd made a new unit: its counters start at 0
-    totals("40\n", "20\n");
-    EXPECT_EQ(baseline(handleNow()), qMakePair(quint64(0), quint64(0)));
+        write("sys/ppp0/ifindex", "8\n"); // pppd made a new unit: its counters start at 0
+        totals("40\n", "20\n");
+        EXPECT_EQ(baseline(handleNow()), qMakePair(quint64(0), quint64(0)));
+    }
 }
 
 TEST_F(LinuxPhoneBookTest, ReadsTheRealSysAndProcFiles)
@@ -314,9 +350,10 @@ TEST_F(LinuxPhoneBookTest, ReadsTheRealSysAndProcFiles)
     const QByteArray index = ReadToEnd("/sys/class/net/lo/ifindex");
     if (index.isEmpty() || !QFileInfo::exists("/proc/self/cmdline")) GTEST_SKIP() << "no /sys or /proc";
     QProcess pppd;
-    pppd.start("/bin/sh", {"-c", "sleep 30; true", "call", "provider"});
+    pppd.start("/bin/sh", {"-c", "sleep 30; true", "call", "provider", "demand"});
     ASSERT_TRUE(pppd.waitForStarted());
     write("run/ppp0.pid", QByteArray::number(pppd.processId()) + "\n");
+    write("run/lock/LCK..ttyUSB0", QByteArray::number(pppd.processId()).rightJustified(10) + "\n");
     QDir().mkpath(p("sys"));
     ASSERT_TRUE(QFile::link("/sys/class/net/lo", p("sys/ppp0")));
     paths.procDir = "/proc";
@@ -327,6 +364,8 @@ TEST_F(LinuxPhoneBookTest, ReadsTheRealSysAndProcFiles)
     EXPECT_EQ(conns[0].szEntryName, "provider"); // from the shell's command line
     EXPECT_EQ(conns[0].szDeviceName, "ttyUSB0");
     EXPECT_EQ(book.interfaceName(conns[0].hrasconn), "ppp0");
+    QFile::remove(p("run/lock/LCK..ttyUSB0")); // the command line says "demand": the idle hang-up ends it
+    EXPECT_TRUE(book.connections().isEmpty());
     pppd.kill();
     pppd.waitForFinished();
 }

@@ -32,13 +32,33 @@ QByteArray RouteLine(const char* iface, const char* dest, const char* flags, con
 {
     return QByteArray(iface) + "\t" + dest + "\t0102A8C0\t" + flags + "\t0\t0\t100\t" + mask + "\t0\t0\t0\n";
 }
+
+// A /proc/<pid>/cmdline: each word ends in a NUL.
+QByteArray Argv(std::initializer_list<const char*> words)
+{
+    QByteArray bytes;
+    for (const char* w : words) bytes.append(w).append('\0');
+    return bytes;
+}
+
+using Files = QList<QPair<QString, QByteArray>>;
+PppdFiles PppdFilesIn(const QString& root)
+{
+    return {root + "/proc", root + "/run", root + "/run/lock", root + "/peers", root + "/options"};
+}
 } // namespace
 
 TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
 {
+    const QByteArray ppp0 = RouteLine("ppp0", "00000000", "0003", "00000000");
+    const QPair<QString, QByteArray> pid{"run/ppp0.pid", "4321\n"}, locked{"run/lock/LCK..ttyUSB0", "      4321\n"},
+        lockOption{"options", "lock\n"}, serialPeer{"peers/provider", "/dev/ttyUSB0\n115200\n"},
+        demandCall{"proc/4321/cmdline", Argv({"/usr/sbin/pppd", "call", "provider", "demand", "idle", "20"})},
+        call{"proc/4321/cmdline", Argv({"/usr/sbin/pppd", "call", "provider"})};
     struct Case {
         QByteArray routes;
         quint32 flags;
+        Files files{}; // below the fixture's /proc, /run, /run/lock and /etc/ppp
     } cases[] = {
         {RouteLine("ppp0", "00000000", "0003", "00000000"), 1},
         {RouteLine("wwan0", "00000000", "0001", "00000000"), 1},
@@ -49,13 +69,33 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
              RouteLine("wlan0", "00000000", "0003", "00000000"),
          3},
         {QByteArray(), 0},
+        // A pppd dialling a serial line on demand is connected only while it holds the line's lock.
+        {ppp0, 1, {pid, demandCall, serialPeer, lockOption, locked}},
+        {ppp0, 0, {pid, demandCall, serialPeer, lockOption}}, // before the dial, and after the idle hang-up
+        {ppp0, 0, {pid, call, {"peers/provider", "/dev/ttyUSB0\ndemand\nidle 20\n"}, lockOption,
+                   {"run/lock/LCK..ttyS1", "      9999\n"}}}, // demand in the peer file; another's lock
+        {ppp0, 0, {pid, call, serialPeer, {"options", "lock\ndemand\n"}}},
+        {ppp0, 0, {{"run/ppp-provider.pid", "4321\nppp0\n"}, demandCall, serialPeer, lockOption}},
+        {ppp0, 0, {pid, demandCall, {"peers/provider", "/dev/ttyUSB0\nuser nolock\n"}, lockOption}}, // a login
+        {ppp0 + RouteLine("eth0", "00000000", "0003", "00000000"), 2, {pid, demandCall, serialPeer, lockOption}},
+        // Every other link counts as its route says: one never locked, one without demand, one without pppd.
+        {ppp0, 1, {pid, demandCall, {"peers/provider", "/dev/ttyUSB0\nnolock\n"}, lockOption}},
+        {ppp0, 1, {pid, demandCall, serialPeer}}, // pppd locks nothing unless told to
+        {ppp0, 1, {pid, demandCall, {"peers/provider", "plugin rp-pppoe.so eth0\n"}, lockOption}}, // no serial line
+        {ppp0, 1, {pid, call, serialPeer, lockOption}},                                            // no demand
+        {ppp0, 1, {pid, serialPeer, lockOption}},                                                  // pppd is gone
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
         Write(dir.path() + "/route", ROUTE_HEADER + c.routes);
-        LinuxConnectedState state(dir.path());
+        QByteArray shown = c.routes;
+        for (const auto& [rel, bytes] : c.files) {
+            Write(dir.path() + "/" + rel, bytes);
+            shown += rel.toUtf8() + ": " + QByteArray(bytes).replace('\0', ' ') + "\n";
+        }
+        LinuxConnectedState state(dir.path(), PppdFilesIn(dir.path()));
         EXPECT_TRUE(state.isAvailable());
-        EXPECT_EQ(state.flags(), c.flags) << c.routes.constData();
+        EXPECT_EQ(state.flags(), c.flags) << shown.constData();
     }
     QTemporaryDir empty;
     LinuxConnectedState missing(empty.path());

@@ -15,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -90,6 +91,102 @@ void SendToPeer(int datagrams)
     ::close(s);
 }
 
+// Sends 5,000 bytes on a later connection of ppp0 and gives what is counted for that connection.
+double CountedOnLaterConnection(PhoneBook& book, quint32 handle, quint64 sentBefore)
+{
+    SetPhoneBook(&book);
+    InitRasCounters();
+    SendToPeer(5);
+    LinuxTrafficCounters counters;
+    quint64 rx = 0, tx = 0;
+    for (int i = 0; i < 100 && tx < sentBefore + 5000 && counters.read("ppp0", &rx, &tx); ++i) QThread::msleep(10);
+    UpdateTrafficCounters(QStringLiteral("5.1"), handle);
+    SetPhoneBook(nullptr);
+    return G_BytesOut;
+}
+
+void Put(const QTemporaryDir& dir, const QString& rel, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(dir.filePath(rel)).absolutePath());
+    QFile f(dir.filePath(rel));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+bool DefaultRouteThroughPpp0()
+{
+    QByteArray routes;
+    return RunProgram(QStringLiteral("ip"), {"route", "show", "default"}, &routes) == 0 && routes.contains("ppp0");
+}
+
+// A pppd dialling a serial line on demand keeps ppp0 up with the default route from its start and across
+// its idle hang-ups; it holds the line's lock only while the line is dialled.
+void DemandLink(const QString& peerNamespace)
+{
+    ASSERT_TRUE(MakeLink(peerNamespace));
+    QProcess pppd; // its command line is a demand pppd's, read from the real /proc
+    pppd.start(QStringLiteral("/bin/sh"),
+               {"-c", "sleep 60; true", "/usr/sbin/pppd", "call", "provider", "demand", "idle", "20"});
+    ASSERT_TRUE(pppd.waitForStarted());
+    const QByteArray pid = QByteArray::number(pppd.processId());
+    QTemporaryDir dir;
+    Put(dir, "peers/provider", "/dev/ttyUSB0\nuser hans\n");
+    Put(dir, "options", "lock\n");
+    Put(dir, "run/ppp0.pid", pid + "\n");
+    QDir().mkpath(dir.filePath("run/lock"));
+    const PppdFiles files{"/proc", dir.filePath("run"), dir.filePath("run/lock"), dir.filePath("peers"),
+                          dir.filePath("options")};
+    LinuxPhoneBookPaths paths;
+    paths.peersDir = files.peersDir;
+    paths.runDir = files.runDir;
+    paths.lockDir = files.lockDir;
+    paths.pppOptions = files.options;
+    paths.pppd = dir.filePath("pppd");
+    LinuxPhoneBook book(paths);
+    LinuxConnectedState state(QStringLiteral("/proc/net"), files);
+    const auto dial = [&] { Put(dir, "run/lock/LCK..ttyUSB0", pid.rightJustified(10) + "\n"); };
+    const auto idleHangUp = [&] { return QFile::remove(dir.filePath("run/lock/LCK..ttyUSB0")); };
+
+    EXPECT_TRUE(DefaultRouteThroughPpp0());
+    EXPECT_EQ(state.flags(), 0u) << "before the dial";
+    EXPECT_TRUE(book.connections().isEmpty());
+
+    dial();
+    EXPECT_EQ(state.flags(), quint32(INTERNET_CONNECTION_MODEM));
+    QList<RasConnInfo> conns = book.connections();
+    ASSERT_EQ(conns.size(), 1);
+    const quint32 first = conns[0].hrasconn;
+    SendToPeer(20);
+    quint64 rxEnd = 0, txEnd = 0;
+    LinuxTrafficCounters counters;
+    for (int i = 0; i < 100 && txEnd < 20000; ++i) {
+        QThread::msleep(10);
+        ASSERT_TRUE(counters.read("ppp0", &rxEnd, &txEnd));
+    }
+
+    ASSERT_TRUE(idleHangUp());
+    EXPECT_TRUE(DefaultRouteThroughPpp0());
+    EXPECT_EQ(state.flags(), 0u) << "after the idle hang-up";
+    EXPECT_TRUE(book.connections().isEmpty());
+    RasStatusInfo status;
+    EXPECT_EQ(book.connectStatus(first, status), ERROR_INVALID_HANDLE);
+
+    // The next dial is a new connection with its own bytes.
+    dial();
+    EXPECT_EQ(state.flags(), quint32(INTERNET_CONNECTION_MODEM));
+    conns = book.connections();
+    ASSERT_EQ(conns.size(), 1);
+    const quint32 second = conns[0].hrasconn;
+    EXPECT_NE(second, first);
+    const double sent = CountedOnLaterConnection(book, second, txEnd);
+    EXPECT_GE(sent, 5 * 1000);
+    EXPECT_LT(sent, double(txEnd)); // the first dial's 20,000 bytes are not in it
+
+    pppd.kill();
+    pppd.waitForFinished();
+    Ip({"link", "delete", "ppp0"});
+}
+
 void InsideTheNamespace(const QString& peerNamespace)
 {
     ASSERT_TRUE(Ip({"link", "set", "lo", "up"}));
@@ -101,16 +198,10 @@ void InsideTheNamespace(const QString& peerNamespace)
     ASSERT_TRUE(pppd.waitForStarted());
     const QByteArray pid = QByteArray::number(pppd.processId());
     QTemporaryDir dir;
-    const auto write = [&](const QString& rel, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(dir.filePath(rel)).absolutePath());
-        QFile f(dir.filePath(rel));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    };
-    write("peers/provider", "/dev/ttyUSB0\nuser hans\n");
-    write("run/ppp0.pid", pid + "\n");
-    write("run/ppp-provider.pid", pid + "\nppp0\n");
-    write("run/lock/LCK..ttyUSB0", "      " + pid + "\n");
+    Put(dir, "peers/provider", "/dev/ttyUSB0\nuser hans\n");
+    Put(dir, "run/ppp0.pid", pid + "\n");
+    Put(dir, "run/ppp-provider.pid", pid + "\nppp0\n");
+    Put(dir, "run/lock/LCK..ttyUSB0", "      " + pid + "\n");
     LinuxPhoneBookPaths paths;
     paths.peersDir = dir.filePath("peers");
     paths.runDir = dir.filePath("run");
@@ -157,16 +248,7 @@ void InsideTheNamespace(const QString& peerNamespace)
 
     // The second connection's bytes are what the interface carried since it came up again, not the
     // first connection's too.
-    SetPhoneBook(&book);
-    InitRasCounters();
-    SendToPeer(5);
-    quint64 rxNow = 0, txNow = 0;
-    for (int i = 0; i < 100 && txNow < txEnd + 5000; ++i) {
-        QThread::msleep(10);
-        ASSERT_TRUE(counters.read("ppp0", &rxNow, &txNow));
-    }
-    UpdateTrafficCounters(QStringLiteral("5.1"), second);
-    SetPhoneBook(nullptr);
+    CountedOnLaterConnection(book, second, txEnd);
     EXPECT_GE(G_BytesOut, 5 * 1000);
     EXPECT_LT(G_BytesOut, double(txEnd)); // the 20,000 bytes of the first connection are not in it
     EXPECT_LE(G_BytesOut + double(txEnd),
@@ -209,6 +291,8 @@ void InsideTheNamespace(const QString& peerNamespace)
     EXPECT_EQ(book.hangUp(third), RAS_SUCCESS);
     EXPECT_TRUE(pppd.waitForFinished(5000));
     Ip({"link", "delete", "ppp0"});
+
+    DemandLink(peerNamespace);
 }
 } // namespace
 

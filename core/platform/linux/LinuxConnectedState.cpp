@@ -9,7 +9,10 @@ namespace {
 constexpr quint32 RTF_UP_FLAG = 0x1;
 }
 
-LinuxConnectedState::LinuxConnectedState(const QString& procNet) : m_routeFile(procNet + QStringLiteral("/route")) {}
+LinuxConnectedState::LinuxConnectedState(const QString& procNet, const PppdFiles& pppd)
+    : m_routeFile(procNet + QStringLiteral("/route")), m_pppd(pppd)
+{
+}
 
 bool LinuxConnectedState::isAvailable() const { return QFileInfo(m_routeFile).isReadable(); }
 
@@ -31,6 +34,8 @@ quint32 LinuxConnectedState::flags()
             f[1].toUInt(nullptr, 16) == 0 && f[7].toUInt(nullptr, 16) == 0 && f[1].size() == 8 && f[7].size() == 8;
         if (!okFlags || !isDefault || !(routeFlags & RTF_UP_FLAG)) continue;
         const QString& iface = f[0];
+        if (iface.startsWith(QLatin1String("ppp")) && !PppdLinkDialled(m_pppd, PppdPidOf(m_pppd.runDir, iface)))
+            continue; // up and routed, but its line is not dialled
         if (iface.startsWith(QLatin1String("ppp")) || iface.startsWith(QLatin1String("wwan")))
             result |= INTERNET_CONNECTION_MODEM;
         else

@@ -1,5 +1,7 @@
 #include "core/platform/linux/LinuxLineMonitor.h"
 
+#include "core/platform/linux/PppdLink.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -87,8 +89,6 @@ bool LinuxLineMonitor::serialLinkUp() const
 {
     static const QRegularExpression unitPidFile(QStringLiteral("^ppp(\\d+)\\.pid$"));
     const QStringList pidFiles = QDir(m_run).entryList({QStringLiteral("ppp*.pid")}, QDir::Files, QDir::Name);
-    const QStringList locks =
-        QDir(m_run + QStringLiteral("/lock")).entryList({QStringLiteral("LCK..*")}, QDir::Files, QDir::Name);
     for (const QString& name : pidFiles) {
         const QRegularExpressionMatch m = unitPidFile.match(name);
         if (!m.hasMatch()) continue;
@@ -98,9 +98,7 @@ bool LinuxLineMonitor::serialLinkUp() const
         const QString iface = QStringLiteral("ppp") + m.captured(1);
         const uint ifFlags = FirstLine(m_net + QLatin1Char('/') + iface + QStringLiteral("/flags")).toUInt(&ok, 16);
         if (!ok || !(ifFlags & 0x1)) continue; // IFF_UP
-        for (const QString& lock : locks) {
-            if (FirstLine(m_run + QStringLiteral("/lock/") + lock).toLongLong() == pid) return true;
-        }
+        if (SerialLockHeldBy(m_run + QStringLiteral("/lock"), pid)) return true;
     }
     return false;
 }

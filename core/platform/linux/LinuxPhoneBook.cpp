@@ -36,13 +36,6 @@ QStringList fileLines(const QString& path)
     return QString::fromUtf8(readFileBytes(path)).split('\n');
 }
 
-qint64 pidFromFile(const QString& path)
-{
-    bool ok = false;
-    const qint64 pid = fileLines(path).value(0).trimmed().toLongLong(&ok);
-    return ok && pid > 0 ? pid : 0;
-}
-
 // The unit number of "ppp12", for ordering ppp2 before ppp10.
 int unitOf(const QString& iface)
 {
@@ -244,15 +237,9 @@ QList<LinuxPhoneBook::Link> LinuxPhoneBook::scanLinks() const
 {
     // The link-name pid files name their interface on their second line.
     QHash<QString, QString> entryOfIface;
-    QHash<QString, qint64> pidOfIface;
     for (const QString& file : ListFolder(m_paths.runDir, QStringLiteral("ppp-*.pid"))) {
-        const QStringList lines = fileLines(m_paths.runDir + "/" + file);
-        const QString iface = lines.value(1).trimmed();
-        if (iface.isEmpty()) continue;
-        entryOfIface.insert(iface, file.mid(4, file.size() - 8));
-        bool ok = false;
-        const qint64 pid = lines.value(0).trimmed().toLongLong(&ok);
-        if (ok && pid > 0) pidOfIface.insert(iface, pid);
+        const QString iface = fileLines(m_paths.runDir + "/" + file).value(1).trimmed();
+        if (!iface.isEmpty()) entryOfIface.insert(iface, file.mid(4, file.size() - 8));
     }
 
     QList<Link> links;
@@ -262,8 +249,7 @@ QList<LinuxPhoneBook::Link> LinuxPhoneBook::scanLinks() const
     for (const QString& iface : names) {
         Link l;
         l.iface = iface;
-        l.pid = pidFromFile(m_paths.runDir + "/" + iface + ".pid");
-        if (l.pid == 0) l.pid = pidOfIface.value(iface);
+        l.pid = PppdPidOf(m_paths.runDir, iface);
         l.entry = entryOfIface.value(iface);
         if (l.entry.isEmpty() && l.pid > 0) {
             // A pppd started without a link name: its command line names the peer it calls.
@@ -276,7 +262,11 @@ QList<LinuxPhoneBook::Link> LinuxPhoneBook::scanLinks() const
         l.ifindex = fileLines(m_paths.sysClassNet + "/" + iface + "/ifindex").value(0).trimmed().toInt();
         const QString flags = fileLines(m_paths.sysClassNet + "/" + iface + "/flags").value(0).trimmed();
         const uint value = flags.toUInt(&ok, 16);
-        l.up = !ok || (value & 0x1); // IFF_UP; no flags file at all counts as up
+        const bool ifaceUp = !ok || (value & 0x1); // IFF_UP; no flags file at all counts as up
+        // A pppd dialling on demand keeps its interface up while its line is idle: that is no connection.
+        const bool dialled = PppdLinkDialled(m_paths.pppdFiles(), l.pid);
+        l.up = ifaceUp && dialled;
+        l.waiting = ifaceUp && !dialled;
         links << l;
     }
     std::sort(links.begin(), links.end(), [](const Link& a, const Link& b) {
@@ -397,7 +387,8 @@ quint32 LinuxPhoneBook::dial(const QString&, const RasDialInfo& params, quint32&
     if (!peer.ok) return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
     for (const Dial& d : m_dials)
         if (d.entry == entry) return ERROR_PORT_NOT_AVAILABLE; // the handle is left 0: that dial goes on
-    for (const Link& l : currentLinks()) {
+    const QList<Link> links = currentLinks();
+    for (const Link& l : links) {
         if (!l.up || l.entry != entry) continue;
         // Already connected: this is the connection asked for, as a second dial of a connected entry is.
         const quint32 h = l.handle;
@@ -405,6 +396,8 @@ quint32 LinuxPhoneBook::dial(const QString&, const RasDialInfo& params, quint32&
         QTimer::singleShot(0, this, [this, h] { emit dialEvent(h, RASCS_Connected, 0); });
         return RAS_SUCCESS;
     }
+    for (const Link& l : links)
+        if (l.waiting && l.entry == entry) return ERROR_PORT_NOT_AVAILABLE; // its pppd dials it on traffic
 
     const QString number = params.szPhoneNumber.trimmed();
     const QString connectOverride =

@@ -1,7 +1,9 @@
 #pragma once
 // The phone book on Linux: the entries are pppd's peer files, a dial is `pppd call <entry>`, the
-// active connections are the ppp interfaces with pppd's pid files beside them.
+// active connections are the ppp interfaces with pppd's pid files beside them (a pppd that dials on
+// demand: only while its line is dialled).
 #include "core/platform/PhoneBook.h"
+#include "core/platform/linux/PppdLink.h"
 
 #include <QHash>
 #include <QSet>
@@ -20,6 +22,10 @@ struct LinuxPhoneBookPaths {
     QString sysClassNet = QStringLiteral("/sys/class/net");
     QString procDir = QStringLiteral("/proc");
     QString pppd = QStringLiteral("/usr/sbin/pppd");
+    QString lockDir = QStringLiteral("/run/lock");
+    QString pppOptions = QStringLiteral("/etc/ppp/options");
+
+    PppdFiles pppdFiles() const { return {procDir, runDir, lockDir, peersDir, pppOptions}; }
 };
 
 // What the program takes from a peer file.
@@ -76,7 +82,8 @@ private:
         QString entry;
         qint64 pid = 0;
         int ifindex = 0; // 0 where it cannot be read
-        bool up = false;
+        bool up = false; // carries a connection
+        bool waiting = false; // up, but its pppd dials on demand and the line is idle
         quint32 handle = 0; // 0 for a link that is not a connection
     };
     struct Dial {

@@ -1,0 +1,22 @@
+#pragma once
+// Whether a pppd's interface carries a connection. A pppd that dials on demand keeps its interface up,
+// with the default route and its pid file, while the line is idle; only the serial lock it takes for
+// the dial and drops at the hang-up tells a dialled line from an idle one.
+#include <QString>
+
+struct PppdFiles {
+    QString procDir = QStringLiteral("/proc");
+    QString runDir = QStringLiteral("/run");
+    QString lockDir = QStringLiteral("/run/lock");
+    QString peersDir = QStringLiteral("/etc/ppp/peers");
+    QString options = QStringLiteral("/etc/ppp/options");
+};
+
+// The pid of the pppd behind a ppp interface: its unit pid file, else a link-name pid file that names
+// the interface; 0 when there is none.
+qint64 PppdPidOf(const QString& runDir, const QString& iface);
+// Whether a serial lock file in lockDir holds pid.
+bool SerialLockHeldBy(const QString& lockDir, qint64 pid);
+// False only for a pppd in demand mode that locks its line and holds no lock now: its line is not
+// dialled. Every other link (no pppd, no demand, no lock) counts as its interface says.
+bool PppdLinkDialled(const PppdFiles& files, qint64 pid);
