@@ -1,6 +1,7 @@
 # The commands of the README: `make run`, `make test`, `make bench` and `make install`.
 JOBS ?= $(shell nproc)
-# `make install` installs below PREFIX, staged below DESTDIR when that is set (DESTDIR=/tmp/x: /tmp/x/usr/local/...).
+# `make install` installs below PREFIX, staged below DESTDIR when that is set (DESTDIR=/tmp/x: /tmp/x/usr/local/...),
+# the programs without their debugging symbols.
 PREFIX ?= /usr/local
 
 # `make run` builds the program's executables only; the tests are built by `make test`.
@@ -34,7 +35,7 @@ bench: configure-release
 
 install: configure-release
 	cmake --build build/release -j $(JOBS) --target $(INSTALL_TARGETS)
-	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)"
+	DESTDIR="$(DESTDIR)" cmake --install build/release --prefix "$(PREFIX)" --strip
 
 clean:
 	rm -rf build

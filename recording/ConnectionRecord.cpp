@@ -9,7 +9,6 @@
 #include "core/TextFile.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
-#include "core/ui/WindowUtils.h"
 
 #include <QDir>
 
@@ -164,7 +163,7 @@ bool SaveConnectionRecord(const ConnectionDisplay& d)
 
 bool RefreshConnectionList()
 {
-    return !IsFormLoaded(QStringLiteral("List")) || !listRefresh() || listRefresh()();
+    return !listRefresh() || listRefresh()();
 }
 
 void SetConnectionListRefresh(std::function<bool()> refresh) { listRefresh() = std::move(refresh); }

@@ -66,10 +66,10 @@ QString RecordFileNameOf(const QString& dateTag, const QString& startTime);
 // connection list. True when the record was written.
 bool SaveConnectionRecord(const ConnectionDisplay& display);
 
-// The connection list page registers how it reloads itself (false = the reload failed); it is called
-// after a save only while the window "List" is open.
+// The connection list page registers how it reloads itself while it is open, and nothing when it is not
+// (false = the reload failed); it is called after every save.
 void SetConnectionListRefresh(std::function<bool()> refresh);
-// Reloads the connection list when the window "List" is open; false when its reload failed.
+// Runs the registered reload; false when it failed.
 bool RefreshConnectionList();
 
 inline const QString SAVE_CONNECTION_ERROR = QStringLiteral("Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode %1.");

@@ -1,8 +1,6 @@
 #pragma once
 // What the live recording asks of the windows around it. The counter page and the main window
 // implement it; tests record the calls.
-#include "core/ui/WindowUtils.h"
-
 #include <QString>
 
 class CounterEvents {
@@ -20,7 +18,7 @@ public:
     virtual void showCountdown() {} // the 120-second countdown that hangs up
     virtual void showNotice(int /*kind*/, const QString& /*text*/) {} // the 30-second budget notice
     virtual void showSmallWindow(bool /*show*/) {}
-    virtual void playSound(const QString& path) { PlaySoundFile(path); }
+    virtual void playSound(const QString& /*path*/) {}
     // deferred jobs: the update check gives the number of tariffs found
     virtual int checkForUpdates() { return 0; }
     virtual void releaseUpdateWindow() {}

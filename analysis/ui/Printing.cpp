@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Dialogs.h"
+#include "core/Globals.h"
 #include "core/ProgramFolder.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
@@ -397,6 +398,8 @@ void Printing::Drucken()
         return;
     }
     ThePrinters().setCurrentName(name);
+    // the job's name in the queue, and the file name a PDF queue makes of it
+    printer->setDocName(APP_TITLE);
     // the page's coordinates start at the printable area's corner
     printer->setFullPage(false);
     printer->setPageSize(QPageSize(QPageSize::A4));

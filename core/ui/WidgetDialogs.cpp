@@ -2,6 +2,7 @@
 
 #include "core/ui/ElidedLabel.h"
 #include "core/ui/OpenFileDialog.h"
+#include "core/ui/ProgramIcon.h"
 #include "core/ui/WindowUtils.h"
 
 #include <QApplication>
@@ -47,6 +48,8 @@ QString BreakableWords(const QString& text, const QFontMetrics& fm)
 std::unique_ptr<QMessageBox> NewMessageBox(const MessageRequest& r)
 {
     auto box = std::make_unique<QMessageBox>(QApplication::activeWindow());
+    // set on the box itself: one without an owner (no window active, the main window in the tray) has none
+    box->setWindowIcon(ProgramIcon());
     box->setWindowTitle(r.title);
     box->setText(BreakableWords(r.text, box->fontMetrics()));
     switch (r.icon()) {
@@ -107,6 +110,7 @@ int WidgetDialogs::messageBox(const MessageRequest& r)
 
 InputBoxDialog::InputBoxDialog(const InputRequest& r, QWidget* parent) : QDialog(parent)
 {
+    setWindowIcon(ProgramIcon());
     setWindowTitle(r.title);
     prompt = new ElidedLabel(r.prompt, this, 0);
     prompt->setPreferredCharacters(PROMPT_CHARACTERS);

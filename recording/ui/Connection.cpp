@@ -424,3 +424,4 @@ void Connection::armCounterStopper() { m_main.armCounterStopper(); }
 void Connection::startRefused() { m_main.startRefused(); }
 void Connection::showCountdown() { m_main.showCountdown(); }
 void Connection::showNotice(int kind, const QString& text) { m_main.showNotice(kind, text); }
+void Connection::playSound(const QString& path) { PlaySoundFile(path); }

@@ -64,6 +64,7 @@ public:
     void startRefused() override;
     void showCountdown() override;
     void showNotice(int kind, const QString& text) override;
+    void playSound(const QString& path) override;
     int checkForUpdates() override;
     void releaseUpdateWindow() override;
 

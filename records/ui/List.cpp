@@ -118,7 +118,8 @@ List::List(QWidget* parent) : QWidget(parent)
     setWindowTitle("Verbindungsliste");
     s_open = this;
     RegisterForm(this);
-    // the counter page reloads the open list after it has saved a record
+    // the counter page reloads the list after it has saved a record, while the list is open: a page the
+    // navigation unloaded lives on until its deletion, and is left alone
     SetConnectionListRefresh([] {
         if (List* list = OpenList()) list->GetConnections();
         return true;

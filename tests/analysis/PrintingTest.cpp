@@ -191,6 +191,7 @@ TEST_F(PrintingTest, PrintsOnTheChosenPrinterWithTheJobSettings)
     EXPECT_TRUE(dialogs.messages.isEmpty());
     ASSERT_EQ(sim.printers.requested, QStringList{"Laser 1"});
     QPrinter& printer = *sim.printers.printers.at("Laser 1");
+    EXPECT_EQ(printer.docName(), "Zumbrel"); // the job's name in the queue
     EXPECT_EQ(printer.copyCount(), 3);
     EXPECT_EQ(printer.colorMode(), QPrinter::GrayScale);
     EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);

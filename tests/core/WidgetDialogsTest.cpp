@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "core/ui/ElidedLabel.h"
+#include "core/ui/ProgramIcon.h"
 #include "core/ui/WidgetDialogs.h"
 
 #include <QAbstractButton>
@@ -11,6 +12,13 @@
 namespace {
 // A name of the length the files allow, without a blank to wrap at.
 const QString LONG_NAME = QString("Einwahlname").repeated(22);
+
+// The program's icon in the title bar, also where no window is active to lend it its own.
+bool showsProgramIcon(const QWidget& box)
+{
+    return box.windowIcon().pixmap(32).toImage().convertToFormat(QImage::Format_ARGB32) ==
+           DrawProgramIcon(32).convertToFormat(QImage::Format_ARGB32);
+}
 } // namespace
 
 TEST(WidgetDialogsTest, BoxesCarryTheirAnswersAndWrapLongNames)
@@ -39,6 +47,7 @@ TEST(WidgetDialogsTest, BoxesCarryTheirAnswersAndWrapLongNames)
         for (int i = 0; i < c.texts.size(); ++i)
             EXPECT_EQ(answers.value(texts.indexOf(c.texts[i]), -1), c.answers[i]);
         EXPECT_EQ(texts.size(), c.texts.size());
+        EXPECT_TRUE(showsProgramIcon(*box)) << c.style;
     }
 
     // ordinary words stay as they are; a name wider than any word may wrap within itself
@@ -55,6 +64,7 @@ TEST(WidgetDialogsTest, BoxesCarryTheirAnswersAndWrapLongNames)
     EXPECT_EQ(input->text->text(), "x");
     EXPECT_EQ(input->ok->text(), "OK");
     EXPECT_EQ(input->cancel->text(), "Abbrechen");
+    EXPECT_TRUE(showsProgramIcon(*input));
     input->adjustSize();
     EXPECT_LE(input->width(), input->fontMetrics().averageCharWidth() * 60);
     EXPECT_GT(input->prompt->shownLines().size(), 3);

@@ -1,7 +1,9 @@
+#include "core/Win1252.h"
 #include "core/ui/ProgramIcon.h"
 #include "support/RealFiles.h"
 #include "support/TestSupport.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -54,6 +56,38 @@ QStringList installedTree(const QString& root)
     return out;
 }
 
+// Every entry below the folder: its kind and permissions, and a file's bytes and modification time; sorted.
+QStringList snapshot(const QString& root)
+{
+    QStringList out;
+    QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        QString state = QString::number(int(entry.permissions()), 16);
+        if (entry.isDir())
+            state += QStringLiteral(" folder");
+        else
+            state += u' ' + QCryptographicHash::hash(ReadToEnd(entry.filePath()), QCryptographicHash::Sha1).toHex() +
+                     u' ' + QString::number(entry.lastModified().toMSecsSinceEpoch());
+        out << QDir(root).relativeFilePath(entry.filePath()) + u' ' + state;
+    }
+    out.sort();
+    return out;
+}
+
+// The installation log as the uninstaller reads it: Windows-1252, CR LF, a line "<path>=1" per entry.
+QByteArray installLog(const QStringList& files, const QStringList& folders)
+{
+    QString text = QStringLiteral("[CopyFiles]\r\n");
+    for (const QString& file : files)
+        text += file + QStringLiteral("=1\r\n");
+    text += QStringLiteral("\r\n[CreateDirs]\r\n");
+    for (const QString& folder : folders)
+        text += folder + QStringLiteral("=1\r\n");
+    return Win1252::encode(text + QStringLiteral("\r\n"));
+}
+
 // The signals the process has a handler for, from its /proc status line "SigCgt:".
 quint64 caughtSignals(qint64 pid)
 {
@@ -79,11 +113,28 @@ TEST(InstallTest, FilesLieWhereTheProgramLooksForThem)
 
     QStringList expected = {QStringLiteral("bin/zumbrel*"), QStringLiteral("share/applications/zumbrel.desktop"),
                             QStringLiteral("share/zumbrel/Sounds/"), QStringLiteral("share/zumbrel/Tarife/"),
-                            QStringLiteral("share/zumbrel/Uninstall*")};
+                            QStringLiteral("share/zumbrel/Uninstall*"), QStringLiteral("share/zumbrel/install.log")};
     for (int size : ICON_SIZES)
         expected << QStringLiteral("share/icons/hicolor/%1x%1/apps/zumbrel.png").arg(size);
     expected.sort();
     EXPECT_EQ(installedTree(root), expected);
+
+    // the manifest and the log name the files where they will lie, without the stage
+    QFile manifest(QStringLiteral(ZUMBREL_BUILD_DIR "/install_manifest.txt"));
+    ASSERT_TRUE(manifest.open(QIODevice::ReadOnly));
+    QStringList listed = QString::fromUtf8(manifest.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    listed.sort();
+    QStringList files;
+    for (const QString& name : expected)
+        if (!name.endsWith(u'/')) files << prefix + u'/' + QString(name).remove(u'*');
+    EXPECT_EQ(listed, files);
+    QFile log(root + QStringLiteral("/share/zumbrel/install.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray logged = log.readAll();
+    EXPECT_TRUE(logged.startsWith("[CopyFiles]\r\n/opt/Zumbrel $1/bin/zumbrel=1\r\n")) << logged.toStdString();
+    // the stage was empty: every folder from /opt down is the install's
+    EXPECT_TRUE(logged.contains("\r\n\r\n[CreateDirs]\r\n/opt=1\r\n/opt/Zumbrel $1=1\r\n/opt/Zumbrel $1/bin=1\r\n"))
+        << logged.toStdString();
 
     // the window's own drawing, pixel for pixel, at each size a theme looks for
     for (int size : ICON_SIZES) {
@@ -159,4 +210,92 @@ TEST(InstallTest, InstalledProgramStartsFromItsInstallation)
     ASSERT_TRUE(shipped.open(QIODevice::ReadOnly) && copied.open(QIODevice::ReadOnly));
     EXPECT_EQ(copied.readAll(), shipped.readAll());
     EXPECT_EQ(installedTree(prefix), installed); // the installation is only read
+}
+
+#ifdef SCRIPTED_UNINSTALL
+TEST(InstallTest, InstalledUninstallerRemovesTheInstallationAndNothingElse)
+{
+    QTemporaryDir scratch, home;
+    ASSERT_TRUE(scratch.isValid() && home.isValid());
+    // another program's files where the installation puts its own; the log's code page holds the prefix
+    const QString prefix = scratch.path() + QStringLiteral("/Zümbrel €");
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")));
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/applications")));
+    QFile other(prefix + QStringLiteral("/bin/andere"));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write("#!/bin/sh\n") > 0);
+    other.close();
+    ASSERT_TRUE(other.setPermissions(other.permissions() | QFile::ExeOwner));
+    QFile entry(prefix + QStringLiteral("/share/applications/andere.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly) && entry.write("[Desktop Entry]\n") > 0);
+    entry.close();
+    const QStringList before = snapshot(scratch.path());
+
+    ASSERT_EQ(install(prefix), QString());
+    QStringList files = {prefix + QStringLiteral("/bin/zumbrel")};
+    QStringList folders = {prefix + QStringLiteral("/share/zumbrel"), prefix + QStringLiteral("/share/zumbrel/Tarife"),
+                           prefix + QStringLiteral("/share/zumbrel/Sounds"), prefix + QStringLiteral("/share/icons"),
+                           prefix + QStringLiteral("/share/icons/hicolor")};
+    for (int size : ICON_SIZES) {
+        const QString theme = prefix + QStringLiteral("/share/icons/hicolor/%1x%1").arg(size);
+        files << theme + QStringLiteral("/apps/zumbrel.png");
+        folders << theme << theme + QStringLiteral("/apps");
+    }
+    files << prefix + QStringLiteral("/share/applications/zumbrel.desktop")
+          << prefix + QStringLiteral("/share/zumbrel/Uninstall");
+    const QString logPath = prefix + QStringLiteral("/share/zumbrel/install.log");
+    EXPECT_EQ(ReadToEnd(logPath), installLog(files, folders));
+    // installed again, the folders stand already: those the first log listed stay listed
+    ASSERT_EQ(install(prefix), QString());
+    EXPECT_EQ(ReadToEnd(logPath), installLog(files, folders));
+
+    // the installed program, with a script answering as its user would: Yes, then Close
+    const QString uninstall = prefix + QStringLiteral("/share/zumbrel/Uninstall");
+    ASSERT_TRUE(QFile::remove(uninstall) && QFile::copy(QStringLiteral(SCRIPTED_UNINSTALL), uninstall));
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "HOME"})
+        env.insert(QLatin1String(name), home.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(home.path());
+    process.start(uninstall, {});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const std::string errors = process.readAllStandardError().toStdString();
+    ASSERT_EQ(process.exitStatus(), QProcess::NormalExit) << errors;
+    EXPECT_EQ(process.exitCode(), 0) << errors;
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+              (QStringList{"box|Vesko Uninstaller|Are you sure you want to completely remove the selected application "
+                           "and all of its components?",
+                           "line|Removing files... ok", "line|Removing directories... ok",
+                           "line|Application uninstall finished."}));
+    EXPECT_EQ(snapshot(scratch.path()), before);
+}
+#endif
+
+TEST(InstallTest, APrefixTheLogCannotNameInstallsNothing)
+{
+    QTemporaryDir scratch;
+    ASSERT_TRUE(scratch.isValid());
+    const struct {
+        QString name;
+        QString refusal;
+    } cases[] = {
+        {QStringLiteral("Zumbrel \u0416"), QStringLiteral("a character that Windows-1252 cannot hold")},
+        {QStringLiteral("Zum\tbrel"), QStringLiteral("a control character")},
+        {QStringLiteral("Zum\rbrel"), QStringLiteral("a control character")},
+        {QStringLiteral("Zum;brel"), QStringLiteral("a \";\", which CMake takes for a list separator")},
+        {QStringLiteral("Zum =brel"), QStringLiteral("a blank or tab beside an \"=\"")},
+        {QStringLiteral("Zum= brel"), QStringLiteral("a blank or tab beside an \"=\"")},
+    };
+    for (const auto& c : cases) {
+        const QString prefix = scratch.path() + u'/' + c.name;
+        // cmake wraps its messages
+        const QString output = install(prefix).simplified();
+        EXPECT_TRUE(output.contains(QStringLiteral("The prefix \"%1\" has %2: the installation log "
+                                                   "share/zumbrel/install.log could not name its files. Nothing "
+                                                   "was installed.")
+                                        .arg(prefix.simplified(), c.refusal)))
+            << output.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(prefix)) << c.name.toStdString();
+    }
 }

@@ -2,14 +2,12 @@
 #include "core/RecordFiles.h"
 #include "core/TextFile.h"
 #include "core/Win1252.h"
-#include "core/ui/WindowUtils.h"
 #include "recording/ConnectionRecord.h"
 #include "recording/RunningRecord.h"
 
 #include "support/TestSupport.h"
 
 #include <QDir>
-#include <QWidget>
 
 #include <functional>
 
@@ -116,23 +114,19 @@ TEST_F(ConnectionRecordTest, FailuresNameTheirStage)
     EXPECT_EQ(dialogs.messages.size(), 2);
 }
 
-TEST_F(ConnectionRecordTest, RefreshesOnlyAnOpenList)
+// The list page registers its reload while it lives and decides itself whether it is open (ListPageTest).
+TEST_F(ConnectionRecordTest, RefreshesTheRegisteredList)
 {
     int refreshed = 0;
     bool succeed = true;
+    ASSERT_TRUE(SaveConnectionRecord(display())); // none registered
     SetConnectionListRefresh([&] { return ++refreshed, succeed; });
     ASSERT_TRUE(SaveConnectionRecord(display()));
-    EXPECT_EQ(refreshed, 0);
-    {
-        QWidget list;
-        list.setObjectName("List");
-        RegisterForm(&list);
-        ASSERT_TRUE(SaveConnectionRecord(display()));
-        EXPECT_EQ(refreshed, 1);
-        succeed = false;
-        EXPECT_TRUE(SaveConnectionRecord(display())); // the record itself is complete
-        EXPECT_EQ(dialogs.texts(), QStringList({"Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode 4."}));
-    }
+    EXPECT_EQ(refreshed, 1);
+    succeed = false;
+    EXPECT_TRUE(SaveConnectionRecord(display())); // the record itself is complete
+    EXPECT_EQ(dialogs.texts(), QStringList({"Fehler beim speichern der Verbindungsdaten aufgetreten. Subcode 4."}));
+    SetConnectionListRefresh(nullptr);
     ASSERT_TRUE(SaveConnectionRecord(display()));
     EXPECT_EQ(refreshed, 2);
 }

@@ -1,3 +1,4 @@
+#include "core/ui/WindowUtils.h"
 #include "recording/ui/Overview.h"
 #include "CounterPageFixture.h"
 

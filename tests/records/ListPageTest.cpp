@@ -240,6 +240,28 @@ TEST_F(ListPageTest, PrintItemOpensTheRegisteredWindowOverTheLiveList)
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
+TEST_F(ListPageTest, ARecordTheCounterSavesReloadsTheOpenListOnly)
+{
+    const auto page = open();
+    ConnectionDisplay d;
+    d.startDateTag = "17012001";
+    d.startTime = "08:05:09";
+    d.duration = "00:12:30";
+    d.cost = "1,25 €";
+    d.units = "13 (60)";
+    d.bytesIn = d.bytesOut = d.bytesTotal = "100 Bytes";
+    d.connectionName = "Einwahl";
+    d.tariff = "Netz - Abend.atl";
+    d.user = "Anna";
+    ASSERT_TRUE(SaveConnectionRecord(d));
+    EXPECT_EQ(page->rowCount(), 4);
+    page->setObjectName(QString()); // unloaded by the navigation: gone before it is deleted
+    d.startTime = "09:05:09";
+    ASSERT_TRUE(SaveConnectionRecord(d));
+    EXPECT_EQ(page->rowCount(), 4);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
 // At first sight every date, time, duration and name is whole in the grid's font; a stored width still wins.
 TEST_F(ListPageTest, DefaultWidthsShowTypicalValuesWhole)
 {
