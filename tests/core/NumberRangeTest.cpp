@@ -25,7 +25,7 @@ TEST_F(NumberRangeTest, MessagesNameTheRangeInGermanGrouping)
 TEST_F(NumberRangeTest, TypedValuesAreRoundedAsTheBoxKeepsThemOrRefused)
 {
     const QString nines(400, '9'); // beyond double precision
-    const QString amount = AMOUNT_RANGE.message(), count = COUNT_RANGE.message();
+    const QString amount = AMOUNT_RANGE.message(), count = COUNT_RANGE.message(), credit = CREDIT_RANGE.message();
     const struct {
         std::function<CheckedInput(const QString&)> check;
         QString typed;
@@ -57,6 +57,7 @@ TEST_F(NumberRangeTest, TypedValuesAreRoundedAsTheBoxKeepsThemOrRefused)
         {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "10000000", {}, amount},
         {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "-0,5", {}, amount},
         {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "9" + nines, {}, amount},
+        {[](const QString& t) { return TypedRounded(t, 2, CREDIT_RANGE); }, "999999999999999", {}, credit},
         {[](const QString& t) { return TypedRounded(t, 3, AMOUNT_RANGE); }, "0,0125", "0,013", {}},
         // whole numbers: from 10^15 the general form takes an exponent
         {[](const QString& t) { return TypedWhole(t, COUNT_RANGE); }, "12.9 kB", "12", {}},
