@@ -17,7 +17,7 @@ inline constexpr NumberRange AMOUNT_RANGE{0, 999999};           // single precis
 inline constexpr NumberRange CREDIT_RANGE{-999999, 999999};     // a cost entered by hand may be a credit
 inline constexpr NumberRange PRICE_RANGE{0, 99999};             // prices a tariff file holds times 100
 inline constexpr NumberRange MINUTES_RANGE{0, 99999999};        // daily and monthly minute limits
-inline constexpr NumberRange UNIT_LENGTH_RANGE{0, 32767};       // seconds of a tariff's unit: its readers hold 16 bits
+inline constexpr NumberRange UNIT_LENGTH_RANGE{0, 32767};       // seconds of a tariff's unit
 inline constexpr NumberRange HOUR_RANGE{0, 24};                 // the hours of a tariff zone
 
 // What a box shows once it is left, or the message that refuses its value.
