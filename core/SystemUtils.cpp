@@ -22,6 +22,7 @@ bool IsValidFileName(const QString& name)
     if (name.size() > 255) valid = false;
     for (QChar c : QStringLiteral("\\/:*?\"<>|"))
         if (name.contains(c)) valid = false;
+    if (name.contains(QChar(0))) valid = false; // the system's file name would end there: another file
     return valid;
 }
 

@@ -10,7 +10,7 @@ QString GetWindowsVersion();
 QString GetWindowsUserName();
 // No system folder of Windows libraries here: the detection facilities answer for themselves.
 QString GetSystemDirectoryPath();
-// False when the name is longer than 255 characters or holds one of \ / : * ? " < > |.
+// False when the name is longer than 255 characters or holds one of \ / : * ? " < > | or a NUL character.
 bool IsValidFileName(const QString& name);
 // True when a name from a file, a list or the user stays in the folder it is joined to: one path
 // component, not empty, without "/", "\" or NUL, and neither "." nor "..".

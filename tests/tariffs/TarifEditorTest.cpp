@@ -175,6 +175,7 @@ TEST_F(TarifEditorTest, SaveChecksInOrder)
     } cases[] = {
         {"", "T", false, NAMES_MESSAGE},        {"P", "a:b", false, NAMES_MESSAGE},
         {"P", long251, false, NAMES_MESSAGE},   {"P", "T", false, WEEKEND_MESSAGE},
+        {"P", QString("T") + QChar(0) + "x", true, NAMES_MESSAGE}, // the file name would end at the NUL
         {"P", long250, true, WRITE_FAILED_MESSAGE}, // the file name is longer than 255 bytes
         {"P", "T", true, QString()},
     };
@@ -192,6 +193,7 @@ TEST_F(TarifEditorTest, SaveChecksInOrder)
             EXPECT_EQ(w->Text1[1]->text(), &c.message == &NAMES_MESSAGE ? "" : "0");
         }
         EXPECT_EQ(exists("Tarife/P - T.tel"), c.message.isEmpty());
+        EXPECT_EQ(ListFolder(path("Tarife")).size(), c.message.isEmpty() ? 1 : 0);
     }
 }
 
