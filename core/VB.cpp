@@ -163,7 +163,8 @@ float ScaleDecimal(float value, int power)
 QString FormatThousands(double value)
 {
     const qint64 v = CLng(value);
-    QString digits = QString::number(v < 0 ? -v : v);
+    // the lowest value has no positive counterpart in 64 bits
+    QString digits = QString::number(v < 0 ? 0 - quint64(v) : quint64(v));
     for (int i = int(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, '.');
     return v < 0 ? "-" + digits : digits;
 }

@@ -92,6 +92,9 @@ TEST_F(VBTest, WholeNumbersRoundHalvesToEven)
         EXPECT_EQ(CLng(c.value), c.l) << c.value;
     }
     EXPECT_EQ(FormatThousands(999) + " " + FormatThousands(3000000000.0), "999 3.000.000.000");
+    // the ends of the 64-bit range, the lowest one included
+    EXPECT_EQ(FormatThousands(-9.3e18) + " " + FormatThousands(9.3e18),
+              "-9.223.372.036.854.775.808 9.223.372.036.854.775.807");
 }
 
 TEST_F(VBTest, SingleStopsAtTheEndsOfItsRange)
