@@ -40,8 +40,6 @@ QString TrimAtNull(const QString& text)
     return p < 0 ? text : text.left(p);
 }
 
-QString StripNull(const QString& text) { return TrimAtNull(text); }
-
 namespace {
 void exitProcess() { ::_exit(0); }
 void (*s_endProgram)() = exitProcess;

@@ -17,7 +17,6 @@ bool IsValidFileName(const QString& name);
 bool IsSafeName(const QString& name);
 // The text up to its first NUL character.
 QString TrimAtNull(const QString& text);
-QString StripNull(const QString& text);
 
 // Ends the program at once, with no further step and nothing saved (a cancelled login, no user at all).
 // Before the event loop runs, quitting the application would not end it, so this leaves the process.

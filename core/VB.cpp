@@ -141,7 +141,6 @@ QString Str(double value)
     return value < 0 ? s : " " + s;
 }
 
-QChar DecimalSeparator() { return g_decimal; }
 void SetDecimalSeparator(QChar separator) { g_decimal = separator; }
 
 QString GeneralSingle(float value) { return generalForm(double(value), 7); }

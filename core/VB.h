@@ -13,9 +13,8 @@ double Val(const QString& text);
 // their leading zero (" 5", "-5", " 2.5", " .5").
 QString Str(double value);
 
-// The decimal separator of the locale, used for everything shown and for the general forms.
-QChar DecimalSeparator();
-void SetDecimalSeparator(QChar separator); // tests fix it to ','
+// The decimal separator of the locale, used for everything shown and for the general forms; tests fix it to ','.
+void SetDecimalSeparator(QChar separator);
 
 // General form of a number: 7 significant digits for single precision, 15 for double, no trailing
 // zeros, scientific notation beyond that range ("1,234568E+07", "1E-05").
