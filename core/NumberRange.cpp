@@ -31,10 +31,14 @@ CheckedInput TypedSingle(const QString& typed, const NumberRange& range)
     return generalForm(value, GeneralSingle(value), range);
 }
 
-CheckedInput TypedDouble(const QString& typed, const NumberRange& range)
+QString PlainDecimal(const QString& text) { return IsPlainNumber(text) ? text : PlainSingle(ValDecimal(text)); }
+
+CheckedInput TypedPlainSingle(const QString& typed, const NumberRange& range)
 {
-    const double value = Val(typed);
-    return generalForm(value, GeneralDouble(value), range);
+    if (!std::isfinite(ValDecimal(typed))) return {QString(), range.message()};
+    const QString text = PlainDecimal(typed);
+    // the number shown, not its single-precision neighbour: 10^15 must not pass as 999999986991104
+    return WithinRange(Val(QString(text).replace(',', '.')), range, text);
 }
 
 CheckedInput TypedRounded(const QString& typed, int decimals, const NumberRange& range)

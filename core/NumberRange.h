@@ -17,7 +17,7 @@ inline constexpr NumberRange AMOUNT_RANGE{0, 999999};           // single precis
 inline constexpr NumberRange CREDIT_RANGE{-999999, 999999};     // a cost entered by hand may be a credit
 inline constexpr NumberRange PRICE_RANGE{0, 99999};             // prices a tariff file holds times 100
 inline constexpr NumberRange MINUTES_RANGE{0, 99999999};        // daily and monthly minute limits
-inline constexpr NumberRange UNIT_LENGTH_RANGE{0, 32767};       // seconds of a tariff's unit: its readers hold 16 bits
+inline constexpr NumberRange UNIT_LENGTH_RANGE{0, 32767};       // seconds of a tariff's unit
 inline constexpr NumberRange HOUR_RANGE{0, 24};                 // the hours of a tariff zone
 
 // What a box shows once it is left, or the message that refuses its value.
@@ -33,8 +33,12 @@ CheckedInput WithinRange(double value, const NumberRange& range, const QString& 
 // general form, every digit it keeps ("0,0149" stays, "1.5" gives "1,5"). Refused when that form takes an
 // exponent (a value below 0,0001 other than 0, or 10^7 and more) or lies outside `range`.
 CheckedInput TypedSingle(const QString& typed, const NumberRange& range);
-// The same for a number read plainly ("." the only decimal point: "1,5" gives 1), in double precision.
-CheckedInput TypedDouble(const QString& typed, const NumberRange& range);
+// A decimal with "," or "." in plain digits: kept when it already is one (IsPlainNumber), digits beyond single
+// precision included, since every reader takes it as the same number; otherwise the plain digits of its
+// single-precision value ("1.5" gives "1,5", "0,00" gives "0", "1E+08" gives "1").
+QString PlainDecimal(const QString& text);
+// A decimal typed with "," or "." as PlainDecimal shows it; refused when the number shown lies outside `range`.
+CheckedInput TypedPlainSingle(const QString& typed, const NumberRange& range);
 // A decimal rounded as a box of `decimals` decimals shows it (halves away from zero, as Format rounds), in
 // the general form of single precision: "0,015" with 2 decimals gives "0,02".
 CheckedInput TypedRounded(const QString& typed, int decimals, const NumberRange& range);

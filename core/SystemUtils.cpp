@@ -22,6 +22,7 @@ bool IsValidFileName(const QString& name)
     if (name.size() > 255) valid = false;
     for (QChar c : QStringLiteral("\\/:*?\"<>|"))
         if (name.contains(c)) valid = false;
+    if (name.contains(QChar(0))) valid = false; // the system's file name would end there: another file
     return valid;
 }
 
@@ -38,8 +39,6 @@ QString TrimAtNull(const QString& text)
     const qsizetype p = text.indexOf(QChar(0));
     return p < 0 ? text : text.left(p);
 }
-
-QString StripNull(const QString& text) { return TrimAtNull(text); }
 
 namespace {
 void exitProcess() { ::_exit(0); }

@@ -4,6 +4,7 @@
 #include "core/VB.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace {
@@ -117,7 +118,11 @@ float ValDecimal(const QString& text)
     if (p < 0) return float(Val(text));
     const QString before = text.left(p);
     const double whole = Val(before);
-    QString wholeText = QString::number(whole, 'g', 15);
+    if (std::isinf(whole)) return float(whole);
+    // in all its digits: an exponent ("1e+15") would read back as its leading digit
+    char digits[400];
+    const auto written = std::to_chars(digits, digits + sizeof digits, whole, std::chars_format::fixed);
+    QString wholeText = QString::fromLatin1(digits, int(written.ptr - digits));
     // "-0,5": the whole part reads as 0 and would lose the sign
     if (whole == 0 && before.trimmed().startsWith('-')) wholeText = "-0";
     return float(Val(wholeText + "." + text.mid(p + 1)));

@@ -1,5 +1,7 @@
 #include "core/VB.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -139,11 +141,33 @@ QString Str(double value)
     return value < 0 ? s : " " + s;
 }
 
-QChar DecimalSeparator() { return g_decimal; }
 void SetDecimalSeparator(QChar separator) { g_decimal = separator; }
 
 QString GeneralSingle(float value) { return generalForm(double(value), 7); }
 QString GeneralDouble(double value) { return generalForm(value, 15); }
+
+QString PlainSingle(float value)
+{
+    if (!std::isfinite(value)) return GeneralSingle(value);
+    const Decimal d = toDecimal(double(value), 7);
+    const int n = int(d.mantissa.size());
+    QString out;
+    if (d.exponent < 0) {
+        out = "0" + QString(g_decimal) + QString(-d.exponent - 1, '0') + d.mantissa;
+    } else if (n <= d.exponent + 1) {
+        out = d.mantissa + QString(d.exponent + 1 - n, '0');
+    } else {
+        out = d.mantissa.left(d.exponent + 1) + g_decimal + d.mantissa.mid(d.exponent + 1);
+    }
+    return d.negative ? "-" + out : out;
+}
+
+bool IsPlainNumber(const QString& text)
+{
+    const QRegularExpression plain("^-?(0|[1-9][0-9]*)(" + QRegularExpression::escape(QString(g_decimal)) +
+                                   "[0-9]*[1-9])?$");
+    return text != QLatin1String("-0") && plain.match(text).hasMatch();
+}
 
 QString FormatDouble(double value, const QString& pattern) { return formatDecimal(toDecimal(value, 15), pattern); }
 QString FormatSingle(float value, const QString& pattern) { return formatDecimal(toDecimal(double(value), 7), pattern); }
@@ -163,7 +187,8 @@ float ScaleDecimal(float value, int power)
 QString FormatThousands(double value)
 {
     const qint64 v = CLng(value);
-    QString digits = QString::number(v < 0 ? -v : v);
+    // the lowest value has no positive counterpart in 64 bits
+    QString digits = QString::number(v < 0 ? 0 - quint64(v) : quint64(v));
     for (int i = int(digits.size()) - 3; i > 0; i -= 3) digits.insert(i, '.');
     return v < 0 ? "-" + digits : digits;
 }

@@ -13,14 +13,19 @@ double Val(const QString& text);
 // their leading zero (" 5", "-5", " 2.5", " .5").
 QString Str(double value);
 
-// The decimal separator of the locale, used for everything shown and for the general forms.
-QChar DecimalSeparator();
-void SetDecimalSeparator(QChar separator); // tests fix it to ','
+// The decimal separator of the locale, used for everything shown and for the general forms; tests fix it to ','.
+void SetDecimalSeparator(QChar separator);
 
 // General form of a number: 7 significant digits for single precision, 15 for double, no trailing
 // zeros, scientific notation beyond that range ("1,234568E+07", "1E-05").
 QString GeneralSingle(float value);
 QString GeneralDouble(double value);
+// The single-precision general form's digits written out in full, never an exponent ("0,00005", "100000000"),
+// so that the number reads back as itself whatever its size; infinity and NaN as the general form writes them.
+QString PlainSingle(float value);
+// Whether a text already is a number in plain digits as PlainSingle writes them, of any length: an optional
+// "-", no superfluous zero, the decimal separator ("0,019", "99999999"; not "0,50", "1.5", "007", "1E+08").
+bool IsPlainNumber(const QString& text);
 
 // A single-precision value times 10^power, shifted on the digits of its general form rather than
 // multiplied in binary, so that the cents of a tariff file and the currency units its editor shows pass

@@ -9,6 +9,8 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -16,11 +18,9 @@ namespace {
 // fit the target range.
 std::optional<int> wholeIn(const QString& text, int low, int high)
 {
-    const double v = Val(text);
-    if (v < low - 0.5 || v > high + 0.5) return std::nullopt;
-    const int n = CInt(v);
+    const double n = std::nearbyint(Val(text)); // halves to the even neighbour
     if (n < low || n > high) return std::nullopt;
-    return n;
+    return int(n);
 }
 
 constexpr qint64 SecondsPerDay = 86400;
@@ -62,9 +62,12 @@ bool HandEntryCost::LoadTarifZones(const QString& fileName)
         }
         if (line.left(5) == QLatin1String("Takt:")) {
             const qsizetype slash = line.indexOf('/');
-            const auto unit = slash < 0 ? std::optional<int>(0) : wholeIn(line.mid(slash + 1), -32768, 32767);
+            // 32 bits, as the live counter holds it: a longer unit is billed there, so it is priced here
+            const auto unit = slash < 0 ? std::optional<int>(0)
+                                        : wholeIn(line.mid(slash + 1), std::numeric_limits<qint32>::min(),
+                                                  std::numeric_limits<qint32>::max());
             if (!unit) return fail();
-            UnitLength = qint16(*unit);
+            UnitLength = *unit;
         }
     }
     for (; i + 6 <= lines.size(); i += 6) {

@@ -40,6 +40,6 @@ public:
     float CalculateCost(const QString& provider, const QString& tarifItem, const QString& date, const QString& start,
                         double seconds, QString* units = nullptr);
 
-    qint16 UnitLength = 0;
+    qint32 UnitLength = 0;
     QList<Zone> ZoneTable;
 };

@@ -40,20 +40,18 @@ Takt taktOf(const QString& text)
 }
 } // namespace
 
-QString NormaliseDecimal(const QString& text) { return GeneralSingle(ValDecimal(text)); }
-
 CheckedInput LeaveTarifField(TarifInput field, const QString& typed)
 {
     switch (field) {
     case TarifInput::Fee:
     case TarifInput::VolumeUnit:
-        return TypedSingle(typed, AMOUNT_RANGE);
+        return TypedPlainSingle(typed, AMOUNT_RANGE);
     case TarifInput::FreeAllowance:
         return TypedWhole(typed, COUNT_RANGE);
     case TarifInput::ZoneHour:
         return TypedWhole(typed, HOUR_RANGE);
     case TarifInput::Price:
-        return TypedSingle(typed, PRICE_RANGE);
+        return TypedPlainSingle(typed, PRICE_RANGE);
     case TarifInput::Takt:
         break;
     }
@@ -143,19 +141,19 @@ TarifFields FieldsFromTarif(const TarifFile& t)
     f.volumeBilling = t.volumeBilling;
     f.volumeUnit = t.volumeUnit;
     f.freeAllowance = t.freeAllowance;
-    f.volumePrice = GeneralSingle(FromCents(t.volumeCents));
+    f.volumePrice = PlainSingle(FromCents(t.volumeCents));
     f.channelBundling = t.channelBundling;
     f.registration = t.registration;
-    f.baseFee = NormaliseDecimal(t.baseFee);
-    f.callBaseFee = NormaliseDecimal(t.callBaseFee);
-    f.minimumTurnover = NormaliseDecimal(t.minimumTurnover);
+    f.baseFee = PlainDecimal(t.baseFee);
+    f.callBaseFee = PlainDecimal(t.callBaseFee);
+    f.minimumTurnover = PlainDecimal(t.minimumTurnover);
     f.nationwide = t.nationwide;
     f.flatrate = t.flatrate;
     f.takt = t.takt;
     // a downloaded file's hour beyond 0-24 would break the entry's fixed columns
     for (const TarifZone& z : t.zones)
         f.zones << "Von: " + hourText(z.from) + " Bis: " + hourText(z.to) +
-                       " Kosten: " + GeneralSingle(FromCents(z.cents)) + (z.weekend ? " Wochenende" : " Werktag");
+                       " Kosten: " + PlainSingle(FromCents(z.cents)) + (z.weekend ? " Wochenende" : " Werktag");
     return f;
 }
 

@@ -19,14 +19,11 @@ inline const QString NO_ZONE_SELECTED_MESSAGE =
     QStringLiteral("Kein Eintrag in der Liste zum Löschen ausgewählt.");
 inline const QString WRITE_FAILED_MESSAGE = QStringLiteral("Der Tarif konnte nicht gespeichert werden.");
 
-// Leave steps of the fields.
-QString NormaliseDecimal(const QString& text); // fees, prices, volume unit: "0,00" -> "0", "1.5" -> "1,5"
-
 // The editor's numeric fields by the range they keep.
 enum class TarifInput { Fee, FreeAllowance, Takt, ZoneHour, Price, VolumeUnit };
-// What a numeric field shows once it is left, or the refusal of a value outside its range or one its file
-// line would not read back: fees, prices and the volume unit with every digit single precision keeps
-// ("0,0149" stays), the free allowance and the zone hours whole ("1,5" -> "1"), the Takt as "90 / 60"
+// What a numeric field shows once it is left, or the refusal of a value outside its range: fees, prices and
+// the volume unit in plain digits, as PlainDecimal gives them ("0,0149" and "0,00005" stay, "0,00" -> "0",
+// "1.5" -> "1,5"), the free allowance and the zone hours whole ("1,5" -> "1"), the Takt as "90 / 60"
 // ("90" -> "90 / 60", "0/10" -> "60 / 60").
 CheckedInput LeaveTarifField(TarifInput field, const QString& typed);
 

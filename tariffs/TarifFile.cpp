@@ -62,7 +62,7 @@ QStringList TarifFileLines(const TarifFile& t)
       << QString::fromUtf8(t.registration ? "Anmeldung:nötig" : "Anmeldung:nicht nötig")
       << "Einwahlnummer:" + t.dialNumber << "Username:" + t.userName << "Password:" + t.password
       << "Flatrate:" + yesNo(t.flatrate) << "Volumenabrechnung:" + yesNo(t.volumeBilling)
-      << "Volumenkosten:" + GeneralSingle(t.volumeCents) << "Volumeneinheit:" + orDefault(t.volumeUnit, "1")
+      << "Volumenkosten:" + PlainSingle(t.volumeCents) << "Volumeneinheit:" + orDefault(t.volumeUnit, "1")
       << "Volumengrenze:" + (t.volumeBilling ? orDefault(t.freeAllowance, "0") : QStringLiteral("0"))
       << "Mindestumsatz:" + orDefault(t.minimumTurnover, "0")
       << "Freiminuten:" + (t.volumeBilling ? QStringLiteral("0") : orDefault(t.freeAllowance, "0"))
@@ -74,7 +74,7 @@ QStringList TarifFileLines(const TarifFile& t)
     if (zones.isEmpty()) zones = {TarifZone{0, 24, 0, false}, TarifZone{0, 24, 0, true}};
     for (const TarifZone& z : zones) {
         l << "Zone:" + t.tariff << "Von:" + QString::number(z.from) << "Bis:" + QString::number(z.to)
-          << "Pfennig:" + GeneralSingle(z.cents) << "Einheit:60"
+          << "Pfennig:" + PlainSingle(z.cents) << "Einheit:60"
           << "Wochenende:" + yesNo(z.weekend);
     }
     return l;

@@ -50,7 +50,8 @@ struct TarifFile {
 float ToCents(float currencyUnits);
 float FromCents(float cents);
 
-// The lines a hand-made tariff is written with, in their fixed order.
+// The lines a hand-made tariff is written with, in their fixed order; cents in plain digits, never an
+// exponent that a reader would take for another number.
 QStringList TarifFileLines(const TarifFile& tarif);
 
 // Writes Tarife/<provider> - <tariff>.tel whole, replacing a file of that name. False, and the old file

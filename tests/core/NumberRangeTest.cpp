@@ -25,7 +25,7 @@ TEST_F(NumberRangeTest, MessagesNameTheRangeInGermanGrouping)
 TEST_F(NumberRangeTest, TypedValuesAreRoundedAsTheBoxKeepsThemOrRefused)
 {
     const QString nines(400, '9'); // beyond double precision
-    const QString amount = AMOUNT_RANGE.message(), count = COUNT_RANGE.message();
+    const QString amount = AMOUNT_RANGE.message(), count = COUNT_RANGE.message(), credit = CREDIT_RANGE.message();
     const struct {
         std::function<CheckedInput(const QString&)> check;
         QString typed;
@@ -44,12 +44,26 @@ TEST_F(NumberRangeTest, TypedValuesAreRoundedAsTheBoxKeepsThemOrRefused)
         {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "999999", "999999", {}},
         {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "999999,99", {}, amount},
         {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "9" + nines, {}, amount},
-        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "0.5", "0,5", {}},
-        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "1,5", "1", {}},
-        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "0.00001", {}, count},
-        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "999999999999999", "999999999999999", {}},
-        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "1000000000000000", {}, count},
-        {[](const QString& t) { return TypedDouble(t, COUNT_RANGE); }, "-0.5", {}, count},
+        {[](const QString& t) { return TypedSingle(t, AMOUNT_RANGE); }, "1000000000000000,5", {}, amount},
+        // plain digits, kept as typed or the single's digits written out: no exponent, so nothing below 0,0001
+        // or from 10^7 on reads back as another number; the range holds the number shown
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "0.5", "0,5", {}},
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "0,5", "0,5", {}},
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "1,5", "1,5", {}},
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "0.00001", "0,00001", {}},
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "123456789", "123456789", {}},
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "999999999999999", "999999999999999", {}},
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "999999999999999,5", {}, count},
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "0999999999999999.9", {}, count}, // 10^15
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "0,50", "0,5", {}},
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "1000000000000000", {}, count},
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, "-0.5", {}, count},
+        {[](const QString& t) { return TypedPlainSingle(t, COUNT_RANGE); }, nines, {}, count},
+        {[](const QString& t) { return TypedPlainSingle(t, AMOUNT_RANGE); }, "0,00005", "0,00005", {}},
+        {[](const QString& t) { return TypedPlainSingle(t, AMOUNT_RANGE); }, "999999", "999999", {}},
+        {[](const QString& t) { return TypedPlainSingle(t, AMOUNT_RANGE); }, "999999,99", {}, amount},
+        {[](const QString& t) { return TypedPlainSingle(t, AMOUNT_RANGE); }, "99999999", {}, amount},
+        {[](const QString& t) { return TypedPlainSingle(t, AMOUNT_RANGE); }, "1000000000000000,5", {}, amount},
         // rounded as a box of two decimals shows it (the cost entered by hand)
         {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "0,015", "0,02", {}},
         {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "0,00001", "0", {}},
@@ -57,6 +71,7 @@ TEST_F(NumberRangeTest, TypedValuesAreRoundedAsTheBoxKeepsThemOrRefused)
         {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "10000000", {}, amount},
         {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "-0,5", {}, amount},
         {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "9" + nines, {}, amount},
+        {[](const QString& t) { return TypedRounded(t, 2, CREDIT_RANGE); }, "999999999999999", {}, credit},
         {[](const QString& t) { return TypedRounded(t, 3, AMOUNT_RANGE); }, "0,0125", "0,013", {}},
         // whole numbers: from 10^15 the general form takes an exponent
         {[](const QString& t) { return TypedWhole(t, COUNT_RANGE); }, "12.9 kB", "12", {}},

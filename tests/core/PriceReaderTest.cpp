@@ -25,6 +25,8 @@ TEST(ValDecimal, ReadsCommaOrPointAndKeepsTheSign)
         const char* text;
         float value;
     } cases[] = {{"0,075", 0.075f}, {"1.5", 1.5f},   {" 7", 7.0f},    {"", 0.0f},      {"12,50", 12.5f}, {"3,", 3.0f},
-                 {"abc", 0.0f},     {"-0,5", -0.5f}, {"-0.5", -0.5f}, {"-2,5", -2.5f}, {"1,5 MB", 1.5f}};
+                 {"abc", 0.0f},     {"-0,5", -0.5f}, {"-0.5", -0.5f}, {"-2,5", -2.5f}, {"1,5 MB", 1.5f},
+                 // a whole part from 10^15 on is read in all its digits, never as its leading digit
+                 {"1000000000000000,5", 1e15f}, {"-123456789012345678,25", -1.2345679e17f}};
     for (const auto& c : cases) EXPECT_FLOAT_EQ(ValDecimal(QString::fromLatin1(c.text)), c.value) << c.text;
 }

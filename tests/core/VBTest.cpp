@@ -30,6 +30,15 @@ TEST_F(VBTest, PrintAndGeneralForms)
                                       {0.0149f, 2, "1,49"}, {99999.99f, 2, "9999999"}, {0.0f, 2, "0"},
                                       {-6.28f, -2, "-0,0628"}})
         EXPECT_EQ(GeneralSingle(ScaleDecimal(value, power)), text) << value << " " << power;
+    // the same digits written out without an exponent
+    for (auto [value, text] : {std::pair{0.00005f, "0,00005"}, {1e8f, "100000000"}, {12345678.0f, "12345680"},
+                               {99999999.0f, "100000000"}, {1.9f, "1,9"}, {0.0f, "0"}, {-0.0f, "0"},
+                               {-0.0000125f, "-0,0000125"}, {1234.567f, "1234,567"}, {1e-10f, "0,0000000001"}})
+        EXPECT_EQ(PlainSingle(value), text) << value;
+    for (const char* plain : {"0", "0,019", "99999999", "-1,5", "0,00005", "12,0001"})
+        EXPECT_TRUE(IsPlainNumber(plain)) << plain;
+    for (const char* other : {"", "-0", "0,50", "1.5", "007", "1E+08", ",5", "5,", " 5", "1,5 ", "abc", "+1"})
+        EXPECT_FALSE(IsPlainNumber(other)) << other;
     EXPECT_EQ(GeneralDouble(0.1 + 0.2), "0,3");
     EXPECT_EQ(GeneralDouble(-0.0), "0");
 }
@@ -92,6 +101,9 @@ TEST_F(VBTest, WholeNumbersRoundHalvesToEven)
         EXPECT_EQ(CLng(c.value), c.l) << c.value;
     }
     EXPECT_EQ(FormatThousands(999) + " " + FormatThousands(3000000000.0), "999 3.000.000.000");
+    // the ends of the 64-bit range, the lowest one included
+    EXPECT_EQ(FormatThousands(-9.3e18) + " " + FormatThousands(9.3e18),
+              "-9.223.372.036.854.775.808 9.223.372.036.854.775.807");
 }
 
 TEST_F(VBTest, SingleStopsAtTheEndsOfItsRange)

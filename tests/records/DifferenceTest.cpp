@@ -38,13 +38,32 @@ TEST_F(DifferenceTest, BoxesNormaliseWhenLeft)
                  {dlg.Text2[0], [&] { dlg.Text2_LostFocus(0); }, "0:90", "01:30:00"},
                  {dlg.Text1[0], [&] { dlg.Text1_LostFocus(0); }, "7,555", "7,555"},
                  {dlg.Text3[0], [&] { dlg.Text3_LostFocus(0); }, "0.5", "0,5"},
-                 {dlg.Text3[2], [&] { dlg.Text3_LostFocus(2); }, "1,5", "1"}};
+                 {dlg.Text3[1], [&] { dlg.Text3_LostFocus(1); }, "0,00005", "0,00005"},
+                 {dlg.Text3[2], [&] { dlg.Text3_LostFocus(2); }, "1,5", "1,5"}};
     for (const auto& c : cases) {
         c.box->setText(c.typed);
         c.leave();
         EXPECT_EQ(c.box->text(), c.shown) << c.typed;
     }
-    EXPECT_EQ(dlg.Text3[3]->text(), "1"); // box 3 follows box 2
+    EXPECT_EQ(dlg.Text3[3]->text(), "1,5"); // box 3 follows box 2
+}
+
+// The volume box reads as the list and the print page read its line: "0.5" and "0,5" stay half a KB.
+TEST_F(DifferenceTest, VolumeThresholdsKeepTheirValueOverLeaves)
+{
+    writeFile("Config/Difference.cfg", " 3\r\n0,00\r\n0,00\r\n0,00\r\n00:00:00\r\n00:00:00\r\n00:00:00\r\n"
+                                      "0,5\r\n1.5\r\n10000\r\n");
+    Difference dlg;
+    dlg.Form_Load();
+    TypeInto(dlg.Text3[2], "0.5");
+    for (int leave = 0; leave < 3; ++leave)
+        for (int i = 0; i < 3; ++i) {
+            dlg.Text3_LostFocus(i);
+            EXPECT_EQ(dlg.Text3[i]->text(), i == 1 ? "1,5" : "0,5") << i << " " << leave;
+        }
+    dlg.Command1_Click(0);
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    EXPECT_TRUE(readFile("Config/Difference.cfg").endsWith("0,5\r\n1,5\r\n0,5\r\n"));
 }
 
 TEST_F(DifferenceTest, ThresholdsOutsideTheirRangesGetTheTextBeforeTheEditBack)

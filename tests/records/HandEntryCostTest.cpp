@@ -55,6 +55,7 @@ TEST_F(HandEntryCostTest, WorkedResults)
     writeFile("Tarife/Net - Ganztag.tel", tariff("60 / 60", {{"0", "0", "4", "Nein"}, {"0", "0", "2", "Ja"}}));
     writeFile("Tarife/Net - Neun.tel", tariff("60 / 60", {{"9", "9", "4", "Nein"}}));
     writeFile("Tarife/Net - Nacht.tel", tariff("60 / 60", {{"24", "6", "3", "Nein"}, {"24", "0", "5", "Ja"}}));
+    writeFile("Tarife/Net - Lang.tel", tariff("40000 / 40000", {{"0", "24", "2", "Nein"}})); // as the counter bills it
 
     const struct {
         const char* name;
@@ -81,6 +82,7 @@ TEST_F(HandEntryCostTest, WorkedResults)
         {"start of 24 is midnight", "M - Nacht", Wednesday, QTime(0, 0), 3600, 180, "60"},
         {"start of 24 ends at its end", "M - Nacht", Wednesday, QTime(5, 30), 3600, 31 * 3, "60"},
         {"24 to 0 all day", "M - Nacht", Saturday, QTime(12, 0), 600, 50, "10"},
+        {"unit beyond 16 bits", "M - Lang", Wednesday, QTime(10, 0), 40000, 2 * 40000 / 60.0f, "1"},
     };
     for (const auto& c : cases) {
         units = "keep";
@@ -121,14 +123,15 @@ TEST_F(HandEntryCostTest, LoadFailuresAndShortBlocks)
         QByteArray file;
         bool loads;
         int zones;
-        qint16 unit;
+        qint32 unit;
     } cases[] = {
         {"255 blocks", many, true, 255, 60},
         {"256th block", many + "Zone:T\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\nWochenende:Nein\r\n", false, 0,
          0},
         {"cut block left out",
          tariff("60 / 60", {{"0", "24", "2", "Nein"}}) + "Zone:T\r\nVon:0\r\nBis:24\r\nPfennig:7\r\n", true, 1, 60},
-        {"unit beyond 16 bits", tariff("60 / 70000", {{"0", "24", "2", "Nein"}}), false, 0, 0},
+        {"unit beyond 16 bits", tariff("60 / 70000", {{"0", "24", "2", "Nein"}}), true, 1, 70000},
+        {"unit beyond 32 bits", tariff("60 / 2147483648", {{"0", "24", "2", "Nein"}}), false, 0, 0},
         {"takt without slash", tariff("60", {{"0", "24", "2", "Nein"}}), true, 1, 0},
         {"hour beyond a byte", tariff("60 / 60", {{"0", "256", "2", "Nein"}}), false, 0, 0},
         {"negative hour", tariff("60 / 60", {{"-1", "24", "2", "Nein"}}), false, 0, 0},

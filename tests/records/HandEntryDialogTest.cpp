@@ -174,6 +174,8 @@ TEST_F(HandEntryDialogTest, ValuesOutsideTheirRangesGetTheTextBeforeTheEditBack)
         {2, "10000:00:00", DURATION_RANGE_MESSAGE},
         {3, "1000000", CREDIT_RANGE.message()},
         {3, "-1000000", CREDIT_RANGE.message()},
+        {3, "999999999999999", CREDIT_RANGE.message()}, // never its leading digit "1,00"
+        {3, "1000000000000000,5", CREDIT_RANGE.message()},
         {4, "1000000000000000", count},
         {5, "-5", count},
         {6, "999999999999999", count}, // with the one byte received the total would reach 10^15

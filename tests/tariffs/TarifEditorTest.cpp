@@ -10,6 +10,7 @@
 #include <QApplication>
 
 #include <QCheckBox>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <QComboBox>
@@ -33,10 +34,14 @@ TEST(TarifEditorLeaveSteps, NormaliseFieldsAsLeft)
         {takt, "", "60 / 60"},
         {takt, "30/0", "30 / 60"},
         {takt, "45,5/30,5", "45 / 30"},
-        {NormaliseDecimal, "0,00", "0"},
-        {NormaliseDecimal, "1.5", "1,5"},
-        {NormaliseDecimal, "0,019", "0,019"},
-        {NormaliseDecimal, "abc", "0"},
+        {PlainDecimal, "0,00", "0"},
+        {PlainDecimal, "1.5", "1,5"},
+        {PlainDecimal, "0,019", "0,019"},
+        {PlainDecimal, "abc", "0"},
+        {PlainDecimal, "0,00005", "0,00005"},
+        {PlainDecimal, "99999999", "99999999"}, // beyond single precision, read as the same number
+        {PlainDecimal, "0,50", "0,5"},
+        {PlainDecimal, "5E-05", "5"},
         {whole, "1,5", "1"},
         {whole, "7.9", "7"},
         {whole, "", "0"},
@@ -58,7 +63,9 @@ TEST(TarifEditorLeaveSteps, NumbersOutsideTheirFieldsRangesAreRefused)
     } cases[] = {
         // every digit the file line reads back is kept; what it would read as another number is refused
         {TarifInput::Fee, "12,345", "12,345", {}},
-        {TarifInput::Fee, "0,00001", "", amount}, // its text would be "1E-05"
+        {TarifInput::Fee, "0,00001", "0,00001", {}}, // in plain digits, never "1E-05"
+        {TarifInput::Fee, "0,00005", "0,00005", {}},
+        {TarifInput::Fee, "1000000000000000,5", "", amount}, // never its leading digit
         {TarifInput::Fee, "999999", "999999", {}},
         {TarifInput::Fee, "10000000", "", amount},
         {TarifInput::Fee, "-1", "", amount},
@@ -71,7 +78,9 @@ TEST(TarifEditorLeaveSteps, NumbersOutsideTheirFieldsRangesAreRefused)
         {TarifInput::Price, "100000", "", price}, // the file holds it times 100
         {TarifInput::VolumeUnit, "1,5", "1,5", {}},
         {TarifInput::VolumeUnit, "0,0001", "0,0001", {}},
-        {TarifInput::VolumeUnit, "0,00009", "", amount},
+        {TarifInput::VolumeUnit, "0,00009", "0,00009", {}},
+        {TarifInput::Price, "0,00009", "0,00009", {}},
+        {TarifInput::Price, "99999,99", "", price}, // it shows 100000
         {TarifInput::VolumeUnit, "1000000", "", amount},
         {TarifInput::FreeAllowance, "99999999999999999999999999999999999999", "", COUNT_RANGE.message()},
         {TarifInput::FreeAllowance, "-1", "", COUNT_RANGE.message()},
@@ -175,6 +184,7 @@ TEST_F(TarifEditorTest, SaveChecksInOrder)
     } cases[] = {
         {"", "T", false, NAMES_MESSAGE},        {"P", "a:b", false, NAMES_MESSAGE},
         {"P", long251, false, NAMES_MESSAGE},   {"P", "T", false, WEEKEND_MESSAGE},
+        {"P", QString("T") + QChar(0) + "x", true, NAMES_MESSAGE}, // the file name would end at the NUL
         {"P", long250, true, WRITE_FAILED_MESSAGE}, // the file name is longer than 255 bytes
         {"P", "T", true, QString()},
     };
@@ -192,6 +202,7 @@ TEST_F(TarifEditorTest, SaveChecksInOrder)
             EXPECT_EQ(w->Text1[1]->text(), &c.message == &NAMES_MESSAGE ? "" : "0");
         }
         EXPECT_EQ(exists("Tarife/P - T.tel"), c.message.isEmpty());
+        EXPECT_EQ(ListFolder(path("Tarife")).size(), c.message.isEmpty() ? 1 : 0);
     }
 }
 
@@ -237,9 +248,9 @@ TEST_F(TarifEditorTest, RefusedFieldsGetTheirTextBack)
     TypeInto(volumePrice, "100000");
     c->Text1_LostFocus(c->volumePriceIndex());
     EXPECT_EQ(volumePrice->text(), "0,05");
-    TypeInto(volumePrice, "0,0000001"); // times 100 it would be written "1E-05"
+    TypeInto(volumePrice, "0,0000001"); // times 100 it is written "0,00001"
     c->Text1_LostFocus(c->volumePriceIndex());
-    EXPECT_EQ(volumePrice->text(), "0,05");
+    EXPECT_EQ(volumePrice->text(), "0,0000001");
     TypeInto(volumePrice, "0,0149");
     c->Text1_LostFocus(c->volumePriceIndex());
     c->Command1_Click(0);
@@ -258,6 +269,59 @@ TEST_F(TarifEditorTest, RefusedFieldsGetTheirTextBack)
     for (const char* line : {"Volumenkosten:1,49", "Volumeneinheit:0,0125", "Gesprächsgrundgebühr:1,95", "Pfennig:0,79",
                              "Pfennig:6,28"})
         EXPECT_TRUE(saved.contains(QString::fromUtf8(line))) << line << " " << saved.join("|").toStdString();
+}
+
+// A file in the editor's own forms, opened, every shown field left and saved, comes back byte for byte:
+// values below 0,0001 and from 10^7 on included, which the general form's exponent turned into others.
+TEST_F(TarifEditorTest, OpenLeaveAndSaveKeepsEveryByte)
+{
+    const QStringList ordinary = {
+        "[Providerdaten]", "Name:P - T", "Grundgebühr:4,95", "Region:bundesweit", "Gültigkeit:17.01.2001",
+        "Anmeldung:nötig", "Einwahlnummer:k.A.", "Username:k.A.", "Password:k.A.", "Flatrate:Nein",
+        "Volumenabrechnung:Nein", "Volumenkosten:0", "Volumeneinheit:1", "Volumengrenze:0", "Mindestumsatz:0",
+        "Freiminuten:30", "Kanalbündelung:Nein", "Takt:60 / 60", "Sekundengenau:Nein", "Sekundenschritte:1",
+        "Gesprächsgrundgebühr:1,5", "", "[Tarifzonen]", "Zone:T", "Von:8", "Bis:18", "Pfennig:1,9", "Einheit:60",
+        "Wochenende:Nein", "Zone:T", "Von:0", "Bis:24", "Pfennig:1", "Einheit:60", "Wochenende:Ja"};
+    const struct {
+        const char* name;
+        QStringList lines; // each replaces the first line of its key
+    } cases[] = {
+        {"ordinary", {}},
+        {"cents below 0,01", {"Pfennig:0,009"}},
+        {"volume cents below 0,01", {"Volumenkosten:0,005"}},
+        {"cents from 10^9", {"Pfennig:1000000000"}},
+        {"fee below 0,0001", {"Grundgebühr:0,00005"}},
+        {"turnover from 10^7", {"Mindestumsatz:99999999"}},
+        {"call fee below 0,0001", {"Gesprächsgrundgebühr:0,00001"}},
+        {"seven digits", {"Pfennig:1,234567", "Volumenkosten:6,28", "Grundgebühr:12345,67"}},
+        {"volume tariff",
+         {"Volumenabrechnung:Ja", "Volumenkosten:0,0001", "Volumeneinheit:0,00005", "Volumengrenze:1000000000",
+          "Freiminuten:0"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QStringList lines = ordinary;
+        for (const QString& line : c.lines) {
+            const QString key = line.left(line.indexOf(':') + 1);
+            const auto at =
+                std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(key); });
+            ASSERT_NE(at, lines.end());
+            *at = line;
+        }
+        QByteArray bytes;
+        for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
+        writeFile("Tarife/P - T.tel", bytes);
+        std::unique_ptr<Tarifdaten> w(changeTarif("P - T.tel", "P", "T"));
+        ASSERT_TRUE(w->LoadTarif());
+        for (int i = 1; i < 13; ++i) {
+            if (!w->Text1[i]) continue;
+            const QString shown = w->Text1[i]->text();
+            w->Text1_LostFocus(i);
+            EXPECT_EQ(w->Text1[i]->text(), shown) << i;
+        }
+        w->Command1_Click(0);
+        EXPECT_EQ(QString::fromLatin1(readFile("Tarife/P - T.tel")), QString::fromLatin1(bytes)); // shown as text
+    }
 }
 
 TEST_F(TarifEditorTest, ChangeTarifLoadsAndRenames)
