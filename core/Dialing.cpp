@@ -7,6 +7,7 @@
 #include "core/ProgramFolder.h"
 #include "core/SystemUtils.h"
 #include "core/TextFile.h"
+#include "core/Waits.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -21,7 +22,6 @@ namespace {
 
 int g_hangUpBound = 5000;
 int g_dialStartWait = 400;
-bool g_dialing = false;
 QSet<quint32> g_hangUpFailuresShown; // connections whose failed hang-up has been said
 
 // Waits until done() holds or boundMs have passed. The windows keep painting and serving clicks and every
@@ -123,16 +123,14 @@ quint32 GetRasConnectStatus(quint32 hRasConn, RasStatusInfo& status)
     return ThePhoneBook().connectStatus(hRasConn, status);
 }
 
-bool DialUnderWay() { return g_dialing; }
+bool DialUnderWay() { return WaitRunning(Wait::Dial); }
 
 quint32 DialEntry(const QString& phonebook, const QString& entryName)
 {
-    // the windows serve clicks while a dial asks for its password or waits for pppd: one dial at a time
-    if (g_dialing) return 0;
-    g_dialing = true;
-    const struct Done {
-        ~Done() { g_dialing = false; }
-    } done;
+    // the windows serve clicks while a dial asks for its password or waits for pppd: one dial at a time,
+    // and its progress window goes on holding it once this returns
+    if (DialUnderWay()) return 0;
+    const WaitUnderWay dialing(Wait::Dial);
     bool useWindows = true;
     const QString cfg = ProgramPath(QStringLiteral("DialUp/DialUp.cfg"));
     if (QFileInfo(cfg).isFile()) useWindows = ReadBooleanLine(LineReader(cfg).line(0)).value_or(true);

@@ -21,7 +21,8 @@ std::optional<bool> ReadBooleanLine(const QString& line);
 // Dials the entry with the data chosen in DialUp/DialUp.cfg and reports progress to the Status window.
 // Returns the connection handle, or 0 when nothing is being dialled.
 quint32 DialEntry(const QString& phonebook, const QString& entryName);
-// A dial is asking for its password or waiting for its start: another one is refused until it is done.
+// A dial is asking for its password, waiting for its start or showing its progress window: another one is
+// refused until that window has closed.
 bool DialUnderWay();
 // Hangs the connection up and waits, within a bound and without freezing the window, until it is no
 // longer listed. Sets G_hRasConn to 0. False when the connection is still up: that is said once per

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 
@@ -14,28 +15,34 @@ DialogHandler* g_default = nullptr;
 
 DialogHandler* current() { return g_handler ? g_handler : g_default; }
 
-int g_ticks = 0;                      // ticks running, nested ones included
-std::deque<MessageRequest> g_waiting; // their boxes, still to be shown
+struct WaitingBox {
+    MessageRequest request;
+    int level; // the loop level of the tick's code that raised it
+};
+std::deque<WaitingBox> g_waiting; // the ticks' boxes, still to be shown
 bool g_showing = false;
 
 void showWaitingBoxes()
 {
     if (g_showing) return; // a box is open: the boxes after it follow once it has been answered
     g_showing = true;
-    while (!g_waiting.empty()) {
-        const MessageRequest r = g_waiting.front();
-        g_waiting.pop_front();
+    for (;;) {
+        // a box waits as long as a tick runs at the level of its code (the one that raised it, or one
+        // around it); a tick that waits one level below lets the boxes of the ticks run inside its wait go
+        const auto free = std::find_if(g_waiting.begin(), g_waiting.end(),
+                                       [](const WaitingBox& box) { return !TickCodeRunsAt(box.level); });
+        if (free == g_waiting.end()) break;
+        const MessageRequest r = free->request;
+        g_waiting.erase(free);
         if (DialogHandler* h = current()) h->messageBox(r);
     }
     g_showing = false;
 }
 } // namespace
 
-TickMessages::TickMessages() { ++g_ticks; }
-
 TickMessages::~TickMessages()
 {
-    if (--g_ticks > 0 || g_waiting.empty()) return;
+    if (g_waiting.empty()) return;
     if (QCoreApplication* app = QCoreApplication::instance()) QTimer::singleShot(0, app, showWaitingBoxes);
 }
 
@@ -61,8 +68,9 @@ void SetDefaultDialogHandler(DialogHandler* handler) { g_default = handler; }
 int MsgBox(const QString& text, int style, const QString& title)
 {
     MessageRequest r{text, style, title.isEmpty() ? APP_TITLE : title};
-    if (g_ticks > 0 && r.buttons() == vbOKOnly && QCoreApplication::instance()) {
-        g_waiting.push_back(r);
+    const int level = CurrentLoopLevel();
+    if (r.buttons() == vbOKOnly && QCoreApplication::instance() && TickCodeRunsAt(level)) {
+        g_waiting.push_back({r, level});
         return vbOK;
     }
     DialogHandler* h = current();

@@ -1,6 +1,8 @@
 #pragma once
 // Every message box and input box of the program goes through these two functions, so that tests can
 // answer them from a script and no test ever blocks on a modal dialog.
+#include "core/Waits.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -100,15 +102,19 @@ void SetDefaultDialogHandler(DialogHandler* handler);
 
 int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
 
-// A tick (the detection, the billing, a countdown) never waits for a person: while one runs, a message
-// box with only an OK button is shown once the tick has returned, and MsgBox answers vbOK at once. The
-// boxes come in the order they were raised, one after the other. A question is still asked at once.
+// A tick (the detection, the billing, a countdown) never waits for a person: a message box with only an OK
+// button that the tick's own code raises is shown once the tick has returned, and MsgBox answers vbOK at
+// once. The boxes come in the order they were raised, one after the other. A question is still asked at
+// once, and so is every box of a click served while the tick waits (for the web, for a hang-up).
 class TickMessages {
 public:
-    TickMessages();
+    TickMessages() = default;
     ~TickMessages();
     TickMessages(const TickMessages&) = delete;
     TickMessages& operator=(const TickMessages&) = delete;
+
+private:
+    WaitUnderWay m_tick{Wait::Tick};
 };
 // Forgets the boxes not yet shown (a test's end).
 void DiscardTickMessages();

@@ -4,6 +4,7 @@
 #include "core/Dialogs.h"
 #include "core/ProgramFolder.h"
 #include "core/TextFile.h"
+#include "core/Waits.h"
 #include "core/platform/Downloader.h"
 #include "core/platform/SystemClock.h"
 
@@ -37,6 +38,7 @@ bool DownloadFile(const QString& url, const QString& localFile)
         MsgBox(DOWNLOAD_UNAVAILABLE_TEXT, vbOKOnly + vbExclamation);
         return false;
     }
+    const WaitUnderWay web(Wait::Web);
     return downloader.download(url, localFile);
 }
 

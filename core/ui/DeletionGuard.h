@@ -5,9 +5,9 @@
 // nested loop is held until control is back in the main loop; what is still held when the guard goes
 // (after the main loop has ended) is deleted then.
 #include <QList>
+#include <QMetaObject>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 
 class DeletionGuard : public QObject {
 public:
@@ -18,10 +18,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void retry();
+    void release();
 
     QList<QPointer<QObject>> m_held;
-    QTimer m_retry;
+    QMetaObject::Connection m_loopsIdle; // while something is held
 };
 
 // The level of the program's main loop (QCoreApplication::exec); a loop above it is nested.

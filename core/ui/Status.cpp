@@ -71,6 +71,7 @@ Status::~Status() { Form_Unload(); }
 
 void Status::Form_Load()
 {
+    m_dial.emplace(Wait::Dial);
     m_hook = connect(&ThePhoneBook(), &PhoneBook::dialEvent, this,
                      [this](quint32, quint32 state, quint32) { OnRasDialEvent(state); });
 }
@@ -80,6 +81,7 @@ void Status::Form_Unload()
     // Later notifications of the dial go nowhere.
     disconnect(m_hook);
     if (g_status == this) g_status = nullptr;
+    m_dial.reset();
 }
 
 void Status::closeEvent(QCloseEvent* event)

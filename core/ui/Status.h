@@ -1,7 +1,11 @@
 #pragma once
 // The dial progress window: shows the state of the dial under way and closes once it is connected.
+#include "core/Waits.h"
+
 #include <QDialog>
 #include <QMetaObject>
+
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -26,6 +30,7 @@ private:
     void Form_Load();
     void Form_Unload();
     QMetaObject::Connection m_hook;
+    std::optional<WaitUnderWay> m_dial; // the dial is under way while its window is loaded
 };
 
 // The window of the dial under way, loaded hidden when it is not loaded.

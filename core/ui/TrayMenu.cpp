@@ -3,6 +3,7 @@
 #include "core/Dialing.h"
 #include "core/Dialogs.h"
 #include "core/Globals.h"
+#include "core/ui/ShutOut.h"
 #include "core/ui/Status.h"
 
 #include <QAction>
@@ -55,7 +56,7 @@ QStringList BuildTrayMenu(QMenu& menu, const TrayCommands& commands)
         addSeparator(menu, TRAY_SEPARATOR2);
         for (int i = 0; i < entries.size(); ++i) {
             names << entries[i].szEntryName;
-            addItem(menu, entryText(entries[i].szEntryName), TRAY_ENTRY0 + i)->setEnabled(!DialUnderWay());
+            ShutOutDuring(addItem(menu, entryText(entries[i].szEntryName), TRAY_ENTRY0 + i), Wait::Dial);
         }
     }
     return names;

@@ -120,8 +120,10 @@ void FillBackground(QWidget* widget, const QColor& colour)
 
 void SetLabelColor(QLabel* label, int value)
 {
+    // a disabled label keeps the style's grey: a greyed link shows that it takes no click
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, VbColor(value));
+    palette.setColor(QPalette::Active, QPalette::WindowText, VbColor(value));
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, VbColor(value));
     label->setPalette(palette);
 }
 

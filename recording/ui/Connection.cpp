@@ -3,6 +3,7 @@
 #include "core/Globals.h"
 #include "core/InternetFunctions.h"
 #include "core/ui/ElidedLabel.h"
+#include "core/ui/ShutOut.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/SmallWindow.h"
 #include "tariffs/ui/Autoupdate.h"
@@ -25,7 +26,8 @@
 #include <utility>
 
 namespace {
-// A job that finds the synchronisation by hand still waiting comes after it.
+// A job that finds the web waited for (a synchronisation by hand, the tariff browser's check, the update
+// window's download) comes after it: beside it, every download of the job would fail.
 constexpr int JOB_RETRY_MS = 1000;
 
 void showText(QLabel* label, const QString& text)
@@ -216,11 +218,14 @@ void Connection::buildControls()
             [this](bool on) { run([&] { m_engine.setChannelBundling(on ? 1 : 0); }); });
     connect(cmdStop, &QPushButton::clicked, this, &Connection::cmdStop_Click);
     for (QLabel* link : {Label1, lblProgrammupdates, lblTarifupdates}) link->installEventFilter(this);
+    ShutOutDuring(Label1, Wait::Web);
 }
 
 bool Connection::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    // a disabled label still shows its clicks to its filter
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        watched->isWidgetType() && static_cast<QWidget*>(watched)->isEnabled()) {
         if (watched == Label1 && HasLinkLook(Label1)) Label1_Click();
         else if (watched == lblProgrammupdates && HasLinkLook(lblProgrammupdates)) lblProgrammupdates_Click();
         else if (watched == lblTarifupdates && HasLinkLook(lblTarifupdates)) lblTarifupdates_Click();
@@ -340,26 +345,20 @@ void Connection::Form_Activate() { run([this] { m_engine.Form_Activate(); }); }
 
 void Connection::GetBudget() { run([this] { m_engine.budgets.GetBudget(); }); }
 
-// Waits for the time service with the timers running: one synchronisation at a time.
+// Waits for the time service with the timers running; the link is greyed while the web is waited for.
 void Connection::Label1_Click()
 {
-    if (m_waiting) return;
-    QPointer<Connection> self(this);
-    m_waiting = true;
+    if (WaitRunning(Wait::Web)) return;
     run([this] { m_engine.Label1_Click(); });
-    if (self) m_waiting = false;
 }
 
 void Connection::runJob()
 {
-    if (m_waiting) {
+    if (WaitRunning(Wait::Web)) {
         Timer1.start(JOB_RETRY_MS);
         return;
     }
-    QPointer<Connection> self(this);
-    m_waiting = true;
     run([this] { m_engine.Timer1_Timer(); });
-    if (self) m_waiting = false;
 }
 
 void Connection::lblProgrammupdates_Click() { QDesktopServices::openUrl(QUrl(MAKER_SITE_HOST + PROGRAM_UPDATES_PAGE)); }

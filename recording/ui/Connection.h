@@ -85,7 +85,6 @@ private:
     CounterEvents& m_main;
     CounterEngine m_engine;
     int m_busy = 0;
-    bool m_waiting = false;  // a clock synchronisation or update check waits for the web
     bool m_stopping = false; // the stop question is open
     bool m_flags[4] = {false, false, false, false};
 };

@@ -7,6 +7,7 @@
 #include "core/TimeLimit.h"
 #include "core/ui/ElidedLabel.h"
 #include "core/ui/FlatControl.h"
+#include "core/ui/ShutOut.h"
 #include "core/ui/Status.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/CounterSettings.h"
@@ -191,6 +192,7 @@ void Overview::buildControls()
     connect(chkFeiertag, &QCheckBox::toggled, this, [this] { chkFeiertag_Click(); });
     connect(chkKanalbuendelung, &QCheckBox::toggled, this, [this] { chkKanalbuendelung_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    ShutOutDuring(Command1, Wait::Dial); // a dial from the tray as well as the page's own
     connect(cmdStart, &QPushButton::clicked, this, [this] { cmdStart_Click(); });
     connect(Notiz, &QPlainTextEdit::textChanged, this, [this] { Notiz_Change(); });
 }
@@ -462,7 +464,6 @@ void Overview::Command1_Click()
     }
     const QString entry = comDFUE->currentText();
     if (entry.isEmpty() || DialUnderWay()) return;
-    Command1->setEnabled(false); // the page serves clicks while the dial waits
     waitFor([&entry] {
         G_DialedHere = true;
         // Nothing dialled (a refused password prompt, a dial that failed at once): no progress to show.
@@ -472,7 +473,6 @@ void Overview::Command1_Click()
         }
         ShowStatusWindow(true);
     });
-    if (!unloaded()) Command1->setEnabled(true);
 }
 
 void Overview::cmdStart_Click()

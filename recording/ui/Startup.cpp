@@ -21,11 +21,7 @@
 namespace {
 int g_signalPipe[2] = {-1, -1};
 
-void onSignal(int signal)
-{
-    const char byte = char(signal);
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[0], &byte, 1);
-}
+void onSignal(int signal) { SendSignalByte(g_signalPipe[0], signal); }
 
 // SIGTERM and SIGHUP end the session, and Ctrl+C (SIGINT) ends the program the same way: a signal handler
 // may do next to nothing, so it only writes a byte that the event loop reads, in whichever loop runs then (a

@@ -4,6 +4,7 @@
 #include "core/InternetFunctions.h"
 #include "core/ProgramFolder.h"
 #include "core/ui/ElidedLabel.h"
+#include "core/ui/ShutOut.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Connection.h"
 #include "recording/ui/Form1.h"
@@ -137,6 +138,7 @@ Autoupdate::Autoupdate(QWidget* parent) : QDialog(parent)
     m_pages->setCurrentIndex(0);
 
     connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
+    ShutOutDuring(Command1[0], Wait::Web);
     connect(Command1[1], &QPushButton::clicked, this, [this] { Command1_Click(1); });
     connect(Command2, &QPushButton::clicked, this, &Autoupdate::Command2_Click);
     setFixedSize(580, 280);
@@ -145,11 +147,12 @@ Autoupdate::Autoupdate(QWidget* parent) : QDialog(parent)
 
 bool Autoupdate::CheckForUpdates()
 {
-    if (m_busy) return false;
+    // beside another wait for the web every server would count as unreachable
+    if (WaitRunning(Wait::Web)) return false;
     // a window the counter page keeps loaded is checked again: what it listed before is not offered twice
     List1->clear();
     List2->clear();
-    m_busy = true;
+    m_web.emplace(Wait::Web);
     const UpdateWalk walk =
         WalkUpdateServers(UpdateNumber, [this](const QString& firstLine) { CheckProgramRevision(firstLine); });
     if (!walk.serversFound) MsgBox(SERVERS_MISSING_TEXT, vbOKOnly + vbExclamation);
@@ -181,7 +184,7 @@ int Autoupdate::markedCount() const
 
 void Autoupdate::DownloadTarife()
 {
-    if (m_busy) return;
+    if (WaitRunning(Wait::Web)) return;
     if (List2->count() == 0) {
         MsgBox(QStringLiteral("Keine Tarife zum herunterladen vorhanden."), vbOKOnly + vbExclamation);
         return;
@@ -197,7 +200,7 @@ void Autoupdate::DownloadTarife()
         urls << List1->item(i)->text();
         names << List2->item(i)->text();
     }
-    m_busy = true;
+    m_web.emplace(Wait::Web); // between two files too: the click that comes then needs the web as well
     m_pages->setCurrentWidget(Picture1);
     Picture2->setProgress(0, total);
     QDir().mkpath(ProgramPath(QStringLiteral("Tarife")));
@@ -232,7 +235,7 @@ void Autoupdate::Command2_Click() { close(); }
 
 void Autoupdate::finishBusy()
 {
-    m_busy = false;
+    m_web.reset();
     if (!m_closeAsked) return;
     m_closeAsked = false;
     close();
@@ -240,7 +243,7 @@ void Autoupdate::finishBusy()
 
 void Autoupdate::closeEvent(QCloseEvent* event)
 {
-    if (m_busy) {
+    if (busy()) {
         // the running check or download ends first and then closes the window; it shows nothing more
         m_closeAsked = true;
         hide();

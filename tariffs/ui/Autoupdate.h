@@ -2,7 +2,11 @@
 // The update window "Neue Tarife gefunden": the tariffs the update servers offer since the last update
 // taken, for the user to mark and download. One instance; the check fills it without showing it, and
 // its caller shows or closes it.
+#include "core/Waits.h"
+
 #include <QDialog>
+
+#include <optional>
 
 class QLabel;
 class QListWidget;
@@ -31,10 +35,11 @@ public:
     // The loaded window, created hidden when there is none.
     static Autoupdate* load();
 
-    // Asks the update servers and lists what they offer; both lists start empty. False when this window
-    // is already checking or downloading: then nothing was done and the lists are not touched.
+    // Asks the update servers and lists what they offer; both lists start empty. False while the web is
+    // waited for (this window's check or download, a clock synchronisation): then nothing was done and the
+    // lists are not touched.
     bool CheckForUpdates();
-    // Downloads the marked entries into Tarife.
+    // Downloads the marked entries into Tarife; nothing while the web is waited for.
     void DownloadTarife();
     void Command1_Click(int index); // 0 download, 1 not this time
     void Command2_Click();          // cancel the download after the current file
@@ -44,7 +49,7 @@ public:
     bool serverReached() const { return m_serverReached; }
 
     // A check or download runs (it waits for the web and lets timers run).
-    bool busy() const { return m_busy; }
+    bool busy() const { return m_web.has_value(); }
     int markedCount() const;
 
     qint32 UpdateNumber = 0;
@@ -70,7 +75,7 @@ private:
     void finishBusy(); // a close asked for meanwhile is carried out now
 
     QStackedLayout* m_pages = nullptr;
-    bool m_busy = false;
+    std::optional<WaitUnderWay> m_web; // held while a check or download runs
     bool m_serversFound = false, m_serverReached = false;
     bool m_closeAsked = false;
 };

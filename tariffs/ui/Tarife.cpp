@@ -5,6 +5,7 @@
 #include "core/ProgramFolder.h"
 #include "core/ui/ElidedLabel.h"
 #include "core/ui/FlatControl.h"
+#include "core/ui/ShutOut.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Form1.h"
 #include "tariffs/ui/Autoupdate.h"
@@ -189,6 +190,7 @@ void Tarife::buildControls()
     link.setUnderline(true);
     lblLink->setFont(link);
     lblLink->installEventFilter(this);
+    ShutOutDuring(lblLink, Wait::Web); // the update window's check or download, the counter page's jobs
     grid->addLayout(details, 1, 1);
     grid->addLayout(updateBox, 2, 0, 1, 2);
     grid->setColumnStretch(0, 2);
@@ -394,12 +396,7 @@ void Tarife::lblLink_Click()
 {
     if (!lblLink->isEnabled()) return;
     Autoupdate* window = Autoupdate::load();
-    // the page serves clicks while the servers are asked: the link waits for the answer
-    lblLink->setEnabled(false);
-    const QPointer<Tarife> self(this);
-    const bool checked = window->CheckForUpdates();
-    if (self) lblLink->setEnabled(true);
-    if (!checked) return; // a check or download is under way already
+    if (!window->CheckForUpdates()) return; // a check or download is under way already
     if (window->List2->count() == 0) {
         // "nothing new" only when a server said so; a missing Servers.dat has had its message
         if (window->serverReached()) MsgBox("Keine neuen Tarife gefunden.");

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QThread>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -142,4 +143,18 @@ TEST_F(ChildDescriptorsTest, ChildrenGetNothingButTheirStandardDescriptors)
     }
     ::close(signalPipe[0]);
     ::close(signalPipe[1]);
+}
+
+// The handler runs between any two steps of the program, which may be about to read errno: a write that
+// fails (a full pair) leaves it as it was.
+TEST(SignalPipe, TheHandlersWriteKeepsErrno)
+{
+    int fds[2] = {-1, -1};
+    ASSERT_TRUE(MakeSignalPipe(fds));
+    const char fill[4096] = {};
+    while (::write(fds[0], fill, sizeof fill) > 0) {}
+    errno = ERANGE;
+    SendSignalByte(fds[0], SIGTERM);
+    EXPECT_EQ(errno, ERANGE);
+    for (const int fd : fds) ::close(fd);
 }

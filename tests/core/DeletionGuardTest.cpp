@@ -47,6 +47,8 @@ void runMainLoopFor(int ms)
 }
 } // namespace
 
+// The held deletion wakes nothing while the page waits: the only timer that fires meanwhile is the one that
+// ends the wait. It goes as soon as the main loop has run out of events.
 TEST(DeletionGuard, APageUnloadedWhileItsMethodWaitsGoesOnceTheMainLoopHasItBack)
 {
     const DeletionGuard guard;
@@ -54,19 +56,31 @@ TEST(DeletionGuard, APageUnloadedWhileItsMethodWaitsGoesOnceTheMainLoopHasItBack
     QLabel item;
     Navigation navigation(page);
     item.installEventFilter(&navigation);
+    struct TimerCount : QObject {
+        int fired = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            fired += event->type() == QEvent::Timer;
+            return false;
+        }
+    } timers;
 
     QString read;
     bool aliveWhenItReturned = false;
     QEventLoop main; // the program's main loop; the page's wait runs one level above it
     QTimer::singleShot(0, &main, [&] {
+        QCoreApplication::instance()->installEventFilter(&timers);
         read = page->clickAndWait(&item);
+        QCoreApplication::instance()->removeEventFilter(&timers);
         aliveWhenItReturned = !page.isNull();
         main.quit();
     });
     main.exec();
     EXPECT_EQ(read, "Übersicht");
     EXPECT_TRUE(aliveWhenItReturned);
+    EXPECT_EQ(timers.fired, 1);
 
-    runMainLoopFor(200);
+    runMainLoopFor(20);
     EXPECT_TRUE(page.isNull());
 }
+

@@ -144,6 +144,7 @@ TEST_F(DialingTest, WhichCredentialsAreDialled)
         EXPECT_EQ(book.dialCalls[0].szUserName, r.user);
         EXPECT_EQ(book.dialCalls[0].szPassword, r.password);
         EXPECT_TRUE(dialogs.inputs.isEmpty());
+        UnloadDialProgressWindow(); // the dial is under way until its window closes
     }
     writeDat("0800", "hans", ""); // a stored user without a password: the masked prompt supplies it
     book.dialCalls.clear();

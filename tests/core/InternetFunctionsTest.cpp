@@ -1,3 +1,4 @@
+#include "core/Dialogs.h"
 #include "core/InternetFunctions.h"
 #include "core/platform/linux/QtDownloader.h"
 #include "core/platform/sim/SimDownloader.h"
@@ -8,6 +9,7 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -78,6 +80,35 @@ TEST_F(DownloadTest, SilentServerTimesOutWhileTimersRunAndNoSecondDownloadNests)
     EXPECT_LT(clickedAt, ended - 100);
     EXPECT_EQ(cursor, Qt::BusyCursor);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    SetDownloader(nullptr);
+}
+
+// A tick that waits for the web does not wait for a person: its own OK boxes come once it has returned. A
+// click served while it waits is no part of it and is answered at once, and so is a tick that ran and
+// returned inside the wait.
+TEST_F(DownloadTest, OnlyATicksOwnBoxesWaitForIt)
+{
+    LoopbackServer silent{QByteArray()};
+    QtDownloader downloader(500);
+    SetDownloader(&downloader);
+    QWidget window;
+    QPushButton button("Prüfen", &window);
+    window.show();
+    QObject::connect(&button, &QPushButton::clicked, [] { MsgBox("Vom Klick.", vbOKOnly + vbExclamation); });
+    QTimer::singleShot(100, [&] { PostWindowSystemClick(&button); });
+    QTimer::singleShot(200, [] {
+        const TickMessages billing;
+        MsgBox("Vom Takt.");
+    });
+    {
+        const TickMessages job;
+        MsgBox("Vom Job.");
+        EXPECT_FALSE(DownloadFile(silent.url("/update.txt"), target()));
+        MsgBox("Nach dem Warten.");
+        EXPECT_EQ(dialogs.texts(), QStringList({"Vom Klick.", "Vom Takt."}));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.texts(), QStringList({"Vom Klick.", "Vom Takt.", "Vom Job.", "Nach dem Warten."}));
     SetDownloader(nullptr);
 }
 

@@ -163,6 +163,8 @@ TEST_F(TrayMenuTest, DialingAnEntry)
     EXPECT_TRUE(platform.phoneBook.dialCalls.isEmpty());
 
     // Over budget but allowed: dialled, progress shown.
+    QMenu before;
+    BuildTrayMenu(before, commands);
     RunTrayCommand(TRAY_ENTRY0, shown, commands);
     ASSERT_EQ(platform.phoneBook.dialCalls.size(), 1);
     EXPECT_EQ(platform.phoneBook.dialCalls[0].szEntryName, "ISP");
@@ -170,6 +172,21 @@ TEST_F(TrayMenuTest, DialingAnEntry)
     EXPECT_TRUE(IsFormLoaded("Status"));
     EXPECT_TRUE(StatusWindow()->isVisible());
     EXPECT_EQ(dialogs.messages.size(), 1);
+
+    // The dial is under way until its window closes: the entry is greyed, also in a menu built before, and
+    // a choice leaves the dial as it is.
+    const quint32 dialled = G_hRasConn;
+    EXPECT_FALSE(before.actions().last()->isEnabled());
+    EXPECT_EQ(items().last(), "512 \"ISP\" wählen (grey)");
+    RunTrayCommand(TRAY_ENTRY0, shown, commands);
+    EXPECT_EQ(platform.phoneBook.dialCalls.size(), 1);
+    EXPECT_EQ(G_hRasConn, dialled);
+    EXPECT_TRUE(G_DialedHere);
+    EXPECT_TRUE(StatusWindow()->isVisible());
+    EXPECT_EQ(dialogs.messages.size(), 1);
+    StatusWindow()->close();
+    EXPECT_TRUE(before.actions().last()->isEnabled());
+    EXPECT_EQ(items().last(), "512 \"ISP\" wählen");
 }
 
 TEST_F(TrayMenuTest, NothingDialledLeavesNoTrace)

@@ -1,7 +1,10 @@
+#include "core/InternetFunctions.h"
 #include "core/ui/WindowUtils.h"
 #include "tariffs/ui/Autoupdate.h"
+#include "tariffs/ui/Tarife.h"
 
 #include "support/WaitingDownloader.h"
+#include "support/WindowSystemClick.h"
 
 #include "CounterPageFixture.h"
 
@@ -9,6 +12,9 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPushButton>
+
+#include <memory>
 
 namespace {
 // A recording with the tariff update due, and one server offering two tariffs.
@@ -49,6 +55,14 @@ protected:
         QMouseEvent release(QEvent::MouseButtonRelease, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::NoButton,
                             Qt::NoModifier);
         QCoreApplication::sendEvent(label, &release);
+    }
+
+    // The loop a download waits in: clicks posted before are served in it.
+    static void serveClicks()
+    {
+        QEventLoop wait;
+        QTimer::singleShot(20, &wait, &QEventLoop::quit);
+        wait.exec();
     }
 
     WaitingDownloader web;
@@ -133,4 +147,47 @@ TEST_F(CounterUpdateTest, ACheckDuringTheDownloadTouchesNothing)
     EXPECT_EQ(readFile("Config/Update.cfg"), " 1\r\n17.01.2001\r\n");
     spin(5);
     EXPECT_FALSE(window);
+}
+
+// A click that needs the web while the web is waited for is refused by a greyed control: no server is
+// asked, no file fails, nothing says that the servers could not be reached; afterwards the controls work.
+TEST_F(CounterUpdateTest, ControlsThatNeedTheWebAreGreyedWhileItIsWaitedFor)
+{
+    Connection* page = start();
+    ASSERT_NE(page, nullptr);
+    form->show();
+    std::unique_ptr<Tarife> browser(new Tarife);
+    browser->Form_Load();
+    browser->show();
+    // ">>> jetzt prüfen", "Uhrzeit jetzt synchronisieren", and "Jetzt herunterladen" once its window is there
+    QList<QWidget*> controls{browser->lblLink, page->Label1};
+    QStringList enabledWhileWaiting;
+    web.during = [&](const QString& url) {
+        for (QWidget* control : controls) {
+            if (control->isEnabled()) enabledWhileWaiting << url + " " + control->objectName();
+            PostWindowSystemClick(control);
+        }
+        serveClicks();
+    };
+    clock.advance(30);
+    QMetaObject::invokeMethod(&page->Timer1, "timeout"); // the page's own update check
+    click(page->lblTarifupdates);
+    QPointer<Autoupdate> window = Autoupdate::instance();
+    ASSERT_TRUE(window && window->isVisible());
+    controls << window->Command1[0];
+    page->Label1_Click(); // the clock by hand: the service gives no time
+    EXPECT_EQ(page->lblTimeSync->text(), "Die Uhrzeit konnte nicht gestellt werden.");
+
+    EXPECT_EQ(enabledWhileWaiting, QStringList());
+    EXPECT_EQ(web.refused, QStringList());
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_FALSE(exists("Tarife/X - Y.atl"));
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->List2->count(), 2);
+
+    web.during = nullptr;
+    for (QWidget* control : controls) EXPECT_TRUE(control->isEnabled());
+    PostWindowSystemClick(window->Command1[0]);
+    serveClicks();
+    EXPECT_EQ(page->lblTarifupdates->text(), "Tarifupdate durchgeführt.");
 }

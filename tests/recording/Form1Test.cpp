@@ -1,5 +1,6 @@
 #include "core/Globals.h"
 #include "core/SystemUtils.h"
+#include "core/Dialing.h"
 #include "core/ui/LostFocus.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/ui/Connection.h"
@@ -605,6 +606,33 @@ TEST_F(Form1Test, TrayMenuThroughTheMainWindow)
     EXPECT_TRUE(menu->isVisible());
     EXPECT_EQ(menu->actions(), shown);
     menu->hide();
+}
+
+// A dial from the tray is under way until its progress window closes: the overview's button is greyed
+// meanwhile, and a click on it dials nothing.
+TEST_F(Form1Test, TheOverviewsDialButtonIsGreyedWhileTheTraysDialRuns)
+{
+    const int oldStart = SetDialStartWait(0);
+    sim.phoneBook.addEntry("ISP", {}, true);
+    Form1* form = load();
+    form->show();
+    Overview* overview = form->overviewPage();
+    ASSERT_NE(overview, nullptr);
+    form->rebuildTrayMenu();
+    form->trayMenu()->actions().last()->trigger(); // "ISP" wählen
+    spin();
+    ASSERT_EQ(sim.phoneBook.dialCalls.size(), 1);
+    EXPECT_FALSE(overview->Command1->isEnabled());
+    // a second dial would wait in its modal progress window: that ends it
+    QTimer::singleShot(500, form, [] { UnloadDialProgressWindow(); });
+    PostWindowSystemClick(overview->Command1);
+    spin(20);
+    EXPECT_EQ(sim.phoneBook.dialCalls.size(), 1);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    ASSERT_TRUE(IsFormLoaded("Status"));
+    UnloadDialProgressWindow();
+    EXPECT_TRUE(overview->Command1->isEnabled());
+    SetDialStartWait(oldStart);
 }
 
 TEST_F(Form1Test, CountdownAndNoticeOpenFromTheRecording)
