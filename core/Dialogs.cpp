@@ -27,10 +27,10 @@ void showWaitingBoxes()
     if (g_showing) return; // a box is open: the boxes after it follow once it has been answered
     g_showing = true;
     for (;;) {
-        // a box waits as long as a tick runs at the level of its code (the one that raised it, or one
-        // around it); a tick that waits one level below lets the boxes of the ticks run inside its wait go
+        // a box waits as long as any tick runs at the level of the code that raised it or below: shown
+        // inside a waiting tick's loop, it would hold that wait until a person answered
         const auto free = std::find_if(g_waiting.begin(), g_waiting.end(),
-                                       [](const WaitingBox& box) { return !TickCodeRunsAt(box.level); });
+                                       [](const WaitingBox& box) { return !TickRunsAtOrBelow(box.level); });
         if (free == g_waiting.end()) break;
         const MessageRequest r = free->request;
         g_waiting.erase(free);

@@ -103,9 +103,10 @@ void SetDefaultDialogHandler(DialogHandler* handler);
 int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = QString());
 
 // A tick (the detection, the billing, a countdown) never waits for a person: a message box with only an OK
-// button that the tick's own code raises is shown once the tick has returned, and MsgBox answers vbOK at
-// once. The boxes come in the order they were raised, one after the other. A question is still asked at
-// once, and so is every box of a click served while the tick waits (for the web, for a hang-up).
+// button that the tick's own code raises is shown once the tick has returned, and once every tick it ran
+// inside the wait of has returned too; MsgBox answers vbOK at once. The boxes come in the order they were
+// raised, one after the other. A question is still asked at once, and so is every box of a click served
+// while the tick waits (for the web, for a hang-up).
 class TickMessages {
 public:
     TickMessages() = default;

@@ -46,6 +46,13 @@ bool TickCodeRunsAt(int level)
     return false;
 }
 
+bool TickRunsAtOrBelow(int level)
+{
+    for (const Running& r : g_running)
+        if (r.kind == Wait::Tick && r.level <= level) return true;
+    return false;
+}
+
 WaitNotifier& Waits()
 {
     static WaitNotifier notifier;

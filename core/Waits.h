@@ -37,6 +37,8 @@ bool WaitRunning(Wait kind);
 int CurrentLoopLevel();
 // A tick's own code runs at `level`: not a click served in a loop that a tick waits in.
 bool TickCodeRunsAt(int level);
+// A tick runs at `level` or one below it: a box raised at `level` would be shown inside that tick's wait.
+bool TickRunsAtOrBelow(int level);
 
 // Says when the first wait of a kind begins and when the last one ends.
 class WaitNotifier : public QObject {
