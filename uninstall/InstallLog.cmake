@@ -3,7 +3,8 @@
 # file is put down, to note which of the installation's folders (ZUMBREL_INSTALL_FOLDERS, relative to the
 # prefix, and every folder above them) are missing; with "end" as the last rule, to write the log:
 #   [CopyFiles]   one line "<path>=1" per installed file, Uninstall included
-#   [CreateDirs]  the noted folders the install created, and those an earlier log listed
+#   [CreateDirs]  the noted folders the install created, and those an earlier log listed; staged below a
+#                 DESTDIR, only the installation's own folder share/zumbrel and the folders below it
 # The uninstaller reads Windows-1252 text whose lines end in CR LF, and takes blanks beside an "=" for
 # padding; paths are kept in strings separated by line feeds, since a path may hold CMake's list brackets.
 
@@ -105,9 +106,29 @@ function(zumbrel_install_log_end)
     endwhile()
 
     # [CreateDirs]: what an earlier log of this installation listed stays listed (those folders exist now and
-    # were not noted as missing), then each noted folder that the install created.
+    # were not noted as missing), then each noted folder that the install created. A stage is copied onto a
+    # system whose folders it cannot know: a folder missing from the stage (/usr/local/bin) may be the
+    # system's own, so a staged log names only the installation's folder and those below it, and an earlier
+    # log in the stage, which may name such folders, counts for nothing.
     set(created "\n")
-    if(EXISTS "$ENV{DESTDIR}${zumbrel_log}")
+    set(missing "${ZUMBREL_LOG_MISSING}")
+    if(NOT "$ENV{DESTDIR}" STREQUAL "")
+        get_filename_component(own "${zumbrel_log}" DIRECTORY)
+        string(LENGTH "${own}/" length)
+        set(missing "\n")
+        set(noted "${ZUMBREL_LOG_NOTED}")
+        string(SUBSTRING "${noted}" 1 -1 noted)
+        while(NOT noted STREQUAL "")
+            string(FIND "${noted}" "\n" at)
+            string(SUBSTRING "${noted}" 0 ${at} folder)
+            math(EXPR at "${at} + 1")
+            string(SUBSTRING "${noted}" ${at} -1 noted)
+            string(SUBSTRING "${folder}/" 0 ${length} start)
+            if(start STREQUAL "${own}/")
+                string(APPEND missing "${folder}\n")
+            endif()
+        endwhile()
+    elseif(EXISTS "$ENV{DESTDIR}${zumbrel_log}")
         # As the uninstaller reads it: a line ends at CR, a line feed counts for nothing. CMake itself would
         # read CR LF as one line end, and a line feed alone as another.
         execute_process(COMMAND iconv -f WINDOWS-1252 -t UTF-8 "$ENV{DESTDIR}${zumbrel_log}"
@@ -137,7 +158,6 @@ function(zumbrel_install_log_end)
             endif()
         endwhile()
     endif()
-    set(missing "${ZUMBREL_LOG_MISSING}")
     string(SUBSTRING "${missing}" 1 -1 missing)
     while(NOT missing STREQUAL "")
         string(FIND "${missing}" "\n" at)

@@ -23,9 +23,14 @@ int g_signalPipe[2] = {-1, -1};
 
 void onSignal(int signal) { SendSignalByte(g_signalPipe[0], signal); }
 
+void onSignalAfterTheRun(int) {}
+
 // SIGTERM and SIGHUP end the session, and Ctrl+C (SIGINT) ends the program the same way: a signal handler
 // may do next to nothing, so it only writes a byte that the event loop reads, in whichever loop runs then (a
-// message box's, a wait's). A SIGINT ignored from the start (a script's background job) stays ignored.
+// message box's, a wait's). A SIGINT or SIGHUP ignored from the start (a script's background job, nohup)
+// stays ignored. After the run the program is ending already: a second signal must not kill it on its way
+// out (status 143 or 129 instead of 0), so the signals then do nothing. A handler rather than SIG_IGN, which
+// a program started later would inherit.
 class SessionSignals {
 public:
     explicit SessionSignals(std::function<void()> onEnd)
@@ -43,15 +48,19 @@ public:
         action.sa_flags = SA_RESTART;
         for (Handled& h : m_handled) {
             sigaction(h.signal, nullptr, &h.old);
-            h.installed = h.signal != SIGINT || h.old.sa_handler != SIG_IGN;
+            h.installed = h.signal == SIGTERM || h.old.sa_handler != SIG_IGN;
             if (h.installed) sigaction(h.signal, &action, nullptr);
         }
     }
     ~SessionSignals()
     {
         if (!m_notifier) return;
+        struct sigaction ending = {};
+        ending.sa_handler = onSignalAfterTheRun;
+        sigemptyset(&ending.sa_mask);
+        ending.sa_flags = SA_RESTART;
         for (const Handled& h : m_handled)
-            if (h.installed) sigaction(h.signal, &h.old, nullptr);
+            if (h.installed) sigaction(h.signal, &ending, nullptr);
         m_notifier.reset();
         for (int& fd : g_signalPipe) {
             ::close(fd);

@@ -132,8 +132,10 @@ TEST(InstallTest, FilesLieWhereTheProgramLooksForThem)
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QByteArray logged = log.readAll();
     EXPECT_TRUE(logged.startsWith("[CopyFiles]\r\n/opt/Zumbrel $1/bin/zumbrel=1\r\n")) << logged.toStdString();
-    // the stage was empty: every folder from /opt down is the install's
-    EXPECT_TRUE(logged.contains("\r\n\r\n[CreateDirs]\r\n/opt=1\r\n/opt/Zumbrel $1=1\r\n/opt/Zumbrel $1/bin=1\r\n"))
+    // staged, the log cannot know which folders the system holds: it names the installation's own alone
+    EXPECT_TRUE(logged.endsWith("\r\n\r\n[CreateDirs]\r\n/opt/Zumbrel $1/share/zumbrel=1\r\n"
+                                "/opt/Zumbrel $1/share/zumbrel/Tarife=1\r\n/opt/Zumbrel $1/share/zumbrel/Sounds=1\r\n"
+                                "\r\n"))
         << logged.toStdString();
 
     // the window's own drawing, pixel for pixel, at each size a theme looks for
@@ -215,60 +217,90 @@ TEST(InstallTest, InstalledProgramStartsFromItsInstallation)
 #ifdef SCRIPTED_UNINSTALL
 TEST(InstallTest, InstalledUninstallerRemovesTheInstallationAndNothingElse)
 {
-    QTemporaryDir scratch, home;
-    ASSERT_TRUE(scratch.isValid() && home.isValid());
-    // another program's files where the installation puts its own; the log's code page holds the prefix
-    const QString prefix = scratch.path() + QStringLiteral("/Zümbrel €");
-    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")));
-    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/applications")));
-    QFile other(prefix + QStringLiteral("/bin/andere"));
-    ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write("#!/bin/sh\n") > 0);
-    other.close();
-    ASSERT_TRUE(other.setPermissions(other.permissions() | QFile::ExeOwner));
-    QFile entry(prefix + QStringLiteral("/share/applications/andere.desktop"));
-    ASSERT_TRUE(entry.open(QIODevice::WriteOnly) && entry.write("[Desktop Entry]\n") > 0);
-    entry.close();
-    const QStringList before = snapshot(scratch.path());
+    const struct {
+        const char* name;
+        // installed below a DESTDIR, then copied into a prefix whose folders the stage could not see
+        bool staged;
+    } cases[] = {{"in place", false}, {"staged", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir scratch, home, stage;
+        ASSERT_TRUE(scratch.isValid() && home.isValid() && stage.isValid());
+        // the log's code page holds the prefix
+        const QString prefix = scratch.path() + QStringLiteral("/Zümbrel €");
+        QStringList files = {prefix + QStringLiteral("/bin/zumbrel")};
+        QStringList folders = {prefix + QStringLiteral("/share/zumbrel"),
+                               prefix + QStringLiteral("/share/zumbrel/Tarife"),
+                               prefix + QStringLiteral("/share/zumbrel/Sounds")};
+        if (!c.staged)
+            folders << prefix + QStringLiteral("/share/icons") << prefix + QStringLiteral("/share/icons/hicolor");
+        for (int size : ICON_SIZES) {
+            const QString theme = prefix + QStringLiteral("/share/icons/hicolor/%1x%1").arg(size);
+            files << theme + QStringLiteral("/apps/zumbrel.png");
+            if (c.staged) // a system's empty folders, where the installation puts its own files
+                ASSERT_TRUE(QDir().mkpath(theme + QStringLiteral("/apps")));
+            else
+                folders << theme << theme + QStringLiteral("/apps");
+        }
+        files << prefix + QStringLiteral("/share/applications/zumbrel.desktop")
+              << prefix + QStringLiteral("/share/zumbrel/Uninstall");
+        ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")));
+        ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/applications")));
+        if (!c.staged) {
+            // another program's files where the installation puts its own
+            QFile other(prefix + QStringLiteral("/bin/andere"));
+            ASSERT_TRUE(other.open(QIODevice::WriteOnly) && other.write("#!/bin/sh\n") > 0);
+            other.close();
+            ASSERT_TRUE(other.setPermissions(other.permissions() | QFile::ExeOwner));
+            QFile entry(prefix + QStringLiteral("/share/applications/andere.desktop"));
+            ASSERT_TRUE(entry.open(QIODevice::WriteOnly) && entry.write("[Desktop Entry]\n") > 0);
+        }
+        const QStringList before = snapshot(scratch.path());
 
-    ASSERT_EQ(install(prefix), QString());
-    QStringList files = {prefix + QStringLiteral("/bin/zumbrel")};
-    QStringList folders = {prefix + QStringLiteral("/share/zumbrel"), prefix + QStringLiteral("/share/zumbrel/Tarife"),
-                           prefix + QStringLiteral("/share/zumbrel/Sounds"), prefix + QStringLiteral("/share/icons"),
-                           prefix + QStringLiteral("/share/icons/hicolor")};
-    for (int size : ICON_SIZES) {
-        const QString theme = prefix + QStringLiteral("/share/icons/hicolor/%1x%1").arg(size);
-        files << theme + QStringLiteral("/apps/zumbrel.png");
-        folders << theme << theme + QStringLiteral("/apps");
+        const QString root = c.staged ? stage.path() + prefix : prefix;
+        const QString destdir = c.staged ? stage.path() : QString();
+        const QString logPath = root + QStringLiteral("/share/zumbrel/install.log");
+        if (c.staged) {
+            // an earlier stage's log names a folder that the system has
+            ASSERT_TRUE(QDir().mkpath(root + QStringLiteral("/share/zumbrel")));
+            QFile earlier(logPath);
+            ASSERT_TRUE(earlier.open(QIODevice::WriteOnly) &&
+                        earlier.write(installLog(files, QStringList{prefix + QStringLiteral("/bin")} + folders)) > 0);
+        }
+        ASSERT_EQ(install(prefix, destdir), QString());
+        EXPECT_EQ(ReadToEnd(logPath), installLog(files, folders));
+        // installed again, the folders stand already: those the first log listed stay listed, in place
+        ASSERT_EQ(install(prefix, destdir), QString());
+        EXPECT_EQ(ReadToEnd(logPath), installLog(files, folders));
+        if (c.staged) {
+            QProcess copy;
+            copy.start(QStringLiteral("cp"), {QStringLiteral("-R"), root + QStringLiteral("/."), prefix});
+            ASSERT_TRUE(copy.waitForFinished(60000) && copy.exitCode() == 0) << copy.readAllStandardError().data();
+        }
+
+        // the installed program, with a script answering as its user would: Yes, then Close
+        const QString uninstall = prefix + QStringLiteral("/share/zumbrel/Uninstall");
+        ASSERT_TRUE(QFile::remove(uninstall) && QFile::copy(QStringLiteral(SCRIPTED_UNINSTALL), uninstall));
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "HOME"})
+            env.insert(QLatin1String(name), home.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(home.path());
+        process.start(uninstall, {});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        const std::string errors = process.readAllStandardError().toStdString();
+        ASSERT_EQ(process.exitStatus(), QProcess::NormalExit) << errors;
+        EXPECT_EQ(process.exitCode(), 0) << errors;
+        EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+                  (QStringList{"box|Vesko Uninstaller|Are you sure you want to completely remove the selected "
+                               "application and all of its components?",
+                               "line|Removing files... ok", "line|Removing directories... ok",
+                               "line|Application uninstall finished."}));
+        // the installation's files and share/zumbrel are gone, every folder that stood before stays
+        EXPECT_EQ(snapshot(scratch.path()), before);
     }
-    files << prefix + QStringLiteral("/share/applications/zumbrel.desktop")
-          << prefix + QStringLiteral("/share/zumbrel/Uninstall");
-    const QString logPath = prefix + QStringLiteral("/share/zumbrel/install.log");
-    EXPECT_EQ(ReadToEnd(logPath), installLog(files, folders));
-    // installed again, the folders stand already: those the first log listed stay listed
-    ASSERT_EQ(install(prefix), QString());
-    EXPECT_EQ(ReadToEnd(logPath), installLog(files, folders));
-
-    // the installed program, with a script answering as its user would: Yes, then Close
-    const QString uninstall = prefix + QStringLiteral("/share/zumbrel/Uninstall");
-    ASSERT_TRUE(QFile::remove(uninstall) && QFile::copy(QStringLiteral(SCRIPTED_UNINSTALL), uninstall));
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR", "HOME"})
-        env.insert(QLatin1String(name), home.path());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(home.path());
-    process.start(uninstall, {});
-    ASSERT_TRUE(process.waitForFinished(60000));
-    const std::string errors = process.readAllStandardError().toStdString();
-    ASSERT_EQ(process.exitStatus(), QProcess::NormalExit) << errors;
-    EXPECT_EQ(process.exitCode(), 0) << errors;
-    EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
-              (QStringList{"box|Vesko Uninstaller|Are you sure you want to completely remove the selected application "
-                           "and all of its components?",
-                           "line|Removing files... ok", "line|Removing directories... ok",
-                           "line|Application uninstall finished."}));
-    EXPECT_EQ(snapshot(scratch.path()), before);
 }
 #endif
 

@@ -69,8 +69,9 @@ struct EndCase {
     int signal = SIGTERM; // 0: the tray's "Beenden", the question answered with "Ja"
     bool restricted = false; // Supervisor may not close the program
     bool saveFails = false;  // a folder in Verbindungen holds the record's name
-    bool sigintIgnored = false; // as a script's background job starts it
+    int ignoredAtStart = 0;     // SIGINT as a script's background job starts it, SIGHUP as nohup does
     const char* openBox = "";   // the box open when the end comes
+    int afterRun = 0;           // raised once the run has returned, while the program ends
 };
 
 void closeMainWindow(QWidget*) { Form1::instance()->close(); }
@@ -81,8 +82,17 @@ QByteArray bytesOf(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Set when the program still runs after an ignored SIGINT.
-bool g_ranOnAfterSigint = false;
+// Set when the program still runs after a signal ignored from its start.
+bool g_ranOnAfterIgnored = false;
+
+// Raises the signal that the program was started with ignored, then looks whether it runs on.
+std::function<void(QWidget*)> raiseIgnored(int signal)
+{
+    return [signal](QWidget*) {
+        QTimer::singleShot(500, qApp, [signal] { ::raise(signal); });
+        QTimer::singleShot(1000, qApp, [] { g_ranOnAfterIgnored = Form1::exists() && G_Recording; });
+    };
+}
 
 const QList<EndCase>& endCases()
 {
@@ -105,12 +115,12 @@ const QList<EndCase>& endCases()
         {"Beenden nicht erlaubt", "", closeMainWindow, SIGTERM, true, false, false, "kann nicht beendet werden"},
         {"SIGHUP", "", [](QWidget*) {}, SIGHUP},
         {"Strg+C", "", [](QWidget*) {}, SIGINT},
-        {"Strg+C ignoriert", "",
-         [](QWidget*) {
-             QTimer::singleShot(500, qApp, [] { ::raise(SIGINT); });
-             QTimer::singleShot(1000, qApp, [] { g_ranOnAfterSigint = Form1::exists() && G_Recording; });
-         },
-         SIGTERM, false, false, true},
+        {"Strg+C ignoriert", "", raiseIgnored(SIGINT), SIGTERM, false, false, SIGINT},
+        {"SIGHUP ignoriert", "", raiseIgnored(SIGHUP), SIGTERM, false, false, SIGHUP},
+        // the end has begun: a second ending signal ends nothing more
+        {"SIGTERM am Ende", "", [](QWidget*) {}, SIGTERM, false, false, 0, "", SIGTERM},
+        {"SIGHUP am Ende", "", [](QWidget*) {}, SIGHUP, false, false, 0, "", SIGHUP},
+        {"Beenden, dann SIGHUP", "", [](QWidget*) {}, 0, false, false, 0, "", SIGHUP},
         {"Speichern scheitert", "", [](QWidget*) {}, SIGTERM, false, true},
     };
     return cases;
@@ -171,9 +181,10 @@ void RunCase(const EndCase& c)
         c.open(page);
     });
     EXPECT_EQ(RunZumbrel(*qApp, dir.path() + "/instance.lock"), 0);
+    if (c.afterRun) ::raise(c.afterRun);
     EXPECT_FALSE(Form1::exists());
     EXPECT_FALSE(G_Recording);
-    EXPECT_EQ(g_ranOnAfterSigint, c.sigintIgnored);
+    EXPECT_EQ(g_ranOnAfterIgnored, c.ignoredAtStart != 0);
     // a wait that the end cut off is no download
     EXPECT_FALSE(downloads.results.contains(true));
     SetDownloader(nullptr);
@@ -212,9 +223,13 @@ TEST(SessionEnd, WhateverIsOpenTheRecordingIsStoredAndTheProgramEndsCleanly)
         env.insert(CASE_ENV, c.name);
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        // whatever this run inherited: Ctrl+C reaches the program, or is ignored from its start
-        const bool ignore = c.sigintIgnored;
-        child.setChildProcessModifier([ignore] { ::signal(SIGINT, ignore ? SIG_IGN : SIG_DFL); });
+        // whatever this run inherited: Ctrl+C and the hang-up reach the program, or one is ignored from its start
+        const int ignored = c.ignoredAtStart;
+        child.setChildProcessModifier([ignored] {
+            ::signal(SIGINT, SIG_DFL);
+            ::signal(SIGHUP, SIG_DFL);
+            if (ignored) ::signal(ignored, SIG_IGN);
+        });
         child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=" + self});
         ASSERT_TRUE(child.waitForStarted()) << c.name;
         // a program left waiting for a person fails its case instead of holding the suite

@@ -1,5 +1,6 @@
 // The user settings page: password questions, saves that are refused, the logon link, the minutes
 // boxes and the recreation of damaged records.
+#include "support/SmallDisk.h"
 #include "support/TestSupport.h"
 
 #include "core/Globals.h"
@@ -98,6 +99,19 @@ TEST_F(UserPageTest, RefusedSavesKeepTheStoredBytes)
     page->chkUser[5]->setChecked(true);
     EXPECT_EQ(readFile("Config/Users.cfg"), " 1\r\n");
     EXPECT_EQ(readFile("Benutzer/Anna.usr"), stored);
+
+    // on a full disk the link's box says so, and shows the stored link again
+    if (!InPrivateMounts()) return;
+    SmallDisk disk(path("Config"));
+    ASSERT_TRUE(disk.mounted());
+    dialogs.messages.clear();
+    page->chkUser[5]->setChecked(false);
+    EXPECT_EQ(readFile("Config/Users.cfg"), " 0\r\n");
+    disk.fill();
+    page->chkUser[5]->setChecked(true);
+    EXPECT_EQ(dialogs.texts(), QStringList{"Die Einstellung konnte nicht gespeichert werden."});
+    EXPECT_FALSE(page->chkUser[5]->isChecked());
+    EXPECT_EQ(readFile("Config/Users.cfg"), " 0\r\n");
 }
 
 TEST_F(UserPageTest, MinutesAreFlooredWhenTheBoxIsLeft)

@@ -12,6 +12,7 @@
 #include "recording/MainWindowFiles.h"
 #include "recording/ui/Form1.h"
 #include "users/UserRecord.h"
+#include "users/ui/Options.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -383,8 +384,9 @@ void User::chkUser_Click(int index)
     if (index == 6) chkUser[3]->setEnabled(!chkUser[6]->isChecked());
     if (index == 5) {
         const int value = boxValue(chkUser[5]);
+        // " 0" or " 1" always fits the code page: only the write itself can fail (a full disk)
         if (!WriteTextLines(ProgramPath("Config/Users.cfg"), {Str(value)})) {
-            MsgBox(UNSTORABLE_INPUT_MESSAGE, vbOKOnly + vbExclamation);
+            MsgBox(OPTIONS_WRITE_FAILED_MESSAGE, vbOKOnly + vbExclamation);
             const bool loading = std::exchange(m_loading, true);
             chkUser[5]->setChecked(GetLogonLink() == 1);
             m_loading = loading;
