@@ -10,6 +10,7 @@
 #include "core/VB.h"
 #include "core/TimeRoutines.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -20,7 +21,80 @@ std::optional<qint64> zoneHour(const QString& text)
     if (h < -32768.5 || h > 32767.5) return std::nullopt;
     return CInt(h);
 }
+
+// Val's leading blanks.
+qsizetype afterBlanks(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    return i;
+}
+
+// The number at text[from] in exponent form ("-1,9E+01"), written out in plain digits with "." ("-19"), so
+// that today's readers convert the whole value at once; empty when the number there has no exponent.
+// *end receives the position after the exponent's digits.
+QString exponentDigits(const QString& text, qsizetype from, qsizetype* end)
+{
+    qsizetype i = from;
+    const qsizetype n = text.size();
+    const bool negative = i < n && text[i] == '-';
+    if (i < n && (text[i] == '-' || text[i] == '+')) ++i;
+    QString digits;
+    qint64 whole = 0; // digits before the decimal sign
+    bool separator = false;
+    for (; i < n; ++i) {
+        const QChar c = text[i];
+        if (c >= '0' && c <= '9') {
+            digits += c;
+            if (!separator) ++whole;
+        } else if ((c == ',' || c == '.') && !separator) {
+            separator = true;
+        } else {
+            break;
+        }
+    }
+    if (digits.isEmpty() || i + 1 >= n || (text[i] != 'E' && text[i] != 'e')) return {};
+    qsizetype j = i + 1;
+    const bool down = text[j] == '-';
+    if (text[j] == '-' || text[j] == '+') ++j;
+    if (j >= n || text[j] < '0' || text[j] > '9') return {};
+    // beyond any digit string a tariff file can hold, the exponent only says "out of range"
+    qint64 power = 0;
+    for (; j < n && text[j] >= '0' && text[j] <= '9'; ++j)
+        if (power < 1'000'000'000'000) power = power * 10 + (text[j].unicode() - '0');
+    if (end) *end = j;
+
+    // leading zeros move the decimal sign, trailing ones say nothing
+    qsizetype first = 0;
+    while (first < digits.size() && digits[first] == '0') ++first;
+    qsizetype last = digits.size();
+    while (last > first && digits[last - 1] == '0') --last;
+    const QString sign = negative ? QStringLiteral("-") : QString();
+    if (first == last) return sign + "0";
+    const QString significant = digits.mid(first, last - first);
+    // digits before the point; past ±400 a double is out of range whatever the digits
+    const qint64 point = std::clamp<qint64>(whole - first + (down ? -power : power), -400, 400);
+    if (point <= 0) return sign + "0." + QString(int(-point), '0') + significant;
+    if (point < significant.size()) return sign + significant.left(point) + "." + significant.mid(point);
+    return sign + significant + QString(int(point - significant.size()), '0');
+}
 } // namespace
+
+bool HasTariffExponent(const QString& text) { return !exponentDigits(text, afterBlanks(text), nullptr).isEmpty(); }
+
+float ReadTariffNumber(const QString& text)
+{
+    const QString plain = exponentDigits(text, afterBlanks(text), nullptr);
+    return ValDecimal(plain.isEmpty() ? text : plain);
+}
+
+std::optional<double> ReadTariffZonePrice(const QString& text)
+{
+    const QString trimmed = text.trimmed();
+    qsizetype end = 0;
+    const QString plain = exponentDigits(trimmed, 0, &end);
+    return ReadZonePrice(!plain.isEmpty() && end == trimmed.size() ? plain : text);
+}
 
 bool ZoneInForce(qint64 fromHour, qint64 toHour, qint64 secondOfDay)
 {
@@ -53,14 +127,14 @@ double GetCurrentTarifPrice(const QString& tariffFile)
     qsizetype next = 0;
     while (next < n) {
         if (current.toLower() == QLatin1String("volumenabrechnung:ja")) {
-            return ValDecimal(lines->at(next).mid(14));
+            return ReadTariffNumber(lines->at(next).mid(14));
         } else if (current == QLatin1String("[Tarifzonen]")) {
             if (n - next < 6) return result; // the file ends inside a zone block
             const QStringList block = lines->mid(next, 6);
             next += 6;
             const auto from = zoneHour(block[1].mid(4));
             const auto to = zoneHour(block[2].mid(4));
-            const auto price = ReadZonePrice(block[3].mid(8));
+            const auto price = ReadTariffZonePrice(block[3].mid(8));
             if (!from || !to || !price) return result;
             const QString flag = block[5].mid(11);
             const bool inTime = ZoneInForce(*from, *to, now);

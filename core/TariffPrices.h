@@ -7,6 +7,19 @@
 
 #include <optional>
 
+// The numbers of the lines "Grundgebühr:", "Gesprächsgrundgebühr:", "Mindestumsatz:", "Volumenkosten:",
+// "Volumeneinheit:" and "Pfennig:", which the general form may have written with an exponent ("5E-05"): a
+// number directly followed by "E" or "e", an optional sign and a digit reads as that whole form, exactly as
+// its value in plain digits ("," or "." as decimal sign; out of range as so long a digit string: infinite,
+// 0, or for the strict reader no price). Any text without such an exponent ("5E", "E5", "5 E3") reads as
+// before; typed input, records and budgets keep ValDecimal and ReadZonePrice.
+// Whether the text's leading number carries an exponent.
+bool HasTariffExponent(const QString& text);
+// Lenient, as ValDecimal, in single precision.
+float ReadTariffNumber(const QString& text);
+// Strict, as ReadZonePrice: the whole text is the number.
+std::optional<double> ReadTariffZonePrice(const QString& text);
+
 // The most zone blocks a tariff's readers take.
 inline constexpr int MAX_TARIF_ZONES = 255;
 

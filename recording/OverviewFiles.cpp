@@ -35,7 +35,7 @@ QString GetTarifUnit(const QString& tariffFile)
     for (qsizetype i = 0; i < lines->size(); ++i) {
         if (lines->at(i).toLower() != QLatin1String("volumenabrechnung:ja")) continue;
         if (i + 2 >= lines->size()) return QStringLiteral("Minute");
-        return GeneralSingle(ValDecimal(lines->at(i + 2).mid(15))) + "MB";
+        return GeneralSingle(ReadTariffNumber(lines->at(i + 2).mid(15))) + "MB";
     }
     return QStringLiteral("Minute");
 }

@@ -39,17 +39,17 @@ bool GetVolumenabrechnung(const QString& tariffFile)
 
 float GetVolumenkosten(const QString& tariffFile)
 {
-    return ValDecimal(lastValue(tariffFile, "Volumenkosten:", false));
+    return ReadTariffNumber(lastValue(tariffFile, "Volumenkosten:", false));
 }
 
 float GetGrundgebuehr(const QString& tariffFile)
 {
-    return ValDecimal(lastValue(tariffFile, QStringLiteral("Gesprächsgrundgebühr:"), false)) / 100;
+    return ReadTariffNumber(lastValue(tariffFile, QStringLiteral("Gesprächsgrundgebühr:"), false)) / 100;
 }
 
 float GetVolumeneinheit(const QString& tariffFile)
 {
-    return ValDecimal(lastValue(tariffFile, "volumeneinheit:", true));
+    return ReadTariffNumber(lastValue(tariffFile, "volumeneinheit:", true));
 }
 
 QString GetActualTakt(const QString& tariffFile) { return lastValue(tariffFile, "Takt:", false); }

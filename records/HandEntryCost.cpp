@@ -1,9 +1,8 @@
 #include "records/HandEntryCost.h"
 
 #include "core/FileList.h"
-#include "core/PriceReader.h"
-#include "core/TariffPrices.h"
 #include "core/ProgramFolder.h"
+#include "core/TariffPrices.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
 
@@ -74,7 +73,7 @@ bool HandEntryCost::LoadTarifZones(const QString& fileName)
         if (ZoneTable.size() == MAX_TARIF_ZONES) return fail();
         const auto from = wholeIn(lines[i + 1].mid(4), 0, 255);
         const auto to = wholeIn(lines[i + 2].mid(4), 0, 255);
-        const auto price = ReadZonePrice(lines[i + 3].mid(8));
+        const auto price = ReadTariffZonePrice(lines[i + 3].mid(8));
         if (!from || !to || !price) return fail();
         Zone z;
         z.from = quint8(*from);

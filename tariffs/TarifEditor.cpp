@@ -4,6 +4,7 @@
 #include "core/FileList.h"
 #include "core/ProgramFolder.h"
 #include "core/SystemUtils.h"
+#include "core/TariffPrices.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
 
@@ -38,6 +39,9 @@ Takt taktOf(const QString& text)
     if (t.rest == 0) t.rest = 60;
     return t;
 }
+
+// A number of the file as its field shows it: in plain digits, an exponent form as its value.
+QString shownNumber(const QString& text) { return IsPlainNumber(text) ? text : PlainSingle(ReadTariffNumber(text)); }
 } // namespace
 
 CheckedInput LeaveTarifField(TarifInput field, const QString& typed)
@@ -139,14 +143,15 @@ TarifFields FieldsFromTarif(const TarifFile& t)
     f.secondExact = t.secondExact;
     f.secondSteps = t.secondSteps;
     f.volumeBilling = t.volumeBilling;
-    f.volumeUnit = t.volumeUnit;
+    // as written, unless the general form's exponent would read as its leading digits when left
+    f.volumeUnit = HasTariffExponent(t.volumeUnit) ? shownNumber(t.volumeUnit) : t.volumeUnit;
     f.freeAllowance = t.freeAllowance;
     f.volumePrice = PlainSingle(FromCents(t.volumeCents));
     f.channelBundling = t.channelBundling;
     f.registration = t.registration;
-    f.baseFee = PlainDecimal(t.baseFee);
-    f.callBaseFee = PlainDecimal(t.callBaseFee);
-    f.minimumTurnover = PlainDecimal(t.minimumTurnover);
+    f.baseFee = shownNumber(t.baseFee);
+    f.callBaseFee = shownNumber(t.callBaseFee);
+    f.minimumTurnover = shownNumber(t.minimumTurnover);
     f.nationwide = t.nationwide;
     f.flatrate = t.flatrate;
     f.takt = t.takt;

@@ -62,7 +62,8 @@ TarifSaveCheck CheckTarifSave(TarifFields* fields);
 
 // The file a save writes. A tariff without kept values is new: valid from today, "k.A." for the access data.
 TarifFile TarifFromFields(const TarifFields& fields);
-// The fields a changed tariff opens with; the provider and tariff name are the caller's.
+// The fields a changed tariff opens with; the provider and tariff name are the caller's. Fees in plain digits,
+// the volume unit as written unless it holds an exponent ("5E-05" shows "0,00005").
 TarifFields FieldsFromTarif(const TarifFile& tarif);
 
 enum class TarifSaveResult { Saved, Names, Weekend, WriteFailed };

@@ -136,7 +136,7 @@ bool ReadTarifFile(const QString& fileName, TarifFile* out)
         else if (auto v = value("Volumengrenze:")) {
             if (t.volumeBilling) t.freeAllowance = *v;
         } else if (auto v = value("Volumenkosten:"))
-            t.volumeCents = ValDecimal(*v);
+            t.volumeCents = ReadTariffNumber(*v);
         else if (auto v = value("Freiminuten:")) {
             if (!t.volumeBilling) t.freeAllowance = *v;
         } else if (auto v = value("Kanalbündelung:"))
@@ -163,7 +163,7 @@ bool ReadTarifFile(const QString& fileName, TarifFile* out)
         TarifZone z;
         z.from = CInt(qBound(-1e9, Val(lines[i + 1].mid(4)), 1e9));
         z.to = CInt(qBound(-1e9, Val(lines[i + 2].mid(4)), 1e9));
-        z.cents = ValDecimal(lines[i + 3].mid(8));
+        z.cents = ReadTariffNumber(lines[i + 3].mid(8));
         z.weekend = kind == QLatin1String("ja");
         t.zones << z;
     }

@@ -84,17 +84,17 @@ std::optional<TarifDetails> ReadTarifDetails(const QString& fileName)
         } else if (auto v = rest("Anmeldung:")) {
             d.lblTarif[2] = *v;
         } else if (auto v = rest("Grundgebühr:")) {
-            d.lblTarif[7] = amount(ValDecimal(*v), "0.00");
+            d.lblTarif[7] = amount(ReadTariffNumber(*v), "0.00");
         } else if (auto v = rest("Gesprächsgrundgebühr:")) {
-            d.lblTarif[9] = amount(ValDecimal(*v) / 100.0f, "0.000");
+            d.lblTarif[9] = amount(ReadTariffNumber(*v) / 100.0f, "0.000");
         } else if (auto v = rest("Mindestumsatz:")) {
-            d.lblTarif[8] = amount(ValDecimal(*v), "0.00");
+            d.lblTarif[8] = amount(ReadTariffNumber(*v), "0.00");
         } else if (auto v = rest("Region:")) {
             d.lblTarif[3] = *v == QLatin1String("bundesweit") ? QStringLiteral("bundesweit") : QStringLiteral("regional");
         } else if (auto v = rest("Flatrate:")) {
             d.lblTarif[11] = *v;
         } else if (auto v = rest("Volumenkosten:")) {
-            if (volume) d.lblTarif[0] = amount(ValDecimal(*v) / 100.0f, "0.0000");
+            if (volume) d.lblTarif[0] = amount(ReadTariffNumber(*v) / 100.0f, "0.0000");
         }
     }
     if (!volume) d.lblTarif[0] = FormatDouble(GetCurrentTarifPrice(fileName) / 100.0, "0.0000") + " " + G_Currency;

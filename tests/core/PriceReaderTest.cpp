@@ -15,7 +15,9 @@ TEST(ReadZonePrice, TakesTheWholeValueWithEitherSeparator)
         ASSERT_TRUE(v.has_value()) << c.text;
         EXPECT_DOUBLE_EQ(*v, c.value) << c.text;
     }
-    const char* bad[] = {"", " ", "1,2,3", "1.234,5", "1,9x", "x1", "1e3", "abc", "+", "- 1", "1 9", ",", "1,9 Cent"};
+    // an exponent is read only by the tariff readers: typed input, records and budgets refuse it
+    const char* bad[] = {"", " ", "1,2,3", "1.234,5", "1,9x", "x1", "1e3", "5E-03", "abc", "+", "- 1", "1 9", ",",
+                         "1,9 Cent"};
     for (const char* text : bad) EXPECT_FALSE(ReadZonePrice(QString::fromLatin1(text)).has_value()) << text;
 }
 

@@ -1,6 +1,11 @@
 #include "core/TariffPrices.h"
 #include "core/Globals.h"
+#include "core/PriceReader.h"
+#include "core/TimeRoutines.h"
 #include "support/TestSupport.h"
+
+#include <cmath>
+#include <limits>
 
 namespace {
 struct Zone {
@@ -62,6 +67,8 @@ TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder)
                               zoneLines({{"0", "24", "9", "Nein"}});
     const QByteArray volumeCaps = "VOLUMENABRECHNUNG:JA\r\nVolumenkosten:0.25\r\n";
     const QByteArray volumeLast = "[Providerdaten]\r\nVolumenabrechnung:Ja\r\n";
+    const QByteArray exponentPrice = timeTariff({{"0", "24", "1,9E+01", "Nein"}, {"0", "24", "5e-3", "Ja"}});
+    const QByteArray exponentVolume = "Volumenabrechnung:Ja\r\nVolumenkosten:2,5E-02 Cent\r\n";
 
     const struct {
         const char* name;
@@ -94,8 +101,68 @@ TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder)
         {"volume", volume, Wednesday, QTime(12, 0), false, 1.5},
         {"volume in capitals", volumeCaps, Wednesday, QTime(12, 0), false, 0.25},
         {"volume line last", volumeLast, Wednesday, QTime(12, 0), false, 0},
+        {"price with exponent", exponentPrice, Wednesday, QTime(12, 0), false, 19},
+        {"small price with exponent", exponentPrice, Sunday, QTime(12, 0), false, 0.005},
+        {"volume price with exponent", exponentVolume, Wednesday, QTime(12, 0), false, 0.025},
     };
     for (const auto& c : cases) EXPECT_NEAR(priceAt(c.file, c.day, c.time, c.holiday), c.price, 1e-6) << c.name;
+}
+
+// A tariff number in exponent form reads exactly as its value in plain digits does; any other text as it
+// reads without exponent (`plain` empty), leniently as ValDecimal, strictly as ReadZonePrice.
+TEST(TariffNumbers, ExponentFormsReadAsTheirPlainDigits)
+{
+    const QString many = "1" + QString(400, '0'), tiny = "0," + QString(400, '0') + "1";
+    const struct {
+        QString text, plain;
+    } cases[] = {
+        {"5E-05", "0,00005"},
+        {"5e-05", "0.00005"},
+        {"1,9E+01", "19"},
+        {"1.9E+01", "19"},
+        {"3E-1", "0,3"}, // not 3 times 0,1
+        {"1,1E+02", "110"},
+        {"6,28E1", "62,8"},
+        {" -2,5E-3", "-0,0025"},
+        {"+4E0", "4"},
+        {",5E1", "5"},
+        {"5,E-1", "0,5"},
+        {"007,50E-0002", "0,075"},
+        {"0E7", "0"},
+        {"1,234567E+07", "12345670"},
+        {"5E-05 Cent", "0,00005 Cent"},
+        {"1E+39", "1" + QString(39, '0')},
+        {"1E+400", many},
+        {"1E-400", tiny},
+        {"1E+99999999999999999999", many},
+        {"1E-99999999999999999999", tiny},
+        {"5E", {}},
+        {"E5", {}},
+        {"5 E3", {}},
+        {"5E+", {}},
+        {"5E- 3", {}},
+        {"5EE3", {}},
+        {"1,2,5E3", {}},
+        {"1.2,5E3", {}},
+        {"abc,5E2", {}},
+        {"0,019", {}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        const QString plain = c.plain.isNull() ? c.text : c.plain;
+        const std::string trace = c.text.left(30).toStdString();
+        EXPECT_EQ(HasTariffExponent(c.text), !c.plain.isNull()) << trace;
+        const float lenient = ReadTariffNumber(c.text);
+        EXPECT_TRUE(lenient == ValDecimal(plain) && std::signbit(lenient) == std::signbit(ValDecimal(plain)))
+            << trace << " " << lenient;
+        EXPECT_EQ(ReadTariffZonePrice(c.text), ReadZonePrice(plain)) << trace;
+    }
+    EXPECT_EQ(ReadTariffNumber("1E+39"), std::numeric_limits<float>::infinity()); // as long digit strings
+    EXPECT_EQ(ReadTariffNumber("1E-99"), 0);
+    EXPECT_EQ(ReadTariffZonePrice("1,9E+01"), 19);
+    EXPECT_EQ(ReadTariffZonePrice("3E-1"), 0.3);
+    EXPECT_EQ(ReadTariffZonePrice(" 5E-03 "), 0.005);
+    EXPECT_FALSE(ReadTariffZonePrice("5E-03 Cent").has_value());
 }
 
 TEST_F(TariffPrices, MissingFilesAndNamesPriceZero)

@@ -158,8 +158,12 @@ TEST_F(OverviewTest, TariffUnitAndHolidayPrice)
                                     "Volumeneinheit:1\r\n\r\n[Tarifzonen]\r\n");
     writeFile("Tarife/W - Halb.tel", "volumenabrechnung:JA\r\nVolumenkosten:1\r\nVolumeneinheit:0,5\r\n");
     writeFile("Tarife/W - Kurz.tel", "Volumenabrechnung:Ja\r\nVolumenkosten:1\r\n");
-    const std::pair<const char*, const char*> units[] = {
-        {"V - Vol.tel", "1MB"}, {"W - Halb.tel", "0,5MB"}, {"W - Kurz.tel", "Minute"}, {"Fehlt.tel", "Minute"}};
+    writeFile("Tarife/W - Exp.tel", "Volumenabrechnung:Ja\r\nVolumenkosten:1\r\nVolumeneinheit:2,5E+01\r\n");
+    const std::pair<const char*, const char*> units[] = {{"V - Vol.tel", "1MB"},
+                                                         {"W - Halb.tel", "0,5MB"},
+                                                         {"W - Kurz.tel", "Minute"},
+                                                         {"Fehlt.tel", "Minute"},
+                                                         {"W - Exp.tel", "25MB"}};
     for (auto [file, unit] : units) EXPECT_EQ(GetTarifUnit(file), unit) << file;
 
     Overview* page = load();

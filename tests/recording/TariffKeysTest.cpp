@@ -14,6 +14,16 @@ TEST_F(TariffKeysTest, LastMatchingLineWinsWithEachKeysCaseRule)
     EXPECT_FLOAT_EQ(GetGrundgebuehr("Net - A.tel"), 0.05f);
     EXPECT_EQ(GetActualTakt("Net - A.tel"), "60 / 1");
 
+    // the general form's exponent reads as its value: 5E-05 cents per call are 0,0000005 €
+    writeFile("Tarife/Net - E.tel", "Volumenabrechnung:Ja\r\nVolumenkosten:1,9E+01\r\nVolumeneinheit:5e-1\r\n"
+                                    "Gespr\xE4" "chsgrundgeb\xFC" "hr:5E-05\r\n");
+    EXPECT_EQ(GetVolumenkosten("Net - E.tel"), 19);
+    EXPECT_EQ(GetVolumeneinheit("Net - E.tel"), 0.5f);
+    EXPECT_EQ(GetGrundgebuehr("Net - E.tel"), 0.00005f / 100);
+    writeFile("Tarife/Net - F.tel", "Volumenkosten:5E\r\nVolumeneinheit:5 E3\r\n");
+    EXPECT_EQ(GetVolumenkosten("Net - F.tel"), 5);
+    EXPECT_EQ(GetVolumeneinheit("Net - F.tel"), 5);
+
     writeFile("Tarife/Net - B.tel", "volumenabrechnung:ja\r\nVolumenabrechnung: JA \r\n");
     EXPECT_TRUE(GetVolumenabrechnung("Net - B.tel"));
     writeFile("Tarife/Net - C.tel", "volumenabrechnung:ja\r\n");

@@ -56,6 +56,8 @@ TEST_F(HandEntryCostTest, WorkedResults)
     writeFile("Tarife/Net - Neun.tel", tariff("60 / 60", {{"9", "9", "4", "Nein"}}));
     writeFile("Tarife/Net - Nacht.tel", tariff("60 / 60", {{"24", "6", "3", "Nein"}, {"24", "0", "5", "Ja"}}));
     writeFile("Tarife/Net - Lang.tel", tariff("40000 / 40000", {{"0", "24", "2", "Nein"}})); // as the counter bills it
+    writeFile("Tarife/Net - Exponent.tel",
+              tariff("60 / 60", {{"0", "24", "4,5E+00", "Nein"}, {"0", "24", "5e-3", "Ja"}}));
 
     const struct {
         const char* name;
@@ -83,6 +85,8 @@ TEST_F(HandEntryCostTest, WorkedResults)
         {"start of 24 ends at its end", "M - Nacht", Wednesday, QTime(5, 30), 3600, 31 * 3, "60"},
         {"24 to 0 all day", "M - Nacht", Saturday, QTime(12, 0), 600, 50, "10"},
         {"unit beyond 16 bits", "M - Lang", Wednesday, QTime(10, 0), 40000, 2 * 40000 / 60.0f, "1"},
+        {"price with exponent", "M - Exponent", Wednesday, QTime(10, 0), 600, 45, "10"},
+        {"small price with exponent", "M - Exponent", Saturday, QTime(10, 0), 600, 10 * 0.005f, "10"},
     };
     for (const auto& c : cases) {
         units = "keep";
@@ -136,6 +140,7 @@ TEST_F(HandEntryCostTest, LoadFailuresAndShortBlocks)
         {"hour beyond a byte", tariff("60 / 60", {{"0", "256", "2", "Nein"}}), false, 0, 0},
         {"negative hour", tariff("60 / 60", {{"-1", "24", "2", "Nein"}}), false, 0, 0},
         {"price not a number", tariff("60 / 60", {{"0", "24", "2 Cent", "Nein"}}), false, 0, 0},
+        {"exponent without digit", tariff("60 / 60", {{"0", "24", "5E", "Nein"}}), false, 0, 0},
         {"empty price", tariff("60 / 60", {{"0", "24", "", "Nein"}}), false, 0, 0},
         {"no zones", QByteArray("Takt:60 / 60\r\n"), true, 0, 60},
         {"halves to even", tariff("60 / 30.5", {{"0.5", "23.5", "2", "Nein"}}), true, 1, 30},

@@ -284,7 +284,8 @@ TEST_F(TarifEditorTest, OpenLeaveAndSaveKeepsEveryByte)
         "Wochenende:Nein", "Zone:T", "Von:0", "Bis:24", "Pfennig:1", "Einheit:60", "Wochenende:Ja"};
     const struct {
         const char* name;
-        QStringList lines; // each replaces the first line of its key
+        QStringList lines;   // each replaces the first line of its key
+        QStringList written = {}; // lines the save writes instead, the same way; none: the file comes back as it was
     } cases[] = {
         {"ordinary", {}},
         {"cents below 0,01", {"Pfennig:0,009"}},
@@ -297,19 +298,36 @@ TEST_F(TarifEditorTest, OpenLeaveAndSaveKeepsEveryByte)
         {"volume tariff",
          {"Volumenabrechnung:Ja", "Volumenkosten:0,0001", "Volumeneinheit:0,00005", "Volumengrenze:1000000000",
           "Freiminuten:0"}},
+        // the general form's exponent is shown and saved as its value in plain digits
+        {"exponents",
+         {"Grundgebühr:5E-05", "Mindestumsatz:1e2", "Gesprächsgrundgebühr:2,5E-1", "Pfennig:5E-03",
+          "Pfennig:1,9E+01"},
+         {"Grundgebühr:0,00005", "Mindestumsatz:100", "Gesprächsgrundgebühr:0,25", "Pfennig:0,005", "Pfennig:19"}},
+        {"volume exponents",
+         {"Volumenabrechnung:Ja", "Volumenkosten:1,49E+00", "Volumeneinheit:5E-05", "Freiminuten:0"},
+         {"Volumenabrechnung:Ja", "Volumenkosten:1,49", "Volumeneinheit:0,00005", "Freiminuten:0"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        QStringList lines = ordinary;
-        for (const QString& line : c.lines) {
-            const QString key = line.left(line.indexOf(':') + 1);
-            const auto at =
-                std::find_if(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(key); });
-            ASSERT_NE(at, lines.end());
-            *at = line;
-        }
-        QByteArray bytes;
-        for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
+        // each line replaces the first line of its key that no earlier one replaced
+        const auto replaced = [&ordinary](const QStringList& replacements) {
+            QStringList lines = ordinary;
+            QList<bool> taken(lines.size(), false);
+            for (const QString& line : replacements) {
+                const QString key = line.left(line.indexOf(':') + 1);
+                qsizetype at = 0;
+                while (at < lines.size() && (taken[at] || !lines[at].startsWith(key))) ++at;
+                if (at == lines.size()) return QByteArray();
+                lines[at] = line;
+                taken[at] = true;
+            }
+            QByteArray bytes;
+            for (const QString& line : lines) bytes += line.toLatin1() + "\r\n";
+            return bytes;
+        };
+        const QByteArray bytes = replaced(c.lines);
+        const QByteArray written = c.written.isEmpty() ? bytes : replaced(c.written);
+        ASSERT_FALSE(bytes.isEmpty() || written.isEmpty());
         writeFile("Tarife/P - T.tel", bytes);
         std::unique_ptr<Tarifdaten> w(changeTarif("P - T.tel", "P", "T"));
         ASSERT_TRUE(w->LoadTarif());
@@ -320,20 +338,21 @@ TEST_F(TarifEditorTest, OpenLeaveAndSaveKeepsEveryByte)
             EXPECT_EQ(w->Text1[i]->text(), shown) << i;
         }
         w->Command1_Click(0);
-        EXPECT_EQ(QString::fromLatin1(readFile("Tarife/P - T.tel")), QString::fromLatin1(bytes)); // shown as text
+        EXPECT_EQ(QString::fromLatin1(readFile("Tarife/P - T.tel")), QString::fromLatin1(written)); // shown as text
     }
 }
 
 TEST_F(TarifEditorTest, ChangeTarifLoadsAndRenames)
 {
-    writeFile("Tarife/P - T.tel", "[Providerdaten]\r\nName:P - T\r\nGrundgeb\xfchr:4.95\r\nTakt:90 / 60\r\n"
-                                  "[Tarifzonen]\r\nZone:T\r\nVon:8\r\nBis:18\r\nPfennig:1,9\r\nEinheit:60\r\n"
-                                  "Wochenende:Nein\r\nZone:T\r\nVon:0\r\nBis:24\r\nPfennig:1\r\nEinheit:60\r\n"
-                                  "Wochenende:Ja\r\n");
+    writeFile("Tarife/P - T.tel", "[Providerdaten]\r\nName:P - T\r\nGrundgeb\xfchr:4.95\r\nVolumeneinheit:1.50\r\n"
+                                  "Takt:90 / 60\r\n[Tarifzonen]\r\nZone:T\r\nVon:8\r\nBis:18\r\nPfennig:1,9\r\n"
+                                  "Einheit:60\r\nWochenende:Nein\r\nZone:T\r\nVon:0\r\nBis:24\r\nPfennig:1\r\n"
+                                  "Einheit:60\r\nWochenende:Ja\r\n");
     std::unique_ptr<Tarifdaten> w(changeTarif("P - T.tel", "P", "T"));
     ASSERT_TRUE(w->LoadTarif());
     EXPECT_EQ(w->Text1[1]->text(), "4,95");
     EXPECT_EQ(w->Text1[5]->text(), "90 / 60");
+    EXPECT_EQ(w->Text1[w->volumeUnitIndex()]->text(), "1.50"); // as written, having no exponent
     EXPECT_EQ(w->List1->item(0)->text(), "Von: 08 Bis: 18 Kosten: 0,019 Werktag");
     w->Text1[0]->setText("U");
     w->Command1_Click(0);
@@ -342,6 +361,7 @@ TEST_F(TarifEditorTest, ChangeTarifLoadsAndRenames)
     EXPECT_EQ(l.value(4), "Gültigkeit:k.A.");
     EXPECT_EQ(l.value(2), "Grundgebühr:4,95");
     EXPECT_TRUE(l.contains("Pfennig:1,9"));
+    EXPECT_TRUE(l.contains("Volumeneinheit:1.50"));
 }
 
 TEST_F(TarifEditorTest, FailedWriteKeepsTheOldFile)

@@ -100,7 +100,8 @@ TEST_F(TarifePageTest, DetailsOfTimeAndVolumeTariffs)
 {
     writeTariff("V - vol.atl", {"Volumenabrechnung:Ja", "Volumenkosten:0,5", "Volumengrenze:0", "Volumeneinheit:10",
                                 "Grundgebühr:4.95"});
-    writeTariff("Z - A&B.tel", {"Freiminuten:30"});
+    // exponent forms read as their values
+    writeTariff("Z - A&B.tel", {"Freiminuten:30", "Mindestumsatz:1,5E+01", "Gesprächsgrundgebühr:5E+01"});
     auto page = openPage();
     page->ShowTarif(row(*page, "V", 0));
     EXPECT_EQ(page->lblTarif[0]->text(), "0,0050 €");
@@ -113,6 +114,8 @@ TEST_F(TarifePageTest, DetailsOfTimeAndVolumeTariffs)
     EXPECT_EQ(page->lblTarif[0]->text(), "0,0190 €");
     EXPECT_EQ(page->lblTarif[12]->text(), "30");
     EXPECT_EQ(page->Label1[20]->text(), "Kosten/Min (jetzt):");
+    EXPECT_EQ(page->lblTarif[8]->text(), "15,00 €");
+    EXPECT_EQ(page->lblTarif[9]->text(), "0,500 €");
     // a file removed meanwhile leaves the labels and rebuilds the tree
     QFile::remove(path("Tarife/V - vol.atl"));
     page->ShowTarif(row(*page, "V", 0));
