@@ -86,8 +86,15 @@ void Status::Form_Unload()
 
 void Status::closeEvent(QCloseEvent* event)
 {
+    // Only the window system's close is a person's: with the window gone pppd would dial on with nothing
+    // left to stop it, and the dial's shut-out would end with it.
+    if (event->spontaneous() && !cancelDial()) {
+        event->ignore();
+        return;
+    }
+    // Not QDialog's: it takes every close of a visible dialog for a rejection.
     Form_Unload();
-    QDialog::closeEvent(event);
+    event->accept();
 }
 
 void Status::OnRasDialEvent(quint32 state)
@@ -100,13 +107,24 @@ void Status::OnRasDialEvent(quint32 state)
     Label1->setText(stateText(state) + QStringLiteral(" (") + QString::number(state) + QStringLiteral(")"));
 }
 
-void Status::Command1_Click()
+bool Status::cancelDial()
 {
+    if (m_cancelling) return false;
+    m_cancelling = true;
     G_DialedHere = false;
     const QPointer<Status> self(this);
-    HangUpConnection(G_hRasConn);
-    if (self) close();
+    HangUpConnection(G_hRasConn); // serves clicks while it waits
+    if (!self) return false;
+    m_cancelling = false;
+    return true;
 }
+
+void Status::Command1_Click()
+{
+    if (cancelDial()) close();
+}
+
+void Status::reject() { Command1_Click(); }
 
 Status* StatusWindow()
 {

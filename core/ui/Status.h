@@ -22,14 +22,20 @@ public:
 
     void OnRasDialEvent(quint32 state);
     void Command1_Click();
+    // Escape: the dial is cancelled as by "Abbrechen".
+    void reject() override;
 
 protected:
+    // The close box cancels the dial as "Abbrechen" does; the window's own closes (connected, a failed
+    // dial, the program's end) leave the line alone.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void Form_Load();
     void Form_Unload();
+    bool cancelDial(); // false when the window is gone or a cancel is already under way
     QMetaObject::Connection m_hook;
+    bool m_cancelling = false;
     std::optional<WaitUnderWay> m_dial; // the dial is under way while its window is loaded
 };
 

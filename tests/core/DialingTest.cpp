@@ -1,4 +1,5 @@
 #include "support/TestSupport.h"
+#include "support/WindowSystemClick.h"
 
 #include "core/Dialing.h"
 #include "core/Globals.h"
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+
+#include <functional>
 
 namespace {
 class DialingTest : public ProgramTest {
@@ -81,6 +84,42 @@ TEST_F(DialingTest, StatusWindowShowsEachStateAndClosesWhenConnected)
     flushDeletes();
     EXPECT_FALSE(IsFormLoaded("Status"));
     ShowStatusWindow(true); // nothing left to show: returns at once
+}
+
+TEST_F(DialingTest, AUsersCloseOfTheProgressWindowHangsTheDialUpItsOwnClosesDoNot)
+{
+    // The window is the dial's only control: while it is open no second dial starts, and a person's close
+    // (the close box, Escape) ends the dial as "Abbrechen" does.
+    book.entryData["Provider"].passwordSaved = SavedPassword::Yes;
+    const struct {
+        const char* how;
+        std::function<void(Status*, quint32)> close;
+        bool hungUp;
+    } rows[] = {
+        {"Abbrechen", [](Status* s, quint32) { PostWindowSystemClick(s->Command1); }, true},
+        {"close box", [](Status* s, quint32) { SendWindowSystemClose(s); }, true},
+        {"Escape", [](Status* s, quint32) { SendWindowSystemKey(s, Qt::Key_Escape); }, true},
+        {"connected", [this](Status*, quint32 h) { book.sendEvent(h, RASCS_Connected); }, false},
+        {"program end", [](Status*, quint32) { UnloadDialProgressWindow(); }, false},
+    };
+    for (const auto& r : rows) {
+        book.hangUpCalls.clear();
+        G_DialedHere = true;
+        const quint32 handle = DialEntry(QString(), "Provider");
+        ASSERT_NE(handle, 0u) << r.how;
+        ShowStatusWindow(false);
+        EXPECT_TRUE(DialUnderWay()) << r.how;
+        r.close(StatusWindow(), handle);
+        for (int i = 0; i < 5; ++i) QCoreApplication::processEvents();
+        flushDeletes();
+        EXPECT_FALSE(IsFormLoaded("Status")) << r.how;
+        EXPECT_FALSE(DialUnderWay()) << r.how;
+        EXPECT_EQ(book.hangUpCalls.size(), r.hungUp ? 1 : 0) << r.how;
+        EXPECT_EQ(book.hangUpCalls.value(0), r.hungUp ? handle : 0u) << r.how;
+        EXPECT_EQ(G_DialedHere, !r.hungUp) << r.how;
+        EXPECT_EQ(G_hRasConn, r.hungUp ? 0u : handle) << r.how;
+    }
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 TEST_F(DialingTest, PasswordPromptIsMaskedAndAnEmptyAnswerDialsNothing)

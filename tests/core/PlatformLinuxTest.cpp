@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <arpa/inet.h>
@@ -13,6 +14,7 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
+#include <unistd.h>
 
 #include <vector>
 
@@ -44,7 +46,8 @@ QByteArray Argv(std::initializer_list<const char*> words)
 using Files = QList<QPair<QString, QByteArray>>;
 PppdFiles PppdFilesIn(const QString& root)
 {
-    return {root + "/proc", root + "/run", root + "/run/lock", root + "/peers", root + "/options"};
+    return {root + "/proc",  root + "/run",     root + "/run/lock",
+            root + "/peers", root + "/options", [root](uint uid) { return root + "/home/" + QString::number(uid); }};
 }
 } // namespace
 
@@ -54,7 +57,8 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
     const QPair<QString, QByteArray> pid{"run/ppp0.pid", "4321\n"}, locked{"run/lock/LCK..ttyUSB0", "      4321\n"},
         lockOption{"options", "lock\n"}, serialPeer{"peers/provider", "/dev/ttyUSB0\n115200\n"},
         demandCall{"proc/4321/cmdline", Argv({"/usr/sbin/pppd", "call", "provider", "demand", "idle", "20"})},
-        call{"proc/4321/cmdline", Argv({"/usr/sbin/pppd", "call", "provider"})};
+        call{"proc/4321/cmdline", Argv({"/usr/sbin/pppd", "call", "provider"})},
+        realUser{"proc/4321/status", "Name:\tpppd\nUid:\t1000\t0\t0\t0\nGid:\t1000\t1000\t1000\t1000\n"};
     struct Case {
         QByteArray routes;
         quint32 flags;
@@ -84,12 +88,29 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
         {ppp0, 1, {pid, demandCall, {"peers/provider", "plugin rp-pppoe.so eth0\n"}, lockOption}}, // no serial line
         {ppp0, 1, {pid, call, serialPeer, lockOption}},                                            // no demand
         {ppp0, 1, {pid, serialPeer, lockOption}},                                                  // pppd is gone
+        // pppd also reads the ~/.ppprc of the user who started it, its line's options.<tty> and the files that
+        // `file` names, in place; the last of lock and nolock wins, and its command line outranks the tty's file.
+        {ppp0, 1, {pid, demandCall, serialPeer, lockOption, realUser, {"home/1000/.ppprc", "nolock\n"}}},
+        {ppp0, 0, {pid, demandCall, serialPeer, {"options", "nolock\n"}, realUser, {"home/1000/.ppprc", "lock\n"}}},
+        {ppp0, 0, {pid, demandCall, {"peers/provider", "noauth\n"}, lockOption, realUser,
+                   {"home/1000/.ppprc", "ttyS1\n"}}}, // the line named there
+        {ppp0, 1, {pid, demandCall, serialPeer, lockOption, {"options.ttyUSB0", "nolock\n"}}},
+        {ppp0, 1, {pid, demandCall, {"peers/provider", "/dev/serial/by-id/usb-Modem\n"}, lockOption,
+                   {"options.serial.by-id.usb-Modem", "nolock\n"}}},
+        {ppp0, 0, {pid, demandCall, {"peers/provider", "ttyUSB0\nlock\n"}, {"options.ttyUSB0", "nolock\n"}}},
+        {ppp0, 1, {pid, demandCall, {"peers/provider", "/dev/ttyUSB0\nfile $ROOT/modem\n"}, lockOption,
+                   {"modem", "lock\nfile $ROOT/more\n"}, {"more", "nolock\n"}}},
+        {ppp0, 0, {pid, {"proc/4321/cmdline", Argv({"/usr/sbin/pppd", "file", "$ROOT/modem", "call", "provider"})},
+                   {"modem", "nolock\ndemand\n"}, {"peers/provider", "/dev/ttyUSB0\nlock\n"}}},
+        {ppp0, 0, {pid, demandCall, {"peers/provider", "/dev/ttyUSB0\nfile $ROOT/loop\n"}, lockOption,
+                   {"loop", "file $ROOT/loop\n"}}}, // a file that names itself ends pppd, not this
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
         Write(dir.path() + "/route", ROUTE_HEADER + c.routes);
         QByteArray shown = c.routes;
-        for (const auto& [rel, bytes] : c.files) {
+        for (const auto& [rel, text] : c.files) {
+            const QByteArray bytes = QByteArray(text).replace("$ROOT", QFile::encodeName(dir.path()));
             Write(dir.path() + "/" + rel, bytes);
             shown += rel.toUtf8() + ": " + QByteArray(bytes).replace('\0', ' ') + "\n";
         }
@@ -101,6 +122,33 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
     LinuxConnectedState missing(empty.path());
     EXPECT_FALSE(missing.isAvailable());
     EXPECT_EQ(missing.flags(), 0u);
+}
+
+TEST(LinuxConnectedState, PppdReadsThePpprcOfTheUserWhoStartedIt)
+{
+    // A shell stands in for pppd: its uid comes from the real /proc, whose status file reports size 0.
+    if (!QFileInfo::exists("/proc/self/status")) GTEST_SKIP() << "no /proc";
+    QProcess pppd;
+    pppd.start("/bin/sh", {"-c", "sleep 30; true", "call", "provider", "demand"});
+    ASSERT_TRUE(pppd.waitForStarted());
+    QTemporaryDir dir;
+    Write(dir.path() + "/peers/provider", "/dev/ttyUSB0\n");
+    Write(dir.path() + "/options", "lock\n");
+    Write(dir.path() + "/home/.ppprc", "nolock\n");
+    PppdFiles files = PppdFilesIn(dir.path());
+    files.procDir = "/proc";
+    QList<uint> asked;
+    files.homeOf = [&](uint uid) {
+        asked << uid;
+        return dir.path() + "/home";
+    };
+    EXPECT_TRUE(PppdLinkDialled(files, pppd.processId())); // no lock taken: not a line that waits for traffic
+    EXPECT_EQ(asked, QList<uint>{uint(getuid())});
+    pppd.kill();
+    pppd.waitForFinished();
+
+    EXPECT_EQ(UserHome(0), "/root");
+    EXPECT_TRUE(UserHome(4000000000u).isEmpty()); // in no password database
 }
 
 TEST(LinuxConnectedState, RealRouteFileAgreesWithItsCopy)

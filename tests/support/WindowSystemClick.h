@@ -5,3 +5,7 @@
 class QWidget;
 
 void PostWindowSystemClick(QWidget* widget); // at the widget's centre
+// The window manager's close (the close box) and a key pressed and released in the widget's window, both
+// delivered at once, as spontaneous events.
+void SendWindowSystemClose(QWidget* widget);
+void SendWindowSystemKey(QWidget* widget, int key);

@@ -1,12 +1,19 @@
 #include "core/platform/linux/PppdLink.h"
 
 #include "core/FileList.h"
+#include "core/TextFile.h"
 #include "core/platform/linux/LinuxPhoneBook.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <optional>
+#include <vector>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,7 +40,104 @@ bool takesText(const QString& option)
     return options.contains(option);
 }
 
+// pppd reads the files that `file` and `call` name where they stand, nested to any depth; a file that names
+// itself makes pppd fail, and must not hang this.
+constexpr int OPTION_FILE_DEPTH = 8;
+constexpr int OPTION_FILES = 64;
+
+// The option words of pppd's sources with the files they name read in their place.
+class OptionWords {
+public:
+    explicit OptionWords(const PppdFiles& files) : m_files(files) {}
+
+    QStringList ofFile(const QString& path, int depth = 0)
+    {
+        QByteArray text;
+        if (depth > OPTION_FILE_DEPTH || ++m_read > OPTION_FILES || ReadFileBytes(path, &text) != FileRead::Ok)
+            return {};
+        return expanded(SplitOptionWords(text), depth);
+    }
+
+    QStringList expanded(const QStringList& words, int depth = 0)
+    {
+        QStringList out;
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            const QString& w = words[i];
+            if (i + 1 >= words.size() || !takesText(w)) {
+                out << w;
+                continue;
+            }
+            const QString& value = words[++i];
+            // a relative name is one in the folder pppd started in, unknown once it runs in the background
+            if (w == QLatin1String("file")) {
+                if (QDir::isAbsolutePath(value)) out << ofFile(value, depth + 1);
+            } else if (w == QLatin1String("call")) {
+                if (IsValidEntryName(value)) out << ofFile(m_files.peersDir + "/" + value, depth + 1);
+            } else {
+                out << w << value;
+            }
+        }
+        return out;
+    }
+
+private:
+    const PppdFiles& m_files;
+    int m_read = 0;
+};
+
+// The user who started a process (its real uid): pppd reads that user's ~/.ppprc, also when it runs
+// setuid root.
+std::optional<uint> realUid(const QString& procDir, qint64 pid)
+{
+    QByteArray status;
+    if (ReadFileBytes(procDir + "/" + QString::number(pid) + "/status", &status) != FileRead::Ok) return {};
+    for (const QByteArray& line : status.split('\n')) {
+        if (!line.startsWith("Uid:")) continue;
+        bool ok = false;
+        const uint uid = line.mid(4).simplified().split(' ').value(0).toUInt(&ok);
+        if (ok) return uid;
+    }
+    return {};
+}
+
+bool isDevice(const QString& word)
+{
+    return word.startsWith(QLatin1String("/dev/")) || word.startsWith(QLatin1String("tty"));
+}
+
+// The last line named in `words`: pppd takes the last device it is given.
+QString lastDevice(const QStringList& words)
+{
+    QString device;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        if (takesText(words[i]))
+            ++i;
+        else if (isDevice(words[i]))
+            device = words[i];
+    }
+    return device;
+}
+
+// The name pppd gives the options file of a line: "/dev/" dropped, the other slashes made dots.
+QString ttyOptionsName(const QString& device)
+{
+    const qsizetype dev = device.indexOf(QLatin1String("/dev/"));
+    QString tty = dev >= 0 ? device.mid(dev + 5) : device;
+    tty.replace('/', '.');
+    return tty == QLatin1String("tty") ? QString() : tty;
+}
+
 } // namespace
+
+QString UserHome(uint uid)
+{
+    const long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(size > 0 ? size_t(size) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_dir) return {};
+    return QFile::decodeName(found->pw_dir);
+}
 
 qint64 PppdPidOf(const QString& runDir, const QString& iface)
 {
@@ -59,18 +163,27 @@ bool PppdLinkDialled(const PppdFiles& files, qint64 pid)
     const QList<QByteArray> argv = wholeFile(files.procDir + "/" + QString::number(pid) + "/cmdline").split('\0');
     if (argv.size() < 2) return true; // no such process: a pid file left behind
 
-    // pppd reads its options file first, then its command line, where "call" reads the peer file in place.
-    QStringList words = SplitOptionWords(wholeFile(files.options));
-    for (qsizetype i = 1; i < argv.size(); ++i) {
-        const QString arg = QString::fromUtf8(argv[i]);
-        if (arg != QLatin1String("call") || i + 1 >= argv.size()) {
-            words << arg;
-            continue;
-        }
-        const QString peer = QString::fromUtf8(argv[++i]);
-        if (IsValidEntryName(peer)) words << SplitOptionWords(wholeFile(files.peersDir + "/" + peer));
+    // pppd reads /etc/ppp/options, the ~/.ppprc of its user, then its command line, where `file` and
+    // `call` read their files in place. Its line's options file comes last, but a lock or nolock from the
+    // command line outranks it: it counts as read before the command line.
+    OptionWords reader(files);
+    QStringList words = reader.ofFile(files.options);
+    if (const std::optional<uint> uid = realUid(files.procDir, pid); uid && files.homeOf) {
+        const QString home = files.homeOf(*uid);
+        if (!home.isEmpty()) words << reader.ofFile(home + "/.ppprc");
     }
-    bool demand = false, lock = false, serial = false;
+    QStringList args;
+    for (qsizetype i = 1; i < argv.size(); ++i)
+        if (i + 1 < argv.size() || !argv[i].isEmpty()) args << QString::fromUtf8(argv[i]); // each ends in a NUL
+    const QStringList commandLine = reader.expanded(args);
+    // pppd refuses a line named in the line's own file
+    const QString device = lastDevice(words + commandLine);
+    const QString tty = ttyOptionsName(device);
+    if (!tty.isEmpty()) words << reader.ofFile(files.options + "." + tty);
+    words << commandLine;
+
+    bool demand = false, lock = false;
+    const bool serial = !device.isEmpty();
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString& w = words[i];
         if (takesText(w))
@@ -81,8 +194,6 @@ bool PppdLinkDialled(const PppdFiles& files, qint64 pid)
             lock = true;
         else if (w == QLatin1String("nolock"))
             lock = false;
-        else if (w.startsWith(QLatin1String("/dev/")) || w.startsWith(QLatin1String("tty")))
-            serial = true;
     }
     // pppd locks only a serial line, and only when told to: without that lock nothing tells the two apart.
     return !(demand && lock && serial) || SerialLockHeldBy(files.lockDir, pid);

@@ -4,12 +4,18 @@
 // the dial and drops at the hang-up tells a dialled line from an idle one.
 #include <QString>
 
+#include <functional>
+
+// The home folder of a user from the password database; empty when it names none.
+QString UserHome(uint uid);
+
 struct PppdFiles {
     QString procDir = QStringLiteral("/proc");
     QString runDir = QStringLiteral("/run");
     QString lockDir = QStringLiteral("/run/lock");
     QString peersDir = QStringLiteral("/etc/ppp/peers");
-    QString options = QStringLiteral("/etc/ppp/options");
+    QString options = QStringLiteral("/etc/ppp/options"); // a tty's own options file is this name, "." and the tty
+    std::function<QString(uint uid)> homeOf = UserHome;   // where the ~/.ppprc of pppd's user lies
 };
 
 // The pid of the pppd behind a ppp interface: its unit pid file, else a link-name pid file that names
@@ -18,5 +24,6 @@ qint64 PppdPidOf(const QString& runDir, const QString& iface);
 // Whether a serial lock file in lockDir holds pid.
 bool SerialLockHeldBy(const QString& lockDir, qint64 pid);
 // False only for a pppd in demand mode that locks its line and holds no lock now: its line is not
-// dialled. Every other link (no pppd, no demand, no lock) counts as its interface says.
+// dialled. Every other link (no pppd, no demand, no lock) counts as its interface says. Its options are
+// read from every file pppd reads them from.
 bool PppdLinkDialled(const PppdFiles& files, qint64 pid);
