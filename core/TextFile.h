@@ -23,11 +23,18 @@ enum class FileRead {
     TooLarge,   // longer than the cap; not read
 };
 
+// Whether a file's own name may be a symbolic link. Readers follow one unless the name lies in a folder
+// that other accounts write to; writers refuse one in the data folder, where another account or a
+// program's mistake could send a write out of it, and follow one where the user chose the place.
+enum class FileLinks { Follow, Refuse };
+
 // Reads an open file, asking for at most cap + 1 bytes, and leaves it open. Files of /proc report the
 // size 0, so the size only rules out a file known to be too long; the read goes on to the end.
 FileRead ReadOpenFile(int fd, QByteArray* data, qint64 cap);
 // Opens the file (a pipe or device in its place is not waited for) and reads it as ReadOpenFile does.
-FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap = DATA_FILE_CAP);
+// A refused link reads as Unreadable. *owner, when asked for, is the owner of the file read.
+FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap = DATA_FILE_CAP,
+                       FileLinks links = FileLinks::Follow, uint* owner = nullptr);
 
 // The lines of a text file. A final line end does not make an extra empty line. *state tells how the
 // file was found; anything but Ok gives no lines.
