@@ -120,11 +120,11 @@ std::function<bool(const QString&)>& folderSyncer()
 }
 } // namespace
 
-bool OpenSaveFile(QSaveFile& f, FileAccess access)
+bool OpenSaveFile(QSaveFile& f, FileAccess access, FileLinks links)
 {
     const QByteArray name = QFile::encodeName(f.fileName());
     struct stat st {};
-    if (::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode)) return false;
+    if (links == FileLinks::Refuse && ::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode)) return false;
     QDir().mkpath(QFileInfo(f.fileName()).absolutePath());
     if (!f.open(QIODevice::WriteOnly)) return false;
     // set before any byte is written, so that a secret is never readable by others, not even for a moment
@@ -151,11 +151,11 @@ bool CommitSaveFile(QSaveFile& f)
     return f.commit();
 }
 
-bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access, FileSync sync)
+bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access, FileSync sync, FileLinks links)
 {
     if (path.isEmpty()) return false; // the path of a refused name
     QSaveFile f(path);
-    if (!OpenSaveFile(f, access)) return false;
+    if (!OpenSaveFile(f, access, links)) return false;
     if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
         return false;
@@ -201,17 +201,18 @@ void SetFolderSyncer(std::function<bool(const QString& folder)> syncer)
     folderSyncer() = syncer ? std::move(syncer) : SyncFolder;
 }
 
-bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access, FileSync sync)
+bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access, FileSync sync,
+                    FileLinks links)
 {
     QByteArray data;
     for (const QByteArray& l : lines) {
         data += l;
         data += "\r\n";
     }
-    return WriteFileBytes(path, data, access, sync);
+    return WriteFileBytes(path, data, access, sync, links);
 }
 
-bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access, FileSync sync)
+bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access, FileSync sync, FileLinks links)
 {
     QList<QByteArray> bytes;
     bytes.reserve(lines.size());
@@ -221,7 +222,7 @@ bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess ac
         if (!encoded) return false;
         bytes << *encoded;
     }
-    return WriteByteLines(path, bytes, access, sync);
+    return WriteByteLines(path, bytes, access, sync, links);
 }
 
 LineReader::LineReader(const QString& path, qint64 cap) { m_lines = ReadTextLines(path, &m_ok, cap); }

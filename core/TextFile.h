@@ -58,19 +58,20 @@ enum class FileSync { Atomic, Durable };
 // Writes the lines, each ended by CRLF, atomically; missing folders are created. False on failure, and
 // false without touching the file when a line holds a character outside the code page.
 bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access = FileAccess::Default,
-                    FileSync sync = FileSync::Atomic);
+                    FileSync sync = FileSync::Atomic, FileLinks links = FileLinks::Refuse);
 bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access = FileAccess::Default,
-                    FileSync sync = FileSync::Atomic);
+                    FileSync sync = FileSync::Atomic, FileLinks links = FileLinks::Refuse);
 bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access = FileAccess::Default,
-                    FileSync sync = FileSync::Atomic);
+                    FileSync sync = FileSync::Atomic, FileLinks links = FileLinks::Refuse);
 // Copies an ordinary file of any length atomically over `to`; false, and `to` as it was, on failure.
 bool CopyFileBytes(const QString& from, const QString& to, FileAccess access = FileAccess::Default);
 
 // Every whole-file write goes through these two. OpenSaveFile starts the new copy beside the file, its folder
-// created when missing; a name that is itself a symbolic link (dangling or not) is refused, so no write
-// follows a link out of the data folder. CommitSaveFile puts the copy in place only once its bytes are on
-// the disk; on failure (a full disk) the old file stays and the copy is gone when `file` is.
-bool OpenSaveFile(QSaveFile& file, FileAccess access = FileAccess::Default);
+// created when missing; with FileLinks::Refuse a name that is itself a symbolic link (dangling or not) is
+// refused, so no write follows a link out of the data folder; with Follow the copy replaces the link's
+// target. CommitSaveFile puts the copy in place only once its bytes are on the disk; on failure (a full disk)
+// the old file stays and the copy is gone when `file` is.
+bool OpenSaveFile(QSaveFile& file, FileAccess access = FileAccess::Default, FileLinks links = FileLinks::Refuse);
 bool CommitSaveFile(QSaveFile& file);
 
 // Puts a folder's entries on the disk, so that a file just renamed into it is still there after a power cut.

@@ -113,6 +113,28 @@ TEST_F(ExportTest, NoToOverwriteReopensTheDialog)
     EXPECT_EQ(dialogs.messages.size(), 3); // a cancelled choice writes and says nothing
 }
 
+TEST_F(ExportTest, AChosenFileThatIsALinkIsWrittenWhereItLeads)
+{
+    const FakeList list = marchList();
+    writeFile("Ablage/liste.htm", "alt");
+    writeFile("Ablage/liste.txt", "alt");
+    for (const char* name : {"liste.htm", "liste.txt"})
+        ASSERT_TRUE(QFile::link(path("Ablage/") + name, path(name)));
+    Export html(list);
+    dialogs.answerSaveFile(path("liste.htm"));
+    dialogs.answerMessage(vbYes);
+    html.Command1_Click(1);
+    Export text(list);
+    dialogs.answerSaveFile(path("liste.txt"));
+    dialogs.answerMessage(vbYes);
+    text.Command1_Click(0);
+    EXPECT_FALSE(dialogs.texts().contains(Failure));
+    EXPECT_EQ(readFile("Ablage/liste.htm"), golden("list.htm"));
+    EXPECT_EQ(readFile("Ablage/liste.txt"), golden("list.txt"));
+    EXPECT_TRUE(QFileInfo(path("liste.htm")).isSymLink());
+    EXPECT_TRUE(QFileInfo(path("liste.txt")).isSymLink());
+}
+
 TEST_F(ExportTest, MonthChartsGoThroughTheDiagramWindow)
 {
     clock.set(QDateTime(QDate(2004, 1, 15), QTime(12, 0)));
