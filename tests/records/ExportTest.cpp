@@ -28,7 +28,8 @@ FakeList marchList()
 
 QByteArray golden(const char* name)
 {
-    QFile f(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../data/export/" + name);
+    // __FILE__ is relative to the build folder when the compiler cache rewrites paths; ctest runs elsewhere
+    QFile f(QStringLiteral(ZUMBREL_SOURCE_DIR "/tests/data/export/") + name);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
