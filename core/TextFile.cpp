@@ -68,12 +68,15 @@ FileRead ReadOpenFile(int fd, QByteArray* data, qint64 cap)
     return FileRead::Ok;
 }
 
-FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap)
+FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap, FileLinks links, uint* owner)
 {
     data->clear();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (links == FileLinks::Refuse ? O_NOFOLLOW : 0);
+    const int fd = ::open(QFile::encodeName(path).constData(), flags);
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::Unreadable;
     const FileRead state = ReadOpenFile(fd, data, cap);
+    struct stat st {};
+    if (owner) *owner = ::fstat(fd, &st) == 0 ? uint(st.st_uid) : uint(-1);
     ::close(fd);
     return state;
 }
@@ -117,11 +120,11 @@ std::function<bool(const QString&)>& folderSyncer()
 }
 } // namespace
 
-bool OpenSaveFile(QSaveFile& f, FileAccess access)
+bool OpenSaveFile(QSaveFile& f, FileAccess access, FileLinks links)
 {
     const QByteArray name = QFile::encodeName(f.fileName());
     struct stat st {};
-    if (::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode)) return false;
+    if (links == FileLinks::Refuse && ::lstat(name.constData(), &st) == 0 && S_ISLNK(st.st_mode)) return false;
     QDir().mkpath(QFileInfo(f.fileName()).absolutePath());
     if (!f.open(QIODevice::WriteOnly)) return false;
     // set before any byte is written, so that a secret is never readable by others, not even for a moment
@@ -148,11 +151,11 @@ bool CommitSaveFile(QSaveFile& f)
     return f.commit();
 }
 
-bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access, FileSync sync)
+bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access, FileSync sync, FileLinks links)
 {
     if (path.isEmpty()) return false; // the path of a refused name
     QSaveFile f(path);
-    if (!OpenSaveFile(f, access)) return false;
+    if (!OpenSaveFile(f, access, links)) return false;
     if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
         return false;
@@ -198,17 +201,18 @@ void SetFolderSyncer(std::function<bool(const QString& folder)> syncer)
     folderSyncer() = syncer ? std::move(syncer) : SyncFolder;
 }
 
-bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access, FileSync sync)
+bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access, FileSync sync,
+                    FileLinks links)
 {
     QByteArray data;
     for (const QByteArray& l : lines) {
         data += l;
         data += "\r\n";
     }
-    return WriteFileBytes(path, data, access, sync);
+    return WriteFileBytes(path, data, access, sync, links);
 }
 
-bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access, FileSync sync)
+bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access, FileSync sync, FileLinks links)
 {
     QList<QByteArray> bytes;
     bytes.reserve(lines.size());
@@ -218,7 +222,7 @@ bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess ac
         if (!encoded) return false;
         bytes << *encoded;
     }
-    return WriteByteLines(path, bytes, access, sync);
+    return WriteByteLines(path, bytes, access, sync, links);
 }
 
 LineReader::LineReader(const QString& path, qint64 cap) { m_lines = ReadTextLines(path, &m_ok, cap); }

@@ -23,11 +23,18 @@ enum class FileRead {
     TooLarge,   // longer than the cap; not read
 };
 
+// Whether a file's own name may be a symbolic link. Readers follow one unless the name lies in a folder
+// that other accounts write to; writers refuse one in the data folder, where another account or a
+// program's mistake could send a write out of it, and follow one where the user chose the place.
+enum class FileLinks { Follow, Refuse };
+
 // Reads an open file, asking for at most cap + 1 bytes, and leaves it open. Files of /proc report the
 // size 0, so the size only rules out a file known to be too long; the read goes on to the end.
 FileRead ReadOpenFile(int fd, QByteArray* data, qint64 cap);
 // Opens the file (a pipe or device in its place is not waited for) and reads it as ReadOpenFile does.
-FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap = DATA_FILE_CAP);
+// A refused link reads as Unreadable. *owner, when asked for, is the owner of the file read.
+FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap = DATA_FILE_CAP,
+                       FileLinks links = FileLinks::Follow, uint* owner = nullptr);
 
 // The lines of a text file. A final line end does not make an extra empty line. *state tells how the
 // file was found; anything but Ok gives no lines.
@@ -51,19 +58,20 @@ enum class FileSync { Atomic, Durable };
 // Writes the lines, each ended by CRLF, atomically; missing folders are created. False on failure, and
 // false without touching the file when a line holds a character outside the code page.
 bool WriteTextLines(const QString& path, const QStringList& lines, FileAccess access = FileAccess::Default,
-                    FileSync sync = FileSync::Atomic);
+                    FileSync sync = FileSync::Atomic, FileLinks links = FileLinks::Refuse);
 bool WriteByteLines(const QString& path, const QList<QByteArray>& lines, FileAccess access = FileAccess::Default,
-                    FileSync sync = FileSync::Atomic);
+                    FileSync sync = FileSync::Atomic, FileLinks links = FileLinks::Refuse);
 bool WriteFileBytes(const QString& path, const QByteArray& bytes, FileAccess access = FileAccess::Default,
-                    FileSync sync = FileSync::Atomic);
+                    FileSync sync = FileSync::Atomic, FileLinks links = FileLinks::Refuse);
 // Copies an ordinary file of any length atomically over `to`; false, and `to` as it was, on failure.
 bool CopyFileBytes(const QString& from, const QString& to, FileAccess access = FileAccess::Default);
 
 // Every whole-file write goes through these two. OpenSaveFile starts the new copy beside the file, its folder
-// created when missing; a name that is itself a symbolic link (dangling or not) is refused, so no write
-// follows a link out of the data folder. CommitSaveFile puts the copy in place only once its bytes are on
-// the disk; on failure (a full disk) the old file stays and the copy is gone when `file` is.
-bool OpenSaveFile(QSaveFile& file, FileAccess access = FileAccess::Default);
+// created when missing; with FileLinks::Refuse a name that is itself a symbolic link (dangling or not) is
+// refused, so no write follows a link out of the data folder; with Follow the copy replaces the link's
+// target. CommitSaveFile puts the copy in place only once its bytes are on the disk; on failure (a full disk)
+// the old file stays and the copy is gone when `file` is.
+bool OpenSaveFile(QSaveFile& file, FileAccess access = FileAccess::Default, FileLinks links = FileLinks::Refuse);
 bool CommitSaveFile(QSaveFile& file);
 
 // Puts a folder's entries on the disk, so that a file just renamed into it is still there after a power cut.

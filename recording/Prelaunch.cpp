@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -57,34 +58,69 @@ QString InstanceLock::defaultPath()
     return dir + QString("/zumbrel-%1.lock").arg(getuid());
 }
 
+namespace {
+// 1 when the lock is taken, 0 when another holds it, -1 when it cannot be had here.
+int lockExclusively(int fd)
+{
+    int rc = 0;
+    do rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (rc != 0 && errno == EINTR);
+    return rc == 0 ? 1 : errno == EWOULDBLOCK ? 0 : -1;
+}
+
+void startsWithoutLock(const QString& folder, const char* why)
+{
+    std::fprintf(stderr, "Zumbrel: %s: ohne Sperre gestartet (%s)\n", qPrintable(folder), why);
+}
+} // namespace
+
 bool InstanceLock::tryLockFolder(const QString& folder)
 {
     if (m_folderLock >= 0) return true;
     const QString found = FindFileNoCase(folder, FOLDER_LOCK_FILE);
     const QByteArray path = QFile::encodeName(folder + '/' + (found.isEmpty() ? FOLDER_LOCK_FILE : found));
     // Never through a link, never waiting on a pipe of that name, and no started program inherits it (it
-    // would hold the folder after Zumbrel's end). flock needs no write access: every account that shares the
-    // folder may read the file and so lock it.
-    const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    int fd = ::open(path.constData(), flags | O_CREAT | O_EXCL, 0644);
-    if (fd >= 0) ::fchmod(fd, 0644);
-    else if (errno == EEXIST) fd = ::open(path.constData(), flags);
+    // would hold the folder after Zumbrel's end). Open for writing: NFS grants an exclusive flock only on a
+    // file open for writing. Another account's lock file (0644) or a read-only mount still lock for reading.
+    const int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    const auto readOnlyWillDo = [] { return errno == EACCES || errno == EROFS; };
+    int fd = ::open(path.constData(), O_RDWR | flags | O_CREAT | O_EXCL, 0644);
+    if (fd >= 0) {
+        ::fchmod(fd, 0644);
+    } else if (errno == EEXIST) {
+        fd = ::open(path.constData(), O_RDWR | flags);
+        if (fd < 0 && readOnlyWillDo()) fd = ::open(path.constData(), O_RDONLY | flags);
+    } else if (readOnlyWillDo()) {
+        fd = ::open(path.constData(), O_RDONLY | flags); // a folder we may not write to may hold one
+    }
     struct stat info = {};
     if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
         ::close(fd);
         fd = -1;
     }
-    if (fd < 0) return true;
-    int rc = 0;
-    do rc = ::flock(fd, LOCK_EX | LOCK_NB);
-    while (rc != 0 && errno == EINTR);
-    if (rc == 0) {
+    if (fd < 0) {
+        // Something other than a file by that name (a link, pipe or folder) is never removed or replaced:
+        // removing it by name could take away the file a second start has just locked. Every start finds
+        // it alike and locks the folder itself instead.
+        struct stat odd = {};
+        if (::lstat(path.constData(), &odd) != 0) {
+            startsWithoutLock(folder, "keine Sperrdatei");
+            return true;
+        }
+        fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0) {
+            startsWithoutLock(folder, "Ordner nicht lesbar");
+            return true;
+        }
+    }
+    const int locked = lockExclusively(fd);
+    if (locked == 1) {
         m_folderLock = fd;
         return true;
     }
-    const bool busy = errno == EWOULDBLOCK;
     ::close(fd);
-    return !busy;
+    if (locked < 0) startsWithoutLock(folder, "keine Sperre möglich");
+    return locked < 0;
 }
 
 bool Prelaunch_Start(InstanceLock& lock)

@@ -14,7 +14,8 @@ inline const QString FOLDER_LOCK_FILE = QStringLiteral("Zumbrel.lock");
 // The running-instance test, held by the first copy for as long as it runs: one copy on this account (a lock
 // in the user's runtime folder) and one on its data folder, whoever and wherever started it. The folder's is
 // the kernel's lock on its lock file, which ends with its process however that ends: a file left by a crash
-// or by another machine holds nothing.
+// or by another machine holds nothing. Where something other than a file bears the lock file's name, the
+// folder itself is locked.
 class InstanceLock {
 public:
     explicit InstanceLock(const QString& lockFile = defaultPath());
@@ -23,7 +24,7 @@ public:
     InstanceLock& operator=(const InstanceLock&) = delete;
     bool tryLock() { return m_lock.tryLock(0); }
     // False only when another copy holds the folder. A folder that cannot hold the lock (read-only, full)
-    // gives true without it: the program then runs there without holding it.
+    // gives true without it, said on standard error: the program then runs there without holding it.
     bool tryLockFolder(const QString& folder);
     bool holdsFolder() const { return m_folderLock >= 0; }
     static QString defaultPath();

@@ -3,7 +3,6 @@
 #include "core/Clock.h"
 #include "core/Dialogs.h"
 #include "core/Globals.h"
-#include "core/ProgramFolder.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
 #include "core/platform/Printers.h"
@@ -16,7 +15,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFile>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -377,10 +375,8 @@ void Printing::Vorschau()
         surface.SetUnit(SurfaceUnit::Millimetres);
         DrawPrintPage(surface, PageOptions(), m_list);
     }
-    // a picture left over from an earlier run is never shown for this one
-    const QString path = ProgramPath(QStringLiteral("tmp.bmp"));
-    if (page.save(path, "BMP")) ShowPreviewBitmap(IDPreview, path, 1);
-    QFile::remove(path);
+    // Handed over in memory: a picture file in the data folder could be a link that sends it elsewhere.
+    ShowPreviewBitmap(IDPreview, page, 1);
     Label2->hide();
 }
 

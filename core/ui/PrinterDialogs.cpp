@@ -3,6 +3,8 @@
 #include "core/Dialogs.h"
 #include "core/platform/Printers.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QLabel>
@@ -37,21 +39,37 @@ void ShowPrinterProperties(QWidget* owner, const QString& name)
     dialog.exec();
 }
 
-void ShowPreviewBitmap(QLabel* box, const QString& file, int mode)
+namespace {
+void showPicture(QLabel* box, QIODevice* bitmap, int mode)
 {
     if (!box || (mode != 0 && mode != 1)) return;
     const QSize size(box->width(), box->height());
+    QImageReader reader(bitmap);
     QImage picture;
     if (mode == 0) {
         // the loader scales, as plainly as it reads
-        QImageReader reader(file);
         reader.setScaledSize(size);
         picture = reader.read();
     } else {
         // smooth, so that the page's one-pixel lines survive the shrinking
-        picture = QImage(file).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        picture = reader.read().scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     if (picture.isNull()) return;
     box->setPixmap(QPixmap::fromImage(picture));
     box->repaint();
+}
+} // namespace
+
+void ShowPreviewBitmap(QLabel* box, const QString& file, int mode)
+{
+    QFile bitmap(file);
+    if (bitmap.open(QIODevice::ReadOnly)) showPicture(box, &bitmap, mode);
+}
+
+void ShowPreviewBitmap(QLabel* box, const QImage& page, int mode)
+{
+    // The page goes through the bitmap's bytes, so the box shows what a picture file of it would show.
+    QBuffer bitmap;
+    if (bitmap.open(QIODevice::ReadWrite) && page.save(&bitmap, "BMP") && bitmap.seek(0))
+        showPicture(box, &bitmap, mode);
 }

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QImage;
 class QLabel;
 class QPrinter;
 class QWidget;
@@ -21,3 +22,5 @@ void SetPrinterSettingsDialog(PrinterSettingsDialog dialog);
 // Shows the picture file in the box: mode 0 has the loader scale it to the box, mode 1 stretches it
 // smoothly; other modes, or a file that cannot be loaded, leave the box as it is.
 void ShowPreviewBitmap(QLabel* box, const QString& file, int mode);
+// The same for a picture drawn in memory: the preview needs no file.
+void ShowPreviewBitmap(QLabel* box, const QImage& page, int mode);

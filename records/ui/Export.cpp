@@ -162,7 +162,8 @@ void Export::exportHtml()
     if (path.isEmpty()) return;
     GetListTitle();
     QStringList charts;
-    if (!makeCharts(path, &charts) || !WriteTextLines(path, HtmlExportLines(m_list, m_title, charts))) {
+    if (!makeCharts(path, &charts) || !WriteTextLines(path, HtmlExportLines(m_list, m_title, charts),
+                                                      FileAccess::Default, FileSync::Atomic, FileLinks::Follow)) {
         failed();
         return;
     }
@@ -175,7 +176,8 @@ void Export::exportText()
     const QString path = chooseFile(QStringLiteral("Text Datei (*.txt)|*.txt"), QStringLiteral("*.txt"),
                                     QStringLiteral("Als Text exportieren..."));
     if (path.isEmpty()) return;
-    if (!WriteTextLines(path, TextExportLines(m_list))) {
+    // The user chose the place: a link there is written through, as the chart pictures beside it are.
+    if (!WriteTextLines(path, TextExportLines(m_list), FileAccess::Default, FileSync::Atomic, FileLinks::Follow)) {
         failed();
         return;
     }

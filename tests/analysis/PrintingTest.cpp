@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -243,13 +245,27 @@ TEST_F(PrintingTest, PreviewDrawsOnlyWhenTickedAndLeavesNoPicture)
     EXPECT_TRUE(window->IDPreview->pixmap().isNull()); // off: nothing drawn
 }
 
-TEST_F(PrintingTest, PreviewThatCannotBeSavedKeepsTheBox)
+TEST_F(PrintingTest, PreviewNeedsNoPictureFileInTheDataFolder)
 {
-    QDir(dir.path()).mkdir("tmp.bmp"); // the picture cannot be written
-    const auto window = open();
-    window->Check4->setChecked(true);
-    EXPECT_TRUE(AllWhite(window->IDPreview));
-    EXPECT_TRUE(window->Label2->isHidden());
+    writeFile("draussen/bild.bmp", "fremd");
+    const struct {
+        const char* name;
+        std::function<bool()> make;
+    } cases[] = {
+        {"a folder named tmp.bmp", [&] { return QDir(dir.path()).mkdir("tmp.bmp"); }},
+        {"a link named tmp.bmp",
+         [&] { return QDir(dir.path()).rmdir("tmp.bmp") && QFile::link(path("draussen/bild.bmp"), path("tmp.bmp")); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(c.make());
+        const auto window = open();
+        window->Check4->setChecked(true);
+        EXPECT_FALSE(AllWhite(window->IDPreview));
+        EXPECT_TRUE(window->Label2->isHidden());
+        EXPECT_EQ(readFile("draussen/bild.bmp"), "fremd");
+        EXPECT_TRUE(QFileInfo(path("tmp.bmp")).isDir() || QFileInfo(path("tmp.bmp")).isSymLink());
+    }
 }
 
 TEST_F(PrintingTest, RefreshRedrawsWhileOpenOnly)

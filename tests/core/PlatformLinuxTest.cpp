@@ -14,8 +14,10 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -59,10 +61,13 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
         demandCall{"proc/4321/cmdline", Argv({"/usr/sbin/pppd", "call", "provider", "demand", "idle", "20"})},
         call{"proc/4321/cmdline", Argv({"/usr/sbin/pppd", "call", "provider"})},
         realUser{"proc/4321/status", "Name:\tpppd\nUid:\t1000\t0\t0\t0\nGid:\t1000\t1000\t1000\t1000\n"};
+    const Files idle{pid, demandCall, serialPeer, lockOption};
+    const QString lockFile = "/run/lock/LCK..ttyUSB0";
     struct Case {
         QByteArray routes;
         quint32 flags;
         Files files{}; // below the fixture's /proc, /run, /run/lock and /etc/ppp
+        std::function<bool(const QString& root)> forge{}; // what another account put in the lock folder
     } cases[] = {
         {RouteLine("ppp0", "00000000", "0003", "00000000"), 1},
         {RouteLine("wwan0", "00000000", "0001", "00000000"), 1},
@@ -76,6 +81,15 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
         // A pppd dialling a serial line on demand is connected only while it holds the line's lock.
         {ppp0, 1, {pid, demandCall, serialPeer, lockOption, locked}},
         {ppp0, 0, {pid, demandCall, serialPeer, lockOption}}, // before the dial, and after the idle hang-up
+        // Any account may write to the lock folder: what it puts there never makes the idle link count.
+        {ppp0, 0, idle + Files{{"run/forged", "      4321\n"}},
+         [&](const QString& root) { return QFile::link(root + "/run/forged", root + lockFile); }},
+        {ppp0, 0, idle + Files{locked}, // pppd runs as root: a lock of another owner is forged
+         [&](const QString& root) { return ::chown(QFile::encodeName(root + lockFile).constData(), 65534, 0) == 0; }},
+        {ppp0, 0, idle, // a pipe, never waited for
+         [&](const QString& root) { return ::mkfifo(QFile::encodeName(root + lockFile).constData(), 0644) == 0; }},
+        {ppp0, 0, idle + Files{locked}, // never read whole
+         [&](const QString& root) { return QFile(root + lockFile).resize(qint64(1) << 30); }},
         {ppp0, 0, {pid, call, {"peers/provider", "/dev/ttyUSB0\ndemand\nidle 20\n"}, lockOption,
                    {"run/lock/LCK..ttyS1", "      9999\n"}}}, // demand in the peer file; another's lock
         {ppp0, 0, {pid, call, serialPeer, {"options", "lock\ndemand\n"}}},
@@ -113,6 +127,11 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
             const QByteArray bytes = QByteArray(text).replace("$ROOT", QFile::encodeName(dir.path()));
             Write(dir.path() + "/" + rel, bytes);
             shown += rel.toUtf8() + ": " + QByteArray(bytes).replace('\0', ' ') + "\n";
+        }
+        QDir().mkpath(dir.path() + "/run/lock");
+        if (c.forge && !c.forge(dir.path())) {
+            EXPECT_NE(geteuid(), 0u) << "a lock of another owner is root's to make";
+            continue;
         }
         LinuxConnectedState state(dir.path(), PppdFilesIn(dir.path()));
         EXPECT_TRUE(state.isAvailable());
@@ -180,8 +199,9 @@ TEST(LinuxLineMonitor, ReadsTheRealInterfaceFlags)
     Write(run + "/ppp0.pid", "4321\n");
     Write(run + "/lock/LCK..ttyUSB0", "      4321\n");
     QDir().mkpath(net);
+    QDir().mkpath(dir.path() + "/proc/4321");
     ASSERT_TRUE(QFile::link("/sys/class/net/lo", net + "/ppp0"));
-    EXPECT_TRUE(LinuxLineMonitor(run, net, dir.path() + "/pppd").serialLinkUp());
+    EXPECT_TRUE(LinuxLineMonitor(run, net, dir.path() + "/pppd", 1000, dir.path() + "/proc").serialLinkUp());
 }
 
 TEST(LinuxHostAddresses, Ipv4OfInterfacesThatAreUpWithoutLoopback)
@@ -226,7 +246,9 @@ TEST(LinuxLineMonitor, SerialPppdLinkIsTheLine)
 {
     QTemporaryDir dir;
     const QString run = dir.path() + "/run", net = dir.path() + "/net", pppd = dir.path() + "/pppd";
-    LinuxLineMonitor none(run, net, pppd, 50);
+    const QString proc = dir.path() + "/proc";
+    QDir().mkpath(proc + "/4321");
+    LinuxLineMonitor none(run, net, pppd, 50, proc);
     EXPECT_FALSE(none.isAvailable());
     quint32 app = 0, devices = 9;
     EXPECT_EQ(none.initialize([](quint32, quint32, quint32, quint32, quint32, quint32) {}, &app, &devices), 0);
@@ -234,7 +256,7 @@ TEST(LinuxLineMonitor, SerialPppdLinkIsTheLine)
 
     Write(pppd, "#!/bin/sh\n", QFile::ReadOwner | QFile::ExeOwner);
     QList<std::pair<quint32, quint32>> events;
-    LinuxLineMonitor monitor(run, net, pppd, 50);
+    LinuxLineMonitor monitor(run, net, pppd, 50, proc);
     ASSERT_TRUE(monitor.isAvailable());
     ASSERT_EQ(monitor.initialize([&](quint32 call, quint32 msg, quint32, quint32 state, quint32,
                                      quint32) { events << std::make_pair(call, msg == 2 ? state : 0u); },
@@ -251,6 +273,9 @@ TEST(LinuxLineMonitor, SerialPppdLinkIsTheLine)
     EXPECT_FALSE(monitor.serialLinkUp()); // a link without a serial lock (PPPoE) is no telephone line
     Write(run + "/lock/LCK..ttyS1", "      9999\n");
     EXPECT_FALSE(monitor.serialLinkUp()); // someone else's lock
+    Write(run + "/forged", "      4321\n");
+    ASSERT_TRUE(QFile::link(run + "/forged", run + "/lock/LCK..ttyS2"));
+    EXPECT_FALSE(monitor.serialLinkUp()); // a link to one that holds the pid
     Write(run + "/lock/LCK..ttyUSB0", "      4321\n");
     EXPECT_TRUE(monitor.serialLinkUp());
 

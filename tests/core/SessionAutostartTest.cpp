@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -107,6 +108,15 @@ TEST(LinuxSessionAutostart, WritesAndRemovesTheEntry)
     EXPECT_TRUE(autostart.disable());
     EXPECT_FALSE(QFile::exists(dir.path() + "/autostart/zumbrel.desktop"));
     EXPECT_TRUE(autostart.disable());
+    // an entry kept elsewhere (a dotfiles folder) is written where its link leads, and the link stays
+    const QString entry = dir.path() + "/autostart/zumbrel.desktop", kept = dir.path() + "/dotfiles.desktop";
+    ASSERT_TRUE(QFile::link(kept, entry));
+    ASSERT_TRUE(autostart.enable("/usr/bin/zumbrel", QString()));
+    EXPECT_TRUE(QFileInfo(entry).isSymLink());
+    QFile keptFile(kept);
+    ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(keptFile.readAll(), LinuxSessionAutostart::DesktopEntry("/usr/bin/zumbrel", QString()));
+    ASSERT_TRUE(QFile::remove(entry));
     // a folder in the entry's place cannot be removed
     ASSERT_TRUE(QDir().mkpath(dir.path() + "/autostart/zumbrel.desktop"));
     EXPECT_FALSE(autostart.disable());

@@ -188,11 +188,13 @@ TEST_F(TextFileTest, FilesOverTheCapAreNotReadAndOthersAreFoundAsTheyAre)
     sparse.close();
     const QByteArray fifo = QFile::encodeName(path("Rohr.cfg"));
     ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path("Genau.cfg"), path("Verweis.cfg")));
     const struct {
         const char* name;
         qint64 cap;
         FileRead state;
         qsizetype size;
+        FileLinks links = FileLinks::Follow;
     } cases[] = {
         {"Genau.cfg", DATA_FILE_CAP, FileRead::Ok, DATA_FILE_CAP},
         {"Lang.cfg", DATA_FILE_CAP, FileRead::TooLarge, 0},
@@ -204,11 +206,14 @@ TEST_F(TextFileTest, FilesOverTheCapAreNotReadAndOthersAreFoundAsTheyAre)
         {"Genau.cfg/a.cfg", DATA_FILE_CAP, FileRead::Missing, 0},
         {"Ordner.cfg", DATA_FILE_CAP, FileRead::Unreadable, 0},
         {"Rohr.cfg", DATA_FILE_CAP, FileRead::Unreadable, 0}, // not waited for
+        {"Verweis.cfg", DATA_FILE_CAP, FileRead::Ok, DATA_FILE_CAP},
+        {"Verweis.cfg", DATA_FILE_CAP, FileRead::Unreadable, 0, FileLinks::Refuse},
+        {"Genau.cfg", DATA_FILE_CAP, FileRead::Ok, DATA_FILE_CAP, FileLinks::Refuse},
     };
     for (const auto& c : cases) {
         QByteArray data("alt");
         const qint64 before = BytesReadSoFar();
-        EXPECT_EQ(ReadFileBytes(path(c.name), &data, c.cap), c.state) << c.name;
+        EXPECT_EQ(ReadFileBytes(path(c.name), &data, c.cap, c.links), c.state) << c.name;
         EXPECT_EQ(data.size(), c.size) << c.name;
         if (before >= 0) { // never the whole file
             EXPECT_LE(BytesReadSoFar() - before, c.cap + 4096) << c.name;

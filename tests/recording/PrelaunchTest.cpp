@@ -12,15 +12,21 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
 
+#include <linux/capability.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 
 #include <csignal>
+#include <fcntl.h>
 #include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -36,6 +42,48 @@ void startThisTestAgain(QProcess& child, const QString& env, const QString& valu
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+}
+// How this process holds `file` open (O_RDONLY or O_RDWR), -1 when it does not.
+int OpenModeOf(const QString& file)
+{
+    const QString target = QFileInfo(file).canonicalFilePath();
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        if (target.isEmpty() || QFileInfo(fds.filePath(fd)).symLinkTarget() != target) continue;
+        QFile info("/proc/self/fdinfo/" + fd);
+        if (!info.open(QIODevice::ReadOnly)) continue;
+        for (const QByteArray& line : info.readAll().split('\n'))
+            if (line.startsWith("flags:")) return int(line.mid(6).trimmed().toUInt(nullptr, 8) & O_ACCMODE);
+    }
+    return -1;
+}
+
+// Root may write to every file: this thread gives that up for as long as the object lives, as another
+// account would meet a lock file of ours.
+class AsAnotherAccount {
+public:
+    AsAnotherAccount()
+    {
+        if (geteuid() != 0 || ::syscall(SYS_capget, &m_header, m_saved) != 0) return;
+        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
+        reduced[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+        m_reduced = ::syscall(SYS_capset, &m_header, reduced) == 0;
+    }
+    ~AsAnotherAccount()
+    {
+        if (m_reduced) ::syscall(SYS_capset, &m_header, m_saved);
+    }
+
+private:
+    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2] = {};
+    bool m_reduced = false;
+};
+
+mode_t KindOf(const QString& path)
+{
+    struct stat st = {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & S_IFMT : 0;
 }
 } // namespace
 
@@ -159,19 +207,46 @@ TEST_F(PrelaunchTest, OneProgramRunsOnADataFolderWhoeverStartsIt)
     // the folder as the program finds it: named by ZUMBREL_FOLDER, filled by its first use
     qputenv("ZUMBREL_FOLDER", QFile::encodeName(dir.path()));
 
+    // Whatever bears the lock file's name is taken away before the next one is put there.
+    const auto lockFileIs = [&](const std::function<bool(const QByteArray&)>& make) {
+        if (KindOf(path(FOLDER_LOCK_FILE)) == S_IFDIR)
+            QDir().rmdir(path(FOLDER_LOCK_FILE));
+        else
+            QFile::remove(path(FOLDER_LOCK_FILE));
+        ASSERT_TRUE(make(QFile::encodeName(path(FOLDER_LOCK_FILE))));
+    };
+    writeFile("draussen/ziel", "fremd");
+    const int FOLDER = -1; // the lock is on the data folder itself
     const struct {
         const char* name;
         std::function<void()> before;
         bool starts, takesOverTheRunningFile;
+        int lockOpenAs = O_RDWR;
+        bool asAnotherAccount = false;
     } cases[] = {
         {"the other copy runs", [] {}, false, false},
         {"the other copy was killed", [&] { ::kill(pid_t(other.processId()), SIGKILL), other.waitForFinished(); }, true,
          true},
         // the file simply exists, as a crash or another machine left it
         {"a lock file left behind", [&] { writeFile(FOLDER_LOCK_FILE, "rechner-2:4711\n"); }, true, true},
-        {"no lock to be had in the folder",
-         [&] { ASSERT_TRUE(QFile::remove(path(FOLDER_LOCK_FILE)) && QDir(dir.path()).mkdir(FOLDER_LOCK_FILE)); },
-         true, false},
+        {"another account's lock file",
+         [&] {
+             lockFileIs(
+                 [](const QByteArray& p) { return ::close(::open(p.constData(), O_CREAT | O_WRONLY, 0444)) == 0; });
+         },
+         true, true, O_RDONLY, true},
+        // something else in its place is neither removed nor replaced: the folder is locked
+        {"a folder in its place",
+         [&] { lockFileIs([&](const QByteArray&) { return QDir(dir.path()).mkdir(FOLDER_LOCK_FILE); }); }, true, true,
+         FOLDER},
+        {"a link in its place",
+         [&] {
+             lockFileIs([&](const QByteArray&) { return QFile::link(path("draussen/ziel"), path(FOLDER_LOCK_FILE)); });
+         },
+         true, true, FOLDER},
+        {"a pipe in its place",
+         [&] { lockFileIs([](const QByteArray& p) { return ::mkfifo(p.constData(), 0644) == 0; }); }, true, true,
+         FOLDER},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -183,20 +258,30 @@ TEST_F(PrelaunchTest, OneProgramRunsOnADataFolderWhoeverStartsIt)
         c.before();
         const QByteArray running = readFile(RUNNING_RECORD_FILE);
         const QStringList before = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const mode_t lockKind = KindOf(path(FOLDER_LOCK_FILE));
         InstanceLock lock(runtime.path() + "/instance.lock"); // this account's: free
         SetProgramFolder(QString());
+        std::optional<AsAnotherAccount> account;
+        if (c.asAnotherAccount) account.emplace();
         Form1* form = Prelaunch_Form_Load(lock);
+        account.reset();
         SetProgramFolder(dir.path());
         EXPECT_EQ(form != nullptr, c.starts);
         if (c.starts) {
             EXPECT_TRUE(dialogs.messages.isEmpty());
             EXPECT_EQ(G_Currency, "£");
             EXPECT_TRUE(exists("Tarife/Net - Tag.tel"));
+            EXPECT_EQ(OpenModeOf(path(FOLDER_LOCK_FILE)), c.lockOpenAs);
+            EXPECT_EQ(OpenModeOf(dir.path()), c.lockOpenAs == FOLDER ? O_RDONLY : -1);
+            InstanceLock second(runtime.path() + "/second.lock");
+            EXPECT_FALSE(second.tryLockFolder(dir.path()));
         } else {
             EXPECT_EQ(dialogs.texts(), QStringList{"Zumbrel wurde bereits gestartet."});
             EXPECT_EQ(G_Currency, "");
             EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
         }
+        EXPECT_EQ(KindOf(path(FOLDER_LOCK_FILE)), lockKind);
+        EXPECT_EQ(readFile("draussen/ziel"), "fremd");
         EXPECT_EQ(ListRecordFiles().size(), c.takesOverTheRunningFile ? 1 : 0);
         EXPECT_EQ(exists(RUNNING_RECORD_FILE), !c.takesOverTheRunningFile);
         if (!c.takesOverTheRunningFile) {

@@ -28,7 +28,8 @@ FakeList marchList()
 
 QByteArray golden(const char* name)
 {
-    QFile f(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + "/../data/export/" + name);
+    // __FILE__ is relative to the build folder when the compiler cache rewrites paths; ctest runs elsewhere
+    QFile f(QStringLiteral(ZUMBREL_SOURCE_DIR "/tests/data/export/") + name);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
@@ -111,6 +112,28 @@ TEST_F(ExportTest, NoToOverwriteReopensTheDialog)
     Export cancelled(list);
     cancelled.Command1_Click(0);
     EXPECT_EQ(dialogs.messages.size(), 3); // a cancelled choice writes and says nothing
+}
+
+TEST_F(ExportTest, AChosenFileThatIsALinkIsWrittenWhereItLeads)
+{
+    const FakeList list = marchList();
+    writeFile("Ablage/liste.htm", "alt");
+    writeFile("Ablage/liste.txt", "alt");
+    for (const char* name : {"liste.htm", "liste.txt"})
+        ASSERT_TRUE(QFile::link(path("Ablage/") + name, path(name)));
+    Export html(list);
+    dialogs.answerSaveFile(path("liste.htm"));
+    dialogs.answerMessage(vbYes);
+    html.Command1_Click(1);
+    Export text(list);
+    dialogs.answerSaveFile(path("liste.txt"));
+    dialogs.answerMessage(vbYes);
+    text.Command1_Click(0);
+    EXPECT_FALSE(dialogs.texts().contains(Failure));
+    EXPECT_EQ(readFile("Ablage/liste.htm"), golden("list.htm"));
+    EXPECT_EQ(readFile("Ablage/liste.txt"), golden("list.txt"));
+    EXPECT_TRUE(QFileInfo(path("liste.htm")).isSymLink());
+    EXPECT_TRUE(QFileInfo(path("liste.txt")).isSymLink());
 }
 
 TEST_F(ExportTest, MonthChartsGoThroughTheDiagramWindow)

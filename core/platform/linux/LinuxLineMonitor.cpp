@@ -21,8 +21,9 @@ QByteArray FirstLine(const QString& path)
 }
 } // namespace
 
-LinuxLineMonitor::LinuxLineMonitor(const QString& runDir, const QString& sysClassNet, const QString& pppd, int pollMs)
-    : m_run(runDir), m_net(sysClassNet), m_pppd(pppd), m_pollMs(pollMs)
+LinuxLineMonitor::LinuxLineMonitor(const QString& runDir, const QString& sysClassNet, const QString& pppd, int pollMs,
+                                   const QString& procDir)
+    : m_run(runDir), m_net(sysClassNet), m_pppd(pppd), m_proc(procDir), m_pollMs(pollMs)
 {
 }
 
@@ -98,7 +99,7 @@ bool LinuxLineMonitor::serialLinkUp() const
         const QString iface = QStringLiteral("ppp") + m.captured(1);
         const uint ifFlags = FirstLine(m_net + QLatin1Char('/') + iface + QStringLiteral("/flags")).toUInt(&ok, 16);
         if (!ok || !(ifFlags & 0x1)) continue; // IFF_UP
-        if (SerialLockHeldBy(m_run + QStringLiteral("/lock"), pid)) return true;
+        if (SerialLockHeldBy(m_run + QStringLiteral("/lock"), pid, m_proc)) return true;
     }
     return false;
 }

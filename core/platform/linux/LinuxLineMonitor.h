@@ -14,7 +14,8 @@ class LinuxLineMonitor : public LineMonitor {
 public:
     explicit LinuxLineMonitor(const QString& runDir = QStringLiteral("/run"),
                               const QString& sysClassNet = QStringLiteral("/sys/class/net"),
-                              const QString& pppd = QStringLiteral("/usr/sbin/pppd"), int pollMs = 1000);
+                              const QString& pppd = QStringLiteral("/usr/sbin/pppd"), int pollMs = 1000,
+                              const QString& procDir = QStringLiteral("/proc"));
     ~LinuxLineMonitor() override;
 
     bool isAvailable() const override;
@@ -31,7 +32,7 @@ public:
     void poll(); // compares the link with the last look and reports a change
 
 private:
-    QString m_run, m_net, m_pppd;
+    QString m_run, m_net, m_pppd, m_proc;
     int m_pollMs;
     LineCallbackFn m_callback;
     std::unique_ptr<QTimer> m_timer;

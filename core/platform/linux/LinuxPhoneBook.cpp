@@ -1,6 +1,7 @@
 #include "core/platform/linux/LinuxPhoneBook.h"
 
 #include "core/FileList.h"
+#include "core/TextFile.h"
 #include "core/platform/linux/LinuxTrafficCounters.h"
 
 #include <QDir>
@@ -23,17 +24,11 @@ namespace {
 constexpr int PPPD_EXIT_AUTH_FAILED = 19;
 constexpr qsizetype MAX_PASSWORD_BYTES = 4096;
 
-QByteArray readFileBytes(const QString& path, bool* ok = nullptr)
-{
-    QFile f(path);
-    const bool opened = QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly);
-    if (ok) *ok = opened;
-    return opened ? f.readAll() : QByteArray();
-}
-
 QStringList fileLines(const QString& path)
 {
-    return QString::fromUtf8(readFileBytes(path)).split('\n');
+    QByteArray bytes;
+    ReadFileBytes(path, &bytes);
+    return QString::fromUtf8(bytes).split('\n');
 }
 
 // The unit number of "ppp12", for ordering ppp2 before ppp10.
@@ -124,7 +119,8 @@ QStringList SplitOptionWords(const QByteArray& text)
 PeerOptions ReadPeerOptions(const QString& path)
 {
     PeerOptions p;
-    const QByteArray text = readFileBytes(path, &p.ok);
+    QByteArray text;
+    p.ok = ReadFileBytes(path, &text) == FileRead::Ok;
     const QStringList words = SplitOptionWords(text);
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString& w = words[i];
@@ -151,9 +147,8 @@ SavedPassword SecretsHoldPassword(const QStringList& secretsFiles, const QString
 {
     bool unreadable = false;
     for (const QString& path : secretsFiles) {
-        bool ok = false;
-        const QByteArray text = readFileBytes(path, &ok);
-        if (!ok) {
+        QByteArray text;
+        if (ReadFileBytes(path, &text) != FileRead::Ok) {
             // One that is there but unreadable, or behind a folder we may not search, may hold it.
             struct stat st {};
             unreadable = unreadable || ::stat(QFile::encodeName(path).constData(), &st) == 0 || errno == EACCES;
@@ -253,8 +248,9 @@ QList<LinuxPhoneBook::Link> LinuxPhoneBook::scanLinks() const
         l.entry = entryOfIface.value(iface);
         if (l.entry.isEmpty() && l.pid > 0) {
             // A pppd started without a link name: its command line names the peer it calls.
-            const QList<QByteArray> argv =
-                readFileBytes(m_paths.procDir + "/" + QString::number(l.pid) + "/cmdline").split('\0');
+            QByteArray cmdline;
+            ReadFileBytes(m_paths.procDir + "/" + QString::number(l.pid) + "/cmdline", &cmdline);
+            const QList<QByteArray> argv = cmdline.split('\0');
             for (qsizetype i = 0; i + 1 < argv.size(); ++i)
                 if (argv[i] == "call") l.entry = QString::fromUtf8(argv[i + 1]);
         }

@@ -46,7 +46,9 @@ QByteArray LinuxSessionAutostart::DesktopEntry(const QString& program, const QSt
 
 bool LinuxSessionAutostart::enable(const QString& program, const QString& dataFolder)
 {
-    return WriteFileBytes(m_file, DesktopEntry(program, dataFolder));
+    // The user's own folder: an entry kept elsewhere and linked here is written where it is kept.
+    return WriteFileBytes(m_file, DesktopEntry(program, dataFolder), FileAccess::Default, FileSync::Atomic,
+                          FileLinks::Follow);
 }
 
 bool LinuxSessionAutostart::disable()

@@ -6,13 +6,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QSet>
 
 #include <optional>
 #include <vector>
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -20,9 +20,12 @@ namespace {
 // A /proc file reports size 0: only a read to its end sees its bytes.
 QByteArray wholeFile(const QString& path)
 {
-    QFile f(path);
-    return QFileInfo(path).isFile() && f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    QByteArray bytes;
+    return ReadFileBytes(path, &bytes) == FileRead::Ok ? bytes : QByteArray();
 }
+
+// A lock file holds the pid in ten digits and a line end: anything longer is no lock.
+constexpr qint64 LOCK_FILE_CAP = 64;
 
 qint64 pidOnLine(const QByteArray& text, int line)
 {
@@ -149,11 +152,21 @@ qint64 PppdPidOf(const QString& runDir, const QString& iface)
     return 0;
 }
 
-bool SerialLockHeldBy(const QString& lockDir, qint64 pid)
+bool SerialLockHeldBy(const QString& lockDir, qint64 pid, const QString& procDir)
 {
     if (pid <= 0) return false;
-    for (const QString& name : QDir(lockDir).entryList({QStringLiteral("LCK..*")}, QDir::Files))
-        if (pidOnLine(wholeFile(lockDir + "/" + name), 0) == pid) return true;
+    struct stat process {};
+    if (::stat(QFile::encodeName(procDir + "/" + QString::number(pid)).constData(), &process) != 0) return false;
+    // Every account may write to the lock folder: only an ordinary file of pppd's own owner, not a link to
+    // one, is pppd's lock, and a pipe, a huge file or a forged lock costs one small read at most.
+    const QStringList names = QDir(lockDir).entryList({QStringLiteral("LCK..*")}, QDir::Files);
+    for (const QString& name : names) {
+        QByteArray text;
+        uint owner = 0;
+        if (ReadFileBytes(lockDir + "/" + name, &text, LOCK_FILE_CAP, FileLinks::Refuse, &owner) == FileRead::Ok &&
+            owner == process.st_uid && pidOnLine(text, 0) == pid)
+            return true;
+    }
     return false;
 }
 
@@ -196,5 +209,5 @@ bool PppdLinkDialled(const PppdFiles& files, qint64 pid)
             lock = false;
     }
     // pppd locks only a serial line, and only when told to: without that lock nothing tells the two apart.
-    return !(demand && lock && serial) || SerialLockHeldBy(files.lockDir, pid);
+    return !(demand && lock && serial) || SerialLockHeldBy(files.lockDir, pid, files.procDir);
 }

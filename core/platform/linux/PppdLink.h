@@ -21,8 +21,9 @@ struct PppdFiles {
 // The pid of the pppd behind a ppp interface: its unit pid file, else a link-name pid file that names
 // the interface; 0 when there is none.
 qint64 PppdPidOf(const QString& runDir, const QString& iface);
-// Whether a serial lock file in lockDir holds pid.
-bool SerialLockHeldBy(const QString& lockDir, qint64 pid);
+// Whether a serial lock file in lockDir holds pid: an ordinary file of the owner of the process's folder
+// in procDir, read without following a link and only while it is short.
+bool SerialLockHeldBy(const QString& lockDir, qint64 pid, const QString& procDir);
 // False only for a pppd in demand mode that locks its line and holds no lock now: its line is not
 // dialled. Every other link (no pppd, no demand, no lock) counts as its interface says. Its options are
 // read from every file pppd reads them from.
