@@ -530,6 +530,13 @@ int RunRecordBench(int wanted)
     WriteTextLines(ProgramPath("Tarife/Kabelfix - Volumen 5 GB.tel"),
                    {"[Providerdaten]", "Volumenabrechnung:Ja", "Volumenkosten:10", "Volumeneinheit:1"});
     G_DayLimitOn = G_MonthLimitOn = true;
+    // the ticks count the seconds of the monotonic clock: this one moves a second for each tick
+    struct TickClock : Clock {
+        QDateTime now() const override { return QDateTime::currentDateTime(); }
+        qint64 elapsedMs() const override { return ms; }
+        qint64 ms = 0;
+    } tickClock;
+    SetClock(&tickClock);
     const int ticks = 2000;
     double tickMs[2] = {0, 0};
     const char* tickTariffs[2] = {"Wellenreiter - Tag.atl", "Kabelfix - Volumen 5 GB.tel"};
@@ -539,17 +546,35 @@ int RunRecordBench(int wanted)
         engine.Form_Load();
         engine.TimerStarter_Timer();
         const double start = cpuMs();
-        for (int i = 0; i < ticks; ++i) kind == 0 ? engine.RSTimer1_Timer() : engine.RSTimer2_Timer();
+        for (int i = 0; i < ticks; ++i) {
+            tickClock.ms += 1000;
+            kind == 0 ? engine.RSTimer1_Timer() : engine.RSTimer2_Timer();
+        }
         tickMs[kind] = (cpuMs() - start) / ticks;
     }
     std::printf("one billing tick (CPU, mean of %d): time billing %.3f ms, volume billing %.3f ms\n", ticks,
                 tickMs[0], tickMs[1]);
+    // A program held for an hour (stopped, or a box of the window system) bills the hour's seconds in one tick.
+    double catchUpMs = 0;
+    {
+        G_Tariff = tickTariffs[0];
+        CounterEngine engine(events);
+        engine.Form_Load();
+        engine.TimerStarter_Timer();
+        tickClock.ms += 3600 * 1000;
+        const double start = cpuMs();
+        engine.RSTimer1_Timer();
+        catchUpMs = cpuMs() - start;
+    }
+    SetClock(nullptr);
+    std::printf("a tick after an hour's stall (CPU): %.1f ms\n", catchUpMs);
 
     std::printf("RSS: after setup %ld KB, after the walks %ld KB, at the end %ld KB, peak %ld KB\n", rssBefore,
                 rssAfterWalk, currentRssKb(), peakRssKb());
     const bool ok = walk.median < 100 && limit.median < 100 && spendingAll.median < 100 && getBudget.median < 100;
     std::printf("goal (each under 100 ms warm): %s\n", ok ? "met" : "NOT met");
     std::printf("goal (a tick under 1 ms of CPU): %s\n", tickMs[0] < 1 && tickMs[1] < 1 ? "met" : "NOT met");
+    std::printf("goal (a tick after an hour's stall under 100 ms of CPU): %s\n", catchUpMs < 100 ? "met" : "NOT met");
 
     if (!runListBench()) std::printf("(connection list goal missed)\n");
     if (!runPrintBench(wanted)) std::printf("(print page goal missed)\n");

@@ -81,6 +81,7 @@ void CounterEngine::Counter_Start()
     G_FreeAllowanceLeft = FreeAllowanceLeft(G_Tariff);
 
     SecondsInHour = HoursElapsed = SecondsInUnit = 0;
+    m_countStarted = false;
     Cost = GetGrundgebuehr(G_Tariff) * float(channels());
     FreeCost = 0;
     UnitsDone = 0;
@@ -244,7 +245,23 @@ void CounterEngine::tickStart()
     ShowBytes();
     if (LastDate != Today()) DayChanged();
     LastDate = Today();
+    m_minuteStarted = false;
 }
+
+// The first tick counts second 1 at once and starts this clock; from then on every whole second passed counts
+// one more. A late tick thus catches up the seconds it missed, the part of a second not yet counted waits for
+// the next tick, and the count never runs ahead of the clock by more than that first second.
+qint64 CounterEngine::secondsDue()
+{
+    const qint64 now = ElapsedMs();
+    if (!m_countStarted) {
+        m_countStarted = true;
+        m_countStartMs = now;
+    }
+    return 1 + qMax<qint64>(0, now - m_countStartMs) / 1000;
+}
+
+qint64 CounterEngine::secondsCounted() const { return qint64(HoursElapsed) * 3600 + SecondsInHour; }
 
 void CounterEngine::advanceDuration()
 {
@@ -253,6 +270,8 @@ void CounterEngine::advanceDuration()
         SecondsInHour = 0;
         HoursElapsed += 1;
     }
+    // the first second and then every minute
+    if (secondsCounted() % 60 == 1) m_minuteStarted = true;
     lblDauer = FormatDouble(HoursElapsed, "00") + ":" + FormatDouble(SecondsInHour / 60, "00") + ":" +
                FormatDouble(SecondsInHour % 60, "00");
 }
@@ -279,7 +298,7 @@ void CounterEngine::tickEnd()
     CheckStillOnline();
     if (m_stopped) return; // a stopped recording opens no countdown
     // The first second and then every minute: a crash loses at most the last minute, at one write a minute.
-    if ((qint32(HoursElapsed) * 3600 + SecondsInHour) % 60 == 1) WriteRunningRecord(display());
+    if (m_minuteStarted) WriteRunningRecord(display());
     if (G_DayLimitOn) CheckTimeLimitDay();
     if (G_MonthLimitOn) CheckTimeLimitMonth();
 }
@@ -294,25 +313,29 @@ void CounterEngine::RSTimer1_Timer()
         UnitPrice = float(GetCurrentTarifPrice(G_Tariff) * double(UnitSize) / 60 / 100);
         LastHour = hour;
     }
-    advanceDuration();
-    lblRestFrei = G_FreeAllowanceLeft != "-" ? SubtractTimes(G_FreeAllowanceLeft, lblDauer) : QStringLiteral("keine");
-    if (SecondsInUnit >= CurrentUnitLength) {
-        charge(float(channels()) * UnitPrice);
-        SecondsInUnit = 0;
-        CurrentUnitLength = CInt(UnitSize);
+    // every second the tick was late for is billed, in order, so its units fall on their own second
+    for (qint64 seconds = secondsDue() - secondsCounted(); seconds > 0 && !m_stopped; --seconds) {
+        advanceDuration();
+        lblRestFrei =
+            G_FreeAllowanceLeft != "-" ? SubtractTimes(G_FreeAllowanceLeft, lblDauer) : QStringLiteral("keine");
+        if (SecondsInUnit >= CurrentUnitLength) {
+            charge(float(channels()) * UnitPrice);
+            SecondsInUnit = 0;
+            CurrentUnitLength = CInt(UnitSize);
+        }
+        SecondsInUnit += 1;
+        if (CurrentUnitLength <= 1) {
+            lblEinheiten = "sek.genau";
+        } else {
+            UnitRest -= 1;
+            if (UnitRest == 0) {
+                UnitsDone += 1;
+                UnitRest = UnitSize;
+            }
+            lblEinheiten = QString::number(UnitsDone + 1) + " (" + GeneralSingle(UnitRest) + "s)";
+        }
     }
     showCost();
-    SecondsInUnit += 1;
-    if (CurrentUnitLength <= 1) {
-        lblEinheiten = "sek.genau";
-    } else {
-        UnitRest -= 1;
-        if (UnitRest == 0) {
-            UnitsDone += 1;
-            UnitRest = UnitSize;
-        }
-        lblEinheiten = QString::number(UnitsDone + 1) + " (" + GeneralSingle(UnitRest) + "s)";
-    }
     tickEnd();
 }
 
@@ -321,7 +344,8 @@ void CounterEngine::RSTimer2_Timer()
     const TickMessages messages; // the billing goes on while a box is read
     if (m_stopped) return;
     tickStart();
-    advanceDuration();
+    // the units follow the byte total, at most one a tick; only the duration counts the seconds missed
+    for (qint64 seconds = secondsDue() - secondsCounted(); seconds > 0; --seconds) advanceDuration();
     // read in double: a single would lose the kilobytes of a free transfer of some gigabytes
     if (G_FreeAllowanceLeft != "-") {
         const double freeMegabytes = Val(QString(G_FreeAllowanceLeft).replace(',', '.'));

@@ -92,6 +92,8 @@ private:
     void charge(float amount);
     void showCost();
     void tickStart();   // steps shared by both ticks before the duration
+    qint64 secondsDue(); // the seconds the recording has lasted by now, as the ticks count them
+    qint64 secondsCounted() const;
     void advanceDuration();
     void tickEnd();     // floating window, caption, still-online test, limits
     void setBox(int& box, int value, void (CounterEngine::*handler)());
@@ -101,4 +103,7 @@ private:
 
     CounterEvents& m_events;
     bool m_stopped = false;
+    bool m_countStarted = false;
+    qint64 m_countStartMs = 0;    // the monotonic clock at the first tick
+    bool m_minuteStarted = false; // this tick counted a minute's first second
 };

@@ -1,6 +1,12 @@
+#include "core/Clock.h"
 #include "core/SystemUtils.h"
 #include "core/TimeRoutines.h"
 #include "support/TestSupport.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <time.h>
 
 class TimeRoutinesTest : public ProgramTest {};
 
@@ -78,4 +84,30 @@ TEST(SystemUtils, FileNamesAndVersion)
     EXPECT_FALSE(v.contains("ME"));
     EXPECT_LE(GetWindowsUserName().size(), 24);
     EXPECT_EQ(GetSystemDirectoryPath(), "");
+}
+
+// The system's elapsed time is CLOCK_MONOTONIC: the clock synchronisation cannot move it.
+TEST(Clock, ElapsedTimeIsTheMonotonicClock)
+{
+    SetClock(nullptr);
+    EXPECT_EQ(QElapsedTimer::clockType(), QElapsedTimer::MonotonicClock);
+    const auto monotonicMs = [] {
+        timespec t{};
+        clock_gettime(CLOCK_MONOTONIC, &t);
+        return qint64(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+    };
+    const qint64 outerBefore = monotonicMs();
+    const qint64 before = ElapsedMs();
+    QThread::msleep(30);
+    const qint64 after = ElapsedMs();
+    const qint64 outerAfter = monotonicMs();
+    EXPECT_GE(after - before, 30);
+    EXPECT_LE(after - before, outerAfter - outerBefore + 1);
+
+    FakeClock fake;
+    SetClock(&fake);
+    fake.advanceMs(1500);
+    fake.set(fake.now().addSecs(-3600)); // setting the wall clock back leaves the elapsed time
+    EXPECT_EQ(ElapsedMs(), 1500);
+    SetClock(nullptr);
 }

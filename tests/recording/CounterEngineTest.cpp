@@ -146,6 +146,65 @@ TEST_F(CounterEngineTest, TimeBillingWorkedExample)
     EXPECT_EQ(e.lblKosten, "0,057 €");
 }
 
+TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
+{
+    // After the first tick (the first second), ticks this many milliseconds apart, and the duration after each.
+    const struct {
+        const char* what;
+        std::function<void()> setup;
+        int dayLimitMinutes; // -1: no limit
+        int wallShift;       // the clock synchronisation sets the wall clock by this many seconds first
+        int onTime;          // ticks before, one second apart
+        std::vector<int> gapsMs;
+        QStringList durations;
+        const char *cost, *units;
+        int countdowns;
+        const char* running; // the running file's duration after the last tick
+    } cases[] = {
+        {"60/60 held 5 s across its second unit and the limit", [] {}, 1, 0, 58, {5000}, {"00:01:03"}, "0,038 €",
+         "2 (57s)", 1, "00:01:03"},
+        {"10-second units", [&] { tariff("Zehn", "10 / 10", {{0, 24, 6, false}}); }, -1, 0, 8, {5000},
+         {"00:00:13"}, "0,020 €", "2 (7s)", 0, "00:00:01"},
+        {"on time with jitter", [] {}, -1, 0, 1, {1020, 980, 1003, 997},
+         {"00:00:02", "00:00:03", "00:00:04", "00:00:05"}, "0,019 €", "1 (55s)", 0, "00:00:01"},
+        {"a fraction waits for the next tick; an early tick counts none", [] {}, -1, 0, 1, {2600, 400, 1000, 300},
+         {"00:00:03", "00:00:04", "00:00:05", "00:00:05"}, "0,019 €", "1 (55s)", 0, "00:00:01"},
+        {"the wall clock set an hour on", [] {}, -1, 3600, 1, {1000}, {"00:00:02"}, "0,019 €", "1 (58s)", 0,
+         "00:00:01"},
+        {"volume: the duration catches up, one unit a tick",
+         [&] {
+             volumeTariff();
+             platform.phoneBook.addConnection(7, "Netz", "ppp0");
+             platform.counters.set("ppp0", 2000000, 500000);
+         },
+         -1, 0, 1, {5000}, {"00:00:06"}, "0,220 €", "2 (-200KB)", 0, "00:00:01"},
+    };
+    for (const auto& c : cases) {
+        QFile::remove(path(RUNNING_RECORD_FILE));
+        tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+        c.setup();
+        G_DayLimitOn = c.dayLimitMinutes >= 0;
+        G_DayLimitMinutes = qMax(0, c.dayLimitMinutes);
+        events.countdowns.clear();
+        CounterEngine& e = start();
+        tick(e, c.onTime);
+        clock.set(clock.now().addSecs(c.wallShift));
+        QStringList durations;
+        for (const int gap : c.gapsMs) {
+            clock.advanceMs(gap);
+            e.IsVolumeBilling ? e.RSTimer2_Timer() : e.RSTimer1_Timer();
+            durations << e.lblDauer;
+        }
+        EXPECT_EQ(durations, c.durations) << c.what;
+        EXPECT_EQ(e.lblKosten, QString::fromUtf8(c.cost)) << c.what;
+        EXPECT_EQ(e.lblEinheiten, QString(c.units)) << c.what;
+        EXPECT_EQ(events.caption.section(" | ", 1, 1), c.durations.last()) << c.what; // once, after the seconds
+        EXPECT_EQ(events.countdowns.size(), c.countdowns) << c.what;
+        EXPECT_EQ(deciphered(RUNNING_RECORD_FILE).value(2), QString(c.running)) << c.what;
+        e.cmdStop_Click();
+    }
+}
+
 TEST_F(CounterEngineTest, FirstUnitBundlingAndZoneChange)
 {
     tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}}, "5");
@@ -265,7 +324,8 @@ TEST_F(CounterEngineTest, StopWritesWhatTheLabelsShow)
     EXPECT_EQ(recordLines(), QStringList({"S17.01.2001", "12:00:00", "00:01:01", "S0,04", "2", "1234567", "1000",
                                           "1235567", "Netz", "Net - Tag.tel", "Anna"}));
     const QString shown = e.lblDauer;
-    e.RSTimer1_Timer(); // a tick after the stop does nothing
+    clock.advance(5);
+    e.RSTimer1_Timer(); // a tick after the stop does nothing, nor catches up
     EXPECT_EQ(e.lblDauer, shown);
 }
 

@@ -21,15 +21,23 @@ class QLineEdit;
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '{' << l.join("|").toStdString() << '}'; }
 
-// A clock that stands still until told to move.
+// A clock that stands still until told to move. Time that passes moves the wall time and the monotonic
+// clock together; setting the wall time, as the clock synchronisation does, leaves the monotonic clock.
 class FakeClock : public Clock {
 public:
     explicit FakeClock(const QDateTime& start = QDateTime(QDate(2001, 1, 17), QTime(12, 0, 0))) : m_now(start) {}
     QDateTime now() const override { return m_now; }
+    qint64 elapsedMs() const override { return m_elapsedMs; }
     void set(const QDateTime& t) { m_now = t; }
-    void advance(int seconds) { m_now = m_now.addSecs(seconds); }
+    void advance(int seconds) { advanceMs(qint64(seconds) * 1000); }
+    void advanceMs(qint64 ms)
+    {
+        m_now = m_now.addMSecs(ms);
+        m_elapsedMs += ms;
+    }
 private:
     QDateTime m_now;
+    qint64 m_elapsedMs = 0;
 };
 
 // Answers message and input boxes from queues and records every box shown.
