@@ -1,4 +1,4 @@
-#include "core/platform/linux/CupsPrinters.h"
+#include "core/ui/CupsPrinters.h"
 #include "core/ui/PrinterDialogs.h"
 #include "support/SimPlatform.h"
 #include "support/TestSupport.h"

@@ -3,7 +3,6 @@
 #include "core/platform/ConnectedState.h"
 #include "core/platform/HostAddresses.h"
 #include "core/platform/PhoneBook.h"
-#include "core/platform/Printers.h"
 #include "core/platform/ProgramStarter.h"
 #include "core/platform/SessionAutostart.h"
 #include "core/platform/TaskList.h"
@@ -11,11 +10,12 @@
 #include "core/platform/sim/SimConnectedState.h"
 #include "core/platform/sim/SimHostAddresses.h"
 #include "core/platform/sim/SimPhoneBook.h"
-#include "core/platform/sim/SimPrinters.h"
 #include "core/platform/sim/SimProgramStarter.h"
 #include "core/platform/sim/SimSessionAutostart.h"
 #include "core/platform/sim/SimTaskList.h"
 #include "core/platform/sim/SimTrafficCounters.h"
+#include "core/ui/Printers.h"
+#include "core/ui/SimPrinters.h"
 
 struct SimPlatform {
     SimPlatform()

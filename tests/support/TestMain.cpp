@@ -1,3 +1,5 @@
+#include "core/ui/Status.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -7,7 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-// Window tests need an application object; the suites run offscreen.
+// Window tests need an application object and, as the program's start hands it over, the dial's window;
+// the suites run offscreen.
 int main(int argc, char** argv)
 {
     // ctest names the locale of each run (--locale=de_DE.UTF-8): in force before anything reads it
@@ -17,6 +20,7 @@ int main(int argc, char** argv)
     if (locale) setenv("LC_ALL", locale, 1);
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv); // sets the C library's locale from the environment, as the program's start does
+    InstallDialProgressWindow();
     ::testing::InitGoogleTest(&argc, argv);
     // a locale that is not installed leaves "C", which proves nothing
     if (locale && !GTEST_FLAG_GET(list_tests) && std::strcmp(locale, std::setlocale(LC_NUMERIC, nullptr)) != 0) {
