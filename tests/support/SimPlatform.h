@@ -1,5 +1,6 @@
 #pragma once
-// Installs the simulated platform for one test and puts the real one back afterwards.
+// Installs the simulated platform for one test and puts the real one back afterwards (the printers are
+// the windows': support/ui/SimWindowPlatform.h).
 #include "core/platform/ConnectedState.h"
 #include "core/platform/HostAddresses.h"
 #include "core/platform/PhoneBook.h"
@@ -14,8 +15,6 @@
 #include "core/platform/sim/SimSessionAutostart.h"
 #include "core/platform/sim/SimTaskList.h"
 #include "core/platform/sim/SimTrafficCounters.h"
-#include "core/ui/Printers.h"
-#include "core/ui/SimPrinters.h"
 
 struct SimPlatform {
     SimPlatform()
@@ -26,7 +25,6 @@ struct SimPlatform {
         SetHostAddresses(&addresses);
         SetProgramStarter(&programs);
         SetSessionAutostart(&autostart);
-        SetPrinters(&printers);
         SetTaskList(&taskList);
     }
     ~SimPlatform()
@@ -37,7 +35,6 @@ struct SimPlatform {
         SetHostAddresses(nullptr);
         SetProgramStarter(nullptr);
         SetSessionAutostart(nullptr);
-        SetPrinters(nullptr);
         SetTaskList(nullptr);
     }
     SimPhoneBook phoneBook;
@@ -46,6 +43,5 @@ struct SimPlatform {
     SimHostAddresses addresses;
     SimProgramStarter programs;
     SimSessionAutostart autostart;
-    SimPrinters printers;
     SimTaskList taskList;
 };
