@@ -17,12 +17,14 @@
 #include <QTimer>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
 int g_hangUpBound = 5000;
 int g_dialStartWait = 400;
 QSet<quint32> g_hangUpFailuresShown; // connections whose failed hang-up has been said
+DialProgressWindow g_progressWindow;
 
 // Waits until done() holds or boundMs have passed. The windows keep painting and serving clicks and every
 // timer keeps ticking, with a busy cursor meanwhile. A wait asked for during another one (by a tick or a
@@ -121,6 +123,22 @@ quint32 GetEntryDialParams(RasDialInfo& info, const QString& phonebook, const QS
 quint32 GetRasConnectStatus(quint32 hRasConn, RasStatusInfo& status)
 {
     return ThePhoneBook().connectStatus(hRasConn, status);
+}
+
+DialProgressWindow SetDialProgressWindow(DialProgressWindow window)
+{
+    std::swap(g_progressWindow, window);
+    return window;
+}
+
+void LoadDialProgressWindow()
+{
+    if (g_progressWindow.load) g_progressWindow.load();
+}
+
+void UnloadDialProgressWindow()
+{
+    if (g_progressWindow.unload) g_progressWindow.unload();
 }
 
 bool DialUnderWay() { return WaitRunning(Wait::Dial); }

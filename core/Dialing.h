@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Fills `conns` with the active connections (the most recent last) and returns their number; with
@@ -34,7 +35,14 @@ quint32 GetRasConnectStatus(quint32 hRasConn, RasStatusInfo& status);
 int SetHangUpWaitBound(int ms);   // default 5000
 int SetDialStartWait(int ms);     // default 400: how long a dial that fails at once is watched for
 
-// Provided by the dial progress window (core/ui/Status): load it hidden so it sees the dial's first
-// events, and unload it when the dial did not start.
+// The dial progress window belongs to the windows, which hand over how to load and unload it at start;
+// until then (and in the logic's own tests) a dial shows none.
+struct DialProgressWindow {
+    std::function<void()> load;   // hidden, so that it sees the dial's first events
+    std::function<void()> unload; // the dial did not start, or the program ends
+};
+// Empty functions: no window. Returns what was handed over before.
+DialProgressWindow SetDialProgressWindow(DialProgressWindow window);
+// What the windows handed over; nothing without them.
 void LoadDialProgressWindow();
 void UnloadDialProgressWindow();

@@ -5,7 +5,7 @@
 #include "core/Globals.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
-#include "core/platform/Printers.h"
+#include "core/ui/Printers.h"
 #include "core/ui/PrinterDialogs.h"
 #include "core/ui/WindowUtils.h"
 #include "records/ConnectionListView.h"

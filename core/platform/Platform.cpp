@@ -3,12 +3,10 @@
 #include "core/platform/Downloader.h"
 #include "core/platform/HostAddresses.h"
 #include "core/platform/LineMonitor.h"
-#include "core/platform/Printers.h"
 #include "core/platform/SessionAutostart.h"
 #include "core/platform/SystemClock.h"
 #include "core/platform/TaskList.h"
 #include "core/platform/TrafficCounters.h"
-#include "core/platform/linux/CupsPrinters.h"
 #include "core/platform/linux/LinuxConnectedState.h"
 #include "core/platform/linux/LinuxHostAddresses.h"
 #include "core/platform/linux/LinuxLineMonitor.h"
@@ -26,7 +24,6 @@ TrafficCounters* g_trafficCounters = nullptr;
 Downloader* g_downloader = nullptr;
 SystemClock* g_systemClock = nullptr;
 SessionAutostart* g_autostart = nullptr;
-Printers* g_printers = nullptr;
 TaskList* g_taskList = nullptr;
 } // namespace
 
@@ -78,13 +75,6 @@ SessionAutostart& TheSessionAutostart()
     return g_autostart ? *g_autostart : system;
 }
 void SetSessionAutostart(SessionAutostart* autostart) { g_autostart = autostart; }
-
-Printers& ThePrinters()
-{
-    static CupsPrinters system;
-    return g_printers ? *g_printers : system;
-}
-void SetPrinters(Printers* printers) { g_printers = printers; }
 
 TaskList& TheTaskList()
 {

@@ -1,7 +1,7 @@
 #include "core/ui/PrinterDialogs.h"
 
 #include "core/Dialogs.h"
-#include "core/platform/Printers.h"
+#include "core/ui/Printers.h"
 
 #include <QBuffer>
 #include <QFile>

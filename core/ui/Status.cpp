@@ -139,9 +139,11 @@ void ShowStatusWindow(bool modal)
     else g_status->show();
 }
 
-void LoadDialProgressWindow() { StatusWindow(); }
-
-void UnloadDialProgressWindow()
+void InstallDialProgressWindow()
 {
-    if (g_status) g_status->close();
+    const auto load = [] { StatusWindow(); };
+    const auto unload = [] {
+        if (g_status) g_status->close();
+    };
+    SetDialProgressWindow({load, unload});
 }

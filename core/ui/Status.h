@@ -43,3 +43,5 @@ private:
 Status* StatusWindow();
 // Shows the dial's window (modal: until it closes); does nothing when the dial has already ended it.
 void ShowStatusWindow(bool modal);
+// Hands the dial logic this window (program start, window tests).
+void InstallDialProgressWindow();

@@ -1,7 +1,9 @@
 #include "recording/ui/Startup.h"
 
+#include "core/Dialing.h"
 #include "core/SignalPipe.h"
 #include "core/ui/DeletionGuard.h"
+#include "core/ui/Status.h"
 #include "core/ui/WidgetDialogs.h"
 #include "recording/Prelaunch.h"
 #include "recording/ui/Form1.h"
@@ -99,6 +101,7 @@ int RunZumbrel(QApplication& app, const QString& lockFile)
     app.setQuitOnLastWindowClosed(false);
     WidgetDialogs dialogs;
     SetDefaultDialogHandler(&dialogs);
+    InstallDialProgressWindow();
     StandardErrorDialogs unattended;
     const DeletionGuard deletions;
     // The end ends every event loop at once, nested ones included; the windows go after the main loop.
@@ -126,6 +129,7 @@ int RunZumbrel(QApplication& app, const QString& lockFile)
     });
     const int result = form && !ended ? app.exec() : 0;
     delete form.data();
+    SetDialProgressWindow({});
     SetDefaultDialogHandler(nullptr);
     return result;
 }

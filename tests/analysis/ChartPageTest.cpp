@@ -10,6 +10,7 @@
 #include "records/ui/List.h"
 #include "support/BudgetRecordBuilder.h"
 #include "support/TestSupport.h"
+#include "support/ui/WidgetHelpers.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

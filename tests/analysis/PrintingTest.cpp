@@ -5,7 +5,7 @@
 #include "core/LineCipher.h"
 #include "records/PrintPreview.h"
 #include "support/FakeListView.h"
-#include "support/SimPlatform.h"
+#include "support/ui/SimWindowPlatform.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
@@ -51,7 +51,7 @@ protected:
         window->Form_Load();
         return window;
     }
-    SimPlatform sim;
+    SimWindowPlatform sim;
     FakeList list;
 };
 } // namespace

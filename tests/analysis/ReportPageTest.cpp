@@ -5,6 +5,7 @@
 #include "recording/ui/Form1.h"
 #include "support/BudgetRecordBuilder.h"
 #include "support/TestSupport.h"
+#include "support/ui/WidgetHelpers.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -113,7 +113,7 @@ TEST_F(ChildDescriptorsTest, ChildrenGetNothingButTheirStandardDescriptors)
 
     // pppd gets the password pipe, and that alone.
     writeFile("peers/provider", "user hans\n");
-    LinuxPhoneBookPaths paths;
+    PppdFiles paths;
     paths.peersDir = path("peers");
     paths.runDir = path("run");
     paths.sysClassNet = path("sys");

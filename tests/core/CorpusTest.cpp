@@ -144,8 +144,14 @@ TEST_F(CorpusTest, TimePage)
 
 TEST_F(CorpusTest, PeersFiles)
 {
-    LinuxPhoneBookPaths paths{path("peers"), path("pap-secrets"), path("chap-secrets"), path("run"),
-                              path("sys"),   path("proc"),        path("pppd")};
+    PppdFiles paths;
+    paths.peersDir = path("peers");
+    paths.papSecrets = path("pap-secrets");
+    paths.chapSecrets = path("chap-secrets");
+    paths.runDir = path("run");
+    paths.sysClassNet = path("sys");
+    paths.procDir = path("proc");
+    paths.pppd = path("pppd");
     writeFile("pap-secrets", "anna * geheim\n");
     const QList<CorpusFile> files = CorpusFiles("peers");
     for (const CorpusFile& f : files) writeFile("peers/" + f.name, f.bytes);

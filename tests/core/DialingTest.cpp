@@ -1,5 +1,5 @@
 #include "support/TestSupport.h"
-#include "support/WindowSystemClick.h"
+#include "support/ui/WindowSystemClick.h"
 
 #include "core/Dialing.h"
 #include "core/Globals.h"

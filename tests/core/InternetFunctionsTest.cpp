@@ -6,7 +6,7 @@
 #include "core/ui/WidgetDialogs.h"
 
 #include "support/LoopbackServer.h"
-#include "support/WindowSystemClick.h"
+#include "support/ui/WindowSystemClick.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>

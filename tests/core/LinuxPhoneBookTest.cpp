@@ -24,8 +24,15 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        paths = {p("peers"), p("pap-secrets"), p("chap-secrets"), p("run"),    p("sys"),
-                 p("proc"),  p("pppd"),        p("run/lock"),     p("options")};
+        paths.peersDir = p("peers");
+        paths.papSecrets = p("pap-secrets");
+        paths.chapSecrets = p("chap-secrets");
+        paths.runDir = p("run");
+        paths.sysClassNet = p("sys");
+        paths.procDir = p("proc");
+        paths.pppd = p("pppd");
+        paths.lockDir = p("run/lock");
+        paths.options = p("options");
         write("peers/provider", "# dial-up through the modem\n"
                                 "connect \"/usr/sbin/chat -v -f /etc/chatscripts/provider -T 0191011\"\n"
                                 "/dev/ttyUSB0\n115200\nnoauth\n"
@@ -42,7 +49,7 @@ protected:
     void write(const QString& rel, const QByteArray& bytes) const { writeFile(rel, bytes); }
     void iface(const QString& name, const char* flags) const { write("sys/" + name + "/flags", flags); } // 0x1 = up
 
-    LinuxPhoneBookPaths paths;
+    PppdFiles paths;
 };
 
 template <typename Pred>
@@ -126,7 +133,7 @@ TEST_F(LinuxPhoneBookTest, UnreadableSecretsLeaveThePasswordToPppd)
         EXPECT_EQ(SecretsHoldPassword({r.pap, r.chap}, r.user), r.saved)
             << r.pap.toStdString() << " " << r.user.toStdString();
 
-    LinuxPhoneBookPaths folderPaths = paths;
+    PppdFiles folderPaths = paths;
     folderPaths.papSecrets = unreadable;
     RasDialInfo info;
     SavedPassword saved = SavedPassword::No;

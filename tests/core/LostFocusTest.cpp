@@ -1,6 +1,7 @@
 // A box saves when it loses the focus, and a page closed with the focus in a box saves that box once.
 #include "core/ui/LostFocus.h"
 #include "support/TestSupport.h"
+#include "support/ui/WidgetHelpers.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
-#include "core/platform/linux/CupsPrinters.h"
+#include "core/ui/CupsPrinters.h"
 #include "core/ui/PrinterDialogs.h"
-#include "support/SimPlatform.h"
+#include "support/ui/SimWindowPlatform.h"
 #include "support/TestSupport.h"
 
 #include <QImage>
@@ -23,7 +23,7 @@ protected:
         SetPrinterSettingsDialog(nullptr);
         ProgramTest::TearDown();
     }
-    SimPlatform sim;
+    SimWindowPlatform sim;
     QList<std::pair<QPrinter*, QWidget*>> shown;
 };
 } // namespace

@@ -136,11 +136,11 @@ void DemandLink(const QString& peerNamespace)
     QDir().mkpath(dir.filePath("run/lock"));
     const PppdFiles files{"/proc", dir.filePath("run"), dir.filePath("run/lock"), dir.filePath("peers"),
                           dir.filePath("options")};
-    LinuxPhoneBookPaths paths;
+    PppdFiles paths;
     paths.peersDir = files.peersDir;
     paths.runDir = files.runDir;
     paths.lockDir = files.lockDir;
-    paths.pppOptions = files.options;
+    paths.options = files.options;
     paths.pppd = dir.filePath("pppd");
     LinuxPhoneBook book(paths);
     LinuxConnectedState state(QStringLiteral("/proc/net"), files);
@@ -202,7 +202,7 @@ void InsideTheNamespace(const QString& peerNamespace)
     Put(dir, "run/ppp0.pid", pid + "\n");
     Put(dir, "run/ppp-provider.pid", pid + "\nppp0\n");
     Put(dir, "run/lock/LCK..ttyUSB0", "      " + pid + "\n");
-    LinuxPhoneBookPaths paths;
+    PppdFiles paths;
     paths.peersDir = dir.filePath("peers");
     paths.runDir = dir.filePath("run");
     paths.pppd = dir.filePath("pppd");

@@ -31,15 +31,60 @@ TEST(WindowUtilsTest, ListsAndTextBoxesKeepTheWidthOfTheirWidestText)
     }
 }
 
+namespace {
+// Whether an include names a header of a ui/ folder or of the Qt modules only windows link: by module
+// (<QtWidgets/QWidget>, <QtWidgets>) or by class (<QWidget>, found in the module's header folder).
+bool IsWindowHeader(const QString& header)
+{
+    static const QRegularExpression windowFolder(QStringLiteral("(^|/)ui/"));
+    static const QRegularExpression windowModule(QStringLiteral("^Qt(Widgets|PrintSupport|Multimedia)(/|$)"));
+    if (header.contains(windowFolder) || header.contains(windowModule)) return true;
+    const QString headers = QLibraryInfo::path(QLibraryInfo::HeadersPath);
+    for (const char* module : {"/QtWidgets/", "/QtPrintSupport/", "/QtMultimedia/"})
+        if (!header.contains(QLatin1Char('/')) && QFileInfo::exists(headers + QLatin1String(module) + header))
+            return true;
+    return false;
+}
+} // namespace
+
+// Every form of include that brings window code into a logic file, and a few that do not.
+TEST(WindowUtilsTest, WindowHeadersAreRecognisedInEveryIncludeForm)
+{
+    const struct {
+        const char* header;
+        bool window;
+    } cases[] = {
+        {"QWidget", true},
+        {"QtWidgets/QWidget", true},
+        {"QtWidgets", true},
+        {"QtWidgets/qwidget.h", true},
+        {"QPrinter", true},
+        {"QtPrintSupport/QPrinter", true},
+        {"QtPrintSupport", true},
+        {"QSoundEffect", true},
+        {"QtMultimedia/QSoundEffect", true},
+        {"core/ui/Status.h", true},
+        {"recording/ui/Form1.h", true},
+        {"ui/Form1.h", true},
+        {"QString", false},
+        {"QGuiApplication", false},
+        {"QtGui/QImage", false},
+        {"QtNetwork/QTcpSocket", false},
+        {"core/Dialing.h", false},
+        {"recording/guide.h", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsWindowHeader(QLatin1String(c.header)), c.window) << c.header;
+}
+
 // The logic asks the windows through functions it is given: no logic file includes a header of a ui/ folder
-// or of Qt's widgets. The executables' entry points stand outside both layers.
+// or of Qt's widgets, print support or multimedia. The executables' entry points stand outside both layers.
 TEST(WindowUtilsTest, LogicIncludesNoWindowCode)
 {
-    const QString widgets = QLibraryInfo::path(QLibraryInfo::HeadersPath) + QStringLiteral("/QtWidgets/");
-    ASSERT_TRUE(QFileInfo::exists(widgets + QStringLiteral("QWidget")));
+    const QString headers = QLibraryInfo::path(QLibraryInfo::HeadersPath);
+    for (const char* module : {"/QtWidgets/QWidget", "/QtPrintSupport/QPrinter", "/QtMultimedia/QSoundEffect"})
+        ASSERT_TRUE(QFileInfo::exists(headers + QLatin1String(module))) << module;
     const QRegularExpression include(QStringLiteral(R"(^\s*#\s*include\s*[<"]([^>"]+)[>"])"),
                                      QRegularExpression::MultilineOption);
-    const QRegularExpression windowFolder(QStringLiteral("(^|/)ui/"));
     const QDir source(QStringLiteral(ZUMBREL_SOURCE_DIR));
     QStringList found;
     for (const char* folder : {"core", "tariffs", "recording", "users", "records", "analysis"}) {
@@ -54,9 +99,7 @@ TEST(WindowUtilsTest, LogicIncludesNoWindowCode)
             ASSERT_TRUE(text.open(QIODevice::ReadOnly)) << file.toStdString();
             for (const QRegularExpressionMatch& m : include.globalMatch(QString::fromUtf8(text.readAll()))) {
                 const QString header = m.captured(1);
-                if (header.contains(windowFolder) || header.startsWith(QLatin1String("QtWidgets/")) ||
-                    QFileInfo::exists(widgets + header))
-                    found << file + QStringLiteral(": ") + header;
+                if (IsWindowHeader(header)) found << file + QStringLiteral(": ") + header;
             }
         }
     }

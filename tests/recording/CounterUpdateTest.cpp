@@ -4,7 +4,7 @@
 #include "tariffs/ui/Tarife.h"
 
 #include "support/WaitingDownloader.h"
-#include "support/WindowSystemClick.h"
+#include "support/ui/WindowSystemClick.h"
 
 #include "CounterPageFixture.h"
 

@@ -13,7 +13,7 @@
 #include "core/platform/linux/QtDownloader.h"
 #include "support/LoopbackServer.h"
 #include "support/SimPlatform.h"
-#include "support/WindowSystemClick.h"
+#include "support/ui/WindowSystemClick.h"
 #include "support/WaitingDownloader.h"
 #include "support/TestSupport.h"
 #include "tariffs/TarifFile.h"

@@ -10,6 +10,7 @@
 #include "support/BudgetRecordBuilder.h"
 #include "support/ReplaceCounter.h"
 #include "support/SimPlatform.h"
+#include "support/ui/WidgetHelpers.h"
 #include "tariffs/TarifFile.h"
 
 #include <QApplication>

@@ -18,8 +18,8 @@
 #include "records/ui/Export.h"
 #include "records/ui/List.h"
 #include "records/ui/NewConnection.h"
-#include "support/SimPlatform.h"
 #include "support/TestSupport.h"
+#include "support/ui/SimWindowPlatform.h"
 #include "tariffs/TarifFile.h"
 #include "tariffs/ui/Autoupdate.h"
 #include "tariffs/ui/Tarifdaten.h"
@@ -652,7 +652,7 @@ protected:
         return problems;
     }
 
-    SimPlatform sim;
+    SimWindowPlatform sim;
     Sample sample;
     QString tariff; // the tariff file with the longer names
     QString record;

@@ -2,6 +2,7 @@
 #include "core/NumberRange.h"
 #include "records/ui/Definiert.h"
 #include "support/TestSupport.h"
+#include "support/ui/WidgetHelpers.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -3,6 +3,7 @@
 #include "records/ui/NewConnection.h"
 #include "support/SimPlatform.h"
 #include "support/TestSupport.h"
+#include "support/ui/WidgetHelpers.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #pragma once
-// Installs the simulated platform for one test and puts the real one back afterwards.
+// Installs the simulated platform for one test and puts the real one back afterwards (the printers are
+// the windows': support/ui/SimWindowPlatform.h).
 #include "core/platform/ConnectedState.h"
 #include "core/platform/HostAddresses.h"
 #include "core/platform/PhoneBook.h"
-#include "core/platform/Printers.h"
 #include "core/platform/ProgramStarter.h"
 #include "core/platform/SessionAutostart.h"
 #include "core/platform/TaskList.h"
@@ -11,7 +11,6 @@
 #include "core/platform/sim/SimConnectedState.h"
 #include "core/platform/sim/SimHostAddresses.h"
 #include "core/platform/sim/SimPhoneBook.h"
-#include "core/platform/sim/SimPrinters.h"
 #include "core/platform/sim/SimProgramStarter.h"
 #include "core/platform/sim/SimSessionAutostart.h"
 #include "core/platform/sim/SimTaskList.h"
@@ -26,7 +25,6 @@ struct SimPlatform {
         SetHostAddresses(&addresses);
         SetProgramStarter(&programs);
         SetSessionAutostart(&autostart);
-        SetPrinters(&printers);
         SetTaskList(&taskList);
     }
     ~SimPlatform()
@@ -37,7 +35,6 @@ struct SimPlatform {
         SetHostAddresses(nullptr);
         SetProgramStarter(nullptr);
         SetSessionAutostart(nullptr);
-        SetPrinters(nullptr);
         SetTaskList(nullptr);
     }
     SimPhoneBook phoneBook;
@@ -46,6 +43,5 @@ struct SimPlatform {
     SimHostAddresses addresses;
     SimProgramStarter programs;
     SimSessionAutostart autostart;
-    SimPrinters printers;
     SimTaskList taskList;
 };

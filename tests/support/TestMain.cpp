@@ -1,27 +1,11 @@
-#include <QApplication>
+#include "support/TestRun.h"
 
-#include <gtest/gtest.h>
+#include <QGuiApplication>
 
-#include <clocale>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-// Window tests need an application object; the suites run offscreen.
+// The logic's tests run without widgets; Gui serves the images, fonts and cursor some of it uses.
 int main(int argc, char** argv)
 {
-    // ctest names the locale of each run (--locale=de_DE.UTF-8): in force before anything reads it
-    const char* locale = nullptr;
-    for (int i = 1; i < argc; ++i)
-        if (std::strncmp(argv[i], "--locale=", 9) == 0) locale = argv[i] + 9;
-    if (locale) setenv("LC_ALL", locale, 1);
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv); // sets the C library's locale from the environment, as the program's start does
-    ::testing::InitGoogleTest(&argc, argv);
-    // a locale that is not installed leaves "C", which proves nothing
-    if (locale && !GTEST_FLAG_GET(list_tests) && std::strcmp(locale, std::setlocale(LC_NUMERIC, nullptr)) != 0) {
-        std::fprintf(stderr, "The locale %s is not in force (not installed?).\n", locale);
-        return 1;
-    }
-    return RUN_ALL_TESTS();
+    const char* locale = PrepareTestRun(argc, argv);
+    QGuiApplication app(argc, argv); // sets the C library's locale from the environment, as the program's start does
+    return RunTests(argc, argv, locale);
 }

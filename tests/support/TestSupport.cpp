@@ -1,7 +1,5 @@
 #include "TestSupport.h"
 
-#include "core/ui/FlatControl.h"
-
 #include "core/Globals.h"
 #include "core/LineCipher.h"
 #include "core/ProgramFolder.h"
@@ -11,8 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QWidget>
 
 int ScriptedDialogs::messageBox(const MessageRequest& request)
 {
@@ -48,14 +44,6 @@ QString ScriptedDialogs::saveFile(const SaveFileRequest& request)
     const QString a = m_saveAnswers.front();
     m_saveAnswers.pop_front();
     return a;
-}
-
-QStringList FlatDecorated(const QObject* window)
-{
-    QStringList names;
-    for (const cFlatControl* f : window->findChildren<cFlatControl*>())
-        names << (f->control() ? f->control()->objectName() : QString());
-    return names;
 }
 
 QStringList ScriptedDialogs::texts() const
@@ -120,12 +108,6 @@ QStringList ProgramTest::deciphered(const QString& relative) const
     QStringList out;
     for (const QString& line : ReadTextLines(path(relative))) out << DecryptString(line);
     return out;
-}
-
-void TypeInto(QLineEdit* box, const QString& text)
-{
-    box->selectAll();
-    box->insert(text);
 }
 
 QByteArray FromHex(const char* hex) { return QByteArray::fromHex(QByteArray(hex).replace(' ', "")); }

@@ -15,8 +15,6 @@
 #include <functional>
 #include <ostream>
 
-class QLineEdit;
-
 // Readable failure messages for Qt texts.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '{' << l.join("|").toStdString() << '}'; }
@@ -87,13 +85,6 @@ protected:
 
 // The bytes this process has read so far (rchar of /proc/self/io); -1 where the kernel does not count them.
 qint64 BytesReadSoFar();
-
-// The object names of the controls that the window's flat-look decorators draw, in the order attached.
-QStringList FlatDecorated(const QObject* window);
-
-// Replaces the text of a box as the person types it: the box counts as changed by the person, not by the
-// program (which setText stands for).
-void TypeInto(QLineEdit* box, const QString& text);
 
 // Bytes from a hex text ("99 c3 7b").
 QByteArray FromHex(const char* hex);

@@ -5,6 +5,7 @@
 #include "core/TextFile.h"
 #include "core/VB.h"
 #include "support/TestSupport.h"
+#include "support/ui/WidgetHelpers.h"
 #include "tariffs/ui/Tarifdaten.h"
 
 #include <QApplication>

@@ -1,4 +1,5 @@
 #include "support/TestSupport.h"
+#include "support/ui/WidgetHelpers.h"
 
 #include "core/Globals.h"
 #include "core/SystemUtils.h"

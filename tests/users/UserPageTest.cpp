@@ -2,6 +2,7 @@
 // boxes and the recreation of damaged records.
 #include "support/SmallDisk.h"
 #include "support/TestSupport.h"
+#include "support/ui/WidgetHelpers.h"
 
 #include "core/Globals.h"
 #include "core/NumberRange.h"

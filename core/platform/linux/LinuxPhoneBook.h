@@ -14,20 +14,6 @@
 
 class QProcess;
 
-struct LinuxPhoneBookPaths {
-    QString peersDir = QStringLiteral("/etc/ppp/peers");
-    QString papSecrets = QStringLiteral("/etc/ppp/pap-secrets");
-    QString chapSecrets = QStringLiteral("/etc/ppp/chap-secrets");
-    QString runDir = QStringLiteral("/run");
-    QString sysClassNet = QStringLiteral("/sys/class/net");
-    QString procDir = QStringLiteral("/proc");
-    QString pppd = QStringLiteral("/usr/sbin/pppd");
-    QString lockDir = QStringLiteral("/run/lock");
-    QString pppOptions = QStringLiteral("/etc/ppp/options");
-
-    PppdFiles pppdFiles() const { return {procDir, runDir, lockDir, peersDir, pppOptions}; }
-};
-
 // What the program takes from a peer file.
 struct PeerOptions {
     bool ok = false;  // the file could be read
@@ -56,7 +42,7 @@ QStringList PppdArguments(const QString& entry, const QString& user, int passwor
 class LinuxPhoneBook : public PhoneBook {
     Q_OBJECT
 public:
-    explicit LinuxPhoneBook(const LinuxPhoneBookPaths& paths = LinuxPhoneBookPaths(), QObject* parent = nullptr);
+    explicit LinuxPhoneBook(const PppdFiles& paths = PppdFiles(), QObject* parent = nullptr);
     ~LinuxPhoneBook() override;
 
     bool isAvailable() const override;
@@ -102,7 +88,7 @@ private:
     void finishDial(quint32 handle, quint32 state, quint32 error);
     QString peerPath(const QString& entry) const { return m_paths.peersDir + "/" + entry; }
 
-    LinuxPhoneBookPaths m_paths;
+    PppdFiles m_paths;
     std::function<bool(qint64)> m_terminate;
     QHash<QString, quint32> m_handles; // link -> handle
     struct Totals {

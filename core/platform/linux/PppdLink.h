@@ -9,6 +9,8 @@
 // The home folder of a user from the password database; empty when it names none.
 QString UserHome(uint uid);
 
+// Where pppd and the system keep what the phone book and the connected state read; tests point them at
+// fixture trees.
 struct PppdFiles {
     QString procDir = QStringLiteral("/proc");
     QString runDir = QStringLiteral("/run");
@@ -16,6 +18,10 @@ struct PppdFiles {
     QString peersDir = QStringLiteral("/etc/ppp/peers");
     QString options = QStringLiteral("/etc/ppp/options"); // a tty's own options file is this name, "." and the tty
     std::function<QString(uint uid)> homeOf = UserHome;   // where the ~/.ppprc of pppd's user lies
+    QString papSecrets = QStringLiteral("/etc/ppp/pap-secrets");
+    QString chapSecrets = QStringLiteral("/etc/ppp/chap-secrets");
+    QString sysClassNet = QStringLiteral("/sys/class/net");
+    QString pppd = QStringLiteral("/usr/sbin/pppd");
 };
 
 // The pid of the pppd behind a ppp interface: its unit pid file, else a link-name pid file that names

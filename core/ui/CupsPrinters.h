@@ -1,5 +1,5 @@
 #pragma once
-#include "core/platform/Printers.h"
+#include "core/ui/Printers.h"
 
 #include <QPrinter>
 

@@ -1,4 +1,4 @@
-#include "support/WindowSystemClick.h"
+#include "support/ui/WindowSystemClick.h"
 
 #include <QPointer>
 #include <QWidget>

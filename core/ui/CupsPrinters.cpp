@@ -1,4 +1,4 @@
-#include "core/platform/linux/CupsPrinters.h"
+#include "core/ui/CupsPrinters.h"
 
 #include <QCoreApplication>
 #include <QPrinterInfo>
