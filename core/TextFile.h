@@ -78,6 +78,9 @@ bool CommitSaveFile(QSaveFile& file);
 // False when the folder cannot be opened or synced.
 bool SyncFolder(const QString& folder);
 // Tests replace the folder sync to see which writes are durable; an empty function puts the real one back.
+// The running record's writer calls it on its own thread: set it before a recording starts and put it back
+// only once that recording's engine (and so its writer, which it joins) is gone; the function itself must
+// bear being called from that thread and the caller's at once.
 void SetFolderSyncer(std::function<bool(const QString& folder)> syncer);
 
 // Lenient line reader: a missing line reads as empty text, a missing file as no lines.

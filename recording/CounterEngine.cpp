@@ -203,8 +203,11 @@ void CounterEngine::Counter_Stop()
     m_stopped = true;
     // a failing step is reported, and the stop still ends the recording and tears the page down
     try {
+        // A minute still on its way to the disk would land after the removal, or beside a record that failed:
+        // the record is stored (or kept as the running file) only once the writer is done.
+        m_running.flush();
         // a record that could not be stored keeps its last minute for the next start
-        if (SaveConnection()) RemoveRunningRecord();
+        if (SaveConnection()) RemoveRunningRecord(RecordFileNameOf(lblStartzeitTag, lblStartzeit));
         if (IsVolumeBilling) SaveVolumeCarry(G_Tariff, UnitRest);
     } catch (...) {
         MsgBox("Fehler beim Anhalten der Aufzeichnung. Subcode 1.", vbOKOnly + vbCritical);
@@ -221,6 +224,14 @@ void CounterEngine::Counter_Stop()
 }
 
 bool CounterEngine::SaveConnection() { return SaveConnectionRecord(display()); }
+
+bool CounterEngine::FlushRunningRecord() { return m_running.flush(); }
+
+void CounterEngine::DiscardRunningRecord()
+{
+    m_running.close();
+    RemoveRunningRecord(RecordFileNameOf(lblStartzeitTag, lblStartzeit));
+}
 
 ConnectionDisplay CounterEngine::display() const
 {
@@ -298,7 +309,11 @@ void CounterEngine::tickEnd()
     CheckStillOnline();
     if (m_stopped) return; // a stopped recording opens no countdown
     // The first second and then every minute: a crash loses at most the last minute, at one write a minute.
-    if (m_minuteStarted) WriteRunningRecord(display());
+    // Formed here, with the program's number settings; written on the writer's thread.
+    if (m_minuteStarted) {
+        StoredRecord record;
+        if (FormRecord(display(), record) == 0) m_running.hand(RunningRecordPath(), std::move(record));
+    }
     if (G_DayLimitOn) CheckTimeLimitDay();
     if (G_MonthLimitOn) CheckTimeLimitMonth();
 }

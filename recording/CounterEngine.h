@@ -4,6 +4,7 @@
 // counter page drives the ticks.
 #include "recording/ConnectionRecord.h"
 #include "recording/RecordingBudgets.h"
+#include "recording/RunningRecord.h"
 
 #include <QDate>
 #include <QString>
@@ -22,6 +23,12 @@ public:
     void Counter_Stop();
     void GetTimeLimit();
     bool SaveConnection(); // the record of the recording, from what the labels show
+    // Waits until the minutes handed to the running file's writer are on the disk or have failed; true when
+    // the newest was written.
+    bool FlushRunningRecord();
+    // The recording is not to be stored, not by the next start either: its running file goes, and no minute
+    // is written after it.
+    void DiscardRunningRecord();
 
     // Ticks: the billing ticks (one second) and the two one-shot jobs.
     void RSTimer1_Timer();
@@ -106,4 +113,5 @@ private:
     bool m_countStarted = false;
     qint64 m_countStartMs = 0;    // the monotonic clock at the first tick
     bool m_minuteStarted = false; // this tick counted a minute's first second
+    RunningRecordWriter m_running; // joined with the engine, before its page is gone
 };

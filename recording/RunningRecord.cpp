@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <pthread.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -110,15 +111,96 @@ RunningRecovery recover(const QString& path)
 bool WriteRunningRecord(const ConnectionDisplay& display)
 {
     StoredRecord record;
-    if (FormRecord(display, record) != 0) return false;
-    const QString path = runningPath();
+    return FormRecord(display, record) == 0 && WriteRunningLines(runningPath(), record);
+}
+
+QString RunningRecordPath() { return runningPath(); }
+
+bool WriteRunningLines(const QString& path, const StoredRecord& record)
+{
     struct stat st {};
     const bool another = entryOf(path, st) && !isEmptyFile(path) && heldRecordName(path) != record.fileName;
     if (another && !moveToFreeName(path, runningName)) return false;
     return WriteTextLines(path, record.lines, FileAccess::Default, FileSync::Durable);
 }
 
-void RemoveRunningRecord() { QFile::remove(runningPath()); }
+void RemoveRunningRecord(const QString& recordName)
+{
+    const QString path = runningPath();
+    if (!recordName.isEmpty() && heldRecordName(path) == recordName) QFile::remove(path);
+}
+
+RunningRecordWriter::~RunningRecordWriter()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_ending = true;
+    }
+    m_changed.notify_all();
+    if (m_thread.joinable()) m_thread.join();
+}
+
+void RunningRecordWriter::hand(const QString& path, StoredRecord record)
+{
+    std::optional<Minute> dropped;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_closed) return;
+        dropped.swap(m_waiting); // freed outside the lock
+        m_waiting = Minute{path, std::move(record)};
+    }
+    m_changed.notify_all();
+    if (m_thread.joinable()) return;
+    // started at the first minute: the start's recovery of old running files has long run by then
+    try {
+        m_thread = std::thread([this] { run(); });
+    } catch (...) {
+        // no thread to be had: this minute is lost as a failed write is, and flush does not wait for it
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_waiting.reset();
+        m_written = false;
+    }
+}
+
+bool RunningRecordWriter::flush()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait(lock, [this] { return !m_waiting && !m_writing; });
+    return m_written;
+}
+
+void RunningRecordWriter::close()
+{
+    flush();
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_closed = true;
+}
+
+void RunningRecordWriter::run()
+{
+    // recognisable in ps and strace
+    pthread_setname_np(pthread_self(), "zumbrel-run");
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        m_changed.wait(lock, [this] { return m_waiting || m_ending; });
+        if (!m_waiting) return;
+        std::optional<Minute> minute;
+        minute.swap(m_waiting);
+        m_writing = true;
+        lock.unlock();
+        bool written = false;
+        try {
+            written = WriteRunningLines(minute->path, minute->record);
+        } catch (...) {
+            // as a failed write: the last good minute stays
+        }
+        minute.reset();
+        lock.lock();
+        m_writing = false;
+        m_written = written;
+        m_changed.notify_all();
+    }
+}
 
 QList<RunningRecovery> RecoverRunningRecord()
 {

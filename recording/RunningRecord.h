@@ -7,6 +7,11 @@
 
 #include <QList>
 
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
 inline const QString RUNNING_RECORD_FILE = QStringLiteral("Config/Recording.run");
 
 // Stores the record the display would give if the recording stopped now. A running file of another recording
@@ -14,8 +19,48 @@ inline const QString RUNNING_RECORD_FILE = QStringLiteral("Config/Recording.run"
 // moved to the first free "Recording.run.<n>", and nothing is written when it cannot be. False when nothing
 // was stored; nothing is said, the next minute tries again.
 bool WriteRunningRecord(const ConnectionDisplay& display);
-// After a stop has stored the record.
-void RemoveRunningRecord();
+// Where Recording.run lies; read from the program folder, so only on the thread that owns the program's state.
+QString RunningRecordPath();
+// WriteRunningRecord's steps for a record already formed, at a path already resolved. Reads no program-wide
+// state and shows nothing, so it may run on any thread.
+bool WriteRunningLines(const QString& path, const StoredRecord& record);
+// After a stop has stored the record, or when the recording is dropped: removes the running file only while
+// it holds the record of that name. Another recording's file (one a failed stop left) stays for the next start.
+void RemoveRunningRecord(const QString& recordName);
+
+// The minute's write runs on a thread of its own: a disk that holds a write for seconds (fsync behind a large
+// copy) must not hold the billing tick and every window with it. Only the newest minute matters, so a minute
+// still waiting when the next comes is dropped. A failure is silent and leaves the last good minute; the next
+// minute tries again. One thread (the recording's) hands, flushes and closes; the destructor writes what is
+// waiting and joins, so no write outlives the recording's owner (nor the folder lock behind it).
+class RunningRecordWriter {
+public:
+    RunningRecordWriter() = default;
+    ~RunningRecordWriter();
+    RunningRecordWriter(const RunningRecordWriter&) = delete;
+    RunningRecordWriter& operator=(const RunningRecordWriter&) = delete;
+
+    // Never waits for a write: the lock is held only to take the minute over.
+    void hand(const QString& path, StoredRecord record);
+    // Waits, without an event loop, until every minute handed over is on the disk or has failed; true when
+    // the newest one was written (or none was handed).
+    bool flush();
+    // As flush, and no minute is taken after it.
+    void close();
+
+private:
+    struct Minute {
+        QString path;
+        StoredRecord record;
+    };
+    void run();
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::optional<Minute> m_waiting;
+    bool m_writing = false, m_ending = false, m_closed = false, m_written = true;
+    std::thread m_thread;
+};
 
 enum class RunningRecovery {
     Stored,   // it became its record in Verbindungen (in place of an empty file of that name)

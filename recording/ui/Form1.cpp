@@ -727,7 +727,7 @@ void Form1::endProgram(bool storeRecording)
         if (Overview* page = overviewPage()) page->SaveNote();
         if (storeRecording) this->storeRecording();
         // "Nein" to the question: the connection is not stored, not by the next start either
-        else if (m_connection && G_Recording) RemoveRunningRecord();
+        else if (m_connection && G_Recording) m_connection->engine().DiscardRunningRecord();
         UnloadAlert();
         UnloadDialProgressWindow();
         // a download under way finishes its current file and then closes the window itself

@@ -20,7 +20,9 @@
 #include <QDir>
 #include <QDirIterator>
 
+#include <chrono>
 #include <limits>
+#include <thread>
 
 namespace {
 struct RecordedEvents : CounterEvents {
@@ -52,6 +54,11 @@ protected:
         G_FreeAllowanceLeft = "-";
         G_WinVer = "6.1";
         tariff("Tag", "60 / 60", {{0, 24, 1.9f, false}});
+    }
+    void TearDown() override
+    {
+        engines.clear(); // their running-file writers end before the folder syncer is put back
+        ProgramTest::TearDown();
     }
 
     // A tariff "Net - <name>.tel" with one working-day zone per (from, to, cents) and the weekend at 0.
@@ -88,6 +95,7 @@ protected:
             else if (e.RSTimer1) e.RSTimer1_Timer();
             else if (e.RSTimer2) e.RSTimer2_Timer();
         }
+        e.FlushRunningRecord(); // the minute's write is on the disk
     }
 
     // A recording started now; the engine runs until the test ends or stops it.
@@ -368,6 +376,32 @@ TEST_F(CounterEngineTest, RunningRecordEveryMinuteOutlivesACrashAndGoesAtTheStop
     EXPECT_EQ(G_DayRestSeconds, 600 - 121);
     tick(next);
     EXPECT_EQ(next.budgets.lblRestTag.text, "0,92 €"); // 1 - 0,06 spent - 0,019 of the new first unit
+
+    // A disk that holds the writes: one minute held in its folder sync, the next ones waiting behind it, of
+    // which only the newest is written. The stop waits for them, so none lands after it.
+    const auto tickAlone = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            clock.advance(1);
+            next.RSTimer1_Timer();
+        }
+    };
+    const qsizetype configSyncs = syncedFolders.count("Config");
+    syncHold.hold();
+    tickAlone(60);
+    ASSERT_TRUE(syncHold.waitUntilHeld());
+    tickAlone(120);
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        syncHold.release();
+    });
+    next.cmdStop_Click();
+    releaser.join();
+    next.FlushRunningRecord();
+    EXPECT_EQ(syncedFolders.count("Config"), configSyncs + 2); // minute 2 and 4; the third was dropped
+    EXPECT_FALSE(exists(RUNNING_RECORD_FILE));
+    RecordLines stored;
+    ASSERT_TRUE(ReadRecord("17012001-120201.con", stored));
+    EXPECT_EQ(stored.lines.mid(2, 2), QStringList({"00:03:01", "S0,08"}));
 }
 
 TEST_F(CounterEngineTest, AFullDiskKeepsEveryOldFileAndTheLastGoodMinute)
@@ -430,7 +464,11 @@ TEST_F(CounterEngineTest, AFullDiskKeepsEveryOldFileAndTheLastGoodMinute)
              d.startDateTag = "17012001";
              d.startTime = "11:00:00";
              d.duration = g ? "00:02:01" : "00:01:01";
-             return WriteRunningRecord(d);
+             StoredRecord r;
+             if (FormRecord(d, r) != 0) return false;
+             RunningRecordWriter writer; // the recording's own, on its thread
+             writer.hand(RunningRecordPath(), r);
+             return writer.flush();
          }},
         {"Sounds/Ton.wav",
          [&](int g) {
@@ -519,6 +557,12 @@ TEST_F(CounterEngineTest, StartRefreshesBothRemaindersAndAFailedSaveStillStops)
     EXPECT_EQ(RecoverRunningRecord(), QList<RunningRecovery>({RunningRecovery::Stored, RunningRecovery::Stored}));
     EXPECT_EQ(ListRecordFiles(), QStringList({"17012001-120000.con", "17012001-120001.con"}));
     EXPECT_EQ(readFile("Verbindungen/17012001-120000.con"), unsaved);
+
+    // A recording stopped before its first minute leaves another recording's running file for the next start.
+    writeFile(RUNNING_RECORD_FILE, unsaved);
+    start().cmdStop_Click();
+    EXPECT_EQ(ListRecordFiles().size(), 3);
+    EXPECT_EQ(readFile(RUNNING_RECORD_FILE), unsaved);
 }
 
 TEST_F(CounterEngineTest, RefusedStartSwitchesDetectionOff)

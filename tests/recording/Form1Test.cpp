@@ -36,6 +36,9 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <chrono>
+#include <thread>
+
 namespace {
 int g_ends = 0;
 // The program's end, as a test sees it: counted, and a login that asked for it is closed.
@@ -392,7 +395,8 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
         int answer;
         bool closes;
         int records;
-    } cases[] = {{vbCancel, false, 0}, {vbNo, true, 0}, {vbYes, true, 1}};
+        bool diskHolds = false; // one minute held in its folder sync, the next one waiting behind it
+    } cases[] = {{vbCancel, false, 0}, {vbNo, true, 0}, {vbNo, true, 0, true}, {vbYes, true, 1}};
     for (const auto& c : cases) {
         if (!Form1::exists()) {
             form = load();
@@ -401,10 +405,31 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
         form->StartConnection();
         ASSERT_TRUE(G_Recording);
         spin(); // the first tick keeps the running file
+        const QPointer<Connection> page = form->counterPage();
+        page->engine().FlushRunningRecord();
         ASSERT_TRUE(exists(RUNNING_RECORD_FILE));
+        std::thread releaser;
+        if (c.diskHolds) {
+            const auto tickAlone = [&](int times) {
+                for (int i = 0; i < times; ++i) {
+                    clock.advance(1);
+                    page->engine().RSTimer1_Timer();
+                }
+            };
+            syncHold.hold();
+            tickAlone(60);
+            ASSERT_TRUE(syncHold.waitUntilHeld());
+            tickAlone(60);
+            releaser = std::thread([&] {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                syncHold.release();
+            });
+        }
         dialogs.messages.clear();
         dialogs.answerMessage(c.answer);
         EXPECT_EQ(form->close(), c.closes);
+        if (releaser.joinable()) releaser.join();
+        if (page) page->engine().FlushRunningRecord(); // whatever was still on its way has landed
         // "Nein" stores nothing, not at the next start either
         EXPECT_EQ(exists(RUNNING_RECORD_FILE), c.answer == vbCancel);
         ASSERT_EQ(dialogs.messages.size(), 1);

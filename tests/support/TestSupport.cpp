@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <chrono>
+
 int ScriptedDialogs::messageBox(const MessageRequest& request)
 {
     messages << request;
@@ -63,9 +65,41 @@ void ProgramTest::SetUp()
     SetDecimalSeparator(QLatin1Char(','));
     ResetGlobals();
     SetFolderSyncer([this](const QString& folder) {
+        syncHold.pass();
+        const std::lock_guard<std::mutex> lock(syncedMutex);
         syncedFolders << QDir(dir.path()).relativeFilePath(folder);
         return true;
     });
+}
+
+void FolderSyncHold::hold()
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_held = true;
+}
+
+void FolderSyncHold::release()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_held = false;
+    }
+    m_changed.notify_all();
+}
+
+bool FolderSyncHold::waitUntilHeld()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_waiting > 0; });
+}
+
+void FolderSyncHold::pass()
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    ++m_waiting;
+    m_changed.notify_all();
+    m_changed.wait(lock, [this] { return !m_held; });
+    --m_waiting;
 }
 
 void ProgramTest::TearDown()

@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <ostream>
 
 // Readable failure messages for Qt texts.
@@ -63,6 +65,22 @@ private:
     std::deque<QString> m_saveAnswers;
 };
 
+// A disk that stalls: while held, every folder sync waits, on whichever thread it runs, until released.
+class FolderSyncHold {
+public:
+    void hold();
+    void release(); // from any thread
+    // True once a sync waits (false after 10 s).
+    bool waitUntilHeld();
+    void pass(); // the folder syncer's side
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_held = false;
+    int m_waiting = 0;
+};
+
 // Base fixture: a fresh program folder, a fake clock, scripted dialogs, reset globals and the German
 // decimal comma; everything is put back afterwards.
 class ProgramTest : public ::testing::Test {
@@ -81,6 +99,8 @@ protected:
     FakeClock clock;
     ScriptedDialogs dialogs;
     QStringList syncedFolders; // the folders that durable writes synced, relative to the program folder
+    FolderSyncHold syncHold;   // the syncs of those writes wait while it is held
+    std::mutex syncedMutex;    // the running record's writer syncs on a thread of its own
 };
 
 // The bytes this process has read so far (rchar of /proc/self/io); -1 where the kernel does not count them.
