@@ -208,6 +208,7 @@ TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
         EXPECT_EQ(e.lblEinheiten, QString(c.units)) << c.what;
         EXPECT_EQ(events.caption.section(" | ", 1, 1), c.durations.last()) << c.what; // once, after the seconds
         EXPECT_EQ(events.countdowns.size(), c.countdowns) << c.what;
+        e.FlushRunningRecord();
         EXPECT_EQ(deciphered(RUNNING_RECORD_FILE).value(2), QString(c.running)) << c.what;
         e.cmdStop_Click();
     }
