@@ -14,6 +14,7 @@
 #include "core/platform/linux/LinuxPhoneBook.h"
 #include "core/platform/sim/SimPhoneBook.h"
 
+#include "support/PppdFixture.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -144,14 +145,7 @@ TEST_F(CorpusTest, TimePage)
 
 TEST_F(CorpusTest, PeersFiles)
 {
-    PppdFiles paths;
-    paths.peersDir = path("peers");
-    paths.papSecrets = path("pap-secrets");
-    paths.chapSecrets = path("chap-secrets");
-    paths.runDir = path("run");
-    paths.sysClassNet = path("sys");
-    paths.procDir = path("proc");
-    paths.pppd = path("pppd");
+    const PppdFiles paths = PppdFilesBelow(dir.path());
     writeFile("pap-secrets", "anna * geheim\n");
     const QList<CorpusFile> files = CorpusFiles("peers");
     for (const CorpusFile& f : files) writeFile("peers/" + f.name, f.bytes);

@@ -13,6 +13,7 @@
 #include <QThread>
 
 #include "support/RealFiles.h"
+#include "support/PppdFixture.h"
 #include "support/TestSupport.h"
 
 #include <functional>
@@ -24,15 +25,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        paths.peersDir = p("peers");
-        paths.papSecrets = p("pap-secrets");
-        paths.chapSecrets = p("chap-secrets");
-        paths.runDir = p("run");
-        paths.sysClassNet = p("sys");
-        paths.procDir = p("proc");
-        paths.pppd = p("pppd");
-        paths.lockDir = p("run/lock");
-        paths.options = p("options");
+        paths = PppdFilesBelow(dir.path());
         write("peers/provider", "# dial-up through the modem\n"
                                 "connect \"/usr/sbin/chat -v -f /etc/chatscripts/provider -T 0191011\"\n"
                                 "/dev/ttyUSB0\n115200\nnoauth\n"

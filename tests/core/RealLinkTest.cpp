@@ -136,11 +136,7 @@ void DemandLink(const QString& peerNamespace)
     QDir().mkpath(dir.filePath("run/lock"));
     const PppdFiles files{"/proc", dir.filePath("run"), dir.filePath("run/lock"), dir.filePath("peers"),
                           dir.filePath("options")};
-    PppdFiles paths;
-    paths.peersDir = files.peersDir;
-    paths.runDir = files.runDir;
-    paths.lockDir = files.lockDir;
-    paths.options = files.options;
+    PppdFiles paths = files;
     paths.pppd = dir.filePath("pppd");
     LinuxPhoneBook book(paths);
     LinuxConnectedState state(QStringLiteral("/proc/net"), files);

@@ -1,0 +1,18 @@
+#pragma once
+// pppd's files for a fixture tree: every path below one folder, so that no test reads the machine's own.
+#include "core/platform/linux/PppdLink.h"
+
+inline PppdFiles PppdFilesBelow(const QString& root)
+{
+    PppdFiles files;
+    files.procDir = root + "/proc";
+    files.runDir = root + "/run";
+    files.lockDir = root + "/run/lock";
+    files.peersDir = root + "/peers";
+    files.options = root + "/options";
+    files.papSecrets = root + "/pap-secrets";
+    files.chapSecrets = root + "/chap-secrets";
+    files.sysClassNet = root + "/sys";
+    files.pppd = root + "/pppd";
+    return files;
+}
