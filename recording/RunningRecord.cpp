@@ -17,8 +17,9 @@
 #include <cstdio>
 #include <functional>
 
+QString RunningRecordPath() { return ProgramPath(RUNNING_RECORD_FILE); }
+
 namespace {
-QString runningPath() { return ProgramPath(RUNNING_RECORD_FILE); }
 QString runningBase() { return QFileInfo(RUNNING_RECORD_FILE).fileName(); } // "Recording.run"
 
 // The entry itself, a symbolic link not followed; false when there is none.
@@ -111,10 +112,8 @@ RunningRecovery recover(const QString& path)
 bool WriteRunningRecord(const ConnectionDisplay& display)
 {
     StoredRecord record;
-    return FormRecord(display, record) == 0 && WriteRunningLines(runningPath(), record);
+    return FormRecord(display, record) == 0 && WriteRunningLines(RunningRecordPath(), record);
 }
-
-QString RunningRecordPath() { return runningPath(); }
 
 bool WriteRunningLines(const QString& path, const StoredRecord& record)
 {
@@ -126,7 +125,7 @@ bool WriteRunningLines(const QString& path, const StoredRecord& record)
 
 void RemoveRunningRecord(const QString& recordName)
 {
-    const QString path = runningPath();
+    const QString path = RunningRecordPath();
     if (!recordName.isEmpty() && heldRecordName(path) == recordName) QFile::remove(path);
 }
 
@@ -204,7 +203,7 @@ void RunningRecordWriter::run()
 
 QList<RunningRecovery> RecoverRunningRecord()
 {
-    const QString folder = QFileInfo(runningPath()).absolutePath();
+    const QString folder = QFileInfo(RunningRecordPath()).absolutePath();
     const QRegularExpression running(
         QRegularExpression::anchoredPattern(QRegularExpression::escape(runningBase()) + "(\\.[0-9]{1,9})?"),
         QRegularExpression::CaseInsensitiveOption);
