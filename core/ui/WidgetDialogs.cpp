@@ -2,7 +2,7 @@
 
 #include "core/ui/ElidedLabel.h"
 #include "core/ui/OpenFileDialog.h"
-#include "core/ui/ProgramIcon.h"
+#include "core/ProgramIcon.h"
 #include "core/ui/WindowUtils.h"
 
 #include <QApplication>

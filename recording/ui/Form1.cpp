@@ -11,7 +11,7 @@
 #include "core/SystemUtils.h"
 #include "core/ui/ElidedLabel.h"
 #include "core/ui/LostFocus.h"
-#include "core/ui/ProgramIcon.h"
+#include "core/ProgramIcon.h"
 #include "core/ui/WindowUtils.h"
 #include "recording/CounterSettings.h"
 #include "recording/MainWindowFiles.h"

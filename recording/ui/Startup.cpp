@@ -27,6 +27,15 @@ void onSignal(int signal) { SendSignalByte(g_signalPipe[0], signal); }
 
 void onSignalAfterTheRun(int) {}
 
+void setHandler(int signal, void (*handler)(int))
+{
+    struct sigaction action = {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(signal, &action, nullptr);
+}
+
 // SIGTERM and SIGHUP end the session, and Ctrl+C (SIGINT) ends the program the same way: a signal handler
 // may do next to nothing, so it only writes a byte that the event loop reads, in whichever loop runs then (a
 // message box's, a wait's). A SIGINT or SIGHUP ignored from the start (a script's background job, nohup)
@@ -44,25 +53,18 @@ public:
             while (::read(g_signalPipe[1], &byte, 1) > 0) {}
             onEnd();
         });
-        struct sigaction action = {};
-        action.sa_handler = onSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_RESTART;
         for (Handled& h : m_handled) {
-            sigaction(h.signal, nullptr, &h.old);
-            h.installed = h.signal == SIGTERM || h.old.sa_handler != SIG_IGN;
-            if (h.installed) sigaction(h.signal, &action, nullptr);
+            struct sigaction old = {};
+            sigaction(h.signal, nullptr, &old);
+            h.installed = h.signal == SIGTERM || old.sa_handler != SIG_IGN;
+            if (h.installed) setHandler(h.signal, onSignal);
         }
     }
     ~SessionSignals()
     {
         if (!m_notifier) return;
-        struct sigaction ending = {};
-        ending.sa_handler = onSignalAfterTheRun;
-        sigemptyset(&ending.sa_mask);
-        ending.sa_flags = SA_RESTART;
         for (const Handled& h : m_handled)
-            if (h.installed) sigaction(h.signal, &ending, nullptr);
+            if (h.installed) setHandler(h.signal, onSignalAfterTheRun);
         m_notifier.reset();
         for (int& fd : g_signalPipe) {
             ::close(fd);
@@ -73,7 +75,6 @@ public:
 private:
     struct Handled {
         int signal;
-        struct sigaction old = {};
         bool installed = false;
     };
     std::unique_ptr<QSocketNotifier> m_notifier;

@@ -1,5 +1,5 @@
 #include "core/Win1252.h"
-#include "core/ui/ProgramIcon.h"
+#include "core/ProgramIcon.h"
 #include "support/RealFiles.h"
 #include "support/TestSupport.h"
 

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ChartImage.h"
+#include "analysis/ChartImage.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/ui/ProgramIcon.h"
+#include "core/ProgramIcon.h"
 
 #include <QPainter>
 #include <QPixmap>

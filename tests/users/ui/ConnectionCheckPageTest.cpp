@@ -1,6 +1,6 @@
 #include "core/Detection.h"
 #include "core/platform/sim/SimLineMonitor.h"
-#include "recording/CounterPageFixture.h"
+#include "recording/ui/CounterPageFixture.h"
 #include "users/ui/ConnectionCheck.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "support/TestSupport.h"
 
 #include "core/ui/ElidedLabel.h"
-#include "core/ui/ProgramIcon.h"
+#include "core/ProgramIcon.h"
 #include "core/ui/WidgetDialogs.h"
 
 #include <QAbstractButton>
