@@ -1,5 +1,6 @@
 #include "core/NumberRange.h"
 
+#include "core/TariffPrices.h"
 #include "core/TimeRoutines.h"
 #include "core/VB.h"
 
@@ -31,11 +32,14 @@ CheckedInput TypedSingle(const QString& typed, const NumberRange& range)
     return generalForm(value, GeneralSingle(value), range);
 }
 
-QString PlainDecimal(const QString& text) { return IsPlainNumber(text) ? text : PlainSingle(ValDecimal(text)); }
+QString PlainDecimal(const QString& text)
+{
+    return IsPlainNumber(text) || BeyondSingleRange(text) ? text : PlainSingle(ReadTariffNumber(text));
+}
 
 CheckedInput TypedPlainSingle(const QString& typed, const NumberRange& range)
 {
-    if (!std::isfinite(ValDecimal(typed))) return {QString(), range.message()};
+    if (BeyondSingleRange(typed)) return {QString(), range.message()};
     const QString text = PlainDecimal(typed);
     // the number shown, not its single-precision neighbour: 10^15 must not pass as 999999986991104
     return WithinRange(Val(QString(text).replace(',', '.')), range, text);

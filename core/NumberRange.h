@@ -34,10 +34,12 @@ CheckedInput WithinRange(double value, const NumberRange& range, const QString& 
 // exponent (a value below 0,0001 other than 0, or 10^7 and more) or lies outside `range`.
 CheckedInput TypedSingle(const QString& typed, const NumberRange& range);
 // A decimal with "," or "." in plain digits: kept when it already is one (IsPlainNumber), digits beyond single
-// precision included, since every reader takes it as the same number; otherwise the plain digits of its
-// single-precision value ("1.5" gives "1,5", "0,00" gives "0", "1E+08" gives "1").
+// precision included, since every reader takes it as the same number; otherwise the plain digits of the
+// single-precision value a tariff line reads from it ("1.5" gives "1,5", "0,00" gives "0", "1E+08" gives
+// "100000000"). A text beyond the single range ("1E+400") stays as it is.
 QString PlainDecimal(const QString& text);
-// A decimal typed with "," or "." as PlainDecimal shows it; refused when the number shown lies outside `range`.
+// A decimal typed with "," or "." as PlainDecimal shows it; refused when it lies beyond the single range or
+// the number shown lies outside `range`.
 CheckedInput TypedPlainSingle(const QString& typed, const NumberRange& range);
 // A decimal rounded as a box of `decimals` decimals shows it (halves away from zero, as Format rounds), in
 // the general form of single precision: "0,015" with 2 decimals gives "0,02".

@@ -11,6 +11,7 @@
 #include "core/TimeRoutines.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace {
@@ -20,6 +21,12 @@ std::optional<qint64> zoneHour(const QString& text)
     const double h = Val(text);
     if (h < -32768.5 || h > 32767.5) return std::nullopt;
     return CInt(h);
+}
+
+// A number beyond the range of its reader is malformed, as an unreadable one.
+double finiteOrZero(double value)
+{
+    return std::isfinite(value) ? value : 0;
 }
 
 // Val's leading blanks.
@@ -82,10 +89,23 @@ QString exponentDigits(const QString& text, qsizetype from, qsizetype* end)
 
 bool HasTariffExponent(const QString& text) { return !exponentDigits(text, afterBlanks(text), nullptr).isEmpty(); }
 
-float ReadTariffNumber(const QString& text)
+namespace {
+// The lenient reading, infinite beyond the single range.
+float tariffValue(const QString& text)
 {
     const QString plain = exponentDigits(text, afterBlanks(text), nullptr);
     return ValDecimal(plain.isEmpty() ? text : plain);
+}
+} // namespace
+
+bool BeyondSingleRange(const QString& text)
+{
+    return !std::isfinite(tariffValue(text));
+}
+
+float ReadTariffNumber(const QString& text)
+{
+    return float(finiteOrZero(tariffValue(text)));
 }
 
 std::optional<double> ReadTariffZonePrice(const QString& text)
@@ -93,7 +113,10 @@ std::optional<double> ReadTariffZonePrice(const QString& text)
     const QString trimmed = text.trimmed();
     qsizetype end = 0;
     const QString plain = exponentDigits(trimmed, 0, &end);
-    return ReadZonePrice(!plain.isEmpty() && end == trimmed.size() ? plain : text);
+    const auto price = ReadZonePrice(!plain.isEmpty() && end == trimmed.size() ? plain : text);
+    // the lenient readers take it for 0: no price, rather than infinite cents per minute
+    if (price && !std::isfinite(float(*price))) return std::nullopt;
+    return price;
 }
 
 bool ZoneInForce(qint64 fromHour, qint64 toHour, qint64 secondOfDay)
@@ -158,7 +181,7 @@ double GetFreeMinutes(const QString& tariffFile)
     const auto lines = ReadTariffLines(tariffFile);
     if (!lines) return 0;
     for (const QString& line : *lines)
-        if (line.left(12) == QLatin1String("Freiminuten:")) return Val(line.mid(12));
+        if (line.left(12) == QLatin1String("Freiminuten:")) return finiteOrZero(Val(line.mid(12)));
     return 0;
 }
 
@@ -167,6 +190,6 @@ double GetVolumeLimit(const QString& tariffFile)
     const auto lines = ReadTariffLines(tariffFile);
     if (!lines) return 0;
     for (const QString& line : *lines)
-        if (line.left(14).toLower() == QLatin1String("volumengrenze:")) return Val(line.mid(14)) * 1000;
+        if (line.left(14).toLower() == QLatin1String("volumengrenze:")) return finiteOrZero(Val(line.mid(14))) * 1000;
     return 0;
 }

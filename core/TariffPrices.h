@@ -10,11 +10,14 @@
 // The numbers of the lines "Grundgebühr:", "Gesprächsgrundgebühr:", "Mindestumsatz:", "Volumenkosten:",
 // "Volumeneinheit:" and "Pfennig:", which the general form may have written with an exponent ("5E-05"): a
 // number directly followed by "E" or "e", an optional sign and a digit reads as that whole form, exactly as
-// its value in plain digits ("," or "." as decimal sign; out of range as so long a digit string: infinite,
-// 0, or for the strict reader no price). Any text without such an exponent ("5E", "E5", "5 E3") reads as
-// before; typed input, records and budgets keep ValDecimal and ReadZonePrice.
+// its value in plain digits ("," or "." as decimal sign; too small: 0). Any text without such an exponent
+// ("5E", "E5", "5 E3") reads as before; the tariff editor's fields read as these lines, other typed input,
+// records and budgets keep ValDecimal and ReadZonePrice. A number beyond the single range ("1E+400", 40
+// digits, "-1E+39") is malformed: 0 for the lenient reader, no price for the strict one.
 // Whether the text's leading number carries an exponent.
 bool HasTariffExponent(const QString& text);
+// Whether the text's leading number lies beyond the single range.
+bool BeyondSingleRange(const QString& text);
 // Lenient, as ValDecimal, in single precision.
 float ReadTariffNumber(const QString& text);
 // Strict, as ReadZonePrice: the whole text is the number.
@@ -39,8 +42,8 @@ double GetCurrentTarifPrice(const QString& tariffFile);
 // That price in currency units as the pages show it: "0,019 €".
 QString CurrentPriceText(const QString& tariffFile);
 
-// The number after "Freiminuten:".
+// The number after "Freiminuten:"; 0 beyond the double range, as for an unreadable number.
 double GetFreeMinutes(const QString& tariffFile);
 
-// The number after "Volumengrenze:", times 1000.
+// The number after "Volumengrenze:", times 1000; 0 beyond the double range.
 double GetVolumeLimit(const QString& tariffFile);

@@ -40,8 +40,11 @@ Takt taktOf(const QString& text)
     return t;
 }
 
-// A number of the file as its field shows it: in plain digits, an exponent form as its value.
-QString shownNumber(const QString& text) { return IsPlainNumber(text) ? text : PlainSingle(ReadTariffNumber(text)); }
+// The price of a zone list entry: from its fixed column to the blank before the kind.
+QString entryPrice(const QString& entry)
+{
+    return entry.mid(PRICE_COLUMN, entry.lastIndexOf(' ') - PRICE_COLUMN);
+}
 } // namespace
 
 CheckedInput LeaveTarifField(TarifInput field, const QString& typed)
@@ -112,7 +115,10 @@ TarifFile TarifFromFields(const TarifFields& f)
     t.callBaseFee = f.callBaseFee;
     // A changed tariff's volume price keeps its text when left; a value outside the range can only come
     // from the file and stays as it was.
-    t.volumeCents = ToCents(ValDecimal(f.volumePrice));
+    if (BeyondSingleRange(f.volumePrice))
+        t.volumeCentsBeyond = f.volumePrice;
+    else
+        t.volumeCents = ToCents(ReadTariffNumber(f.volumePrice));
     t.volumeUnit = f.volumeUnit;
     t.registration = f.registration;
     t.nationwide = f.nationwide;
@@ -123,7 +129,12 @@ TarifFile TarifFromFields(const TarifFields& f)
         TarifZone z;
         z.from = CInt(Val(entry.mid(FROM_COLUMN, 2)));
         z.to = CInt(Val(entry.mid(TO_COLUMN, 2)));
-        z.cents = ToCents(ValDecimal(entry.mid(PRICE_COLUMN)));
+        // a price the readers refuse comes only from the file and is written back as it was
+        const QString price = entryPrice(entry);
+        if (ReadTariffZonePrice(price))
+            z.cents = ToCents(ReadTariffNumber(price));
+        else
+            z.refusedPrice = price;
         z.weekend = !entry.endsWith(QLatin1String("Werktag"));
         t.zones << z;
     }
@@ -144,21 +155,22 @@ TarifFields FieldsFromTarif(const TarifFile& t)
     f.secondSteps = t.secondSteps;
     f.volumeBilling = t.volumeBilling;
     // as written, unless the general form's exponent would read as its leading digits when left
-    f.volumeUnit = HasTariffExponent(t.volumeUnit) ? shownNumber(t.volumeUnit) : t.volumeUnit;
+    f.volumeUnit = HasTariffExponent(t.volumeUnit) ? PlainDecimal(t.volumeUnit) : t.volumeUnit;
     f.freeAllowance = t.freeAllowance;
-    f.volumePrice = PlainSingle(FromCents(t.volumeCents));
+    f.volumePrice = t.volumeCentsBeyond.isEmpty() ? PlainSingle(FromCents(t.volumeCents)) : t.volumeCentsBeyond;
     f.channelBundling = t.channelBundling;
     f.registration = t.registration;
-    f.baseFee = shownNumber(t.baseFee);
-    f.callBaseFee = shownNumber(t.callBaseFee);
-    f.minimumTurnover = shownNumber(t.minimumTurnover);
+    f.baseFee = PlainDecimal(t.baseFee);
+    f.callBaseFee = PlainDecimal(t.callBaseFee);
+    f.minimumTurnover = PlainDecimal(t.minimumTurnover);
     f.nationwide = t.nationwide;
     f.flatrate = t.flatrate;
     f.takt = t.takt;
     // a downloaded file's hour beyond 0-24 would break the entry's fixed columns
     for (const TarifZone& z : t.zones)
         f.zones << "Von: " + hourText(z.from) + " Bis: " + hourText(z.to) +
-                       " Kosten: " + PlainSingle(FromCents(z.cents)) + (z.weekend ? " Wochenende" : " Werktag");
+                       " Kosten: " + z.refusedPrice.value_or(PlainSingle(FromCents(z.cents))) +
+                       (z.weekend ? " Wochenende" : " Werktag");
     return f;
 }
 

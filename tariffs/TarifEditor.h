@@ -63,7 +63,8 @@ TarifSaveCheck CheckTarifSave(TarifFields* fields);
 // The file a save writes. A tariff without kept values is new: valid from today, "k.A." for the access data.
 TarifFile TarifFromFields(const TarifFields& fields);
 // The fields a changed tariff opens with; the provider and tariff name are the caller's. Fees in plain digits,
-// the volume unit as written unless it holds an exponent ("5E-05" shows "0,00005").
+// the volume unit as written unless it holds an exponent ("5E-05" shows "0,00005"); a value beyond the single
+// range ("1E+400") and a zone price the price readers refuse as written, so that a save keeps them.
 TarifFields FieldsFromTarif(const TarifFile& tarif);
 
 enum class TarifSaveResult { Saved, Names, Weekend, WriteFailed };

@@ -62,7 +62,8 @@ QStringList TarifFileLines(const TarifFile& t)
       << QString::fromUtf8(t.registration ? "Anmeldung:nötig" : "Anmeldung:nicht nötig")
       << "Einwahlnummer:" + t.dialNumber << "Username:" + t.userName << "Password:" + t.password
       << "Flatrate:" + yesNo(t.flatrate) << "Volumenabrechnung:" + yesNo(t.volumeBilling)
-      << "Volumenkosten:" + PlainSingle(t.volumeCents) << "Volumeneinheit:" + orDefault(t.volumeUnit, "1")
+      << "Volumenkosten:" + (t.volumeCentsBeyond.isEmpty() ? PlainSingle(t.volumeCents) : t.volumeCentsBeyond)
+      << "Volumeneinheit:" + orDefault(t.volumeUnit, "1")
       << "Volumengrenze:" + (t.volumeBilling ? orDefault(t.freeAllowance, "0") : QStringLiteral("0"))
       << "Mindestumsatz:" + orDefault(t.minimumTurnover, "0")
       << "Freiminuten:" + (t.volumeBilling ? QStringLiteral("0") : orDefault(t.freeAllowance, "0"))
@@ -74,7 +75,7 @@ QStringList TarifFileLines(const TarifFile& t)
     if (zones.isEmpty()) zones = {TarifZone{0, 24, 0, false}, TarifZone{0, 24, 0, true}};
     for (const TarifZone& z : zones) {
         l << "Zone:" + t.tariff << "Von:" + QString::number(z.from) << "Bis:" + QString::number(z.to)
-          << "Pfennig:" + PlainSingle(z.cents) << "Einheit:60"
+          << "Pfennig:" + z.refusedPrice.value_or(PlainSingle(z.cents)) << "Einheit:60"
           << "Wochenende:" + yesNo(z.weekend);
     }
     return l;
@@ -135,9 +136,10 @@ bool ReadTarifFile(const QString& fileName, TarifFile* out)
             t.volumeUnit = *v;
         else if (auto v = value("Volumengrenze:")) {
             if (t.volumeBilling) t.freeAllowance = *v;
-        } else if (auto v = value("Volumenkosten:"))
+        } else if (auto v = value("Volumenkosten:")) {
             t.volumeCents = ReadTariffNumber(*v);
-        else if (auto v = value("Freiminuten:")) {
+            t.volumeCentsBeyond = BeyondSingleRange(*v) ? *v : QString();
+        } else if (auto v = value("Freiminuten:")) {
             if (!t.volumeBilling) t.freeAllowance = *v;
         } else if (auto v = value("Kanalbündelung:"))
             t.channelBundling = v->toLower() == QLatin1String("ja");
@@ -163,7 +165,9 @@ bool ReadTarifFile(const QString& fileName, TarifFile* out)
         TarifZone z;
         z.from = CInt(qBound(-1e9, Val(lines[i + 1].mid(4)), 1e9));
         z.to = CInt(qBound(-1e9, Val(lines[i + 2].mid(4)), 1e9));
-        z.cents = ReadTariffNumber(lines[i + 3].mid(8));
+        const QString price = lines[i + 3].mid(8);
+        z.cents = ReadTariffNumber(price);
+        if (!ReadTariffZonePrice(price)) z.refusedPrice = price;
         z.weekend = kind == QLatin1String("ja");
         t.zones << z;
     }

@@ -5,14 +5,22 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The first item of every filter list: no filter.
 inline const QString ALL_ITEMS = QStringLiteral("[Alle]");
 
 struct TarifZone {
-    int from = 0;         // "Von:", whole hour 0..24
-    int to = 24;          // "Bis:"
-    float cents = 0;      // "Pfennig:", price per minute in hundredths of the currency unit
-    bool weekend = false; // "Wochenende:Ja" (Saturdays, Sundays, holidays) or "Nein"
+    TarifZone(int from = 0, int to = 24, float cents = 0, bool weekend = false)
+        : from(from), to(to), cents(cents), weekend(weekend)
+    {
+    }
+    int from;     // "Von:", whole hour 0..24
+    int to;       // "Bis:"
+    float cents;  // "Pfennig:", price per minute in hundredths of the currency unit
+    bool weekend; // "Wochenende:Ja" (Saturdays, Sundays, holidays) or "Nein"
+    // A "Pfennig:" text the price readers refuse, written back as it stands: the zone walk still ends there.
+    std::optional<QString> refusedPrice;
 };
 
 // The values of one tariff file. Texts are kept as the editor holds them; an empty text is written as
@@ -30,6 +38,7 @@ struct TarifFile {
     bool flatrate = false;                            // "Flatrate:"
     bool volumeBilling = false;                       // "Volumenabrechnung:"
     float volumeCents = 0;                            // "Volumenkosten:", per volume unit
+    QString volumeCentsBeyond;                        // its text when beyond the single range, kept as it stands
     QString volumeUnit = QStringLiteral("1");         // "Volumeneinheit:", megabytes
     QString freeAllowance = QStringLiteral("0");      // free megabytes (volume) or free minutes (time)
     QString minimumTurnover = QStringLiteral("0,00"); // "Mindestumsatz:"

@@ -69,6 +69,9 @@ TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder)
     const QByteArray volumeLast = "[Providerdaten]\r\nVolumenabrechnung:Ja\r\n";
     const QByteArray exponentPrice = timeTariff({{"0", "24", "1,9E+01", "Nein"}, {"0", "24", "5e-3", "Ja"}});
     const QByteArray exponentVolume = "Volumenabrechnung:Ja\r\nVolumenkosten:2,5E-02 Cent\r\n";
+    const QByteArray beyondPriceLater =
+        timeTariff({{"0", "24", "1", "Nein"}, {"0", "24", "1E+39", "Nein"}, {"0", "24", "3", "Nein"}});
+    const QByteArray beyondVolume = "Volumenabrechnung:Ja\r\nVolumenkosten:1E+400\r\n";
 
     const struct {
         const char* name;
@@ -104,12 +107,15 @@ TEST_F(TariffPrices, ZoneInForceByDayKindTimeAndFileOrder)
         {"price with exponent", exponentPrice, Wednesday, QTime(12, 0), false, 19},
         {"small price with exponent", exponentPrice, Sunday, QTime(12, 0), false, 0.005},
         {"volume price with exponent", exponentVolume, Wednesday, QTime(12, 0), false, 0.025},
+        {"price beyond single range ends walk", beyondPriceLater, Wednesday, QTime(12, 0), false, 1},
+        {"volume price beyond single range", beyondVolume, Wednesday, QTime(12, 0), false, 0},
     };
     for (const auto& c : cases) EXPECT_NEAR(priceAt(c.file, c.day, c.time, c.holiday), c.price, 1e-6) << c.name;
 }
 
 // A tariff number in exponent form reads exactly as its value in plain digits does; any other text as it
-// reads without exponent (`plain` empty), leniently as ValDecimal, strictly as ReadZonePrice.
+// reads without exponent (`plain` empty), leniently as ValDecimal, strictly as ReadZonePrice. Beyond the
+// single range it is malformed: 0, or no price.
 TEST(TariffNumbers, ExponentFormsReadAsTheirPlainDigits)
 {
     const QString many = "1" + QString(400, '0'), tiny = "0," + QString(400, '0') + "1";
@@ -147,17 +153,26 @@ TEST(TariffNumbers, ExponentFormsReadAsTheirPlainDigits)
         {"abc,5E2", {}},
         {"0,019", {}},
         {"", {}},
+        {"-1E+400", "-" + many},
+        {"3,5E+38", "35" + QString(37, '0')},
+        {many, {}},
     };
     for (const auto& c : cases) {
         const QString plain = c.plain.isNull() ? c.text : c.plain;
         const std::string trace = c.text.left(30).toStdString();
         EXPECT_EQ(HasTariffExponent(c.text), !c.plain.isNull()) << trace;
+        const bool beyond = !std::isfinite(ValDecimal(plain));
+        EXPECT_EQ(BeyondSingleRange(c.text), beyond) << trace;
+        const float digits = beyond ? 0.0f : ValDecimal(plain);
         const float lenient = ReadTariffNumber(c.text);
-        EXPECT_TRUE(lenient == ValDecimal(plain) && std::signbit(lenient) == std::signbit(ValDecimal(plain)))
-            << trace << " " << lenient;
-        EXPECT_EQ(ReadTariffZonePrice(c.text), ReadZonePrice(plain)) << trace;
+        EXPECT_TRUE(lenient == digits && std::signbit(lenient) == std::signbit(digits)) << trace << " " << lenient;
+        EXPECT_EQ(ReadTariffZonePrice(c.text), beyond ? std::nullopt : ReadZonePrice(plain)) << trace;
     }
-    EXPECT_EQ(ReadTariffNumber("1E+39"), std::numeric_limits<float>::infinity()); // as long digit strings
+    for (const QString& beyond : QStringList{"1E+39", "-1E+39", "1" + QString(39, '0'), "1E+400", many}) {
+        EXPECT_EQ(ReadTariffNumber(beyond), 0) << beyond.left(30).toStdString();
+        EXPECT_FALSE(ReadTariffZonePrice(beyond).has_value()) << beyond.left(30).toStdString();
+    }
+    EXPECT_EQ(ReadTariffZonePrice("3E+38"), 3e38); // the largest single values are prices
     EXPECT_EQ(ReadTariffNumber("1E-99"), 0);
     EXPECT_EQ(ReadTariffZonePrice("1,9E+01"), 19);
     EXPECT_EQ(ReadTariffZonePrice("3E-1"), 0.3);
@@ -179,20 +194,29 @@ TEST_F(TariffPrices, MissingFilesAndNamesPriceZero)
 TEST_F(TariffPrices, FreeMinutesAndVolumeLimitReadLeniently)
 {
     const struct {
-        const char* line;
+        QByteArray line;
         double freeMinutes, volumeLimit;
     } cases[] = {
-        {"Freiminuten:30", 30, 0},    {"freiminuten:30", 0, 0},      {"Freiminuten: 45", 45, 0},
-        {"Freiminuten:1,5", 1, 0},    {"Volumengrenze:2", 0, 2000},  {"Volumengrenze:1,5", 0, 1000},
-        {"VOLUMENGRENZE:3", 0, 3000}, {"Volumengrenze:0.5", 0, 500}, {"Volumengrenze:", 0, 0},
+        {"Freiminuten:30", 30, 0},
+        {"freiminuten:30", 0, 0},
+        {"Freiminuten: 45", 45, 0},
+        {"Freiminuten:1,5", 1, 0},
+        {"Volumengrenze:2", 0, 2000},
+        {"Volumengrenze:1,5", 0, 1000},
+        {"VOLUMENGRENZE:3", 0, 3000},
+        {"Volumengrenze:0.5", 0, 500},
+        {"Volumengrenze:", 0, 0},
+        // beyond the double range: malformed, never infinite
+        {"Freiminuten:" + QByteArray(400, '9'), 0, 0},
+        {"Volumengrenze:-" + QByteArray(400, '9'), 0, 0},
     };
     for (const auto& c : cases) {
         writeFile("Tarife/Net - T.tel", QByteArray("[Providerdaten]\r\n") + c.line + "\r\nFreiminuten:99\r\n"
                                                                                      "Volumengrenze:99\r\n");
         const bool freeLine = QByteArray(c.line).startsWith("Freiminuten");
         const bool limitLine = QByteArray(c.line).toLower().startsWith("volumengrenze");
-        EXPECT_EQ(GetFreeMinutes("Net - T.tel"), freeLine ? c.freeMinutes : 99) << c.line;
-        EXPECT_EQ(GetVolumeLimit("Net - T.tel"), limitLine ? c.volumeLimit : 99000) << c.line;
+        EXPECT_EQ(GetFreeMinutes("Net - T.tel"), freeLine ? c.freeMinutes : 99) << c.line.left(40).constData();
+        EXPECT_EQ(GetVolumeLimit("Net - T.tel"), limitLine ? c.volumeLimit : 99000) << c.line.left(40).constData();
     }
     writeFile("Tarife/Net - A.tel", "[Providerdaten]\r\nTakt:60 / 60\r\n");
     writeFile("Tarife/Net - B.tel", "Freiminuten:12\r\n");

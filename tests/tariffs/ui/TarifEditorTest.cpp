@@ -42,7 +42,8 @@ TEST(TarifEditorLeaveSteps, NormaliseFieldsAsLeft)
         {PlainDecimal, "0,00005", "0,00005"},
         {PlainDecimal, "99999999", "99999999"}, // beyond single precision, read as the same number
         {PlainDecimal, "0,50", "0,5"},
-        {PlainDecimal, "5E-05", "5"},
+        {PlainDecimal, "5E-05", "0,00005"}, // as the file line would read it
+        {PlainDecimal, "1E+400", "1E+400"}, // beyond the single range: no value to show in its stead
         {whole, "1,5", "1"},
         {whole, "7.9", "7"},
         {whole, "", "0"},
@@ -77,6 +78,9 @@ TEST(TarifEditorLeaveSteps, NumbersOutsideTheirFieldsRangesAreRefused)
         {TarifInput::Price, "0.0001", "0,0001", {}},
         {TarifInput::Price, "99999", "99999", {}},
         {TarifInput::Price, "100000", "", price}, // the file holds it times 100
+        {TarifInput::Fee, "1E+400", "", amount},  // never its leading digit
+        {TarifInput::Price, "1E+39", "", price},
+        {TarifInput::Fee, "5E-05", "0,00005", {}},
         {TarifInput::VolumeUnit, "1,5", "1,5", {}},
         {TarifInput::VolumeUnit, "0,0001", "0,0001", {}},
         {TarifInput::VolumeUnit, "0,00009", "0,00009", {}},
@@ -301,12 +305,19 @@ TEST_F(TarifEditorTest, OpenLeaveAndSaveKeepsEveryByte)
           "Freiminuten:0"}},
         // the general form's exponent is shown and saved as its value in plain digits
         {"exponents",
-         {"Grundgebühr:5E-05", "Mindestumsatz:1e2", "Gesprächsgrundgebühr:2,5E-1", "Pfennig:5E-03",
-          "Pfennig:1,9E+01"},
+         {"Grundgebühr:5E-05", "Mindestumsatz:1e2", "Gesprächsgrundgebühr:2,5E-1", "Pfennig:5E-03", "Pfennig:1,9E+01"},
          {"Grundgebühr:0,00005", "Mindestumsatz:100", "Gesprächsgrundgebühr:0,25", "Pfennig:0,005", "Pfennig:19"}},
         {"volume exponents",
          {"Volumenabrechnung:Ja", "Volumenkosten:1,49E+00", "Volumeneinheit:5E-05", "Freiminuten:0"},
          {"Volumenabrechnung:Ja", "Volumenkosten:1,49", "Volumeneinheit:0,00005", "Freiminuten:0"}},
+        // beyond the single range, malformed: kept as written, never "INF" or 0
+        {"beyond the single range",
+         {"Grundgebühr:1E+400", "Mindestumsatz:-1E+400",
+          "Gesprächsgrundgebühr:1000000000000000000000000000000000000000", "Pfennig:1E+400", "Pfennig:1E+39"}},
+        {"volume beyond the single range",
+         {"Volumenabrechnung:Ja", "Volumenkosten:1E+400", "Volumeneinheit:1E+39", "Freiminuten:0"}},
+        // a zone the price readers refuse stays refused
+        {"refused zone prices", {"Pfennig:1,9x", "Pfennig:"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

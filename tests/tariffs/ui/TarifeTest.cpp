@@ -122,6 +122,16 @@ TEST_F(TarifePageTest, DetailsOfTimeAndVolumeTariffs)
     QCoreApplication::processEvents();
     EXPECT_EQ(page->lblTarif[6]->text(), "A&B");
     EXPECT_EQ(page->lblTarif[4]->text(), "1 Tarife insgesamt.");
+    // beyond the single range a value is malformed: 0, never "i,nf"
+    writeTariff("B - big.tel",
+                {"Volumenabrechnung:Ja", "Volumenkosten:1E+400", "Grundgebühr:-1E+400",
+                 "Mindestumsatz:1000000000000000000000000000000000000000", "Gesprächsgrundgebühr:1E+39"});
+    page->GetTarife();
+    page->ShowTarif(row(*page, "B", 0));
+    EXPECT_EQ(page->lblTarif[0]->text(), "0,0000 €");
+    EXPECT_EQ(page->lblTarif[7]->text(), "0,00 €");
+    EXPECT_EQ(page->lblTarif[8]->text(), "0,00 €");
+    EXPECT_EQ(page->lblTarif[9]->text(), "0,000 €");
 }
 
 TEST_F(TarifePageTest, AutoupdateSettingsFile)
