@@ -205,9 +205,9 @@ void CounterEngine::Counter_Stop()
     try {
         // A minute still on its way to the disk would land after the removal, or beside a record that failed:
         // the record is stored (or kept as the running file) only once the writer is done.
-        m_running.flush();
+        runningRecord.flush();
         // a record that could not be stored keeps its last minute for the next start
-        if (SaveConnection()) RemoveRunningRecord(RecordFileNameOf(lblStartzeitTag, lblStartzeit));
+        if (SaveConnection()) RemoveRunningRecord(recordFileName());
         if (IsVolumeBilling) SaveVolumeCarry(G_Tariff, UnitRest);
     } catch (...) {
         MsgBox("Fehler beim Anhalten der Aufzeichnung. Subcode 1.", vbOKOnly + vbCritical);
@@ -225,13 +225,13 @@ void CounterEngine::Counter_Stop()
 
 bool CounterEngine::SaveConnection() { return SaveConnectionRecord(display()); }
 
-bool CounterEngine::FlushRunningRecord() { return m_running.flush(); }
-
 void CounterEngine::DiscardRunningRecord()
 {
-    m_running.close();
-    RemoveRunningRecord(RecordFileNameOf(lblStartzeitTag, lblStartzeit));
+    runningRecord.close();
+    RemoveRunningRecord(recordFileName());
 }
+
+QString CounterEngine::recordFileName() const { return RecordFileNameOf(lblStartzeitTag, lblStartzeit); }
 
 ConnectionDisplay CounterEngine::display() const
 {
@@ -312,7 +312,7 @@ void CounterEngine::tickEnd()
     // Formed here, with the program's number settings; written on the writer's thread.
     if (m_minuteStarted) {
         StoredRecord record;
-        if (FormRecord(display(), record) == 0) m_running.hand(RunningRecordPath(), std::move(record));
+        if (FormRecord(display(), record) == 0) runningRecord.hand(RunningRecordPath(), std::move(record));
     }
     if (G_DayLimitOn) CheckTimeLimitDay();
     if (G_MonthLimitOn) CheckTimeLimitMonth();
@@ -457,8 +457,7 @@ void CounterEngine::checkTimeLimit(qint32 restSeconds, bool& shown)
 {
     if (shown) return;
     const qint64 minutes = CLng(double(restSeconds) / 60);
-    const qint64 duration = qint64(HoursElapsed) * 3600 + SecondsInHour;
-    if (duration >= minutes * 60) {
+    if (secondsCounted() >= minutes * 60) {
         shown = true;
         m_events.showCountdown();
     }

@@ -23,9 +23,6 @@ public:
     void Counter_Stop();
     void GetTimeLimit();
     bool SaveConnection(); // the record of the recording, from what the labels show
-    // Waits until the minutes handed to the running file's writer are on the disk or have failed; true when
-    // the newest was written.
-    bool FlushRunningRecord();
     // The recording is not to be stored, not by the next start either: its running file goes, and no minute
     // is written after it.
     void DiscardRunningRecord();
@@ -94,6 +91,7 @@ private:
     void CheckTimeLimitDay();
     void CheckTimeLimitMonth();
     ConnectionDisplay display() const; // what a stop would store now
+    QString recordFileName() const;
     void checkTimeLimit(qint32 restSeconds, bool& shown);
     void UpdateSmallWindow();
     void charge(float amount);
@@ -113,5 +111,8 @@ private:
     bool m_countStarted = false;
     qint64 m_countStartMs = 0;    // the monotonic clock at the first tick
     bool m_minuteStarted = false; // this tick counted a minute's first second
-    RunningRecordWriter m_running; // joined with the engine, before its page is gone
+
+public:
+    // The running file's writer, which a stop waits for. Last, so it is joined first, before its page is gone.
+    RunningRecordWriter runningRecord;
 };

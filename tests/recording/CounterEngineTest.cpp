@@ -95,7 +95,7 @@ protected:
             else if (e.RSTimer1) e.RSTimer1_Timer();
             else if (e.RSTimer2) e.RSTimer2_Timer();
         }
-        e.FlushRunningRecord(); // the minute's write is on the disk
+        e.runningRecord.flush(); // the minute's write is on the disk
     }
 
     // A recording started now; the engine runs until the test ends or stops it.
@@ -208,7 +208,7 @@ TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
         EXPECT_EQ(e.lblEinheiten, QString(c.units)) << c.what;
         EXPECT_EQ(events.caption.section(" | ", 1, 1), c.durations.last()) << c.what; // once, after the seconds
         EXPECT_EQ(events.countdowns.size(), c.countdowns) << c.what;
-        e.FlushRunningRecord();
+        e.runningRecord.flush();
         EXPECT_EQ(deciphered(RUNNING_RECORD_FILE).value(2), QString(c.running)) << c.what;
         e.cmdStop_Click();
     }
@@ -397,7 +397,7 @@ TEST_F(CounterEngineTest, RunningRecordEveryMinuteOutlivesACrashAndGoesAtTheStop
     });
     next.cmdStop_Click();
     releaser.join();
-    next.FlushRunningRecord();
+    next.runningRecord.flush();
     EXPECT_EQ(syncedFolders.count("Config"), configSyncs + 2); // minute 2 and 4; the third was dropped
     EXPECT_FALSE(exists(RUNNING_RECORD_FILE));
     RecordLines stored;
@@ -469,7 +469,8 @@ TEST_F(CounterEngineTest, AFullDiskKeepsEveryOldFileAndTheLastGoodMinute)
              if (FormRecord(d, r) != 0) return false;
              RunningRecordWriter writer; // the recording's own, on its thread
              writer.hand(RunningRecordPath(), r);
-             return writer.flush();
+             writer.flush();
+             return deciphered(RUNNING_RECORD_FILE).value(2) == d.duration;
          }},
         {"Sounds/Ton.wav",
          [&](int g) {

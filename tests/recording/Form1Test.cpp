@@ -406,7 +406,7 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
         ASSERT_TRUE(G_Recording);
         spin(); // the first tick keeps the running file
         const QPointer<Connection> page = form->counterPage();
-        page->engine().FlushRunningRecord();
+        page->engine().runningRecord.flush();
         ASSERT_TRUE(exists(RUNNING_RECORD_FILE));
         std::thread releaser;
         if (c.diskHolds) {
@@ -429,7 +429,7 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
         dialogs.answerMessage(c.answer);
         EXPECT_EQ(form->close(), c.closes);
         if (releaser.joinable()) releaser.join();
-        if (page) page->engine().FlushRunningRecord(); // whatever was still on its way has landed
+        if (page) page->engine().runningRecord.flush(); // whatever was still on its way has landed
         // "Nein" stores nothing, not at the next start either
         EXPECT_EQ(exists(RUNNING_RECORD_FILE), c.answer == vbCancel);
         ASSERT_EQ(dialogs.messages.size(), 1);
