@@ -387,7 +387,7 @@ TEST_F(CounterEngineTest, RunningRecordEveryMinuteOutlivesACrashAndGoesAtTheStop
         }
     };
     const qsizetype configSyncs = syncedFolders.count("Config");
-    syncHold.hold();
+    const auto held = syncHold.hold();
     tickAlone(60);
     ASSERT_TRUE(syncHold.waitUntilHeld());
     tickAlone(120);

@@ -408,6 +408,7 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
         const QPointer<Connection> page = form->counterPage();
         page->engine().runningRecord.flush();
         ASSERT_TRUE(exists(RUNNING_RECORD_FILE));
+        FolderSyncHold::Held held;
         std::thread releaser;
         if (c.diskHolds) {
             const auto tickAlone = [&](int times) {
@@ -416,7 +417,7 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
                     page->engine().RSTimer1_Timer();
                 }
             };
-            syncHold.hold();
+            held = syncHold.hold();
             tickAlone(60);
             ASSERT_TRUE(syncHold.waitUntilHeld());
             tickAlone(60);
