@@ -86,7 +86,8 @@ private:
     void RunPrerunPrograms();
     void LoadTimesyncConfig();
     void LoadSmallwindowConfig();
-    void DayChanged();
+    void DayChanged(const QDate& day);
+    void passDay(const QDate& day); // the day of the second a tick counts
     bool IsFreeTimeLeft() const;
     void CheckTimeLimitDay();
     void CheckTimeLimitMonth();
@@ -96,7 +97,7 @@ private:
     void UpdateSmallWindow();
     void charge(float amount);
     void showCost();
-    void tickStart();   // steps shared by both ticks before the duration
+    void tickStart();   // steps shared by both ticks before the seconds
     qint64 secondsDue(); // the seconds the recording has lasted by now, as the ticks count them
     qint64 secondsCounted() const;
     void advanceDuration();
@@ -109,7 +110,8 @@ private:
     CounterEvents& m_events;
     bool m_stopped = false;
     bool m_countStarted = false;
-    qint64 m_countStartMs = 0;    // the monotonic clock at the first tick
+    qint64 m_startMs = 0;         // the monotonic clock at the start
+    qint64 m_countFromMs = 0;     // and at the end of the first second
     bool m_minuteStarted = false; // this tick counted a minute's first second
 
 public:
