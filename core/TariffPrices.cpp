@@ -138,13 +138,15 @@ std::optional<QStringList> ReadTariffLines(const QString& tariffFile)
     return lines;
 }
 
-double GetCurrentTarifPrice(const QString& tariffFile)
+double GetCurrentTarifPrice(const QString& tariffFile) { return GetTarifPriceAt(tariffFile, Now()); }
+
+double GetTarifPriceAt(const QString& tariffFile, const QDateTime& at)
 {
     const auto lines = ReadTariffLines(tariffFile);
     if (!lines) return 0;
     const qsizetype n = lines->size();
-    const qint64 now = TimeNow().msecsSinceStartOfDay() / 1000;
-    const bool weekendDay = Today().dayOfWeek() >= 6;
+    const qint64 now = at.time().msecsSinceStartOfDay() / 1000;
+    const bool weekendDay = at.date().dayOfWeek() >= 6;
     double result = 0;
     QString current;
     qsizetype next = 0;

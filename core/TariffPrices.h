@@ -2,6 +2,7 @@
 // Single values read straight out of a tariff file of the folder Tarife, without loading the tariff.
 // Each takes the file name with its extension ("Net - Abend.tel") and gives 0 when nothing is found,
 // the name is empty or no such file exists.
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,8 @@ bool ZoneInForce(qint64 fromHour, qint64 toHour, qint64 secondOfDay);
 // The volume price of a volume tariff, else the "Pfennig:" price of the zone in force now (the clock,
 // and G_Holiday for the weekend zones); with several zones in force the block written last wins.
 double GetCurrentTarifPrice(const QString& tariffFile);
+// The same at another second, as a late tick prices the seconds it missed (G_Holiday as it is now).
+double GetTarifPriceAt(const QString& tariffFile, const QDateTime& at);
 
 // That price in currency units as the pages show it: "0,019 €".
 QString CurrentPriceText(const QString& tariffFile);

@@ -132,6 +132,7 @@ void CounterEngine::Counter_Start()
     Timer1 = UpdateDue || TimeSyncOn;
     if (Check3 == 1) m_events.showSmallWindow(true);
     const QDateTime now = Now();
+    m_startMs = ElapsedMs();
     lblStartzeit = now.time().toString("HH:mm:ss");
     lblStartzeitTag = now.date().toString("ddMMyyyy");
     lblTarifname = G_Tariff.left(G_Tariff.size() - 4);
@@ -205,9 +206,9 @@ void CounterEngine::Counter_Stop()
     try {
         // A minute still on its way to the disk would land after the removal, or beside a record that failed:
         // the record is stored (or kept as the running file) only once the writer is done.
-        m_running.flush();
+        runningRecord.flush();
         // a record that could not be stored keeps its last minute for the next start
-        if (SaveConnection()) RemoveRunningRecord(RecordFileNameOf(lblStartzeitTag, lblStartzeit));
+        if (SaveConnection()) RemoveRunningRecord(recordFileName());
         if (IsVolumeBilling) SaveVolumeCarry(G_Tariff, UnitRest);
     } catch (...) {
         MsgBox("Fehler beim Anhalten der Aufzeichnung. Subcode 1.", vbOKOnly + vbCritical);
@@ -225,13 +226,13 @@ void CounterEngine::Counter_Stop()
 
 bool CounterEngine::SaveConnection() { return SaveConnectionRecord(display()); }
 
-bool CounterEngine::FlushRunningRecord() { return m_running.flush(); }
-
 void CounterEngine::DiscardRunningRecord()
 {
-    m_running.close();
-    RemoveRunningRecord(RecordFileNameOf(lblStartzeitTag, lblStartzeit));
+    runningRecord.close();
+    RemoveRunningRecord(recordFileName());
 }
+
+QString CounterEngine::recordFileName() const { return RecordFileNameOf(lblStartzeitTag, lblStartzeit); }
 
 ConnectionDisplay CounterEngine::display() const
 {
@@ -254,22 +255,28 @@ void CounterEngine::tickStart()
 {
     m_events.setMainStatus(0, StatusDateText());
     ShowBytes();
-    if (LastDate != Today()) DayChanged();
-    LastDate = Today();
     m_minuteStarted = false;
 }
 
-// The first tick counts second 1 at once and starts this clock; from then on every whole second passed counts
-// one more. A late tick thus catches up the seconds it missed, the part of a second not yet counted waits for
-// the next tick, and the count never runs ahead of the clock by more than that first second.
+void CounterEngine::passDay(const QDate& day)
+{
+    if (LastDate != day) DayChanged(day);
+    LastDate = day;
+}
+
+// The count runs from the start. The first tick counts the first second at once; from the end of that second
+// (the first tick, or one second after the start when the first tick comes later) every whole second passed
+// counts one more. A late tick, the first one too, thus catches up the seconds it missed, the part of a second
+// not yet counted waits for the next tick, and the count never runs ahead of the clock by more than that first
+// second.
 qint64 CounterEngine::secondsDue()
 {
     const qint64 now = ElapsedMs();
     if (!m_countStarted) {
         m_countStarted = true;
-        m_countStartMs = now;
+        m_countFromMs = qMin(now, m_startMs + 1000);
     }
-    return 1 + qMax<qint64>(0, now - m_countStartMs) / 1000;
+    return 1 + qMax<qint64>(0, now - m_countFromMs) / 1000;
 }
 
 qint64 CounterEngine::secondsCounted() const { return qint64(HoursElapsed) * 3600 + SecondsInHour; }
@@ -312,7 +319,7 @@ void CounterEngine::tickEnd()
     // Formed here, with the program's number settings; written on the writer's thread.
     if (m_minuteStarted) {
         StoredRecord record;
-        if (FormRecord(display(), record) == 0) m_running.hand(RunningRecordPath(), std::move(record));
+        if (FormRecord(display(), record) == 0) runningRecord.hand(RunningRecordPath(), std::move(record));
     }
     if (G_DayLimitOn) CheckTimeLimitDay();
     if (G_MonthLimitOn) CheckTimeLimitMonth();
@@ -323,13 +330,16 @@ void CounterEngine::RSTimer1_Timer()
     const TickMessages messages; // the billing goes on while a box is read
     if (m_stopped) return;
     tickStart();
-    const int hour = TimeNow().hour();
-    if (LastHour != hour) {
-        UnitPrice = float(GetCurrentTarifPrice(G_Tariff) * double(UnitSize) / 60 / 100);
-        LastHour = hour;
-    }
-    // every second the tick was late for is billed, in order, so its units fall on their own second
-    for (qint64 seconds = secondsDue() - secondsCounted(); seconds > 0 && !m_stopped; --seconds) {
+    // Every second the tick was late for is billed, in order, as its own tick would have billed it: in its day,
+    // before the day change, at the price of its hour, its units on their own second.
+    const QDateTime now = Now();
+    for (qint64 before = secondsDue() - secondsCounted() - 1; before >= 0 && !m_stopped; --before) {
+        const QDateTime at = now.addSecs(-before);
+        passDay(at.date());
+        if (LastHour != at.time().hour()) {
+            UnitPrice = float(GetTarifPriceAt(G_Tariff, at) * double(UnitSize) / 60 / 100);
+            LastHour = at.time().hour();
+        }
         advanceDuration();
         lblRestFrei =
             G_FreeAllowanceLeft != "-" ? SubtractTimes(G_FreeAllowanceLeft, lblDauer) : QStringLiteral("keine");
@@ -359,6 +369,7 @@ void CounterEngine::RSTimer2_Timer()
     const TickMessages messages; // the billing goes on while a box is read
     if (m_stopped) return;
     tickStart();
+    passDay(Today());
     // the units follow the byte total, at most one a tick; only the duration counts the seconds missed
     for (qint64 seconds = secondsDue() - secondsCounted(); seconds > 0; --seconds) advanceDuration();
     // read in double: a single would lose the kilobytes of a free transfer of some gigabytes
@@ -449,7 +460,7 @@ void CounterEngine::Label1_Click()
                   " korrigiert.";
 }
 
-void CounterEngine::DayChanged() { budgets.GetNewBudget(LastDate.month() != Today().month()); }
+void CounterEngine::DayChanged(const QDate& day) { budgets.GetNewBudget(LastDate.month() != day.month()); }
 
 bool CounterEngine::IsFreeTimeLeft() const { return G_FreeAllowanceLeft != "-" && !lblRestFrei.startsWith('-'); }
 
@@ -457,8 +468,7 @@ void CounterEngine::checkTimeLimit(qint32 restSeconds, bool& shown)
 {
     if (shown) return;
     const qint64 minutes = CLng(double(restSeconds) / 60);
-    const qint64 duration = qint64(HoursElapsed) * 3600 + SecondsInHour;
-    if (duration >= minutes * 60) {
+    if (secondsCounted() >= minutes * 60) {
         shown = true;
         m_events.showCountdown();
     }

@@ -23,9 +23,6 @@ public:
     void Counter_Stop();
     void GetTimeLimit();
     bool SaveConnection(); // the record of the recording, from what the labels show
-    // Waits until the minutes handed to the running file's writer are on the disk or have failed; true when
-    // the newest was written.
-    bool FlushRunningRecord();
     // The recording is not to be stored, not by the next start either: its running file goes, and no minute
     // is written after it.
     void DiscardRunningRecord();
@@ -89,16 +86,18 @@ private:
     void RunPrerunPrograms();
     void LoadTimesyncConfig();
     void LoadSmallwindowConfig();
-    void DayChanged();
+    void DayChanged(const QDate& day);
+    void passDay(const QDate& day); // the day of the second a tick counts
     bool IsFreeTimeLeft() const;
     void CheckTimeLimitDay();
     void CheckTimeLimitMonth();
     ConnectionDisplay display() const; // what a stop would store now
+    QString recordFileName() const;
     void checkTimeLimit(qint32 restSeconds, bool& shown);
     void UpdateSmallWindow();
     void charge(float amount);
     void showCost();
-    void tickStart();   // steps shared by both ticks before the duration
+    void tickStart();   // steps shared by both ticks before the seconds
     qint64 secondsDue(); // the seconds the recording has lasted by now, as the ticks count them
     qint64 secondsCounted() const;
     void advanceDuration();
@@ -111,7 +110,11 @@ private:
     CounterEvents& m_events;
     bool m_stopped = false;
     bool m_countStarted = false;
-    qint64 m_countStartMs = 0;    // the monotonic clock at the first tick
+    qint64 m_startMs = 0;         // the monotonic clock at the start
+    qint64 m_countFromMs = 0;     // and at the end of the first second
     bool m_minuteStarted = false; // this tick counted a minute's first second
-    RunningRecordWriter m_running; // joined with the engine, before its page is gone
+
+public:
+    // The running file's writer, which a stop waits for. Last, so it is joined first, before its page is gone.
+    RunningRecordWriter runningRecord;
 };

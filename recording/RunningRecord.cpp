@@ -109,12 +109,6 @@ RunningRecovery recover(const QString& path)
 }
 } // namespace
 
-bool WriteRunningRecord(const ConnectionDisplay& display)
-{
-    StoredRecord record;
-    return FormRecord(display, record) == 0 && WriteRunningLines(RunningRecordPath(), record);
-}
-
 bool WriteRunningLines(const QString& path, const StoredRecord& record)
 {
     struct stat st {};
@@ -157,15 +151,13 @@ void RunningRecordWriter::hand(const QString& path, StoredRecord record)
         // no thread to be had: this minute is lost as a failed write is, and flush does not wait for it
         const std::lock_guard<std::mutex> lock(m_mutex);
         m_waiting.reset();
-        m_written = false;
     }
 }
 
-bool RunningRecordWriter::flush()
+void RunningRecordWriter::flush()
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_changed.wait(lock, [this] { return !m_waiting && !m_writing; });
-    return m_written;
 }
 
 void RunningRecordWriter::close()
@@ -187,16 +179,14 @@ void RunningRecordWriter::run()
         minute.swap(m_waiting);
         m_writing = true;
         lock.unlock();
-        bool written = false;
         try {
-            written = WriteRunningLines(minute->path, minute->record);
+            WriteRunningLines(minute->path, minute->record);
         } catch (...) {
             // as a failed write: the last good minute stays
         }
         minute.reset();
         lock.lock();
         m_writing = false;
-        m_written = written;
         m_changed.notify_all();
     }
 }

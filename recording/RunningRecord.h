@@ -14,15 +14,13 @@
 
 inline const QString RUNNING_RECORD_FILE = QStringLiteral("Config/Recording.run");
 
-// Stores the record the display would give if the recording stopped now. A running file of another recording
-// (one the start could not store, or one a failed stop left) is the only copy of that connection: it is first
-// moved to the first free "Recording.run.<n>", and nothing is written when it cannot be. False when nothing
-// was stored; nothing is said, the next minute tries again.
-bool WriteRunningRecord(const ConnectionDisplay& display);
 // Where Recording.run lies; read from the program folder, so only on the thread that owns the program's state.
 QString RunningRecordPath();
-// WriteRunningRecord's steps for a record already formed, at a path already resolved. Reads no program-wide
-// state and shows nothing, so it may run on any thread.
+// Stores a record formed from what the display would give if the recording stopped now, at a path already
+// resolved. A running file of another recording (one the start could not store, or one a failed stop left) is
+// the only copy of that connection: it is first moved to the first free "Recording.run.<n>", and nothing is
+// written when it cannot be. False when nothing was stored; nothing is said, the next minute tries again. Reads
+// no program-wide state and shows nothing, so it may run on any thread.
 bool WriteRunningLines(const QString& path, const StoredRecord& record);
 // After a stop has stored the record, or when the recording is dropped: removes the running file only while
 // it holds the record of that name. Another recording's file (one a failed stop left) stays for the next start.
@@ -42,9 +40,8 @@ public:
 
     // Never waits for a write: the lock is held only to take the minute over.
     void hand(const QString& path, StoredRecord record);
-    // Waits, without an event loop, until every minute handed over is on the disk or has failed; true when
-    // the newest one was written (or none was handed).
-    bool flush();
+    // Waits, without an event loop, until every minute handed over is on the disk or has failed.
+    void flush();
     // As flush, and no minute is taken after it.
     void close();
 
@@ -58,7 +55,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::optional<Minute> m_waiting;
-    bool m_writing = false, m_ending = false, m_closed = false, m_written = true;
+    bool m_writing = false, m_ending = false, m_closed = false;
     std::thread m_thread;
 };
 

@@ -36,6 +36,12 @@ protected:
         return d;
     }
     QStringList record() const { return deciphered("Verbindungen/17012001-080509.con"); }
+    // A minute of the recording, as its writer stores it; false when nothing was stored.
+    static bool writeRunning(const ConnectionDisplay& shown)
+    {
+        StoredRecord stored;
+        return FormRecord(shown, stored) == 0 && WriteRunningLines(RunningRecordPath(), stored);
+    }
 };
 } // namespace
 
@@ -164,7 +170,7 @@ TEST_F(ConnectionRecordTest, HandEnteredRecordHasTheCommentLine)
 TEST_F(ConnectionRecordTest, RunningRecordBecomesItsRecordAtTheNextStart)
 {
     // the running file holds the very bytes that the stop stores, outside the walks' folder
-    ASSERT_TRUE(WriteRunningRecord(display()));
+    ASSERT_TRUE(writeRunning(display()));
     EXPECT_EQ(syncedFolders, QStringList({"Config"}));
     EXPECT_TRUE(ListRecordFiles().isEmpty());
     const QByteArray running = readFile(RUNNING_RECORD_FILE);
@@ -172,9 +178,9 @@ TEST_F(ConnectionRecordTest, RunningRecordBecomesItsRecordAtTheNextStart)
     EXPECT_EQ(readFile("Verbindungen/17012001-080509.con"), running);
     ConnectionDisplay d = display();
     d.startDateTag.clear(); // nothing started: nothing to keep
-    EXPECT_FALSE(WriteRunningRecord(d));
+    EXPECT_FALSE(writeRunning(d));
 
-    const auto runningFrom = [](const ConnectionDisplay& shown) { return [shown] { WriteRunningRecord(shown); }; };
+    const auto runningFrom = [](const ConnectionDisplay& shown) { return [shown] { writeRunning(shown); }; };
     ConnectionDisplay noDate = display();
     noDate.startDateTag = "32012001";
     ConnectionDisplay nine = display();
@@ -188,7 +194,7 @@ TEST_F(ConnectionRecordTest, RunningRecordBecomesItsRecordAtTheNextStart)
         return [entry, make, &lines, this] {
             make();
             if (!entry.isEmpty()) writeCipher(entry, lines);
-            WriteRunningRecord(display());
+            writeRunning(display());
         };
     };
     const auto linkTo = [&](const QString& target, const QString& link) {
@@ -253,8 +259,8 @@ TEST_F(ConnectionRecordTest, RunningRecordBecomesItsRecordAtTheNextStart)
         {"two recordings before, and a damaged one",
          [&] {
              writeFile("Config/Recording.run.damaged", "alt");
-             WriteRunningRecord(display());
-             WriteRunningRecord(nine); // the first is no longer this recording's: it goes to Recording.run.1
+             writeRunning(display());
+             writeRunning(nine); // the first is no longer this recording's: it goes to Recording.run.1
          },
          {R::Stored, R::Stored}, {"17012001-080509.con", "17012001-090000.con"}, {"Recording.run.damaged"},
          "Verbindungen/17012001-090000.con"},

@@ -33,6 +33,7 @@ struct RecordedEvents : CounterEvents {
     void armCounterStopper() override { ++stoppers; }
     void startRefused() override { ++refusals; }
     void showCountdown() override { countdowns << Now().time().toString("HH:mm:ss"); }
+    void showNotice(int kind, const QString&) override { notices << kind; }
     void showSmallWindow(bool show) override { smallWindow = show; }
     int checkForUpdates() override { ++updateChecks; return updatesFound; }
 
@@ -40,6 +41,7 @@ struct RecordedEvents : CounterEvents {
     bool detection = true, smallWindow = false;
     int stoppers = 0, refusals = 0, updateChecks = 0, updatesFound = 0;
     QStringList countdowns;
+    QList<int> notices;
 };
 } // namespace
 
@@ -95,7 +97,7 @@ protected:
             else if (e.RSTimer1) e.RSTimer1_Timer();
             else if (e.RSTimer2) e.RSTimer2_Timer();
         }
-        e.FlushRunningRecord(); // the minute's write is on the disk
+        e.runningRecord.flush(); // the minute's write is on the disk
     }
 
     // A recording started now; the engine runs until the test ends or stops it.
@@ -156,7 +158,8 @@ TEST_F(CounterEngineTest, TimeBillingWorkedExample)
 
 TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
 {
-    // After the first tick (the first second), ticks this many milliseconds apart, and the duration after each.
+    // After the ticks on time (the first counts the first second), ticks this many milliseconds apart, and the
+    // duration after each.
     const struct {
         const char* what;
         std::function<void()> setup;
@@ -168,6 +171,7 @@ TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
         const char *cost, *units;
         int countdowns;
         const char* running; // the running file's duration after the last tick
+        QList<int> notices = {}; // the budget notices given
     } cases[] = {
         {"60/60 held 5 s across its second unit and the limit", [] {}, 1, 0, 58, {5000}, {"00:01:03"}, "0,038 €",
          "2 (57s)", 1, "00:01:03"},
@@ -186,6 +190,37 @@ TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
              platform.counters.set("ppp0", 2000000, 500000);
          },
          -1, 0, 1, {5000}, {"00:00:06"}, "0,220 €", "2 (-200KB)", 0, "00:00:01"},
+        // 17:59:57 to 18:00:01: three seconds at 0,1 cent, two at 1 cent, after the first unit of 0,1 cent
+        {"held 5 s across a price change at 18:00",
+         [&] {
+             clock.set(QDateTime(QDate(2001, 1, 17), QTime(17, 59, 55)));
+             tariff("Abend", "1 / 1", {{0, 18, 6, false}, {18, 24, 60, false}});
+         },
+         -1, 0, 1, {5000}, {"00:00:06"}, "0,024 €", "sek.genau", 0, "00:00:01"},
+        // units at 17:00:59 ... 17:59:59, all sixty at 6 cents a minute
+        {"held an hour across two price changes",
+         [&] {
+             clock.set(QDateTime(QDate(2001, 1, 17), QTime(16, 59, 58)));
+             tariff("Stunden", "60 / 60", {{0, 17, 1.9f, false}, {17, 18, 6, false}, {18, 24, 60, false}});
+         },
+         -1, 0, 1, {3602000}, {"01:00:03"}, "3,619 €", "61 (57s)", 0, "01:00:03"},
+        // the helper's first tick on time comes a second after the start
+        {"a first tick 3 s late counts from the start", [] {}, -1, 0, 0, {4000, 1000}, {"00:00:04", "00:00:05"},
+         "0,019 €", "1 (55s)", 0, "00:00:04"},
+        // 0,03 € left today: the unit at 23:59:59 overruns it before the new day's budget is read
+        {"held 5 s across midnight with a day budget",
+         [&] {
+             clock.set(QDateTime(QDate(2001, 1, 17), QTime(23, 58, 58)));
+             writeFile("Benutzer/Anna.bdg", " 1\r\n 2\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n");
+             QDir(path("Verbindungen")).removeRecursively(); // the rows before stored their recordings
+             ConnectionRecord spent;
+             spent.startDate = ShortDate(QDate(2001, 1, 17));
+             spent.duration = "00:51:00";
+             spent.cost = "0,97";
+             spent.user = "Anna";
+             ASSERT_TRUE(WriteConnectionRecord(ConnectionRecordFileName(QDate(2001, 1, 17), QTime(10, 0)), spent));
+         },
+         -1, 0, 58, {5000}, {"00:01:03"}, "0,038 €", "2 (57s)", 0, "00:01:03", {1}},
     };
     for (const auto& c : cases) {
         QFile::remove(path(RUNNING_RECORD_FILE));
@@ -194,13 +229,15 @@ TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
         G_DayLimitOn = c.dayLimitMinutes >= 0;
         G_DayLimitMinutes = qMax(0, c.dayLimitMinutes);
         events.countdowns.clear();
+        events.notices.clear();
         CounterEngine& e = start();
         tick(e, c.onTime);
         clock.set(clock.now().addSecs(c.wallShift));
         QStringList durations;
         for (const int gap : c.gapsMs) {
             clock.advanceMs(gap);
-            e.IsVolumeBilling ? e.RSTimer2_Timer() : e.RSTimer1_Timer();
+            if (e.TimerStarter) e.TimerStarter_Timer();
+            else e.IsVolumeBilling ? e.RSTimer2_Timer() : e.RSTimer1_Timer();
             durations << e.lblDauer;
         }
         EXPECT_EQ(durations, c.durations) << c.what;
@@ -208,7 +245,8 @@ TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
         EXPECT_EQ(e.lblEinheiten, QString(c.units)) << c.what;
         EXPECT_EQ(events.caption.section(" | ", 1, 1), c.durations.last()) << c.what; // once, after the seconds
         EXPECT_EQ(events.countdowns.size(), c.countdowns) << c.what;
-        e.FlushRunningRecord();
+        EXPECT_EQ(events.notices, c.notices) << c.what;
+        e.runningRecord.flush();
         EXPECT_EQ(deciphered(RUNNING_RECORD_FILE).value(2), QString(c.running)) << c.what;
         e.cmdStop_Click();
     }
@@ -387,7 +425,7 @@ TEST_F(CounterEngineTest, RunningRecordEveryMinuteOutlivesACrashAndGoesAtTheStop
         }
     };
     const qsizetype configSyncs = syncedFolders.count("Config");
-    syncHold.hold();
+    const auto held = syncHold.hold();
     tickAlone(60);
     ASSERT_TRUE(syncHold.waitUntilHeld());
     tickAlone(120);
@@ -397,7 +435,7 @@ TEST_F(CounterEngineTest, RunningRecordEveryMinuteOutlivesACrashAndGoesAtTheStop
     });
     next.cmdStop_Click();
     releaser.join();
-    next.FlushRunningRecord();
+    next.runningRecord.flush();
     EXPECT_EQ(syncedFolders.count("Config"), configSyncs + 2); // minute 2 and 4; the third was dropped
     EXPECT_FALSE(exists(RUNNING_RECORD_FILE));
     RecordLines stored;
@@ -469,7 +507,8 @@ TEST_F(CounterEngineTest, AFullDiskKeepsEveryOldFileAndTheLastGoodMinute)
              if (FormRecord(d, r) != 0) return false;
              RunningRecordWriter writer; // the recording's own, on its thread
              writer.hand(RunningRecordPath(), r);
-             return writer.flush();
+             writer.flush();
+             return deciphered(RUNNING_RECORD_FILE).value(2) == d.duration;
          }},
         {"Sounds/Ton.wav",
          [&](int g) {

@@ -72,10 +72,11 @@ void ProgramTest::SetUp()
     });
 }
 
-void FolderSyncHold::hold()
+FolderSyncHold::Held FolderSyncHold::hold()
 {
     const std::lock_guard<std::mutex> lock(m_mutex);
     m_held = true;
+    return Held(*this);
 }
 
 void FolderSyncHold::release()

@@ -16,6 +16,7 @@
 #include <functional>
 #include <mutex>
 #include <ostream>
+#include <utility>
 
 // Readable failure messages for Qt texts.
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -68,7 +69,27 @@ private:
 // A disk that stalls: while held, every folder sync waits, on whichever thread it runs, until released.
 class FolderSyncHold {
 public:
-    void hold();
+    // Releases the hold when it goes, at the latest: a test that fails while the disk holds leaves no write
+    // waiting, so the join of its writer in the tear-down returns instead of hanging.
+    class [[nodiscard]] Held {
+    public:
+        Held() = default;
+        explicit Held(FolderSyncHold& hold) : m_hold(&hold) {}
+        Held(Held&& other) noexcept : m_hold(std::exchange(other.m_hold, nullptr)) {}
+        Held& operator=(Held&& other) noexcept
+        {
+            std::swap(m_hold, other.m_hold);
+            return *this;
+        }
+        ~Held()
+        {
+            if (m_hold) m_hold->release();
+        }
+
+    private:
+        FolderSyncHold* m_hold = nullptr;
+    };
+    Held hold();
     void release(); // from any thread
     // True once a sync waits (false after 10 s).
     bool waitUntilHeld();

@@ -406,8 +406,9 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
         ASSERT_TRUE(G_Recording);
         spin(); // the first tick keeps the running file
         const QPointer<Connection> page = form->counterPage();
-        page->engine().FlushRunningRecord();
+        page->engine().runningRecord.flush();
         ASSERT_TRUE(exists(RUNNING_RECORD_FILE));
+        FolderSyncHold::Held held;
         std::thread releaser;
         if (c.diskHolds) {
             const auto tickAlone = [&](int times) {
@@ -416,7 +417,7 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
                     page->engine().RSTimer1_Timer();
                 }
             };
-            syncHold.hold();
+            held = syncHold.hold();
             tickAlone(60);
             ASSERT_TRUE(syncHold.waitUntilHeld());
             tickAlone(60);
@@ -429,7 +430,7 @@ TEST_F(Form1Test, ClosingWhileRecordingAsksWhetherToStore)
         dialogs.answerMessage(c.answer);
         EXPECT_EQ(form->close(), c.closes);
         if (releaser.joinable()) releaser.join();
-        if (page) page->engine().FlushRunningRecord(); // whatever was still on its way has landed
+        if (page) page->engine().runningRecord.flush(); // whatever was still on its way has landed
         // "Nein" stores nothing, not at the next start either
         EXPECT_EQ(exists(RUNNING_RECORD_FILE), c.answer == vbCancel);
         ASSERT_EQ(dialogs.messages.size(), 1);

@@ -101,7 +101,9 @@ protected:
         d.connectionName = "Netz";
         d.tariff = "Net - Tag.tel";
         d.user = "Anna";
-        ASSERT_TRUE(WriteRunningRecord(d));
+        StoredRecord stored;
+        ASSERT_EQ(FormRecord(d, stored), 0);
+        ASSERT_TRUE(WriteRunningLines(RunningRecordPath(), stored));
     }
 };
 
