@@ -12,8 +12,9 @@
 #include <QProcess>
 #include <QThread>
 
-#include "support/RealFiles.h"
 #include "support/PppdFixture.h"
+#include "support/RealFiles.h"
+#include "support/StandIn.h"
 #include "support/TestSupport.h"
 
 #include <functional>
@@ -350,8 +351,7 @@ TEST_F(LinuxPhoneBookTest, ReadsTheRealSysAndProcFiles)
     const QByteArray index = ReadToEnd("/sys/class/net/lo/ifindex");
     if (index.isEmpty() || !QFileInfo::exists("/proc/self/cmdline")) GTEST_SKIP() << "no /sys or /proc";
     QProcess pppd;
-    pppd.start("/bin/sh", {"-c", "sleep 30; true", "call", "provider", "demand"});
-    ASSERT_TRUE(pppd.waitForStarted());
+    ASSERT_TRUE(StartStandIn(pppd, "/bin/sh", {"-c", "sleep 30; true", "call", "provider", "demand"}));
     write("run/ppp0.pid", QByteArray::number(pppd.processId()) + "\n");
     write("run/lock/LCK..ttyUSB0", QByteArray::number(pppd.processId()).rightJustified(10) + "\n");
     QDir().mkpath(p("sys"));
