@@ -2,6 +2,7 @@
 #include "core/platform/linux/LinuxHostAddresses.h"
 #include "core/platform/linux/LinuxLineMonitor.h"
 #include "support/RealFiles.h"
+#include "support/StandIn.h"
 
 #include <QDir>
 #include <QFile>
@@ -148,8 +149,7 @@ TEST(LinuxConnectedState, PppdReadsThePpprcOfTheUserWhoStartedIt)
     // A shell stands in for pppd: its uid comes from the real /proc, whose status file reports size 0.
     if (!QFileInfo::exists("/proc/self/status")) GTEST_SKIP() << "no /proc";
     QProcess pppd;
-    pppd.start("/bin/sh", {"-c", "sleep 30; true", "call", "provider", "demand"});
-    ASSERT_TRUE(pppd.waitForStarted());
+    ASSERT_TRUE(StartStandIn(pppd, "/bin/sh", {"-c", "sleep 30; true", "call", "provider", "demand"}));
     QTemporaryDir dir;
     Write(dir.path() + "/peers/provider", "/dev/ttyUSB0\n");
     Write(dir.path() + "/options", "lock\n");

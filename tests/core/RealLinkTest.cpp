@@ -10,6 +10,7 @@
 #include "core/platform/linux/LinuxPhoneBook.h"
 #include "core/platform/linux/LinuxTrafficCounters.h"
 #include "support/RealFiles.h"
+#include "support/StandIn.h"
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
@@ -125,9 +126,8 @@ void DemandLink(const QString& peerNamespace)
 {
     ASSERT_TRUE(MakeLink(peerNamespace));
     QProcess pppd; // its command line is a demand pppd's, read from the real /proc
-    pppd.start(QStringLiteral("/bin/sh"),
-               {"-c", "sleep 60; true", "/usr/sbin/pppd", "call", "provider", "demand", "idle", "20"});
-    ASSERT_TRUE(pppd.waitForStarted());
+    ASSERT_TRUE(StartStandIn(pppd, QStringLiteral("/bin/sh"),
+                             {"-c", "sleep 60; true", "/usr/sbin/pppd", "call", "provider", "demand", "idle", "20"}));
     const QByteArray pid = QByteArray::number(pppd.processId());
     QTemporaryDir dir;
     Put(dir, "peers/provider", "/dev/ttyUSB0\nuser hans\n");
@@ -190,8 +190,7 @@ void InsideTheNamespace(const QString& peerNamespace)
 
     // A stand-in pppd that called "provider" on a serial modem.
     QProcess pppd;
-    pppd.start(QStringLiteral("sleep"), {"60"});
-    ASSERT_TRUE(pppd.waitForStarted());
+    ASSERT_TRUE(StartStandIn(pppd, QStringLiteral("sleep"), {"60"}));
     const QByteArray pid = QByteArray::number(pppd.processId());
     QTemporaryDir dir;
     Put(dir, "peers/provider", "/dev/ttyUSB0\nuser hans\n");

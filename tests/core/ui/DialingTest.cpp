@@ -273,10 +273,11 @@ TEST_F(DialingTest, HangUpWaitIsBoundedAndKeepsTimersTicking)
     t.start();
     HangUpConnection(7);
     EXPECT_GE(t.elapsed(), 300);
-    EXPECT_LT(t.elapsed(), 900);
-    EXPECT_GE(ticks, 10);
-    EXPECT_GE(ticksBefore, 0);
-    EXPECT_GE(ticksAfter, ticksBefore + 5);
+    EXPECT_LT(t.elapsed(), 3000); // the bound set, well short of the 5 s default
+    // A waiting loop fires the ticker, due every 5 ms, before the 20 ms poll and the 50 ms hang-up due after
+    // it, however busy the machine is: the inner wait polls twice. A wait that blocks gives none.
+    EXPECT_GE(ticksBefore, 1);
+    EXPECT_GE(ticksAfter, ticksBefore + 2);
     EXPECT_EQ(G_hRasConn, 0u);
     EXPECT_EQ(book.hangUpCalls, (QList<quint32>{7, 8}));
     QList<RasConnInfo> conns;

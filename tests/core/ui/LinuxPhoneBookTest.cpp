@@ -12,11 +12,13 @@
 #include <QProcess>
 #include <QThread>
 
-#include "support/RealFiles.h"
 #include "support/PppdFixture.h"
+#include "support/RealFiles.h"
+#include "support/StandIn.h"
 #include "support/TestSupport.h"
 
 #include <functional>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -350,8 +352,7 @@ TEST_F(LinuxPhoneBookTest, ReadsTheRealSysAndProcFiles)
     const QByteArray index = ReadToEnd("/sys/class/net/lo/ifindex");
     if (index.isEmpty() || !QFileInfo::exists("/proc/self/cmdline")) GTEST_SKIP() << "no /sys or /proc";
     QProcess pppd;
-    pppd.start("/bin/sh", {"-c", "sleep 30; true", "call", "provider", "demand"});
-    ASSERT_TRUE(pppd.waitForStarted());
+    ASSERT_TRUE(StartStandIn(pppd, "/bin/sh", {"-c", "sleep 30; true", "call", "provider", "demand"}));
     write("run/ppp0.pid", QByteArray::number(pppd.processId()) + "\n");
     write("run/lock/LCK..ttyUSB0", QByteArray::number(pppd.processId()).rightJustified(10) + "\n");
     QDir().mkpath(p("sys"));
@@ -368,6 +369,26 @@ TEST_F(LinuxPhoneBookTest, ReadsTheRealSysAndProcFiles)
     EXPECT_TRUE(book.connections().isEmpty());
     pppd.kill();
     pppd.waitForFinished();
+
+    // A pid file left behind naming a zombie, whose command line reads empty: that gives the link no entry
+    // name, and no "demand" holds it back.
+    const pid_t zombie = ::fork();
+    if (zombie == 0) ::_exit(0);
+    ASSERT_GT(zombie, 0);
+    QElapsedTimer waited;
+    waited.start();
+    bool dead = false;
+    while (!(dead = ReadToEnd(QStringLiteral("/proc/%1/stat").arg(zombie)).contains(") Z ")) && waited.elapsed() < 5000)
+        QThread::msleep(1);
+    write("run/ppp0.pid", QByteArray::number(zombie) + "\n");
+    const QByteArray cmdline = ReadToEnd(QStringLiteral("/proc/%1/cmdline").arg(zombie));
+    const QList<RasConnInfo> left = LinuxPhoneBook(paths).connections();
+    ::waitpid(zombie, nullptr, 0);
+    ASSERT_TRUE(dead);
+    EXPECT_EQ(cmdline, "");
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_EQ(left[0].szEntryName, "");
+    EXPECT_EQ(left[0].szDeviceName, "ppp0");
 }
 
 TEST_F(LinuxPhoneBookTest, DialRunsPppdWithThePasswordOnItsPipe)
