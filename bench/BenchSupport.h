@@ -19,5 +19,6 @@ int RunStartupChild(const QString& folder, bool stay);
 
 // The tariff page's tree and ListProviders over 2,000 tariff files of 200 providers.
 int RunTarifBench();
-// The serial lock folder's look with a sparse 1 GiB file in it.
+// The serial lock folder's look with a sparse 1 GiB file in it, then beside 200,000 planted entries.
 int RunLockFolderBench();
+int RunLockFloodBench();

@@ -68,15 +68,14 @@ FileRead ReadOpenFile(int fd, QByteArray* data, qint64 cap)
     return FileRead::Ok;
 }
 
-FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap, FileLinks links, uint* owner)
+FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap, FileLinks links, struct stat* status)
 {
     data->clear();
     const int flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | (links == FileLinks::Refuse ? O_NOFOLLOW : 0);
     const int fd = ::open(QFile::encodeName(path).constData(), flags);
     if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::Unreadable;
     const FileRead state = ReadOpenFile(fd, data, cap);
-    struct stat st {};
-    if (owner) *owner = ::fstat(fd, &st) == 0 ? uint(st.st_uid) : uint(-1);
+    if (status && ::fstat(fd, status) != 0) *status = {};
     ::close(fd);
     return state;
 }

@@ -8,6 +8,7 @@
 #include <functional>
 
 class QSaveFile;
+struct stat;
 
 // One damaged or hostile file must stay cheap to read: a file longer than its reader's cap is damaged and
 // never read whole.
@@ -32,9 +33,9 @@ enum class FileLinks { Follow, Refuse };
 // size 0, so the size only rules out a file known to be too long; the read goes on to the end.
 FileRead ReadOpenFile(int fd, QByteArray* data, qint64 cap);
 // Opens the file (a pipe or device in its place is not waited for) and reads it as ReadOpenFile does.
-// A refused link reads as Unreadable. *owner, when asked for, is the owner of the file read.
+// A refused link reads as Unreadable. *status, when asked for, is that of the file read.
 FileRead ReadFileBytes(const QString& path, QByteArray* data, qint64 cap = DATA_FILE_CAP,
-                       FileLinks links = FileLinks::Follow, uint* owner = nullptr);
+                       FileLinks links = FileLinks::Follow, struct stat* status = nullptr);
 
 // The lines of a text file. A final line end does not make an extra empty line. *state tells how the
 // file was found; anything but Ok gives no lines.

@@ -1,6 +1,7 @@
 #include "core/platform/linux/LinuxConnectedState.h"
 #include "core/platform/linux/LinuxHostAddresses.h"
 #include "core/platform/linux/LinuxLineMonitor.h"
+#include "support/PppdFixture.h"
 #include "support/RealFiles.h"
 #include "support/StandIn.h"
 
@@ -15,6 +16,7 @@
 #include <ifaddrs.h>
 #include <net/if.h>
 #include <netinet/in.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,10 +49,35 @@ QByteArray Argv(std::initializer_list<const char*> words)
 }
 
 using Files = QList<QPair<QString, QByteArray>>;
-PppdFiles PppdFilesIn(const QString& root)
+
+// A /proc/<pid>/stat of a process that started at `start`; its command name holds a blank and a parenthesis.
+QByteArray StatStartedAt(int start)
 {
-    return {root + "/proc",  root + "/run",     root + "/run/lock",
-            root + "/peers", root + "/options", [root](uint uid) { return root + "/home/" + QString::number(uid); }};
+    return "4321 (pp) d) S 1 4321 4321 0 -1 4194560 0 0 0 0 0 0 0 0 20 0 1 0 " + QByteArray::number(start) +
+           " 8000000 100\n";
+}
+
+// The names opened in a folder while `look` runs; "" is the folder itself, which a listing opens.
+QStringList OpenedIn(const QString& folder, const std::function<void()>& look)
+{
+    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0 || inotify_add_watch(fd, QFile::encodeName(folder).constData(), IN_OPEN) < 0) {
+        ADD_FAILURE() << "no inotify";
+        look();
+        return {};
+    }
+    look();
+    QStringList names;
+    alignas(inotify_event) char buffer[64 * 1024];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+        for (const char* p = buffer; p < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            names << (event->mask & IN_Q_OVERFLOW ? QStringLiteral("(overflow)") : QFile::decodeName(event->name));
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(fd);
+    return names;
 }
 } // namespace
 
@@ -64,6 +91,15 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
         realUser{"proc/4321/status", "Name:\tpppd\nUid:\t1000\t0\t0\t0\nGid:\t1000\t1000\t1000\t1000\n"};
     const Files idle{pid, demandCall, serialPeer, lockOption};
     const QString lockFile = "/run/lock/LCK..ttyUSB0";
+    // Empty files take no room on the lock folder's tmpfs: another account plants as many as it likes.
+    const auto flood = [](const QString& root) {
+        for (int i = 0; i < 3000; ++i) {
+            QFile f(root + "/run/lock/LCK..ttyS" + QString::number(i));
+            if (!f.open(QIODevice::WriteOnly) || f.write("      4321\n") != 11) return false;
+        }
+        return true;
+    };
+    const QByteArray pidLine = "      4321\n";
     struct Case {
         QByteArray routes;
         quint32 flags;
@@ -91,6 +127,15 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
          [&](const QString& root) { return ::mkfifo(QFile::encodeName(root + lockFile).constData(), 0644) == 0; }},
         {ppp0, 0, idle + Files{locked}, // never read whole
          [&](const QString& root) { return QFile(root + lockFile).resize(qint64(1) << 30); }},
+        {ppp0, 1, idle + Files{{"run/lock/LCK..ttyUSB0", pidLine.leftJustified(64, ' ')}}},
+        {ppp0, 0, idle + Files{{"run/lock/LCK..ttyUSB0", pidLine.leftJustified(100, ' ')}}}, // longer than a lock
+        {ppp0, 0, idle + Files{{"run/held", pidLine}}, // a second name of a file that holds the pid
+         [&](const QString& root) {
+             return ::link(QFile::encodeName(root + "/run/held").constData(),
+                           QFile::encodeName(root + lockFile).constData()) == 0;
+         }},
+        {ppp0, 0, idle, flood},                 // only the line's own lock is read
+        {ppp0, 1, idle + Files{locked}, flood}, // and found beside a flood
         {ppp0, 0, {pid, call, {"peers/provider", "/dev/ttyUSB0\ndemand\nidle 20\n"}, lockOption,
                    {"run/lock/LCK..ttyS1", "      9999\n"}}}, // demand in the peer file; another's lock
         {ppp0, 0, {pid, call, serialPeer, {"options", "lock\ndemand\n"}}},
@@ -112,6 +157,10 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
         {ppp0, 1, {pid, demandCall, serialPeer, lockOption, {"options.ttyUSB0", "nolock\n"}}},
         {ppp0, 1, {pid, demandCall, {"peers/provider", "/dev/serial/by-id/usb-Modem\n"}, lockOption,
                    {"options.serial.by-id.usb-Modem", "nolock\n"}}},
+        {ppp0, 1, {pid, demandCall, {"peers/provider", "/dev/serial/by-id/usb-Modem\n"}, lockOption,
+                   {"run/lock/LCK..usb-Modem", pidLine}}}, // a line is locked by the last part of its name
+        {ppp0, 1, {pid, demandCall, {"peers/provider", "ttyUSB0\n"}, lockOption, locked}},
+        {ppp0, 0, {pid, demandCall, {"peers/provider", "ttyUSB0\n"}, lockOption, {"run/lock/LCK..ttyUSB1", pidLine}}},
         {ppp0, 0, {pid, demandCall, {"peers/provider", "ttyUSB0\nlock\n"}, {"options.ttyUSB0", "nolock\n"}}},
         {ppp0, 1, {pid, demandCall, {"peers/provider", "/dev/ttyUSB0\nfile $ROOT/modem\n"}, lockOption,
                    {"modem", "lock\nfile $ROOT/more\n"}, {"more", "nolock\n"}}},
@@ -119,6 +168,11 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
                    {"modem", "nolock\ndemand\n"}, {"peers/provider", "/dev/ttyUSB0\nlock\n"}}},
         {ppp0, 0, {pid, demandCall, {"peers/provider", "/dev/ttyUSB0\nfile $ROOT/loop\n"}, lockOption,
                    {"loop", "file $ROOT/loop\n"}}}, // a file that names itself ends pppd, not this
+        // At most 64 option files are read: here the line's file is the 64th, then the 65th.
+        {ppp0, 1, {pid, demandCall, serialPeer, {"options", QByteArray("file $ROOT/empty\n").repeated(61) + "lock\n"},
+                   {"empty", ""}, {"options.ttyUSB0", "nolock\n"}}},
+        {ppp0, 0, {pid, demandCall, serialPeer, {"options", QByteArray("file $ROOT/empty\n").repeated(62) + "lock\n"},
+                   {"empty", ""}, {"options.ttyUSB0", "nolock\n"}}},
     };
     for (const Case& c : cases) {
         QTemporaryDir dir;
@@ -134,9 +188,12 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
             EXPECT_NE(geteuid(), 0u) << "a lock of another owner is root's to make";
             continue;
         }
-        LinuxConnectedState state(dir.path(), PppdFilesIn(dir.path()));
+        LinuxConnectedState state(dir.path(), PppdFilesBelow(dir.path()));
         EXPECT_TRUE(state.isAvailable());
-        EXPECT_EQ(state.flags(), c.flags) << shown.constData();
+        quint32 flags = 0;
+        const QStringList opened = OpenedIn(dir.path() + "/run/lock", [&] { flags = state.flags(); });
+        EXPECT_EQ(flags, c.flags) << shown.constData();
+        EXPECT_LE(opened.size(), 1) << "a look reads one name: " << opened.mid(0, 3).join(' ').toStdString();
     }
     QTemporaryDir empty;
     LinuxConnectedState missing(empty.path());
@@ -154,17 +211,32 @@ TEST(LinuxConnectedState, PppdReadsThePpprcOfTheUserWhoStartedIt)
     Write(dir.path() + "/peers/provider", "/dev/ttyUSB0\n");
     Write(dir.path() + "/options", "lock\n");
     Write(dir.path() + "/home/.ppprc", "nolock\n");
-    PppdFiles files = PppdFilesIn(dir.path());
+    PppdFiles files = PppdFilesBelow(dir.path());
     files.procDir = "/proc";
     QList<uint> asked;
     files.homeOf = [&](uint uid) {
         asked << uid;
         return dir.path() + "/home";
     };
-    EXPECT_TRUE(PppdLinkDialled(files, pppd.processId())); // no lock taken: not a line that waits for traffic
-    EXPECT_EQ(asked, QList<uint>{uint(getuid())});
+    PppdOptionCache options;
+    EXPECT_TRUE(PppdLinkDialled(files, pppd.processId(), options)); // no lock taken: not a line that waits for traffic
+    EXPECT_TRUE(PppdLinkDialled(files, pppd.processId(), options));
+    EXPECT_EQ(asked, QList<uint>{uint(getuid())}); // pppd read its options once, at its start
     pppd.kill();
     pppd.waitForFinished();
+
+    // A pppd that got the number of one that ended reads them anew.
+    files.procDir = dir.path() + "/proc";
+    Write(files.procDir + "/4321/cmdline", Argv({"/usr/sbin/pppd", "call", "provider", "demand"}));
+    Write(files.procDir + "/4321/status", "Name:\tpppd\nUid:\t1000\t0\t0\t0\n");
+    Write(files.procDir + "/4321/stat", StatStartedAt(1000));
+    asked.clear();
+    EXPECT_TRUE(PppdLinkDialled(files, 4321, options));
+    Write(dir.path() + "/home/.ppprc", "lock\n");
+    EXPECT_TRUE(PppdLinkDialled(files, 4321, options));
+    Write(files.procDir + "/4321/stat", StatStartedAt(1001));
+    EXPECT_FALSE(PppdLinkDialled(files, 4321, options));
+    EXPECT_EQ(asked, (QList<uint>{1000, 1000}));
 
     EXPECT_EQ(UserHome(0), "/root");
     EXPECT_TRUE(UserHome(4000000000u).isEmpty()); // in no password database
@@ -195,13 +267,13 @@ TEST(LinuxLineMonitor, ReadsTheRealInterfaceFlags)
     const QByteArray loFlags = ReadToEnd("/sys/class/net/lo/flags");
     if (!(loFlags.trimmed().toUInt(nullptr, 16) & 0x1)) GTEST_SKIP() << "no loopback that is up";
     QTemporaryDir dir;
-    const QString run = dir.path() + "/run", net = dir.path() + "/net";
-    Write(run + "/ppp0.pid", "4321\n");
-    Write(run + "/lock/LCK..ttyUSB0", "      4321\n");
-    QDir().mkpath(net);
-    QDir().mkpath(dir.path() + "/proc/4321");
-    ASSERT_TRUE(QFile::link("/sys/class/net/lo", net + "/ppp0"));
-    EXPECT_TRUE(LinuxLineMonitor(run, net, dir.path() + "/pppd", 1000, dir.path() + "/proc").serialLinkUp());
+    const PppdFiles files = PppdFilesBelow(dir.path());
+    Write(files.runDir + "/ppp0.pid", "4321\n");
+    Write(files.lockDir + "/LCK..ttyUSB0", "      4321\n");
+    Write(files.procDir + "/4321/cmdline", Argv({"/usr/sbin/pppd", "/dev/ttyUSB0"}));
+    QDir().mkpath(files.sysClassNet);
+    ASSERT_TRUE(QFile::link("/sys/class/net/lo", files.sysClassNet + "/ppp0"));
+    EXPECT_TRUE(LinuxLineMonitor(files).serialLinkUp());
 }
 
 TEST(LinuxHostAddresses, Ipv4OfInterfacesThatAreUpWithoutLoopback)
@@ -245,18 +317,17 @@ TEST(LinuxHostAddresses, Ipv4OfInterfacesThatAreUpWithoutLoopback)
 TEST(LinuxLineMonitor, SerialPppdLinkIsTheLine)
 {
     QTemporaryDir dir;
-    const QString run = dir.path() + "/run", net = dir.path() + "/net", pppd = dir.path() + "/pppd";
-    const QString proc = dir.path() + "/proc";
-    QDir().mkpath(proc + "/4321");
-    LinuxLineMonitor none(run, net, pppd, 50, proc);
+    const PppdFiles files = PppdFilesBelow(dir.path());
+    const QString run = files.runDir, net = files.sysClassNet, proc = files.procDir;
+    LinuxLineMonitor none(files, 50);
     EXPECT_FALSE(none.isAvailable());
     quint32 app = 0, devices = 9;
     EXPECT_EQ(none.initialize([](quint32, quint32, quint32, quint32, quint32, quint32) {}, &app, &devices), 0);
     EXPECT_EQ(devices, 0u); // no pppd: no line device
 
-    Write(pppd, "#!/bin/sh\n", QFile::ReadOwner | QFile::ExeOwner);
+    Write(files.pppd, "#!/bin/sh\n", QFile::ReadOwner | QFile::ExeOwner);
     QList<std::pair<quint32, quint32>> events;
-    LinuxLineMonitor monitor(run, net, pppd, 50, proc);
+    LinuxLineMonitor monitor(files, 50);
     ASSERT_TRUE(monitor.isAvailable());
     ASSERT_EQ(monitor.initialize([&](quint32 call, quint32 msg, quint32, quint32 state, quint32,
                                      quint32) { events << std::make_pair(call, msg == 2 ? state : 0u); },
@@ -270,12 +341,18 @@ TEST(LinuxLineMonitor, SerialPppdLinkIsTheLine)
     EXPECT_FALSE(monitor.serialLinkUp());
     Write(run + "/ppp0.pid", "4321\n");
     Write(net + "/ppp0/flags", "0x1091\n");
-    EXPECT_FALSE(monitor.serialLinkUp()); // a link without a serial lock (PPPoE) is no telephone line
-    Write(run + "/lock/LCK..ttyS1", "      9999\n");
+    Write(proc + "/4321/cmdline", Argv({"/usr/sbin/pppd", "plugin", "rp-pppoe.so", "eth0"}));
+    Write(run + "/lock/LCK..ttyS1", "      4321\n");
+    EXPECT_FALSE(monitor.serialLinkUp()); // a link without a serial line (PPPoE) is no telephone line
+    Write(proc + "/4321/cmdline", Argv({"/usr/sbin/pppd", "/dev/ttyUSB0", "115200"}));
+    EXPECT_FALSE(monitor.serialLinkUp()); // the lock of another line
+    Write(run + "/lock/LCK..ttyUSB0", "      9999\n");
     EXPECT_FALSE(monitor.serialLinkUp()); // someone else's lock
+    QFile::remove(run + "/lock/LCK..ttyUSB0");
     Write(run + "/forged", "      4321\n");
-    ASSERT_TRUE(QFile::link(run + "/forged", run + "/lock/LCK..ttyS2"));
+    ASSERT_TRUE(QFile::link(run + "/forged", run + "/lock/LCK..ttyUSB0"));
     EXPECT_FALSE(monitor.serialLinkUp()); // a link to one that holds the pid
+    QFile::remove(run + "/lock/LCK..ttyUSB0");
     Write(run + "/lock/LCK..ttyUSB0", "      4321\n");
     EXPECT_TRUE(monitor.serialLinkUp());
 

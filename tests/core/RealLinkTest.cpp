@@ -190,7 +190,8 @@ void InsideTheNamespace(const QString& peerNamespace)
 
     // A stand-in pppd that called "provider" on a serial modem.
     QProcess pppd;
-    ASSERT_TRUE(StartStandIn(pppd, QStringLiteral("sleep"), {"60"}));
+    ASSERT_TRUE(StartStandIn(pppd, QStringLiteral("/bin/sh"),
+                             {"-c", "sleep 60; true", "/usr/sbin/pppd", "call", "provider"}));
     const QByteArray pid = QByteArray::number(pppd.processId());
     QTemporaryDir dir;
     Put(dir, "peers/provider", "/dev/ttyUSB0\nuser hans\n");
@@ -200,10 +201,11 @@ void InsideTheNamespace(const QString& peerNamespace)
     PppdFiles paths;
     paths.peersDir = dir.filePath("peers");
     paths.runDir = dir.filePath("run");
+    paths.lockDir = dir.filePath("run/lock");
     paths.pppd = dir.filePath("pppd");
 
     EXPECT_EQ(LinuxConnectedState().flags(), quint32(INTERNET_CONNECTION_MODEM));
-    EXPECT_TRUE(LinuxLineMonitor(paths.runDir, paths.sysClassNet, paths.pppd).serialLinkUp());
+    EXPECT_TRUE(LinuxLineMonitor(paths).serialLinkUp());
 
     LinuxPhoneBook book(paths);
     RasStatusInfo status;

@@ -1,5 +1,6 @@
 #pragma once
-// pppd's files for a fixture tree: every path below one folder, so that no test reads the machine's own.
+// pppd's files for a fixture tree: every path below one folder, the homes of pppd's users too, so that no
+// test reads the machine's own.
 #include "core/platform/linux/PppdLink.h"
 
 inline PppdFiles PppdFilesBelow(const QString& root)
@@ -10,6 +11,7 @@ inline PppdFiles PppdFilesBelow(const QString& root)
     files.lockDir = root + "/run/lock";
     files.peersDir = root + "/peers";
     files.options = root + "/options";
+    files.homeOf = [root](uint uid) { return root + "/home/" + QString::number(uid); };
     files.papSecrets = root + "/pap-secrets";
     files.chapSecrets = root + "/chap-secrets";
     files.sysClassNet = root + "/sys";

@@ -34,7 +34,8 @@ quint32 LinuxConnectedState::flags()
             f[1].toUInt(nullptr, 16) == 0 && f[7].toUInt(nullptr, 16) == 0 && f[1].size() == 8 && f[7].size() == 8;
         if (!okFlags || !isDefault || !(routeFlags & RTF_UP_FLAG)) continue;
         const QString& iface = f[0];
-        if (iface.startsWith(QLatin1String("ppp")) && !PppdLinkDialled(m_pppd, PppdPidOf(m_pppd.runDir, iface)))
+        if (iface.startsWith(QLatin1String("ppp")) &&
+            !PppdLinkDialled(m_pppd, PppdPidOf(m_pppd.runDir, iface), m_options))
             continue; // up and routed, but its line is not dialled
         if (iface.startsWith(QLatin1String("ppp")) || iface.startsWith(QLatin1String("wwan")))
             result |= INTERNET_CONNECTION_MODEM;

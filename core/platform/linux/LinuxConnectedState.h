@@ -17,4 +17,5 @@ public:
 private:
     QString m_routeFile;
     PppdFiles m_pppd;
+    PppdOptionCache m_options;
 };

@@ -21,15 +21,11 @@ QByteArray FirstLine(const QString& path)
 }
 } // namespace
 
-LinuxLineMonitor::LinuxLineMonitor(const QString& runDir, const QString& sysClassNet, const QString& pppd, int pollMs,
-                                   const QString& procDir)
-    : m_run(runDir), m_net(sysClassNet), m_pppd(pppd), m_proc(procDir), m_pollMs(pollMs)
-{
-}
+LinuxLineMonitor::LinuxLineMonitor(const PppdFiles& files, int pollMs) : m_files(files), m_pollMs(pollMs) {}
 
 LinuxLineMonitor::~LinuxLineMonitor() = default;
 
-bool LinuxLineMonitor::isAvailable() const { return QFileInfo(m_pppd).isExecutable(); }
+bool LinuxLineMonitor::isAvailable() const { return QFileInfo(m_files.pppd).isExecutable(); }
 
 qint32 LinuxLineMonitor::initialize(LineCallbackFn callback, quint32* lineApp, quint32* deviceCount)
 {
@@ -89,17 +85,18 @@ qint32 LinuxLineMonitor::shutdown(quint32 lineApp)
 bool LinuxLineMonitor::serialLinkUp() const
 {
     static const QRegularExpression unitPidFile(QStringLiteral("^ppp(\\d+)\\.pid$"));
-    const QStringList pidFiles = QDir(m_run).entryList({QStringLiteral("ppp*.pid")}, QDir::Files, QDir::Name);
+    const QStringList pidFiles = QDir(m_files.runDir).entryList({QStringLiteral("ppp*.pid")}, QDir::Files, QDir::Name);
     for (const QString& name : pidFiles) {
         const QRegularExpressionMatch m = unitPidFile.match(name);
         if (!m.hasMatch()) continue;
         bool ok = false;
-        const qint64 pid = FirstLine(m_run + QLatin1Char('/') + name).toLongLong(&ok);
+        const qint64 pid = FirstLine(m_files.runDir + QLatin1Char('/') + name).toLongLong(&ok);
         if (!ok || pid <= 0) continue;
         const QString iface = QStringLiteral("ppp") + m.captured(1);
-        const uint ifFlags = FirstLine(m_net + QLatin1Char('/') + iface + QStringLiteral("/flags")).toUInt(&ok, 16);
+        const uint ifFlags =
+            FirstLine(m_files.sysClassNet + QLatin1Char('/') + iface + QStringLiteral("/flags")).toUInt(&ok, 16);
         if (!ok || !(ifFlags & 0x1)) continue; // IFF_UP
-        if (SerialLockHeldBy(m_run + QStringLiteral("/lock"), pid, m_proc)) return true;
+        if (PppdLineLocked(m_files, pid, m_options)) return true;
     }
     return false;
 }

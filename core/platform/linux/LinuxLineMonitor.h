@@ -1,5 +1,6 @@
 #pragma once
 #include "core/platform/LineMonitor.h"
+#include "core/platform/linux/PppdLink.h"
 
 #include <QString>
 
@@ -8,14 +9,11 @@
 class QTimer;
 
 // The telephony line is a pppd link on a serial device: pppd's unit pid file in /run names the link,
-// its ppp interface is up, and the serial lock in /run/lock belongs to that pppd. A machine without
+// its ppp interface is up, and that pppd holds the lock of the line its options name. A machine without
 // pppd has no line device. The link is looked at once a second and changes arrive as call states.
 class LinuxLineMonitor : public LineMonitor {
 public:
-    explicit LinuxLineMonitor(const QString& runDir = QStringLiteral("/run"),
-                              const QString& sysClassNet = QStringLiteral("/sys/class/net"),
-                              const QString& pppd = QStringLiteral("/usr/sbin/pppd"), int pollMs = 1000,
-                              const QString& procDir = QStringLiteral("/proc"));
+    explicit LinuxLineMonitor(const PppdFiles& files = PppdFiles(), int pollMs = 1000);
     ~LinuxLineMonitor() override;
 
     bool isAvailable() const override;
@@ -32,7 +30,8 @@ public:
     void poll(); // compares the link with the last look and reports a change
 
 private:
-    QString m_run, m_net, m_pppd, m_proc;
+    PppdFiles m_files;
+    mutable PppdOptionCache m_options; // read while looking at the link
     int m_pollMs;
     LineCallbackFn m_callback;
     std::unique_ptr<QTimer> m_timer;

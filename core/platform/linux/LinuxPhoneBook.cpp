@@ -260,7 +260,7 @@ QList<LinuxPhoneBook::Link> LinuxPhoneBook::scanLinks() const
         const uint value = flags.toUInt(&ok, 16);
         const bool ifaceUp = !ok || (value & 0x1); // IFF_UP; no flags file at all counts as up
         // A pppd dialling on demand keeps its interface up while its line is idle: that is no connection.
-        const bool dialled = PppdLinkDialled(m_paths, l.pid);
+        const bool dialled = PppdLinkDialled(m_paths, l.pid, m_options);
         l.up = ifaceUp && dialled;
         l.waiting = ifaceUp && !dialled;
         links << l;

@@ -89,6 +89,7 @@ private:
     QString peerPath(const QString& entry) const { return m_paths.peersDir + "/" + entry; }
 
     PppdFiles m_paths;
+    mutable PppdOptionCache m_options; // read while looking at the links
     std::function<bool(qint64)> m_terminate;
     QHash<QString, quint32> m_handles; // link -> handle
     struct Totals {

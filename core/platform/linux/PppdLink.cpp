@@ -130,6 +130,63 @@ QString ttyOptionsName(const QString& device)
     return tty == QLatin1String("tty") ? QString() : tty;
 }
 
+// pppd locks a line by the last part of its name as it was given it: "/dev/ttyS0" and "ttyS0" (which it
+// takes below /dev) by "LCK..ttyS0".
+QString lockName(const QString& device)
+{
+    const QString last = device.mid(device.lastIndexOf('/') + 1);
+    return last.isEmpty() ? QString() : QStringLiteral("LCK..") + last;
+}
+
+// With the pid, the start time (field 22 of its stat file) names one process: a pid alone is taken by
+// another once pppd ends. Empty when no such process runs.
+QByteArray startTime(const QString& procDir, qint64 pid)
+{
+    const QByteArray stat = wholeFile(procDir + "/" + QString::number(pid) + "/stat");
+    // The command name in parentheses may hold blanks: the fields are counted after its end.
+    const qsizetype end = stat.lastIndexOf(')');
+    return end < 0 ? QByteArray() : stat.mid(end + 2).split(' ').value(19); // [0] is field 3
+}
+
+std::optional<PppdOptions> readOptions(const PppdFiles& files, qint64 pid)
+{
+    const QList<QByteArray> argv = wholeFile(files.procDir + "/" + QString::number(pid) + "/cmdline").split('\0');
+    if (argv.size() < 2) return {}; // no such process: a pid file left behind
+
+    // pppd reads /etc/ppp/options, the ~/.ppprc of its user, then its command line, where `file` and
+    // `call` read their files in place. Its line's options file comes last, but a lock or nolock from the
+    // command line outranks it: it counts as read before the command line.
+    OptionWords reader(files);
+    QStringList words = reader.ofFile(files.options);
+    if (const std::optional<uint> uid = realUid(files.procDir, pid); uid && files.homeOf) {
+        const QString home = files.homeOf(*uid);
+        if (!home.isEmpty()) words << reader.ofFile(home + "/.ppprc");
+    }
+    QStringList args;
+    for (qsizetype i = 1; i < argv.size(); ++i)
+        if (i + 1 < argv.size() || !argv[i].isEmpty()) args << QString::fromUtf8(argv[i]); // each ends in a NUL
+    const QStringList commandLine = reader.expanded(args);
+    PppdOptions options;
+    // pppd refuses a line named in the line's own file
+    options.device = lastDevice(words + commandLine);
+    const QString tty = ttyOptionsName(options.device);
+    if (!tty.isEmpty()) words << reader.ofFile(files.options + "." + tty);
+    words << commandLine;
+
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& w = words[i];
+        if (takesText(w))
+            ++i;
+        else if (w == QLatin1String("demand"))
+            options.demand = true;
+        else if (w == QLatin1String("lock"))
+            options.lock = true;
+        else if (w == QLatin1String("nolock"))
+            options.lock = false;
+    }
+    return options;
+}
+
 } // namespace
 
 QString UserHome(uint uid)
@@ -152,62 +209,46 @@ qint64 PppdPidOf(const QString& runDir, const QString& iface)
     return 0;
 }
 
-bool SerialLockHeldBy(const QString& lockDir, qint64 pid, const QString& procDir)
+std::optional<PppdOptions> PppdOptionCache::of(const PppdFiles& files, qint64 pid)
 {
-    if (pid <= 0) return false;
+    if (pid <= 0) return {};
+    // Taken before the options: a process that took the pid meanwhile is read again at the next look.
+    const QByteArray start = startTime(files.procDir, pid);
+    if (start.isEmpty()) return readOptions(files, pid);
+    if (const auto found = m_read.constFind(pid); found != m_read.cend() && found->start == start)
+        return found->options;
+    const std::optional<PppdOptions> options = readOptions(files, pid);
+    for (auto i = m_read.begin(); i != m_read.end();)
+        i = startTime(files.procDir, i.key()) == i->start ? std::next(i) : m_read.erase(i);
+    if (options) m_read.insert(pid, {start, *options});
+    return options;
+}
+
+bool SerialLockHeldBy(const QString& lockDir, const QString& device, qint64 pid, const QString& procDir)
+{
+    const QString name = lockName(device);
+    if (pid <= 0 || name.isEmpty()) return false;
     struct stat process {};
     if (::stat(QFile::encodeName(procDir + "/" + QString::number(pid)).constData(), &process) != 0) return false;
     // Every account may write to the lock folder: only an ordinary file of pppd's own owner, not a link to
-    // one, is pppd's lock, and a pipe, a huge file or a forged lock costs one small read at most.
-    const QStringList names = QDir(lockDir).entryList({QStringLiteral("LCK..*")}, QDir::Files);
-    for (const QString& name : names) {
-        QByteArray text;
-        uint owner = 0;
-        if (ReadFileBytes(lockDir + "/" + name, &text, LOCK_FILE_CAP, FileLinks::Refuse, &owner) == FileRead::Ok &&
-            owner == process.st_uid && pidOnLine(text, 0) == pid)
-            return true;
-    }
-    return false;
+    // one nor a second name of one, is pppd's lock, and a pipe, a huge file or a forged lock costs one small
+    // read at most.
+    QByteArray text;
+    struct stat lock {};
+    return ReadFileBytes(lockDir + "/" + name, &text, LOCK_FILE_CAP, FileLinks::Refuse, &lock) == FileRead::Ok &&
+           lock.st_uid == process.st_uid && lock.st_nlink == 1 && pidOnLine(text, 0) == pid;
 }
 
-bool PppdLinkDialled(const PppdFiles& files, qint64 pid)
+bool PppdLinkDialled(const PppdFiles& files, qint64 pid, PppdOptionCache& options)
 {
-    if (pid <= 0) return true;
-    const QList<QByteArray> argv = wholeFile(files.procDir + "/" + QString::number(pid) + "/cmdline").split('\0');
-    if (argv.size() < 2) return true; // no such process: a pid file left behind
-
-    // pppd reads /etc/ppp/options, the ~/.ppprc of its user, then its command line, where `file` and
-    // `call` read their files in place. Its line's options file comes last, but a lock or nolock from the
-    // command line outranks it: it counts as read before the command line.
-    OptionWords reader(files);
-    QStringList words = reader.ofFile(files.options);
-    if (const std::optional<uint> uid = realUid(files.procDir, pid); uid && files.homeOf) {
-        const QString home = files.homeOf(*uid);
-        if (!home.isEmpty()) words << reader.ofFile(home + "/.ppprc");
-    }
-    QStringList args;
-    for (qsizetype i = 1; i < argv.size(); ++i)
-        if (i + 1 < argv.size() || !argv[i].isEmpty()) args << QString::fromUtf8(argv[i]); // each ends in a NUL
-    const QStringList commandLine = reader.expanded(args);
-    // pppd refuses a line named in the line's own file
-    const QString device = lastDevice(words + commandLine);
-    const QString tty = ttyOptionsName(device);
-    if (!tty.isEmpty()) words << reader.ofFile(files.options + "." + tty);
-    words << commandLine;
-
-    bool demand = false, lock = false;
-    const bool serial = !device.isEmpty();
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        const QString& w = words[i];
-        if (takesText(w))
-            ++i;
-        else if (w == QLatin1String("demand"))
-            demand = true;
-        else if (w == QLatin1String("lock"))
-            lock = true;
-        else if (w == QLatin1String("nolock"))
-            lock = false;
-    }
+    const std::optional<PppdOptions> o = options.of(files, pid);
     // pppd locks only a serial line, and only when told to: without that lock nothing tells the two apart.
-    return !(demand && lock && serial) || SerialLockHeldBy(files.lockDir, pid, files.procDir);
+    if (!o || !o->demand || !o->lock || o->device.isEmpty()) return true;
+    return SerialLockHeldBy(files.lockDir, o->device, pid, files.procDir);
+}
+
+bool PppdLineLocked(const PppdFiles& files, qint64 pid, PppdOptionCache& options)
+{
+    const std::optional<PppdOptions> o = options.of(files, pid);
+    return o && SerialLockHeldBy(files.lockDir, o->device, pid, files.procDir);
 }

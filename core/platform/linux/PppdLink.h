@@ -2,9 +2,12 @@
 // Whether a pppd's interface carries a connection. A pppd that dials on demand keeps its interface up,
 // with the default route and its pid file, while the line is idle; only the serial lock it takes for
 // the dial and drops at the hang-up tells a dialled line from an idle one.
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // The home folder of a user from the password database; empty when it names none.
 QString UserHome(uint uid);
@@ -27,10 +30,36 @@ struct PppdFiles {
 // The pid of the pppd behind a ppp interface: its unit pid file, else a link-name pid file that names
 // the interface; 0 when there is none.
 qint64 PppdPidOf(const QString& runDir, const QString& iface);
-// Whether a serial lock file in lockDir holds pid: an ordinary file of the owner of the process's folder
-// in procDir, read without following a link and only while it is short.
-bool SerialLockHeldBy(const QString& lockDir, qint64 pid, const QString& procDir);
+
+// What a pppd took from its options: its line as it was given it (empty for none), demand and lock.
+struct PppdOptions {
+    QString device;
+    bool demand = false;
+    bool lock = false;
+};
+
+// pppd reads its options once, at its start, and so are they read here: once per pppd process, known by
+// its pid and start time, so that no look reads the option files or asks the password database again.
+// Holds only processes that still run.
+class PppdOptionCache {
+public:
+    // Empty when no such process runs. Its options are read from every file pppd reads them from.
+    std::optional<PppdOptions> of(const PppdFiles& files, qint64 pid);
+
+private:
+    struct Read {
+        QByteArray start;
+        PppdOptions options;
+    };
+    QHash<qint64, Read> m_read;
+};
+
+// Whether pid holds the lock of the serial line `device` in lockDir: the one name pppd locks it by, an
+// ordinary file with one link, of the owner of the process's folder in procDir, read without following a
+// link and only while it is short. No device, no lock.
+bool SerialLockHeldBy(const QString& lockDir, const QString& device, qint64 pid, const QString& procDir);
 // False only for a pppd in demand mode that locks its line and holds no lock now: its line is not
-// dialled. Every other link (no pppd, no demand, no lock) counts as its interface says. Its options are
-// read from every file pppd reads them from.
-bool PppdLinkDialled(const PppdFiles& files, qint64 pid);
+// dialled. Every other link (no pppd, no demand, no lock) counts as its interface says.
+bool PppdLinkDialled(const PppdFiles& files, qint64 pid, PppdOptionCache& options);
+// Whether the pppd holds the lock of the line its options name.
+bool PppdLineLocked(const PppdFiles& files, qint64 pid, PppdOptionCache& options);
