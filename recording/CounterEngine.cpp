@@ -332,13 +332,19 @@ void CounterEngine::RSTimer1_Timer()
     tickStart();
     // Every second the tick was late for is billed, in order, as its own tick would have billed it: in its day,
     // before the day change, at the price of its hour, its units on their own second.
+    // Local time is worked out once a minute of them, as an hour or a day begins with a minute in every zone:
+    // a stall of hours then costs no more than its seconds.
     const QDateTime now = Now();
-    for (qint64 before = secondsDue() - secondsCounted() - 1; before >= 0 && !m_stopped; --before) {
-        const QDateTime at = now.addSecs(-before);
-        passDay(at.date());
-        if (LastHour != at.time().hour()) {
-            UnitPrice = float(GetTarifPriceAt(G_Tariff, at) * double(UnitSize) / 60 / 100);
-            LastHour = at.time().hour();
+    qint64 nextLook = secondsDue() - secondsCounted() - 1;
+    for (qint64 before = nextLook; before >= 0 && !m_stopped; --before) {
+        if (before == nextLook) {
+            const QDateTime at = now.addSecs(-before);
+            nextLook = before - (60 - at.time().second());
+            passDay(at.date());
+            if (LastHour != at.time().hour()) {
+                UnitPrice = float(GetTarifPriceAt(G_Tariff, at) * double(UnitSize) / 60 / 100);
+                LastHour = at.time().hour();
+            }
         }
         advanceDuration();
         lblRestFrei =
