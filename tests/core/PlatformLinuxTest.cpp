@@ -57,28 +57,6 @@ QByteArray StatStartedAt(int start)
            " 8000000 100\n";
 }
 
-// The names opened in a folder while `look` runs; "" is the folder itself, which a listing opens.
-QStringList OpenedIn(const QString& folder, const std::function<void()>& look)
-{
-    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (fd < 0 || inotify_add_watch(fd, QFile::encodeName(folder).constData(), IN_OPEN) < 0) {
-        ADD_FAILURE() << "no inotify";
-        look();
-        return {};
-    }
-    look();
-    QStringList names;
-    alignas(inotify_event) char buffer[64 * 1024];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
-        for (const char* p = buffer; p < buffer + n;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(p);
-            names << (event->mask & IN_Q_OVERFLOW ? QStringLiteral("(overflow)") : QFile::decodeName(event->name));
-            p += sizeof(inotify_event) + event->len;
-        }
-    }
-    ::close(fd);
-    return names;
-}
 } // namespace
 
 TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
@@ -158,7 +136,7 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
         {ppp0, 1, {pid, demandCall, {"peers/provider", "/dev/serial/by-id/usb-Modem\n"}, lockOption,
                    {"options.serial.by-id.usb-Modem", "nolock\n"}}},
         {ppp0, 1, {pid, demandCall, {"peers/provider", "/dev/serial/by-id/usb-Modem\n"}, lockOption,
-                   {"run/lock/LCK..usb-Modem", pidLine}}}, // a line is locked by the last part of its name
+                   {"run/lock/LCK..serial_by-id_usb-Modem", pidLine}}}, // by what follows "dev/"
         {ppp0, 1, {pid, demandCall, {"peers/provider", "ttyUSB0\n"}, lockOption, locked}},
         {ppp0, 0, {pid, demandCall, {"peers/provider", "ttyUSB0\n"}, lockOption, {"run/lock/LCK..ttyUSB1", pidLine}}},
         {ppp0, 0, {pid, demandCall, {"peers/provider", "ttyUSB0\nlock\n"}, {"options.ttyUSB0", "nolock\n"}}},
@@ -201,6 +179,76 @@ TEST(LinuxConnectedState, DefaultRouteDecidesModemOrLan)
     EXPECT_EQ(missing.flags(), 0u);
 }
 
+TEST(LinuxConnectedState, LineIsLockedByTheNamePppdGivesIt)
+{
+    // As Debian's pppd 2.4.9 names its locks: what follows the first "dev/" with "/" made "_", else the last
+    // part; a word that is no option of pppd's is its line when it names a character device, below /dev
+    // unless it starts with "/". The fixture's devices are links to /dev/null.
+    struct Case {
+        const char* word;   // the line in the peer file; $ROOT is the fixture
+        QStringList chars;  // links to /dev/null below the fixture
+        const char* lock;   // the lock pppd holds ("" for none)
+        quint32 flags;      // the connected state of a demand link that locks its line
+        bool line;          // the telephony line is up
+    } cases[] = {
+        {"/dev/ttyS0", {}, "LCK..ttyS0", 1, true},
+        {"ttyS0", {}, "LCK..ttyS0", 1, true},
+        {"/dev/pts/0", {}, "LCK..pts_0", 1, true},
+        {"/dev/pts/0", {}, "LCK..0", 0, false},
+        {"/dev/serial/by-id/usb-x", {}, "LCK..serial_by-id_usb-x", 1, true},
+        {"/dev/serial/by-id/usb-x", {}, "LCK..usb-x", 0, false},
+        {"/dev/serial/by-id/usb-x", {}, "", 0, false},
+        {"$ROOT/dev/serial/by-id/usb-y", {"dev/serial/by-id/usb-y"}, "LCK..serial_by-id_usb-y", 1, true},
+        {"$ROOT/srv/ptyA", {"srv/ptyA"}, "LCK..ptyA", 1, true},
+        {"$ROOT/srv/ptyA", {"srv/ptyA"}, "", 0, false},
+        {"rfcomm0", {"dev/rfcomm0"}, "LCK..rfcomm0", 1, true},
+        {"rfcomm0", {"dev/rfcomm0"}, "", 0, false},
+        {"usb/ttyUSB0", {"dev/usb/ttyUSB0"}, "LCK..usb_ttyUSB0", 1, true},
+        {"/dev/modem", {}, "LCK..modem", 1, true}, // a link is locked by its own name
+        // No line: the demand link counts as its interface says, and there is no telephone line.
+        {"rfcomm0", {}, "LCK..rfcomm0", 1, false},
+        {"$ROOT/srv/plain", {}, "LCK..plain", 1, false}, // an ordinary file
+        {"modem", {"dev/modem"}, "LCK..modem", 1, false}, // pppd's option for the modem lines
+    };
+    for (const Case& c : cases) {
+        QTemporaryDir dir;
+        const QString root = dir.path();
+        const PppdFiles files = PppdFilesBelow(root);
+        const QString word = QString::fromUtf8(c.word).replace("$ROOT", root);
+        Write(root + "/route", ROUTE_HEADER + RouteLine("ppp0", "00000000", "0003", "00000000"));
+        Write(files.runDir + "/ppp0.pid", "4321\n");
+        Write(files.sysClassNet + "/ppp0/flags", "0x1091\n");
+        Write(files.procDir + "/4321/cmdline", Argv({"/usr/sbin/pppd", "call", "provider", "demand"}));
+        Write(files.peersDir + "/provider", word.toUtf8() + "\n115200\n");
+        Write(files.options, "lock\n");
+        Write(root + "/srv/plain", "");
+        for (const QString& dev : c.chars) {
+            QDir().mkpath(QFileInfo(root + "/" + dev).absolutePath());
+            ASSERT_TRUE(QFile::link("/dev/null", root + "/" + dev));
+        }
+        QDir().mkpath(files.lockDir);
+        if (*c.lock) Write(files.lockDir + "/" + c.lock, "      4321\n");
+        LinuxConnectedState state(root, files);
+        LinuxLineMonitor monitor(files, 50);
+        EXPECT_EQ(state.flags(), c.flags) << c.word << " " << c.lock;
+        EXPECT_EQ(monitor.serialLinkUp(), c.line) << c.word << " " << c.lock;
+    }
+
+    // The machine's own /dev: "null" names a character device there, "route" nothing.
+    QTemporaryDir dir;
+    PppdFiles files = PppdFilesBelow(dir.path());
+    files.devDir = "/dev";
+    Write(files.procDir + "/4321/cmdline", Argv({"/usr/sbin/pppd", "route", "null", "demand", "lock"}));
+    Write(files.lockDir + "/LCK..null", "      4321\n");
+    PppdOptionCache options;
+    EXPECT_TRUE(PppdLineLocked(files, 4321, options));
+    Write(files.procDir + "/4321/cmdline", Argv({"/usr/sbin/pppd", "null", "route", "demand", "lock"}));
+    EXPECT_TRUE(PppdLineLocked(files, 4321, options));
+    Write(files.procDir + "/4321/cmdline", Argv({"/usr/sbin/pppd", "route", "demand", "lock"}));
+    EXPECT_TRUE(PppdLinkDialled(files, 4321, options));
+    EXPECT_FALSE(PppdLineLocked(files, 4321, options));
+}
+
 TEST(LinuxConnectedState, PppdReadsThePpprcOfTheUserWhoStartedIt)
 {
     // A shell stands in for pppd: its uid comes from the real /proc, whose status file reports size 0.
@@ -238,8 +286,23 @@ TEST(LinuxConnectedState, PppdReadsThePpprcOfTheUserWhoStartedIt)
     EXPECT_FALSE(PppdLinkDialled(files, 4321, options));
     EXPECT_EQ(asked, (QList<uint>{1000, 1000}));
 
+    // A password database that did not answer is asked again at the next look.
+    Write(dir.path() + "/home/.ppprc", "nolock\n");
+    Write(files.procDir + "/4321/stat", StatStartedAt(1002));
+    bool answers = false;
+    files.homeOf = [&](uint uid) -> std::optional<QString> {
+        asked << uid;
+        return answers ? std::optional<QString>(dir.path() + "/home") : std::nullopt;
+    };
+    asked.clear();
+    EXPECT_FALSE(PppdLinkDialled(files, 4321, options));
+    answers = true;
+    EXPECT_TRUE(PppdLinkDialled(files, 4321, options));
+    EXPECT_TRUE(PppdLinkDialled(files, 4321, options));
+    EXPECT_EQ(asked, (QList<uint>{1000, 1000}));
+
     EXPECT_EQ(UserHome(0), "/root");
-    EXPECT_TRUE(UserHome(4000000000u).isEmpty()); // in no password database
+    EXPECT_EQ(UserHome(4000000000u), QString()); // in no password database
 }
 
 TEST(LinuxConnectedState, RealRouteFileAgreesWithItsCopy)

@@ -12,6 +12,7 @@ inline PppdFiles PppdFilesBelow(const QString& root)
     files.peersDir = root + "/peers";
     files.options = root + "/options";
     files.homeOf = [root](uint uid) { return root + "/home/" + QString::number(uid); };
+    files.devDir = root + "/dev";
     files.papSecrets = root + "/pap-secrets";
     files.chapSecrets = root + "/chap-secrets";
     files.sysClassNet = root + "/sys";

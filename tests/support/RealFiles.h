@@ -5,8 +5,14 @@
 #include <QFile>
 #include <QString>
 
+#include <QStringList>
+
 #include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <unistd.h>
+
+#include <functional>
 
 // The whole file; empty when it cannot be opened.
 inline QByteArray ReadToEnd(const QString& path)
@@ -22,4 +28,27 @@ inline QByteArray ReadToEnd(const QString& path)
     }
     ::close(fd);
     return bytes;
+}
+
+// The names opened in a folder while `look` runs; "" is the folder itself, which a listing opens.
+inline QStringList OpenedIn(const QString& folder, const std::function<void()>& look)
+{
+    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0 || inotify_add_watch(fd, QFile::encodeName(folder).constData(), IN_OPEN) < 0) {
+        ADD_FAILURE() << "no inotify";
+        look();
+        return {};
+    }
+    look();
+    QStringList names;
+    alignas(inotify_event) char buffer[64 * 1024];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) {
+        for (const char* p = buffer; p < buffer + n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(p);
+            names << (event->mask & IN_Q_OVERFLOW ? QStringLiteral("(overflow)") : QFile::decodeName(event->name));
+            p += sizeof(inotify_event) + event->len;
+        }
+    }
+    ::close(fd);
+    return names;
 }

@@ -59,6 +59,13 @@ bool isDialString(const QString& number)
     return re.match(number).hasMatch();
 }
 
+// The number the connect command's chat dials (its -T argument); empty for none.
+QString numberIn(const QString& connect)
+{
+    const QRegularExpressionMatch m = numberArgument().match(connect);
+    return m.hasMatch() ? unquote(m.captured(2)) : QString();
+}
+
 bool defaultTerminate(qint64 pid)
 {
     if (pid <= 1) return false;
@@ -138,8 +145,7 @@ PeerOptions ReadPeerOptions(const QString& path)
             p.device = w;
         }
     }
-    const QRegularExpressionMatch m = numberArgument().match(p.connect);
-    if (m.hasMatch()) p.number = unquote(m.captured(2));
+    p.number = numberIn(p.connect);
     return p;
 }
 
@@ -336,9 +342,24 @@ void LinuxPhoneBook::byteBaseline(quint32 handle, quint64* received, quint64* se
     *sent = t.sent;
 }
 
-void LinuxPhoneBook::fillDevice(const QString& entry, const QString& iface, QString& type, QString& name) const
+PeerOptions LinuxPhoneBook::linkOptions(const QString& entry, qint64 pid) const
 {
-    const PeerOptions peer = IsValidEntryName(entry) ? ReadPeerOptions(peerPath(entry)) : PeerOptions();
+    // A running pppd's options are read once, at the first look, from every file it read them from; only a
+    // dial not yet running and a pppd that cannot be read fall back on the peer file.
+    if (const std::optional<PppdOptions> running = m_options.of(m_paths, pid)) {
+        PeerOptions p;
+        p.ok = true;
+        p.device = running->device;
+        p.pppoe = running->pppoe;
+        p.connect = running->connect;
+        p.number = numberIn(p.connect);
+        return p;
+    }
+    return IsValidEntryName(entry) ? ReadPeerOptions(peerPath(entry)) : PeerOptions();
+}
+
+void LinuxPhoneBook::fillDevice(const PeerOptions& peer, const QString& iface, QString& type, QString& name)
+{
     if (peer.pppoe) type = QStringLiteral("PPPoE");
     else if (!peer.device.isEmpty()) type = QStringLiteral("modem");
     name = peer.device.isEmpty() ? iface : QFileInfo(peer.device).fileName();
@@ -353,7 +374,7 @@ QList<RasConnInfo> LinuxPhoneBook::connections()
         c.hrasconn = l.handle;
         c.szEntryName = l.entry;
         c.szPhonebook = m_paths.peersDir;
-        fillDevice(l.entry, l.iface, c.szDeviceType, c.szDeviceName);
+        fillDevice(linkOptions(l.entry, l.pid), l.iface, c.szDeviceType, c.szDeviceName);
         out << c;
     }
     return out;
@@ -531,15 +552,17 @@ quint32 LinuxPhoneBook::connectStatus(quint32 handle, RasStatusInfo& status)
     const auto dial = m_dials.constFind(handle);
     if (dial != m_dials.constEnd()) {
         status.rasconnstate = dial->state;
-        fillDevice(dial->entry, QString(), status.szDeviceType, status.szDeviceName);
-        status.szPhoneNumber = ReadPeerOptions(peerPath(dial->entry)).number;
+        const PeerOptions peer = linkOptions(dial->entry, 0);
+        fillDevice(peer, QString(), status.szDeviceType, status.szDeviceName);
+        status.szPhoneNumber = peer.number;
         return RAS_SUCCESS;
     }
     for (const Link& l : currentLinks()) {
         if (!l.up || l.handle != handle) continue;
         status.rasconnstate = RASCS_Connected;
-        fillDevice(l.entry, l.iface, status.szDeviceType, status.szDeviceName);
-        if (IsValidEntryName(l.entry)) status.szPhoneNumber = ReadPeerOptions(peerPath(l.entry)).number;
+        const PeerOptions peer = linkOptions(l.entry, l.pid);
+        fillDevice(peer, l.iface, status.szDeviceType, status.szDeviceName);
+        status.szPhoneNumber = peer.number;
         return RAS_SUCCESS;
     }
     return ERROR_INVALID_HANDLE;

@@ -82,7 +82,8 @@ private:
     QList<Link> scanLinks() const;
     QList<Link> currentLinks(); // scanLinks with their handles
 
-    void fillDevice(const QString& entry, const QString& iface, QString& type, QString& name) const;
+    PeerOptions linkOptions(const QString& entry, qint64 pid) const;
+    static void fillDevice(const PeerOptions& peer, const QString& iface, QString& type, QString& name);
     void pollDials();
     void dialFinished(quint32 handle, int exitCode, bool crashed);
     void finishDial(quint32 handle, quint32 state, quint32 error);

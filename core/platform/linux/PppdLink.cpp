@@ -103,20 +103,42 @@ std::optional<uint> realUid(const QString& procDir, qint64 pid)
     return {};
 }
 
-bool isDevice(const QString& word)
+// Words pppd knows as its own options: one of them is that option even where /dev holds a device by its
+// name (pppd takes "modem" for its modem control lines, never /dev/modem).
+bool isOptionName(const QString& word)
 {
-    return word.startsWith(QLatin1String("/dev/")) || word.startsWith(QLatin1String("tty"));
+    static const QSet<QString> options{"modem",     "local",   "lock", "nolock",       "demand",  "crtscts",
+                                       "nocrtscts", "xonxoff", "sync", "persist",      "debug",   "nodetach",
+                                       "updetach",  "noauth",  "auth", "defaultroute", "passive", "silent"};
+    return options.contains(word);
+}
+
+// pppd names a line given without a leading "/" below /dev, and takes any word that is no option of its
+// own as its line when it names a character device there (links followed). The line keeps the name pppd
+// gives it, whatever folder the fixture's devices lie in. Empty when the word names no line.
+QString deviceNamed(const QString& word, const QString& devDir)
+{
+    if (word.isEmpty()) return {};
+    const bool absolute = word.startsWith('/');
+    if (word.startsWith(QLatin1String("/dev/"))) return word;
+    if (word.startsWith(QLatin1String("tty"))) return QStringLiteral("/dev/") + word;
+    if (isOptionName(word)) return {};
+    struct stat st {};
+    const QString path = absolute ? word : devDir + "/" + word;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISCHR(st.st_mode)) return {};
+    return absolute ? word : QStringLiteral("/dev/") + word;
 }
 
 // The last line named in `words`: pppd takes the last device it is given.
-QString lastDevice(const QStringList& words)
+QString lastDevice(const QStringList& words, const QString& devDir)
 {
     QString device;
     for (qsizetype i = 0; i < words.size(); ++i) {
-        if (takesText(words[i]))
+        if (takesText(words[i])) {
             ++i;
-        else if (isDevice(words[i]))
-            device = words[i];
+        } else if (const QString named = deviceNamed(words[i], devDir); !named.isEmpty()) {
+            device = named;
+        }
     }
     return device;
 }
@@ -130,12 +152,15 @@ QString ttyOptionsName(const QString& device)
     return tty == QLatin1String("tty") ? QString() : tty;
 }
 
-// pppd locks a line by the last part of its name as it was given it: "/dev/ttyS0" and "ttyS0" (which it
-// takes below /dev) by "LCK..ttyS0".
+// pppd's lock of a line: what follows the first "dev/" of its name with every further "/" made "_"
+// ("/dev/serial/by-id/usb-x" is "LCK..serial_by-id_usb-x"), else the name's last part. A link is locked by
+// its own name, not by the device it leads to.
 QString lockName(const QString& device)
 {
-    const QString last = device.mid(device.lastIndexOf('/') + 1);
-    return last.isEmpty() ? QString() : QStringLiteral("LCK..") + last;
+    const qsizetype dev = device.indexOf(QLatin1String("dev/"));
+    QString name = dev >= 0 ? device.mid(dev + 4) : device.mid(device.lastIndexOf('/') + 1);
+    name.replace('/', '_');
+    return name.isEmpty() ? QString() : QStringLiteral("LCK..") + name;
 }
 
 // With the pid, the start time (field 22 of its stat file) names one process: a pid alone is taken by
@@ -148,8 +173,11 @@ QByteArray startTime(const QString& procDir, qint64 pid)
     return end < 0 ? QByteArray() : stat.mid(end + 2).split(' ').value(19); // [0] is field 3
 }
 
-std::optional<PppdOptions> readOptions(const PppdFiles& files, qint64 pid)
+// `settled` is false when a source could not be asked (the password database did not answer): a later look
+// reads them again.
+std::optional<PppdOptions> readOptions(const PppdFiles& files, qint64 pid, bool* settled)
 {
+    *settled = true;
     const QList<QByteArray> argv = wholeFile(files.procDir + "/" + QString::number(pid) + "/cmdline").split('\0');
     if (argv.size() < 2) return {}; // no such process: a pid file left behind
 
@@ -159,8 +187,9 @@ std::optional<PppdOptions> readOptions(const PppdFiles& files, qint64 pid)
     OptionWords reader(files);
     QStringList words = reader.ofFile(files.options);
     if (const std::optional<uint> uid = realUid(files.procDir, pid); uid && files.homeOf) {
-        const QString home = files.homeOf(*uid);
-        if (!home.isEmpty()) words << reader.ofFile(home + "/.ppprc");
+        const std::optional<QString> home = files.homeOf(*uid);
+        *settled = home.has_value();
+        if (home && !home->isEmpty()) words << reader.ofFile(*home + "/.ppprc");
     }
     QStringList args;
     for (qsizetype i = 1; i < argv.size(); ++i)
@@ -168,35 +197,38 @@ std::optional<PppdOptions> readOptions(const PppdFiles& files, qint64 pid)
     const QStringList commandLine = reader.expanded(args);
     PppdOptions options;
     // pppd refuses a line named in the line's own file
-    options.device = lastDevice(words + commandLine);
+    options.device = lastDevice(words + commandLine, files.devDir);
     const QString tty = ttyOptionsName(options.device);
     if (!tty.isEmpty()) words << reader.ofFile(files.options + "." + tty);
     words << commandLine;
 
     for (qsizetype i = 0; i < words.size(); ++i) {
         const QString& w = words[i];
-        if (takesText(w))
-            ++i;
-        else if (w == QLatin1String("demand"))
+        if (takesText(w)) {
+            const QString value = words.value(++i);
+            if (w == QLatin1String("plugin") && value.contains(QLatin1String("pppoe"))) options.pppoe = true;
+            if (w == QLatin1String("connect")) options.connect = value;
+        } else if (w == QLatin1String("demand")) {
             options.demand = true;
-        else if (w == QLatin1String("lock"))
+        } else if (w == QLatin1String("lock")) {
             options.lock = true;
-        else if (w == QLatin1String("nolock"))
+        } else if (w == QLatin1String("nolock")) {
             options.lock = false;
+        }
     }
     return options;
 }
 
 } // namespace
 
-QString UserHome(uint uid)
+std::optional<QString> UserHome(uint uid)
 {
     const long size = sysconf(_SC_GETPW_R_SIZE_MAX);
     std::vector<char> buffer(size > 0 ? size_t(size) : 16384);
     passwd entry{};
     passwd* found = nullptr;
-    if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0 || !found || !found->pw_dir) return {};
-    return QFile::decodeName(found->pw_dir);
+    if (getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found) != 0) return std::nullopt;
+    return found && found->pw_dir ? QFile::decodeName(found->pw_dir) : QString();
 }
 
 qint64 PppdPidOf(const QString& runDir, const QString& iface)
@@ -214,13 +246,14 @@ std::optional<PppdOptions> PppdOptionCache::of(const PppdFiles& files, qint64 pi
     if (pid <= 0) return {};
     // Taken before the options: a process that took the pid meanwhile is read again at the next look.
     const QByteArray start = startTime(files.procDir, pid);
-    if (start.isEmpty()) return readOptions(files, pid);
+    bool settled = false;
+    if (start.isEmpty()) return readOptions(files, pid, &settled);
     if (const auto found = m_read.constFind(pid); found != m_read.cend() && found->start == start)
         return found->options;
-    const std::optional<PppdOptions> options = readOptions(files, pid);
+    const std::optional<PppdOptions> options = readOptions(files, pid, &settled);
     for (auto i = m_read.begin(); i != m_read.end();)
         i = startTime(files.procDir, i.key()) == i->start ? std::next(i) : m_read.erase(i);
-    if (options) m_read.insert(pid, {start, *options});
+    if (options && settled) m_read.insert(pid, {start, *options});
     return options;
 }
 

@@ -9,8 +9,9 @@
 #include <functional>
 #include <optional>
 
-// The home folder of a user from the password database; empty when it names none.
-QString UserHome(uint uid);
+// The home folder of a user from the password database: empty when it names none, nothing when the
+// database could not be asked.
+std::optional<QString> UserHome(uint uid);
 
 // Where pppd and the system keep what the phone book and the connected state read; tests point them at
 // fixture trees.
@@ -20,7 +21,8 @@ struct PppdFiles {
     QString lockDir = QStringLiteral("/run/lock");
     QString peersDir = QStringLiteral("/etc/ppp/peers");
     QString options = QStringLiteral("/etc/ppp/options"); // a tty's own options file is this name, "." and the tty
-    std::function<QString(uint uid)> homeOf = UserHome;   // where the ~/.ppprc of pppd's user lies
+    std::function<std::optional<QString>(uint uid)> homeOf = UserHome; // where the ~/.ppprc of pppd's user lies
+    QString devDir = QStringLiteral("/dev"); // where a line pppd is given without a leading "/" lies
     QString papSecrets = QStringLiteral("/etc/ppp/pap-secrets");
     QString chapSecrets = QStringLiteral("/etc/ppp/chap-secrets");
     QString sysClassNet = QStringLiteral("/sys/class/net");
@@ -31,16 +33,20 @@ struct PppdFiles {
 // the interface; 0 when there is none.
 qint64 PppdPidOf(const QString& runDir, const QString& iface);
 
-// What a pppd took from its options: its line as it was given it (empty for none), demand and lock.
+// What a pppd took from its options: its line by the name pppd gives it ("/dev/ttyS0" for "ttyS0"; empty
+// for none), demand, lock, whether a PPPoE plugin carries the link, and the connect command it runs.
 struct PppdOptions {
     QString device;
+    QString connect;
     bool demand = false;
     bool lock = false;
+    bool pppoe = false;
 };
 
 // pppd reads its options once, at its start, and so are they read here: once per pppd process, known by
-// its pid and start time, so that no look reads the option files or asks the password database again.
-// Holds only processes that still run.
+// its pid and start time, so that no look reads the option files or asks the password database again; a
+// change to them counts from the next pppd this cache sees. A read that could not ask the password database
+// is not kept. The entries of processes that have ended are dropped whenever a new process is read.
 class PppdOptionCache {
 public:
     // Empty when no such process runs. Its options are read from every file pppd reads them from.

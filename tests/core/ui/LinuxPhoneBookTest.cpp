@@ -365,6 +365,15 @@ TEST_F(LinuxPhoneBookTest, ReadsTheRealSysAndProcFiles)
     EXPECT_EQ(conns[0].szEntryName, "provider"); // from the shell's command line
     EXPECT_EQ(conns[0].szDeviceName, "ttyUSB0");
     EXPECT_EQ(book.interfaceName(conns[0].hrasconn), "ppp0");
+    // Its line and number are what that pppd read at the first look: no later tick opens a peer file.
+    RasStatusInfo status;
+    const QStringList opened = OpenedIn(p("peers"), [&] {
+        EXPECT_EQ(book.connections().value(0).szDeviceName, "ttyUSB0");
+        EXPECT_EQ(book.connectStatus(conns[0].hrasconn, status), RAS_SUCCESS);
+    });
+    EXPECT_EQ(opened, QStringList());
+    EXPECT_EQ(status.szDeviceName, "ttyUSB0");
+    EXPECT_EQ(status.szPhoneNumber, "0191011");
     QFile::remove(p("run/lock/LCK..ttyUSB0")); // the command line says "demand": the idle hang-up ends it
     EXPECT_TRUE(book.connections().isEmpty());
     pppd.kill();
