@@ -459,7 +459,10 @@ void CounterEngine::Label1_Click()
                   " korrigiert.";
 }
 
-void CounterEngine::DayChanged(const QDate& day) { budgets.GetNewBudget(LastDate.month() != day.month()); }
+void CounterEngine::DayChanged(const QDate& day)
+{
+    budgets.GetNewBudget(LastDate.month() != day.month(), day);
+}
 
 bool CounterEngine::IsFreeTimeLeft() const { return G_FreeAllowanceLeft != "-" && !lblRestFrei.startsWith('-'); }
 

@@ -163,6 +163,18 @@ TEST_F(CounterEngineTest, TimeBillingWorkedExample)
 
 TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
 {
+    // A recording from 23:58:59 on the 17th with these budget lines, after 0,97 € spent that day.
+    const auto lateOnThe17th = [&](const QByteArray& budget) {
+        clock.set(QDateTime(QDate(2001, 1, 17), QTime(23, 58, 59)));
+        writeFile("Benutzer/Anna.bdg", budget);
+        QDir(path("Verbindungen")).removeRecursively(); // the rows before stored their recordings
+        ConnectionRecord spent;
+        spent.startDate = ShortDate(QDate(2001, 1, 17));
+        spent.duration = "00:51:00";
+        spent.cost = "0,97";
+        spent.user = "Anna";
+        ASSERT_TRUE(WriteConnectionRecord(ConnectionRecordFileName(QDate(2001, 1, 17), QTime(10, 0)), spent));
+    };
     // After the ticks on time (the first counts the first second), ticks this many milliseconds apart, and the
     // duration after each.
     const struct {
@@ -216,18 +228,12 @@ TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
          "0,038 €", "2 (48s)", 0, "00:01:11"},
         // 0,03 € left today: the unit at 23:59:59 overruns it before the new day's budget is read
         {"held 5 s across midnight with a day budget",
-         [&] {
-             clock.set(QDateTime(QDate(2001, 1, 17), QTime(23, 58, 59)));
-             writeFile("Benutzer/Anna.bdg", " 1\r\n 2\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n");
-             QDir(path("Verbindungen")).removeRecursively(); // the rows before stored their recordings
-             ConnectionRecord spent;
-             spent.startDate = ShortDate(QDate(2001, 1, 17));
-             spent.duration = "00:51:00";
-             spent.cost = "0,97";
-             spent.user = "Anna";
-             ASSERT_TRUE(WriteConnectionRecord(ConnectionRecordFileName(QDate(2001, 1, 17), QTime(10, 0)), spent));
-         },
-         -1, 0, 58, {5000}, {"00:01:03"}, "0,038 €", "2 (57s)", 0, "00:01:03", {1}},
+         [&] { lateOnThe17th(" 1\r\n 2\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n"); }, -1, 0, 58, {5000},
+         {"00:01:03"}, "0,038 €", "2 (57s)", 0, "00:01:03", {1}},
+        // 0,03 € left of a period that ends on the 17th: that unit still counts against it
+        {"held 5 s across a period's last midnight",
+         [&] { lateOnThe17th(" 0\r\n 0\r\n 1\r\n1.1.2001\r\n17.1.2001\r\n"); }, -1, 0, 58, {5000},
+         {"00:01:03"}, "0,038 €", "2 (57s)", 0, "00:01:03", {3}},
     };
     for (const auto& c : cases) {
         QFile::remove(path(RUNNING_RECORD_FILE));
