@@ -37,12 +37,25 @@ QString PlainDecimal(const QString& text)
     return IsPlainNumber(text) || BeyondSingleRange(text) ? text : PlainSingle(ReadTariffNumber(text));
 }
 
+namespace {
+// The number shown, not its single-precision neighbour: 10^15 must not pass as 999999986991104.
+CheckedInput plainWithinRange(const QString& text, const NumberRange& range)
+{
+    return WithinRange(Val(QString(text).replace(',', '.')), range, text);
+}
+} // namespace
+
 CheckedInput TypedPlainSingle(const QString& typed, const NumberRange& range)
 {
     if (BeyondSingleRange(typed)) return {QString(), range.message()};
-    const QString text = PlainDecimal(typed);
-    // the number shown, not its single-precision neighbour: 10^15 must not pass as 999999986991104
-    return WithinRange(Val(QString(text).replace(',', '.')), range, text);
+    return plainWithinRange(PlainDecimal(typed), range);
+}
+
+CheckedInput TypedPlainValDecimal(const QString& typed, const NumberRange& range)
+{
+    const float value = ValDecimal(typed);
+    if (!std::isfinite(value)) return {QString(), range.message()};
+    return plainWithinRange(IsPlainNumber(typed) ? typed : PlainSingle(value), range);
 }
 
 CheckedInput TypedRounded(const QString& typed, int decimals, const NumberRange& range)

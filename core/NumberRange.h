@@ -41,6 +41,9 @@ QString PlainDecimal(const QString& text);
 // A decimal typed with "," or "." as PlainDecimal shows it; refused when it lies beyond the single range or
 // the number shown lies outside `range`.
 CheckedInput TypedPlainSingle(const QString& typed, const NumberRange& range);
+// The same for typed input outside the tariff editor, read as ValDecimal reads it: "1E+08" gives "1", as a
+// list reads the line that holds the text; refused when ValDecimal's value is infinite.
+CheckedInput TypedPlainValDecimal(const QString& typed, const NumberRange& range);
 // A decimal rounded as a box of `decimals` decimals shows it (halves away from zero, as Format rounds), in
 // the general form of single precision: "0,015" with 2 decimals gives "0,02".
 CheckedInput TypedRounded(const QString& typed, int decimals, const NumberRange& range);

@@ -14,15 +14,14 @@
 #include <cmath>
 #include <optional>
 
-namespace {
-// A zone hour as a whole number; an hour the original's time routine would overflow on is a read failure.
-std::optional<qint64> zoneHour(const QString& text)
+std::optional<qint64> ReadZoneHour(const QString& text)
 {
     const double h = Val(text);
     if (h < -32768.5 || h > 32767.5) return std::nullopt;
     return CInt(h);
 }
 
+namespace {
 // A number beyond the range of its reader is malformed, as an unreadable one.
 double finiteOrZero(double value)
 {
@@ -157,8 +156,8 @@ double GetTarifPriceAt(const QString& tariffFile, const QDateTime& at)
             if (n - next < 6) return result; // the file ends inside a zone block
             const QStringList block = lines->mid(next, 6);
             next += 6;
-            const auto from = zoneHour(block[1].mid(4));
-            const auto to = zoneHour(block[2].mid(4));
+            const auto from = ReadZoneHour(block[1].mid(4));
+            const auto to = ReadZoneHour(block[2].mid(4));
             const auto price = ReadTariffZonePrice(block[3].mid(8));
             if (!from || !to || !price) return result;
             const QString flag = block[5].mid(11);

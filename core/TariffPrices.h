@@ -24,6 +24,10 @@ float ReadTariffNumber(const QString& text);
 // Strict, as ReadZonePrice: the whole text is the number.
 std::optional<double> ReadTariffZonePrice(const QString& text);
 
+// A zone's "Von:" or "Bis:" hour as a whole number; nothing for an hour the original's time routine would
+// overflow on ("99999"), which ends the price readers' zone walk as a refused price does.
+std::optional<qint64> ReadZoneHour(const QString& text);
+
 // The most zone blocks a tariff's readers take.
 inline constexpr int MAX_TARIF_ZONES = 255;
 

@@ -81,7 +81,6 @@ void CounterEngine::Counter_Start()
     G_FreeAllowanceLeft = FreeAllowanceLeft(G_Tariff);
 
     SecondsInHour = HoursElapsed = SecondsInUnit = 0;
-    m_countStarted = false;
     Cost = GetGrundgebuehr(G_Tariff) * float(channels());
     FreeCost = 0;
     UnitsDone = 0;
@@ -264,19 +263,13 @@ void CounterEngine::passDay(const QDate& day)
     LastDate = day;
 }
 
-// The count runs from the start. The first tick counts the first second at once; from the end of that second
-// (the first tick, or one second after the start when the first tick comes later) every whole second passed
-// counts one more. A late tick, the first one too, thus catches up the seconds it missed, the part of a second
-// not yet counted waits for the next tick, and the count never runs ahead of the clock by more than that first
-// second.
-qint64 CounterEngine::secondsDue()
+// The count runs from the start: the first second counts at once, as the first tick comes right after the start,
+// and every whole second since the start counts one more. A late tick, the first one too, thus catches up the
+// seconds it missed, the part of a second not yet counted waits for the next tick, and the count never runs
+// ahead of the clock by more than that first second.
+qint64 CounterEngine::secondsDue() const
 {
-    const qint64 now = ElapsedMs();
-    if (!m_countStarted) {
-        m_countStarted = true;
-        m_countFromMs = qMin(now, m_startMs + 1000);
-    }
-    return 1 + qMax<qint64>(0, now - m_countFromMs) / 1000;
+    return 1 + qMax<qint64>(0, ElapsedMs() - m_startMs) / 1000;
 }
 
 qint64 CounterEngine::secondsCounted() const { return qint64(HoursElapsed) * 3600 + SecondsInHour; }
@@ -466,7 +459,10 @@ void CounterEngine::Label1_Click()
                   " korrigiert.";
 }
 
-void CounterEngine::DayChanged(const QDate& day) { budgets.GetNewBudget(LastDate.month() != day.month()); }
+void CounterEngine::DayChanged(const QDate& day)
+{
+    budgets.GetNewBudget(LastDate.month() != day.month(), day);
+}
 
 bool CounterEngine::IsFreeTimeLeft() const { return G_FreeAllowanceLeft != "-" && !lblRestFrei.startsWith('-'); }
 

@@ -98,7 +98,7 @@ private:
     void charge(float amount);
     void showCost();
     void tickStart();   // steps shared by both ticks before the seconds
-    qint64 secondsDue(); // the seconds the recording has lasted by now, as the ticks count them
+    qint64 secondsDue() const; // the seconds the recording has lasted by now, as the ticks count them
     qint64 secondsCounted() const;
     void advanceDuration();
     void tickEnd();     // floating window, caption, still-online test, limits
@@ -109,9 +109,7 @@ private:
 
     CounterEvents& m_events;
     bool m_stopped = false;
-    bool m_countStarted = false;
     qint64 m_startMs = 0;         // the monotonic clock at the start
-    qint64 m_countFromMs = 0;     // and at the end of the first second
     bool m_minuteStarted = false; // this tick counted a minute's first second
 
 public:

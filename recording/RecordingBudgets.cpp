@@ -34,6 +34,7 @@ void RecordingBudgets::GetBudget()
     m_period.remaining = b.period;
     m_periodStart = b.periodStart;
     m_periodEnd = b.periodEnd;
+    m_chargeDay = Today();
     const BudgetSpending spent = GetBudgetSpending(G_ActiveUser, b.sameForAll, b.periodStart, b.periodEnd);
     for (double c : spent.day) m_day.remaining -= c;
     for (double c : spent.month) m_month.remaining -= c;
@@ -56,8 +57,9 @@ void RecordingBudgets::GetBudget()
     }
 }
 
-void RecordingBudgets::GetNewBudget(bool newMonth)
+void RecordingBudgets::GetNewBudget(bool newMonth, const QDate& day)
 {
+    m_chargeDay = day;
     const BudgetInForce b = ReadBudgetInForce(G_ActiveUser);
     m_day.remaining = b.day;
     if (newMonth) m_month.remaining = b.month;
@@ -65,7 +67,6 @@ void RecordingBudgets::GetNewBudget(bool newMonth)
 
 void RecordingBudgets::ShowRestBudget(double connectionCost)
 {
-    const QDate today = Today();
     const struct {
         Budget& budget;
         Label& label;
@@ -73,7 +74,7 @@ void RecordingBudgets::ShowRestBudget(double connectionCost)
     } lines[] = {{m_day, lblRestTag, 1}, {m_month, lblRestMonat, 2}, {m_period, lblRestDefiniert, 3}};
     for (const auto& l : lines) {
         if (!l.budget.active) continue;
-        if (l.kind == 3 && !InPeriod(today, m_periodStart, m_periodEnd)) continue;
+        if (l.kind == 3 && !InPeriod(m_chargeDay, m_periodStart, m_periodEnd)) continue;
         const double before = l.budget.remaining - l.budget.costApplied;
         l.budget.costApplied = connectionCost;
         const double after = l.budget.remaining - connectionCost;

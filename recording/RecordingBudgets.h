@@ -16,11 +16,14 @@ public:
     };
     Label lblRestTag, lblRestMonat, lblRestDefiniert;
 
-    // Loads the budgets, subtracts the spending of the records and draws the labels.
+    // Loads the budgets, subtracts the spending of the records and draws the labels; the charges that follow
+    // are today's.
     void GetBudget();
-    // A new day (and month) began during the recording: reload those budgets from the file.
-    void GetNewBudget(bool newMonth);
-    // After a charge: redraw the remainders against the connection's cost and warn on an overrun.
+    // The recording's seconds reached a new day (and month): reload those budgets from the file. The charges
+    // that follow are that day's, though a late tick bills them after it.
+    void GetNewBudget(bool newMonth, const QDate& day);
+    // After a charge: redraw the remainders against the connection's cost and warn on an overrun. The period
+    // counts while the day of the charge lies within it.
     void ShowRestBudget(double connectionCost);
 
 private:
@@ -35,4 +38,5 @@ private:
     CounterEvents& m_events;
     Budget m_day, m_month, m_period;
     QDate m_periodStart, m_periodEnd;
+    QDate m_chargeDay; // the day of the seconds being charged
 };

@@ -43,6 +43,6 @@ CheckedInput LeaveThreshold(int frame, const QString& typed)
     case 1:
         return TypedDuration(typed);
     default:
-        return TypedPlainSingle(typed, COUNT_RANGE);
+        return TypedPlainValDecimal(typed, COUNT_RANGE);
     }
 }

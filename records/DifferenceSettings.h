@@ -21,6 +21,6 @@ bool SaveDifferenceSettings(const DifferenceSettings& settings);
 
 // How a threshold box of a frame (0 cost, 1 duration, 2 volume) reads after it is left: a cost with ","
 // or "." in single precision ("7.5" gives "7,5"), a duration normalised, a volume as the list and the print
-// page read its line, with "," or "." in single precision, in plain digits ("0.5" gives "0,5"); each refused
-// outside its range.
+// page read its line, with "," or "." in single precision, in plain digits ("0.5" gives "0,5", "1E+08" gives
+// "1"); each refused outside its range.
 CheckedInput LeaveThreshold(int frame, const QString& typed);

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -20,6 +21,8 @@ bool nameAccepted(const QString& name) { return !name.isEmpty() && name.size() <
 constexpr int FROM_COLUMN = 5, TO_COLUMN = 13, PRICE_COLUMN = 24;
 
 QString hourText(int hour) { return FormatDouble(qBound(0, hour, 24), "00"); }
+// No typed hour gives it, so an entry holding it is one of the file's.
+const QString REFUSED_HOUR = QStringLiteral("??");
 
 // The seconds of the first unit and of every further one. Both are whole: a fraction below 0,0001 would be
 // written with an exponent. No first unit gives 60 / 60, no further unit 60.
@@ -125,10 +128,19 @@ TarifFile TarifFromFields(const TarifFields& f)
     t.channelBundling = f.channelBundling;
     t.flatrate = f.flatrate;
     t.volumeBilling = f.volumeBilling;
+    QList<TarifFields::RefusedHours> refusedHours = f.refusedHours;
     for (const QString& entry : f.zones) {
         TarifZone z;
         z.from = CInt(Val(entry.mid(FROM_COLUMN, 2)));
         z.to = CInt(Val(entry.mid(TO_COLUMN, 2)));
+        // an hour the readers refuse comes only from the file, and its zone stays refused
+        const auto refused = std::find_if(refusedHours.begin(), refusedHours.end(),
+                                          [&entry](const TarifFields::RefusedHours& r) { return r.entry == entry; });
+        if (refused != refusedHours.end()) {
+            z.refusedFrom = refused->from;
+            z.refusedTo = refused->to;
+            refusedHours.erase(refused);
+        }
         // a price the readers refuse comes only from the file and is written back as it was
         const QString price = entryPrice(entry);
         if (ReadTariffZonePrice(price))
@@ -167,10 +179,15 @@ TarifFields FieldsFromTarif(const TarifFile& t)
     f.flatrate = t.flatrate;
     f.takt = t.takt;
     // a downloaded file's hour beyond 0-24 would break the entry's fixed columns
-    for (const TarifZone& z : t.zones)
-        f.zones << "Von: " + hourText(z.from) + " Bis: " + hourText(z.to) +
-                       " Kosten: " + z.refusedPrice.value_or(PlainSingle(FromCents(z.cents))) +
-                       (z.weekend ? " Wochenende" : " Werktag");
+    for (const TarifZone& z : t.zones) {
+        const QString entry = "Von: " + (z.refusedFrom ? REFUSED_HOUR : hourText(z.from)) +
+                              " Bis: " + (z.refusedTo ? REFUSED_HOUR : hourText(z.to)) +
+                              " Kosten: " + z.refusedPrice.value_or(PlainSingle(FromCents(z.cents))) +
+                              (z.weekend ? " Wochenende" : " Werktag");
+        f.zones << entry;
+        if (z.refusedFrom || z.refusedTo)
+            f.refusedHours << TarifFields::RefusedHours{entry, z.refusedFrom, z.refusedTo};
+    }
     return f;
 }
 

@@ -4,8 +4,11 @@
 #include "core/NumberRange.h"
 #include "tariffs/TarifFile.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 inline const QString NAMES_MESSAGE = QStringLiteral(
     "Der Anbieter- und Tarifname ist unvollständig oder enthält ungültige Zeichen. Beide Felder dürfen 250 "
@@ -52,6 +55,13 @@ struct TarifFields {
     // The values a changed tariff keeps from its file without showing them.
     bool keepsValues = false;
     QString validity, dialNumber, userName, password, secondExact, secondSteps;
+    // The hour texts of zones the price readers refuse for their hours, by the entry that shows them with "??"
+    // for such an hour: no hour of two digits stands for them.
+    struct RefusedHours {
+        QString entry;
+        std::optional<QString> from, to;
+    };
+    QList<RefusedHours> refusedHours;
 };
 
 enum class TarifSaveCheck { Ok, Names, Weekend };
@@ -64,7 +74,8 @@ TarifSaveCheck CheckTarifSave(TarifFields* fields);
 TarifFile TarifFromFields(const TarifFields& fields);
 // The fields a changed tariff opens with; the provider and tariff name are the caller's. Fees in plain digits,
 // the volume unit as written unless it holds an exponent ("5E-05" shows "0,00005"); a value beyond the single
-// range ("1E+400") and a zone price the price readers refuse as written, so that a save keeps them.
+// range ("1E+400") and a zone price the price readers refuse as written, and a zone hour they refuse as "??"
+// in its entry, so that a save keeps them.
 TarifFields FieldsFromTarif(const TarifFile& tarif);
 
 enum class TarifSaveResult { Saved, Names, Weekend, WriteFailed };

@@ -74,7 +74,8 @@ QStringList TarifFileLines(const TarifFile& t)
     QList<TarifZone> zones = t.zones;
     if (zones.isEmpty()) zones = {TarifZone{0, 24, 0, false}, TarifZone{0, 24, 0, true}};
     for (const TarifZone& z : zones) {
-        l << "Zone:" + t.tariff << "Von:" + QString::number(z.from) << "Bis:" + QString::number(z.to)
+        l << "Zone:" + t.tariff << "Von:" + z.refusedFrom.value_or(QString::number(z.from))
+          << "Bis:" + z.refusedTo.value_or(QString::number(z.to))
           << "Pfennig:" + z.refusedPrice.value_or(PlainSingle(z.cents)) << "Einheit:60"
           << "Wochenende:" + yesNo(z.weekend);
     }
@@ -163,8 +164,11 @@ bool ReadTarifFile(const QString& fileName, TarifFile* out)
         const QString kind = lines[i + 5].mid(11).toLower();
         if (kind != QLatin1String("ja") && kind != QLatin1String("nein")) continue;
         TarifZone z;
-        z.from = CInt(qBound(-1e9, Val(lines[i + 1].mid(4)), 1e9));
-        z.to = CInt(qBound(-1e9, Val(lines[i + 2].mid(4)), 1e9));
+        const QString from = lines[i + 1].mid(4), to = lines[i + 2].mid(4);
+        z.from = CInt(qBound(-1e9, Val(from), 1e9));
+        z.to = CInt(qBound(-1e9, Val(to), 1e9));
+        if (!ReadZoneHour(from)) z.refusedFrom = from;
+        if (!ReadZoneHour(to)) z.refusedTo = to;
         const QString price = lines[i + 3].mid(8);
         z.cents = ReadTariffNumber(price);
         if (!ReadTariffZonePrice(price)) z.refusedPrice = price;

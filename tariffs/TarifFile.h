@@ -21,6 +21,8 @@ struct TarifZone {
     bool weekend; // "Wochenende:Ja" (Saturdays, Sundays, holidays) or "Nein"
     // A "Pfennig:" text the price readers refuse, written back as it stands: the zone walk still ends there.
     std::optional<QString> refusedPrice;
+    // So are "Von:" and "Bis:" texts they refuse for their hour.
+    std::optional<QString> refusedFrom, refusedTo;
 };
 
 // The values of one tariff file. Texts are kept as the editor holds them; an empty text is written as

@@ -64,6 +64,15 @@ TEST_F(NumberRangeTest, TypedValuesAreRoundedAsTheBoxKeepsThemOrRefused)
         {[](const QString& t) { return TypedPlainSingle(t, AMOUNT_RANGE); }, "999999,99", {}, amount},
         {[](const QString& t) { return TypedPlainSingle(t, AMOUNT_RANGE); }, "99999999", {}, amount},
         {[](const QString& t) { return TypedPlainSingle(t, AMOUNT_RANGE); }, "1000000000000000,5", {}, amount},
+        // the same as ValDecimal reads typed input: an exponent ends the number
+        {[](const QString& t) { return TypedPlainValDecimal(t, COUNT_RANGE); }, "1E+08", "1", {}},
+        {[](const QString& t) { return TypedPlainValDecimal(t, COUNT_RANGE); }, "1E+400", "1", {}},
+        {[](const QString& t) { return TypedPlainValDecimal(t, COUNT_RANGE); }, "0.5", "0,5", {}},
+        {[](const QString& t) { return TypedPlainValDecimal(t, COUNT_RANGE); }, "0.00001", "0,00001", {}},
+        {[](const QString& t) { return TypedPlainValDecimal(t, COUNT_RANGE); }, "99999999", "99999999", {}},
+        {[](const QString& t) { return TypedPlainValDecimal(t, COUNT_RANGE); }, "1000000000000000", {}, count},
+        {[](const QString& t) { return TypedPlainValDecimal(t, COUNT_RANGE); }, "-0.5", {}, count},
+        {[](const QString& t) { return TypedPlainValDecimal(t, COUNT_RANGE); }, nines, {}, count},
         // rounded as a box of two decimals shows it (the cost entered by hand)
         {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "0,015", "0,02", {}},
         {[](const QString& t) { return TypedRounded(t, 2, AMOUNT_RANGE); }, "0,00001", "0", {}},

@@ -88,13 +88,18 @@ protected:
         writeFile("Prerun/Net - Volumen.dat", " 300\r\n");
     }
 
-    // One second passes, then the running billing timer ticks.
+    // The running billing timer ticks: the first tick as the page's one-shot fires it, a millisecond after the
+    // start, every further one a second after the last.
     void tick(CounterEngine& e, int times = 1)
     {
         for (int i = 0; i < times; ++i) {
+            if (e.TimerStarter) {
+                clock.advanceMs(1);
+                e.TimerStarter_Timer();
+                continue;
+            }
             clock.advance(1);
-            if (e.TimerStarter) e.TimerStarter_Timer();
-            else if (e.RSTimer1) e.RSTimer1_Timer();
+            if (e.RSTimer1) e.RSTimer1_Timer();
             else if (e.RSTimer2) e.RSTimer2_Timer();
         }
         e.runningRecord.flush(); // the minute's write is on the disk
@@ -142,7 +147,7 @@ TEST_F(CounterEngineTest, TimeBillingWorkedExample)
     EXPECT_EQ(e.lblEinheiten, "1 (59s)");
     EXPECT_EQ(e.lblKosten, "0,019 €");
     EXPECT_EQ(e.lblRestFrei, "keine");
-    EXPECT_EQ(events.status[0], "17. Januar 2001 - 12:00:01");
+    EXPECT_EQ(events.status[0], "17. Januar 2001 - 12:00:00");
     EXPECT_EQ(events.caption, "0,019 € | 00:00:01 | 0.0 | unbekannt");
     tick(e, 59);
     EXPECT_EQ(e.lblEinheiten, "2 (60s)");
@@ -158,6 +163,18 @@ TEST_F(CounterEngineTest, TimeBillingWorkedExample)
 
 TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
 {
+    // A recording from 23:58:59 on the 17th with these budget lines, after 0,97 € spent that day.
+    const auto lateOnThe17th = [&](const QByteArray& budget) {
+        clock.set(QDateTime(QDate(2001, 1, 17), QTime(23, 58, 59)));
+        writeFile("Benutzer/Anna.bdg", budget);
+        QDir(path("Verbindungen")).removeRecursively(); // the rows before stored their recordings
+        ConnectionRecord spent;
+        spent.startDate = ShortDate(QDate(2001, 1, 17));
+        spent.duration = "00:51:00";
+        spent.cost = "0,97";
+        spent.user = "Anna";
+        ASSERT_TRUE(WriteConnectionRecord(ConnectionRecordFileName(QDate(2001, 1, 17), QTime(10, 0)), spent));
+    };
     // After the ticks on time (the first counts the first second), ticks this many milliseconds apart, and the
     // duration after each.
     const struct {
@@ -193,34 +210,30 @@ TEST_F(CounterEngineTest, LateTicksCountTheSecondsTheyMissed)
         // 17:59:57 to 18:00:01: three seconds at 0,1 cent, two at 1 cent, after the first unit of 0,1 cent
         {"held 5 s across a price change at 18:00",
          [&] {
-             clock.set(QDateTime(QDate(2001, 1, 17), QTime(17, 59, 55)));
+             clock.set(QDateTime(QDate(2001, 1, 17), QTime(17, 59, 56)));
              tariff("Abend", "1 / 1", {{0, 18, 6, false}, {18, 24, 60, false}});
          },
          -1, 0, 1, {5000}, {"00:00:06"}, "0,024 €", "sek.genau", 0, "00:00:01"},
         // units at 17:00:59 ... 17:59:59, all sixty at 6 cents a minute
         {"held an hour across two price changes",
          [&] {
-             clock.set(QDateTime(QDate(2001, 1, 17), QTime(16, 59, 58)));
+             clock.set(QDateTime(QDate(2001, 1, 17), QTime(16, 59, 59)));
              tariff("Stunden", "60 / 60", {{0, 17, 1.9f, false}, {17, 18, 6, false}, {18, 24, 60, false}});
          },
          -1, 0, 1, {3602000}, {"01:00:03"}, "3,619 €", "61 (57s)", 0, "01:00:03"},
-        // the helper's first tick on time comes a second after the start
-        {"a first tick 3 s late counts from the start", [] {}, -1, 0, 0, {4000, 1000}, {"00:00:04", "00:00:05"},
+        // on time the first tick comes a millisecond after the start and counts 1 + the whole seconds since
+        {"a first tick 3 s late counts from the start", [] {}, -1, 0, 0, {3001, 1000}, {"00:00:04", "00:00:05"},
          "0,019 €", "1 (55s)", 0, "00:00:04"},
+        {"a first tick 70 s late counts from the start", [] {}, -1, 0, 0, {70001, 1000}, {"00:01:11", "00:01:12"},
+         "0,038 €", "2 (48s)", 0, "00:01:11"},
         // 0,03 € left today: the unit at 23:59:59 overruns it before the new day's budget is read
         {"held 5 s across midnight with a day budget",
-         [&] {
-             clock.set(QDateTime(QDate(2001, 1, 17), QTime(23, 58, 58)));
-             writeFile("Benutzer/Anna.bdg", " 1\r\n 2\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n");
-             QDir(path("Verbindungen")).removeRecursively(); // the rows before stored their recordings
-             ConnectionRecord spent;
-             spent.startDate = ShortDate(QDate(2001, 1, 17));
-             spent.duration = "00:51:00";
-             spent.cost = "0,97";
-             spent.user = "Anna";
-             ASSERT_TRUE(WriteConnectionRecord(ConnectionRecordFileName(QDate(2001, 1, 17), QTime(10, 0)), spent));
-         },
-         -1, 0, 58, {5000}, {"00:01:03"}, "0,038 €", "2 (57s)", 0, "00:01:03", {1}},
+         [&] { lateOnThe17th(" 1\r\n 2\r\n 0\r\n1.1.2001\r\n31.1.2001\r\n"); }, -1, 0, 58, {5000},
+         {"00:01:03"}, "0,038 €", "2 (57s)", 0, "00:01:03", {1}},
+        // 0,03 € left of a period that ends on the 17th: that unit still counts against it
+        {"held 5 s across a period's last midnight",
+         [&] { lateOnThe17th(" 0\r\n 0\r\n 1\r\n1.1.2001\r\n17.1.2001\r\n"); }, -1, 0, 58, {5000},
+         {"00:01:03"}, "0,038 €", "2 (57s)", 0, "00:01:03", {3}},
     };
     for (const auto& c : cases) {
         QFile::remove(path(RUNNING_RECORD_FILE));
@@ -439,7 +452,7 @@ TEST_F(CounterEngineTest, RunningRecordEveryMinuteOutlivesACrashAndGoesAtTheStop
     EXPECT_EQ(syncedFolders.count("Config"), configSyncs + 2); // minute 2 and 4; the third was dropped
     EXPECT_FALSE(exists(RUNNING_RECORD_FILE));
     RecordLines stored;
-    ASSERT_TRUE(ReadRecord("17012001-120201.con", stored));
+    ASSERT_TRUE(ReadRecord("17012001-120200.con", stored));
     EXPECT_EQ(stored.lines.mid(2, 2), QStringList({"00:03:01", "S0,08"}));
 }
 
@@ -588,6 +601,7 @@ TEST_F(CounterEngineTest, StartRefreshesBothRemaindersAndAFailedSaveStillStops)
     EXPECT_FALSE(G_Recording);
     EXPECT_EQ(events.stoppers, 1);
     EXPECT_EQ(events.status[1], "Aufzeichnung ist nicht aktiv");
+    clock.advance(1); // a record of its own name
     tick(start()); // ready for the next recording, which keeps the last one's running file
     EXPECT_TRUE(G_Recording);
     EXPECT_EQ(readFile("Config/Recording.run.1"), unsaved);
@@ -600,6 +614,7 @@ TEST_F(CounterEngineTest, StartRefreshesBothRemaindersAndAFailedSaveStillStops)
 
     // A recording stopped before its first minute leaves another recording's running file for the next start.
     writeFile(RUNNING_RECORD_FILE, unsaved);
+    clock.advance(1);
     start().cmdStop_Click();
     EXPECT_EQ(ListRecordFiles().size(), 3);
     EXPECT_EQ(readFile(RUNNING_RECORD_FILE), unsaved);
@@ -648,6 +663,7 @@ TEST_F(CounterEngineTest, AutomaticRecordingsAskAtStopAndEndWithTheConnection)
     G_TapiCallConnected = true;
     G_DayLimitOn = true;
     G_DayLimitMinutes = 0; // would open the countdown
+    clock.advance(1);      // a record of its own name
     CounterEngine& lost = start();
     G_TapiCallConnected = false;
     tick(lost);
@@ -690,7 +706,7 @@ TEST_F(CounterEngineTest, LinkThatCameBackEndsTheRecordingOfTheOldOne)
     ASSERT_EQ(files.size(), 2);
     RecordLines r;
     ASSERT_TRUE(ReadRecord(files.last(), r));
-    EXPECT_EQ(r.lines, QStringList({"S17.01.2001", "12:00:02", "00:00:06", "S0,02", "1", "5000", "700", "5700", "Netz",
+    EXPECT_EQ(r.lines, QStringList({"S17.01.2001", "12:00:01", "00:00:06", "S0,02", "1", "5000", "700", "5700", "Netz",
                                     "Net - Tag.tel", "Anna"}));
     EXPECT_EQ(start().RasConnHandle, second); // the next recording is the new link's
 }
@@ -712,7 +728,7 @@ TEST_F(CounterEngineTest, DailyLimitCountdownOnceAtItsMinute)
     EXPECT_TRUE(events.countdowns.isEmpty());
     tick(e);
     EXPECT_EQ(e.lblDauer, "00:05:00");
-    EXPECT_EQ(events.countdowns, QStringList({"12:05:00"}));
+    EXPECT_EQ(events.countdowns, QStringList({"12:04:59"})); // the first second counted at the start
     tick(e, 100);
     EXPECT_EQ(events.countdowns.size(), 1);
     e.cmdStop_Click();

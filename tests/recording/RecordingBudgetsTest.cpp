@@ -133,7 +133,7 @@ TEST_F(RecordingBudgetsTest, NewDayReloadsAndTheWholeConnectionCounts)
     EXPECT_EQ(budgets.lblRestTag.text, "-0,50 €");
 
     clock.set(QDateTime(QDate(2001, 1, 16), QTime(0, 0, 1)));
-    budgets.GetNewBudget(false);
+    budgets.GetNewBudget(false, QDate(2001, 1, 16));
     EXPECT_EQ(budgets.lblRestTag.text, "-0,50 €"); // the next charge redraws
     budgets.ShowRestBudget(1.5);
     EXPECT_EQ(budgets.lblRestTag.text, "0,50 €");
@@ -155,6 +155,7 @@ TEST_F(RecordingBudgetsTest, PeriodOnlyWhileTodayIsInsideAndOneBudgetForAll)
     EXPECT_EQ(budgets.lblRestDefiniert.text, "0,50 €");
 
     clock.set(QDateTime(QDate(2001, 1, 16), QTime(0, 0, 1))); // past the period's end
+    budgets.GetNewBudget(false, QDate(2001, 1, 16));
     budgets.ShowRestBudget(5.0);
     EXPECT_EQ(budgets.lblRestDefiniert.text, "0,50 €");
     EXPECT_TRUE(events.calls.isEmpty());

@@ -1,5 +1,6 @@
 #include "records/ui/Difference.h"
 #include "core/NumberRange.h"
+#include "records/ConnectionList.h"
 #include "records/ui/Definiert.h"
 #include "support/TestSupport.h"
 #include "support/ui/WidgetHelpers.h"
@@ -40,11 +41,24 @@ TEST_F(DifferenceTest, BoxesNormaliseWhenLeft)
                  {dlg.Text1[0], [&] { dlg.Text1_LostFocus(0); }, "7,555", "7,555"},
                  {dlg.Text3[0], [&] { dlg.Text3_LostFocus(0); }, "0.5", "0,5"},
                  {dlg.Text3[1], [&] { dlg.Text3_LostFocus(1); }, "0,00005", "0,00005"},
+                 {dlg.Text3[0], [&] { dlg.Text3_LostFocus(0); }, "0,5", "0,5"},
+                 {dlg.Text3[1], [&] { dlg.Text3_LostFocus(1); }, "1E+08", "1"},
                  {dlg.Text3[2], [&] { dlg.Text3_LostFocus(2); }, "1,5", "1,5"}};
+    // the threshold the list takes from a volume line holding this text
+    const auto listed = [&](const QString& text) {
+        writeFile("Config/Difference.cfg",
+                  " 3\r\n0\r\n0\r\n0\r\n0:0:0\r\n0:0:0\r\n0:0:0\r\n" + text.toLatin1() + "\r\n");
+        ListMarking marking;
+        LoadConnectionList({}, marking);
+        return marking.limits[0];
+    };
     for (const auto& c : cases) {
         c.box->setText(c.typed);
         c.leave();
         EXPECT_EQ(c.box->text(), c.shown) << c.typed;
+        if (c.box == dlg.Text3[0] || c.box == dlg.Text3[1] || c.box == dlg.Text3[2]) {
+            EXPECT_EQ(listed(c.box->text()), listed(c.typed)) << c.typed; // the box reads as the list
+        }
     }
     EXPECT_EQ(dlg.Text3[3]->text(), "1,5"); // box 3 follows box 2
 }

@@ -2,6 +2,7 @@
 #include "core/Dialogs.h"
 #include "core/FileList.h"
 #include "core/Globals.h"
+#include "core/TariffPrices.h"
 #include "core/TextFile.h"
 #include "core/VB.h"
 #include "support/TestSupport.h"
@@ -291,6 +292,8 @@ TEST_F(TarifEditorTest, OpenLeaveAndSaveKeepsEveryByte)
         const char* name;
         QStringList lines;   // each replaces the first line of its key
         QStringList written = {}; // lines the save writes instead, the same way; none: the file comes back as it was
+        double cents = -1;        // the price in force, a working day at noon, before and after; -1: any, the same
+        const char* firstZone = nullptr; // the first zone's entry as listed; none: not looked at
     } cases[] = {
         {"ordinary", {}},
         {"cents below 0,01", {"Pfennig:0,009"}},
@@ -318,6 +321,9 @@ TEST_F(TarifEditorTest, OpenLeaveAndSaveKeepsEveryByte)
          {"Volumenabrechnung:Ja", "Volumenkosten:1E+400", "Volumeneinheit:1E+39", "Freiminuten:0"}},
         // a zone the price readers refuse stays refused
         {"refused zone prices", {"Pfennig:1,9x", "Pfennig:"}},
+        // and so does one they refuse for its hours: the walk ends there
+        {"a zone refused for its start", {"Von:99999"}, {}, 0, "Von: ?? Bis: 18 Kosten: 0,019 Werktag"},
+        {"a zone refused for both hours", {"Von:-99999", "Bis:40000"}, {}, 0, "Von: ?? Bis: ?? Kosten: 0,019 Werktag"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -341,8 +347,15 @@ TEST_F(TarifEditorTest, OpenLeaveAndSaveKeepsEveryByte)
         const QByteArray written = c.written.isEmpty() ? bytes : replaced(c.written);
         ASSERT_FALSE(bytes.isEmpty() || written.isEmpty());
         writeFile("Tarife/P - T.tel", bytes);
+        const double before = GetCurrentTarifPrice("P - T.tel");
+        if (c.cents >= 0) {
+            EXPECT_EQ(before, c.cents);
+        }
         std::unique_ptr<Tarifdaten> w(changeTarif("P - T.tel", "P", "T"));
         ASSERT_TRUE(w->LoadTarif());
+        if (c.firstZone) {
+            EXPECT_EQ(w->List1->item(0)->text(), c.firstZone);
+        }
         for (int i = 1; i < 13; ++i) {
             if (!w->Text1[i]) continue;
             const QString shown = w->Text1[i]->text();
@@ -351,6 +364,7 @@ TEST_F(TarifEditorTest, OpenLeaveAndSaveKeepsEveryByte)
         }
         w->Command1_Click(0);
         EXPECT_EQ(QString::fromLatin1(readFile("Tarife/P - T.tel")), QString::fromLatin1(written)); // shown as text
+        EXPECT_EQ(GetCurrentTarifPrice("P - T.tel"), before);
     }
 }
 
