@@ -177,12 +177,25 @@ QString CurrentPriceText(const QString& tariffFile)
     return FormatDouble(GetCurrentTarifPrice(tariffFile) / 100, "0.000") + " " + G_Currency;
 }
 
+namespace {
+// A free allowance as Val reads it ("1E+02" is 1), times `factor`. Malformed when that product, or the one of
+// the number the text holds with its exponent, lies beyond the double range: "-1E+400" is not -1 minutes,
+// and 10^306 megabytes have no kilobytes.
+double allowance(const QString& text, double factor)
+{
+    const double value = Val(text) * factor;
+    const QString plain = exponentDigits(text, afterBlanks(text), nullptr);
+    const double held = plain.isEmpty() ? value : Val(plain) * factor;
+    return std::isfinite(held) ? finiteOrZero(value) : 0;
+}
+} // namespace
+
 double GetFreeMinutes(const QString& tariffFile)
 {
     const auto lines = ReadTariffLines(tariffFile);
     if (!lines) return 0;
     for (const QString& line : *lines)
-        if (line.left(12) == QLatin1String("Freiminuten:")) return finiteOrZero(Val(line.mid(12)));
+        if (line.left(12) == QLatin1String("Freiminuten:")) return allowance(line.mid(12), 1);
     return 0;
 }
 
@@ -191,6 +204,6 @@ double GetVolumeLimit(const QString& tariffFile)
     const auto lines = ReadTariffLines(tariffFile);
     if (!lines) return 0;
     for (const QString& line : *lines)
-        if (line.left(14).toLower() == QLatin1String("volumengrenze:")) return finiteOrZero(Val(line.mid(14))) * 1000;
+        if (line.left(14).toLower() == QLatin1String("volumengrenze:")) return allowance(line.mid(14), 1000);
     return 0;
 }

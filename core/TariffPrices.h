@@ -49,8 +49,9 @@ double GetTarifPriceAt(const QString& tariffFile, const QDateTime& at);
 // That price in currency units as the pages show it: "0,019 €".
 QString CurrentPriceText(const QString& tariffFile);
 
-// The number after "Freiminuten:"; 0 beyond the double range, as for an unreadable number.
+// The number after "Freiminuten:"; 0 beyond the double range, as for an unreadable number, and so is a
+// number whose exponent takes it there ("-1E+400"; "1E+02" reads as 1).
 double GetFreeMinutes(const QString& tariffFile);
 
-// The number after "Volumengrenze:", times 1000; 0 beyond the double range.
+// The number after "Volumengrenze:", times 1000; 0 when that lies beyond the double range, as above.
 double GetVolumeLimit(const QString& tariffFile);

@@ -25,10 +25,34 @@
 #include "recording/RunningRecord.h"
 #include "recording/TariffKeys.h"
 
+#include <cmath>
+
 namespace {
 const QString STOPPED_CAPTION = QStringLiteral("Zumbrel 3.3");
 
 QString amount(float value) { return FormatSingle(value, "0.000") + " " + G_Currency; }
+
+// A unit length beyond the single range is malformed, as a tariff number beyond it is: 0 seconds.
+float unitSeconds(const QString& text)
+{
+    const float seconds = float(Val(text));
+    return std::isfinite(seconds) ? seconds : 0.0f;
+}
+
+// Billing keeps to single precision. Where a step overflows it although the result need not, the step is
+// taken in double; a result beyond the single range stops at its end, the largest amount the counter shows
+// and the record stores as a number that reads back.
+float unitPrice(float centsPerMinute, float seconds)
+{
+    const float price = centsPerMinute * seconds / 60.0f / 100.0f;
+    return std::isfinite(price) ? price : CSng(double(centsPerMinute) * seconds / 60 / 100);
+}
+
+float addCost(float cost, float amount)
+{
+    const float sum = cost + amount;
+    return std::isfinite(sum) ? sum : CSng(double(cost) + amount);
+}
 
 } // namespace
 
@@ -98,11 +122,11 @@ void CounterEngine::Counter_Start()
         const QString takt = GetActualTakt(G_Tariff);
         const qsizetype slash = takt.indexOf('/');
         FirstUnitLength = CInt(Val(takt));
-        UnitSize = float(Val(slash < 0 ? takt : takt.mid(slash + 1)));
-        UnitPrice = Price * UnitSize / 60.0f / 100.0f;
+        UnitSize = unitSeconds(slash < 0 ? takt : takt.mid(slash + 1));
+        UnitPrice = unitPrice(Price, UnitSize);
         // the first unit costs its own length: a "60 / 1" tariff charges a whole minute at once
-        const float firstUnitPrice = Price * float(FirstUnitLength) / 60.0f / 100.0f;
-        Cost = Cost + float(channels()) * firstUnitPrice;
+        const float firstUnitPrice = unitPrice(Price, float(FirstUnitLength));
+        Cost = addCost(Cost, CSng(double(channels()) * firstUnitPrice));
         FreeCost = Cost;
         CurrentUnitLength = FirstUnitLength;
         UnitRest = FirstUnitLength;
@@ -117,6 +141,7 @@ void CounterEngine::Counter_Start()
     } else {
         Price = GetVolumenkosten(G_Tariff);
         UnitSize = GetVolumeneinheit(G_Tariff) * 1000;
+        if (!std::isfinite(UnitSize)) UnitSize = 0; // kilobytes beyond the single range: malformed, as above
         UnitPrice = Price / 100;
         if (UnitSize > 0) CarryIn = LoadVolumeCarry(G_Tariff);
         // without a byte counted the carried KB must survive to the stop
@@ -290,9 +315,9 @@ void CounterEngine::advanceDuration()
 void CounterEngine::charge(float amount)
 {
     if (IsFreeTimeLeft()) {
-        FreeCost += amount;
+        FreeCost = addCost(FreeCost, amount);
     } else {
-        Cost += amount;
+        Cost = addCost(Cost, amount);
         budgets.ShowRestBudget(Cost);
     }
 }
@@ -335,7 +360,7 @@ void CounterEngine::RSTimer1_Timer()
             nextLook = before - (60 - at.time().second());
             passDay(at.date());
             if (LastHour != at.time().hour()) {
-                UnitPrice = float(GetTarifPriceAt(G_Tariff, at) * double(UnitSize) / 60 / 100);
+                UnitPrice = CSng(GetTarifPriceAt(G_Tariff, at) * double(UnitSize) / 60 / 100);
                 LastHour = at.time().hour();
             }
         }
@@ -343,7 +368,7 @@ void CounterEngine::RSTimer1_Timer()
         lblRestFrei =
             G_FreeAllowanceLeft != "-" ? SubtractTimes(G_FreeAllowanceLeft, lblDauer) : QStringLiteral("keine");
         if (SecondsInUnit >= CurrentUnitLength) {
-            charge(float(channels()) * UnitPrice);
+            charge(CSng(double(channels()) * UnitPrice));
             SecondsInUnit = 0;
             CurrentUnitLength = CInt(UnitSize);
         }
@@ -381,7 +406,7 @@ void CounterEngine::RSTimer2_Timer()
     if (UnitSize <= 0 || G_BytesTotal <= 0) {
         lblEinheiten = "Flatrate";
     } else {
-        UnitRest = float(CarryIn - G_BytesTotal / 1000 + double(UnitSize) * UnitsDone);
+        UnitRest = CSng(CarryIn - G_BytesTotal / 1000 + double(UnitSize) * UnitsDone);
         if (UnitRest <= 0) {
             UnitRest += UnitSize;
             UnitsDone += 1;

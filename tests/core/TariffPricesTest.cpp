@@ -209,6 +209,14 @@ TEST_F(TariffPrices, FreeMinutesAndVolumeLimitReadLeniently)
         // beyond the double range: malformed, never infinite
         {"Freiminuten:" + QByteArray(400, '9'), 0, 0},
         {"Volumengrenze:-" + QByteArray(400, '9'), 0, 0},
+        // and so is a value whose exponent takes it there, or whose kilobytes lie there
+        {"Freiminuten:-1E+400", 0, 0},
+        {"Freiminuten:1E+02", 1, 0},
+        {"Volumengrenze:1E+400", 0, 0},
+        {"Volumengrenze:2" + QByteArray(305, '0'), 0, 0},
+        {"Volumengrenze:1" + QByteArray(308, '0'), 0, 0},
+        {"Volumengrenze:-2" + QByteArray(305, '0'), 0, 0},
+        {"Volumengrenze:1" + QByteArray(305, '0'), 0, 1e305 * 1000},
     };
     for (const auto& c : cases) {
         writeFile("Tarife/Net - T.tel", QByteArray("[Providerdaten]\r\n") + c.line + "\r\nFreiminuten:99\r\n"

@@ -75,13 +75,13 @@ protected:
     }
 
     // 10 cents a megabyte, a base fee of 2 cents, 300 KB carried over from the last recording.
-    void volumeTariff(const QString& freeMegabytes = "0")
+    void volumeTariff(const QString& freeMegabytes = "0", const QString& megabytes = "1")
     {
         TarifFile t = TarifFile::New("Net", "Volumen");
         t.freeAllowance = freeMegabytes;
         t.volumeBilling = true;
         t.volumeCents = 10;
-        t.volumeUnit = "1";
+        t.volumeUnit = megabytes;
         t.callBaseFee = "2";
         ASSERT_TRUE(WriteTarifFile(t));
         G_Tariff = t.fileName();
@@ -290,18 +290,43 @@ TEST_F(CounterEngineTest, FirstUnitBundlingAndZoneChange)
     EXPECT_NEAR(e.Cost, 0.038 + 0.009, 1e-6);
 
     // Takts beyond 16 bits come from update servers and hand edits: the first unit whole, then nothing
-    // until it has passed
-    const struct { const char* takt; int length; float cost; } longUnits[] = {
-        {"32767 / 32767", 32767, 32.767f}, {"32768 / 32768", 32768, 32.768f}, {"40000 / 40000", 40000, 40},
-        {"86400 / 86400", 86400, 86.4f}, {"60 / 40000", 60, 0.06f}};
+    // until it has passed. A unit beyond the single range is malformed (0 seconds, as without a Takt); a price
+    // whose arithmetic overflows single precision is billed in double, and a cost beyond the single range
+    // stops at its end, which the record and the list read back.
+    const QString huge = "340282300000000000000000000000000000000,000 €";
+    const struct {
+        const char* takt;
+        float cents;
+        int ticks;
+        QString unit, unitPrice, units, cost, stored;
+    } longUnits[] = {
+        {"32767 / 32767", 6, 7, "32767s", "32,767 €", "1 (32760s)", "32,767 €", "S32,77"},
+        {"32768 / 32768", 6, 7, "32768s", "32,768 €", "1 (32761s)", "32,768 €", "S32,77"},
+        {"40000 / 40000", 6, 7, "40000s", "40,000 €", "1 (39993s)", "40,000 €", "S40,00"},
+        {"86400 / 86400", 6, 7, "86400s", "86,400 €", "1 (86393s)", "86,400 €", "S86,40"},
+        {"60 / 40000", 6, 7, "40000s", "40,000 €", "1 (53s)", "0,060 €", "S0,06"},
+        {"60 / 1000000000000000000000000000000000000000", 6, 61, "0s", "0,000 €", "sek.genau", "0,060 €", "S0,06"},
+        {"60 / 60", 3.4e38f, 61, "60s", "3400000000000000000000000000000000000,000 €", "2 (59s)",
+         "6800000000000000000000000000000000000,000 €", "S6800000000000000000000000000000000000,00"},
+        {"1 / 300000000000000000000000000000000000000", 3.4e38f, 2, "3E+38s", huge, "2 (3E+38s)", huge,
+         "S" + huge.chopped(3)},
+    };
     for (const auto& c : longUnits) {
-        tariff("Lang", c.takt, {{0, 24, 6, false}});
+        for (const QString& f : ListRecordFiles()) QFile::remove(path("Verbindungen/" + f));
+        tariff("Lang", c.takt, {{0, 24, c.cents, false}});
         CounterEngine& l = start();
-        tick(l, 7);
-        EXPECT_FLOAT_EQ(l.Cost, c.cost) << c.takt;
-        EXPECT_EQ(l.lblEinheiten, QString("1 (%1s)").arg(c.length - 7)) << c.takt;
+        EXPECT_EQ(l.lblEinheit, c.unit) << c.takt;
+        EXPECT_EQ(l.lblEuroProMinute, c.unitPrice) << c.takt;
+        tick(l, c.ticks);
+        EXPECT_EQ(l.lblEinheiten, c.units) << c.takt;
+        EXPECT_EQ(l.lblKosten, c.cost) << c.takt;
         EXPECT_TRUE(events.countdowns.isEmpty()) << c.takt;
         l.cmdStop_Click();
+        EXPECT_EQ(recordLines().value(3), c.stored) << c.takt;
+        ListMarking marking;
+        const ConnectionListResult list = LoadConnectionList(ConnectionListQuery(), marking);
+        ASSERT_EQ(list.rows.size(), 1u) << c.takt;
+        EXPECT_EQ(list.rows[0].cell(ColCost), c.stored.mid(1) + "0") << c.takt;
     }
 }
 
@@ -351,6 +376,21 @@ TEST_F(CounterEngineTest, VolumeRecordingWithoutBytesKeepsCarryAndBaseFee)
     tick(t);
     t.cmdStop_Click();
     EXPECT_FALSE(exists("Prerun/Net - Volumen.dat") || exists("Prerun/Net - Tag.dat"));
+}
+
+// Megabytes whose kilobytes lie beyond the single range are malformed: a unit of 0, as a tariff without one.
+TEST_F(CounterEngineTest, VolumeUnitBeyondTheSingleRangeIsNone)
+{
+    volumeTariff("0", "1E+36");
+    platform.phoneBook.addConnection(7, "Netz", "ppp0");
+    platform.counters.set("ppp0", 200000, 100000);
+    CounterEngine& e = start();
+    EXPECT_EQ(e.lblEinheit, "0MB");
+    tick(e, 2);
+    EXPECT_EQ(e.lblEinheiten, "Flatrate");
+    EXPECT_EQ(e.lblKosten, "0,020 €");
+    e.cmdStop_Click();
+    EXPECT_EQ(readFile("Prerun/Net - Volumen.dat"), " 0\r\n");
 }
 
 TEST_F(CounterEngineTest, FreeTransferLeftShowsItsKilobytes)

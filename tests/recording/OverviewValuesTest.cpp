@@ -1,4 +1,5 @@
 #include "core/TimeRoutines.h"
+#include "core/VB.h"
 #include "recording/OverviewValues.h"
 
 #include "support/BudgetRecordBuilder.h"
@@ -162,6 +163,35 @@ TEST_F(OverviewValuesTest, FreeTransferCountsEveryRecordOfTheMonthAndReadsBack)
     EXPECT_FALSE(a.percentShown);
     EXPECT_EQ(G_FreeAllowanceLeft, "-1,5");
     EXPECT_FLOAT_EQ(ValDecimal(G_FreeAllowanceLeft), -1.5f);
+}
+
+// A free allowance whose number lies beyond the range it is used in is malformed, as no allowance: never "iMB",
+// "-n,a%" or a negative free time.
+TEST_F(OverviewValuesTest, FreeAllowanceBeyondItsRangeIsNone)
+{
+    const QByteArray largest = "1" + QByteArray(305, '0'); // megabytes whose kilobytes are still a double
+    const struct {
+        QByteArray lines;
+        QString text, percent, left;
+    } cases[] = {
+        {"Freiminuten:0\r\nVolumengrenze:2" + QByteArray(305, '0'), "Keine", "", "-"},
+        {"Freiminuten:0\r\nVolumengrenze:1" + QByteArray(308, '0'), "Keine", "", "-"},
+        {"Freiminuten:-1E+400\r\nVolumengrenze:0", "Keine", "", "-"},
+        {"Freiminuten:0\r\nVolumengrenze:" + largest, largest + "MB", "100,0%", {}}, // left: reads back as 1E+305
+    };
+    for (const auto& c : cases) {
+        tariff("Netz - Frei.tel", c.lines);
+        const FreeAllowance a = ShowFreeTime("Netz - Frei.tel");
+        const std::string trace = c.lines.left(40).toStdString();
+        EXPECT_EQ(a.text, c.text) << trace;
+        EXPECT_EQ(a.percent, c.percent) << trace;
+        if (c.left.isNull()) {
+            EXPECT_EQ(Val(a.left), 1e305) << trace;
+        } else {
+            EXPECT_EQ(a.left, c.left) << trace;
+        }
+        EXPECT_EQ(FreeAllowanceLeft("Netz - Frei.tel"), a.left) << trace;
+    }
 }
 
 TEST_F(OverviewValuesTest, CheapestEntryKeepsTheFirstOfEqualPrices)

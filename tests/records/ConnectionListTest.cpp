@@ -110,9 +110,12 @@ TEST_F(ConnectionListTest, RowsTotalsAndDroppedRecords)
 TEST_F(ConnectionListTest, HugeDurationsSaturate)
 {
     const QString huge = "99999999999999999999:00:00";
-    record("01012004-100000.con", recordLines("01.01.2004", huge));
-    record("02012004-100000.con", recordLines("02.01.2004", huge));
+    // the largest cost a recording stores, twice: the total stops at the end of the single range
+    const QString largestCost = "340282300000000000000000000000000000000,00";
+    record("01012004-100000.con", recordLines("01.01.2004", huge, largestCost));
+    record("02012004-100000.con", recordLines("02.01.2004", huge, largestCost));
     record("03012004-100000.con", recordLines("03.01.2004", "00:59:59"));
+    G_Currency = "€";
     writeFile("Config/Difference.cfg", " 2\r\n0\r\n0\r\n0\r\n0:0:0\r\n1:0:0\r\n" + huge.toLatin1() + "\r\n");
     const ConnectionListResult r = load(PeriodAll);
     ASSERT_EQ(r.rows.size(), 3u);
@@ -120,6 +123,8 @@ TEST_F(ConnectionListTest, HugeDurationsSaturate)
     EXPECT_EQ(r.rows[2].icon, 1);
     EXPECT_EQ(r.hours, std::numeric_limits<qint64>::max());
     EXPECT_EQ(r.durationText, "9223372036854775807:59:59");
+    EXPECT_EQ(r.rows[0].cell(ColCost), largestCost + "0");
+    EXPECT_EQ(r.costText, largestCost + " €");
 
     record("01012004-100000.con", recordLines("01.01.2004", "-" + huge));
     record("02012004-100000.con", recordLines("02.01.2004", "-" + huge));
