@@ -167,8 +167,14 @@ bool ReadTarifFile(const QString& fileName, TarifFile* out)
         const QString from = lines[i + 1].mid(4), to = lines[i + 2].mid(4);
         z.from = CInt(qBound(-1e9, Val(from), 1e9));
         z.to = CInt(qBound(-1e9, Val(to), 1e9));
-        if (!ReadZoneHour(from)) z.refusedFrom = from;
-        if (!ReadZoneHour(to)) z.refusedTo = to;
+        // Beside an hour the readers refuse, one beyond the day keeps its text: the editor's entry shows 0-24
+        // only, and "Von:25 Bis:30", never in force, must not come back as "Von:24 Bis:24", always in force.
+        const auto keptAsWritten = [](const QString& text) {
+            const std::optional<qint64> hour = ReadZoneHour(text);
+            return !hour || *hour < 0 || *hour > 24;
+        };
+        if (keptAsWritten(from)) z.refusedFrom = from;
+        if (keptAsWritten(to)) z.refusedTo = to;
         const QString price = lines[i + 3].mid(8);
         z.cents = ReadTariffNumber(price);
         if (!ReadTariffZonePrice(price)) z.refusedPrice = price;

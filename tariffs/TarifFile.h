@@ -21,7 +21,7 @@ struct TarifZone {
     bool weekend; // "Wochenende:Ja" (Saturdays, Sundays, holidays) or "Nein"
     // A "Pfennig:" text the price readers refuse, written back as it stands: the zone walk still ends there.
     std::optional<QString> refusedPrice;
-    // So are "Von:" and "Bis:" texts they refuse for their hour.
+    // So are "Von:" and "Bis:" texts they refuse for their hour, and hours beyond 0-24.
     std::optional<QString> refusedFrom, refusedTo;
 };
 

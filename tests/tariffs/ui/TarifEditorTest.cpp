@@ -324,6 +324,8 @@ TEST_F(TarifEditorTest, OpenLeaveAndSaveKeepsEveryByte)
         // and so does one they refuse for its hours: the walk ends there
         {"a zone refused for its start", {"Von:99999"}, {}, 0, "Von: ?? Bis: 18 Kosten: 0,019 Werktag"},
         {"a zone refused for both hours", {"Von:-99999", "Bis:40000"}, {}, 0, "Von: ?? Bis: ?? Kosten: 0,019 Werktag"},
+        // an hour beyond the day: "Von:25 Bis:30" is never in force, "Von:24 Bis:24" always
+        {"hours beyond the day", {"Von:25", "Bis:30"}, {}, 0, "Von: ?? Bis: ?? Kosten: 0,019 Werktag"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
