@@ -90,8 +90,12 @@ float HandEntryCost::GetZonePrice(const QTime& timeOfDay, const QDate& date) con
     float price = 0;
     const bool weekend = date.dayOfWeek() > 5; // holidays play no part here
     const qint64 second = timeOfDay.msecsSinceStartOfDay() / 1000;
-    for (const Zone& z : ZoneTable)
-        if (z.weekend == weekend && ZoneInForce(z.from, z.to, second)) price = z.price / 60.0f * float(UnitLength);
+    for (const Zone& z : ZoneTable) {
+        if (z.weekend != weekend || !ZoneInForce(z.from, z.to, second)) continue;
+        price = z.price / 60.0f * float(UnitLength);
+        // a step dearer than the single range holds stops at its end, as the counter's unit price does
+        if (!std::isfinite(price)) price = CSng(double(z.price / 60.0f) * UnitLength);
+    }
     return price;
 }
 
@@ -123,7 +127,7 @@ float HandEntryCost::CalculateCost(const QString& provider, const QString& tarif
             stretch = key;
             stretchPrice = GetZonePrice(QTime(0, 0).addSecs(int(second)), date.addDays(day));
         }
-        sum += stretchPrice;
+        sum = CSng(double(sum) + stretchPrice); // the single sum, which at the end of its range stays there
         ++steps;
     }
     if (UnitLength > 1 && units) *units = QString::number(steps);

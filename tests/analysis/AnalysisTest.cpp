@@ -156,21 +156,29 @@ TEST_F(AnalysisTest, OnlyCompleteRecordsWithAValidStartCount)
 TEST_F(AnalysisTest, DurationsSumFieldByField)
 {
     clock.set(QDateTime(QDate(2004, 4, 20), QTime(12, 0)));
+    const QString largest = "340282300000000000000000000000000000000,00";
     struct Case {
         QStringList durations;
         QString total, perConnection;
+        QString cost = "1,00", totalCost = {}; // each record's, and the total when it is pinned
     } cases[] = {
         {{"0:00:40", "0:00:30"}, "00:01:10", "1"},
         {{"1:30:45"}, "01:30:45", "90"},
         {{"25:59:59", "99:00:01"}, "125:00:00", "3750"},
+        // the largest cost a record holds, twice: the total stops at the end of the single range
+        {{"0:10:00", "0:10:00"}, "00:20:00", "10", largest, largest + " €"},
     };
     for (const Case& c : cases) {
         QDir(path("Verbindungen")).removeRecursively();
         for (int i = 0; i < c.durations.size(); ++i)
-            record(rec("0" + QString::number(i + 1) + "042004-100000.con", "10:00:00", c.durations[i]));
+            record(rec("0" + QString::number(i + 1) + "042004-100000.con", "10:00:00", c.durations[i], c.cost));
         const AnalysisResult r = BuildAnalysis("Dieser Monat", "[Alle]");
         EXPECT_EQ(r.totalDuration, c.total);
         EXPECT_EQ(r.sentences[1], "Die durchschnittliche Verbindungsdauer liegt bei " + c.perConnection + " Minuten.");
+        if (c.totalCost.isNull()) continue;
+        EXPECT_EQ(r.totalCost, c.totalCost);
+        EXPECT_EQ(r.sentences[3], "Die durchschnittlichen Verbindungskosten liegen bei "
+                                  "170141200000000000000000000000000000000,00 €.");
     }
 }
 

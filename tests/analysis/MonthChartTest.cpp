@@ -36,6 +36,12 @@ TEST(MonthChart, ADayAtTheEndOfTheSingleRangeReachesTheTop)
     EXPECT_FLOAT_EQ(ChartAverageY(FLT_MAX, FLT_MAX), 235.0f - 220.0f / 31.0f);
     EXPECT_EQ(BarLength(-FLT_MAX, 1, 40), -FLT_MAX); // far below the axis, but a number
     EXPECT_EQ(BarLength(3, 4, 40), 30.0f);
+    // two such days: the month's total stops at the end of the range too
+    std::array<float, 32> sums{};
+    sums[1] = sums[2] = FLT_MAX;
+    const ChartDayValues v = MakeChartDayValues(sums);
+    EXPECT_EQ(v.total, FLT_MAX);
+    EXPECT_FLOAT_EQ(ChartAverageY(v.total, v.maximum), 235.0f - 220.0f / 31.0f);
 }
 
 TEST(MonthChart, OnlyTheMonthsDaysAreSummed)

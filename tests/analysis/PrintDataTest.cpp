@@ -4,6 +4,8 @@
 
 #include "DayRecord.h"
 
+#include <cfloat>
+
 namespace {
 QStringList row(const QString& duration, const QString& cost, const QString& bytes, const QString& tariff)
 {
@@ -81,9 +83,12 @@ TEST_F(PrintDataTest, TariffSumsInOrderOfFirstRowWithSixtyFourBitBytes)
 {
     list.rows = {row("0:10:00", "1,25", "1500000000", "Alpha - Abend"), row("0:05:00", "0,5", "10", "Beta - Tag"),
                  row("0:20:00", "2.25", "1500000000", "Alpha - Abend"), row("0:01:00", "1", "7", "alpha - abend"),
-                 row("1:00:00", "0,10", "2.5", "Alpha - Abend")};
+                 row("1:00:00", "0,10", "2.5", "Alpha - Abend"),
+                 // the largest cost a record holds, twice: the group's sum stops at the end of the single range
+                 row("0:01:00", "340282300000000000000000000000000000000,000", "0", "Gamma"),
+                 row("0:01:00", "340282300000000000000000000000000000000,000", "0", "Gamma")};
     data.SumByTariff();
-    ASSERT_EQ(data.Tariffs.size(), 3);
+    ASSERT_EQ(data.Tariffs.size(), 4);
     EXPECT_EQ(data.Tariffs[0].name, "Alpha - Abend");
     EXPECT_EQ(data.Tariffs[0].duration, "01:30:00");
     EXPECT_EQ(data.Tariffs[0].bytes, 3000000002LL); // 2.5 rounds to the even 2
@@ -91,6 +96,7 @@ TEST_F(PrintDataTest, TariffSumsInOrderOfFirstRowWithSixtyFourBitBytes)
     EXPECT_EQ(data.Tariffs[1].name, "Beta - Tag");
     EXPECT_EQ(data.Tariffs[1].duration, "0:05:00"); // one row keeps its text
     EXPECT_EQ(data.Tariffs[2].name, "alpha - abend");
+    EXPECT_EQ(data.Tariffs[3].costs, FLT_MAX);
     list.rows.clear();
     data.SumByTariff();
     EXPECT_TRUE(data.Tariffs.isEmpty());

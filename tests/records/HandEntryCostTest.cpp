@@ -1,6 +1,9 @@
 #include "records/HandEntryCost.h"
 #include "support/TestSupport.h"
 
+#include <cfloat>
+#include <cmath>
+
 namespace {
 struct Zone {
     const char* from;
@@ -58,6 +61,9 @@ TEST_F(HandEntryCostTest, WorkedResults)
     writeFile("Tarife/Net - Lang.tel", tariff("40000 / 40000", {{"0", "24", "2", "Nein"}})); // as the counter bills it
     writeFile("Tarife/Net - Exponent.tel",
               tariff("60 / 60", {{"0", "24", "4,5E+00", "Nein"}, {"0", "24", "5e-3", "Ja"}}));
+    // a step price or a sum beyond the single range stops at its end
+    writeFile("Tarife/Net - Riesig.tel", tariff("60 / 60", {{"0", "24", "3,4E+38", "Nein"}}));
+    writeFile("Tarife/Net - RiesigLang.tel", tariff("60 / 120", {{"0", "24", "3,4E+38", "Nein"}}));
 
     const struct {
         const char* name;
@@ -87,10 +93,16 @@ TEST_F(HandEntryCostTest, WorkedResults)
         {"unit beyond 16 bits", "M - Lang", Wednesday, QTime(10, 0), 40000, 2 * 40000 / 60.0f, "1"},
         {"price with exponent", "M - Exponent", Wednesday, QTime(10, 0), 600, 45, "10"},
         {"small price with exponent", "M - Exponent", Saturday, QTime(10, 0), 600, 10 * 0.005f, "10"},
+        {"largest price, one step", "M - Riesig", Wednesday, QTime(10, 0), 60, 3.4e38f, "1"},
+        {"largest price, sum beyond", "M - Riesig", Wednesday, QTime(10, 0), 61, FLT_MAX, "2"},
+        {"step beyond", "M - RiesigLang", Wednesday, QTime(10, 0), 120, FLT_MAX, "1"},
+        {"steps beyond", "M - RiesigLang", Wednesday, QTime(10, 0), 3600, FLT_MAX, "30"},
     };
     for (const auto& c : cases) {
         units = "keep";
-        EXPECT_FLOAT_EQ(calc.CalculateCost("Net", c.item, c.date, c.start, c.seconds, &units), c.cost) << c.name;
+        const float cost = calc.CalculateCost("Net", c.item, c.date, c.start, c.seconds, &units);
+        EXPECT_TRUE(std::isfinite(cost)) << c.name; // next to FLT_MAX, INF is within the float comparison's reach
+        EXPECT_FLOAT_EQ(cost, c.cost) << c.name;
         EXPECT_EQ(units, c.units) << c.name;
     }
 }

@@ -69,6 +69,12 @@ TEST_F(HandEntryDialogTest, LeavingFieldsNormalisesThem)
     dlg.Text1_LostFocus(2); // ten one-minute steps at 6 hundredths, overwriting the typed cost
     EXPECT_EQ(dlg.Text1[3]->text(), "0,60");
     EXPECT_EQ(dlg.Text1[4]->text(), "10");
+    // steps dearer than the single range holds: the hundredths stop at its end, never "i,nf"
+    writeFile("Tarife/Net - Tag.tel",
+              QByteArray(TARIFF).replace("Pfennig:6", "Pfennig:3,4E+38").replace("/ 60", "/ 120"));
+    dlg.Text1_LostFocus(2);
+    EXPECT_EQ(dlg.Text1[3]->text(), "3402824000000000000000000000000000000,00");
+    EXPECT_EQ(dlg.Text1[4]->text(), "5");
 }
 
 TEST_F(HandEntryDialogTest, CommentRoundTripsAndUnstorableTextWritesNothing)
