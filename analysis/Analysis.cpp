@@ -262,7 +262,7 @@ AnalysisResult BuildAnalysis(const QString& period, const QString& user)
             H += c->h;
             Mn += c->mn;
             S += c->s;
-            C = CSng(double(C) + c->cost); // the single sum, which at the end of its range stays there
+            C = SingleSum(C, c->cost);
             kbSum += c->kb;
             ++N;
         });

@@ -15,7 +15,7 @@ ChartDayValues MakeChartDayValues(const std::array<float, 32>& daySums)
     for (int d = 1; d <= 31; ++d) {
         if (result.value[d] > result.maximum)
             result.maximum = result.value[d];
-        result.total = CSng(double(result.total) + result.value[d]); // stays at the end of the single range
+        result.total = SingleSum(result.total, result.value[d]);
     }
     if (result.maximum == 0) {
         result.maximum = 1;

@@ -60,7 +60,7 @@ void PrintData::SumByTariff()
         bool found = false;
         for (TariffSum& group : Tariffs) {
             if (group.name != key) continue;
-            group.costs = CSng(double(group.costs) + costs); // at the end of the single range it stays there
+            group.costs = SingleSum(group.costs, costs);
             group.bytes += bytes;
             group.duration = SubtractTimes(group.duration, QLatin1Char('-') + duration);
             found = true;

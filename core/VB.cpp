@@ -216,6 +216,11 @@ float CSng(double value)
     return std::isnan(value) ? float(value) : float(std::clamp(value, -limit, limit));
 }
 
+float SingleSum(float a, float b)
+{
+    return CSng(double(a) + double(b));
+}
+
 QString GermanDayName(int dayOfWeek)
 {
     static const char* names[] = {"Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag", "Sonntag"};

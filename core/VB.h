@@ -46,6 +46,9 @@ qint32 CInt(double value);
 qint64 CLng(double value);
 // Conversion to single precision: beyond its range the nearest end of it (never infinite), NaN stays NaN.
 float CSng(double value);
+// The single-precision sum of two singles, which at the end of the single range stays there instead of
+// turning infinite; within it, the sum a single addition gives (a double sum of two singles rounds alike).
+float SingleSum(float a, float b);
 
 // Fixed German names, never the system locale's (day: 1 = Monday ... 7 = Sunday, as QDate).
 QString GermanDayName(int dayOfWeek);

@@ -48,12 +48,6 @@ float unitPrice(float centsPerMinute, float seconds)
     return std::isfinite(price) ? price : CSng(double(centsPerMinute) * seconds / 60 / 100);
 }
 
-float addCost(float cost, float amount)
-{
-    const float sum = cost + amount;
-    return std::isfinite(sum) ? sum : CSng(double(cost) + amount);
-}
-
 } // namespace
 
 CounterEngine::CounterEngine(CounterEvents& events) : budgets(events), m_events(events) {}
@@ -126,7 +120,7 @@ void CounterEngine::Counter_Start()
         UnitPrice = unitPrice(Price, UnitSize);
         // the first unit costs its own length: a "60 / 1" tariff charges a whole minute at once
         const float firstUnitPrice = unitPrice(Price, float(FirstUnitLength));
-        Cost = addCost(Cost, CSng(double(channels()) * firstUnitPrice));
+        Cost = SingleSum(Cost, CSng(double(channels()) * firstUnitPrice));
         FreeCost = Cost;
         CurrentUnitLength = FirstUnitLength;
         UnitRest = FirstUnitLength;
@@ -315,9 +309,9 @@ void CounterEngine::advanceDuration()
 void CounterEngine::charge(float amount)
 {
     if (IsFreeTimeLeft()) {
-        FreeCost = addCost(FreeCost, amount);
+        FreeCost = SingleSum(FreeCost, amount);
     } else {
-        Cost = addCost(Cost, amount);
+        Cost = SingleSum(Cost, amount);
         budgets.ShowRestBudget(Cost);
     }
 }

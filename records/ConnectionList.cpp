@@ -244,8 +244,7 @@ ConnectionListResult LoadConnectionList(const ConnectionListQuery& query, ListMa
         hours = saturatedSum(hours, p->hours);
         minutes += p->minutes;
         seconds += p->seconds;
-        // the single-precision sum, which at the end of its range stays there instead of turning INF
-        cost = CSng(double(cost) + p->cost);
+        cost = SingleSum(cost, p->cost);
         result.rows.push_back(std::move(p->row));
     });
 

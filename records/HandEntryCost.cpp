@@ -127,7 +127,7 @@ float HandEntryCost::CalculateCost(const QString& provider, const QString& tarif
             stretch = key;
             stretchPrice = GetZonePrice(QTime(0, 0).addSecs(int(second)), date.addDays(day));
         }
-        sum = CSng(double(sum) + stretchPrice); // the single sum, which at the end of its range stays there
+        sum = SingleSum(sum, stretchPrice);
         ++steps;
     }
     if (UnitLength > 1 && units) *units = QString::number(steps);

@@ -112,6 +112,10 @@ TEST_F(VBTest, SingleStopsAtTheEndsOfItsRange)
     EXPECT_EQ(CSng(-HUGE_VAL), -FLT_MAX);
     EXPECT_EQ(CSng(0.1), 0.1f);
     EXPECT_TRUE(std::isnan(CSng(std::nan(""))));
+    EXPECT_EQ(SingleSum(FLT_MAX, FLT_MAX), FLT_MAX);
+    EXPECT_EQ(SingleSum(-FLT_MAX, -1e38f), -FLT_MAX);
+    const float a = 16777216.0f, b = 1.0f; // the single sum drops the 1, as a single addition does
+    EXPECT_EQ(SingleSum(a, b), a + b);
 }
 
 TEST_F(VBTest, GermanNamesAndShortDates)
